@@ -1,0 +1,129 @@
+// One compilation from start message to written data file, and include.
+#include <cstring>
+
+#include "compiler/commands.h"
+#include "compiler/data_file.h"
+#include "compiler/tokenizer.h"
+#include "compiler/tokens.h"
+#include "modelio/file_utils.h"
+#include "platform/fs.h"
+
+namespace {
+
+// Include files are compared as Windows compares names.
+bool SamePath(const std::u16string& a, const std::u16string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char16_t x = a[i] == u'\\' ? u'/' : a[i], y = b[i] == u'\\' ? u'/' : b[i];
+    if (x >= u'A' && x <= u'Z') x += 32;
+    if (y >= u'A' && y <= u'Z') y += 32;
+    if (x != y) return false;
+  }
+  return true;
+}
+
+void ResetForCompilation(VehicleCompiler& c) {
+  c.container_part = false;
+  c.container_name.clear();
+  c.container_guide.clear();
+  c.container_maker.clear();
+  c.container_texture_size = 128;
+  c.stream.Clear();
+  c.stream.bytes.reserve(1 << 20);
+  c.overflow_reported = false;
+  c.output_subpath = u"test.z4t";
+  c.sign_png_name.clear();
+  c.model_options = ModelOptions{};
+  c.include_stack.resize(c.include_stack.empty() ? 0 : 1);  // the script itself
+  c.written_file.clear();
+}
+
+std::u16string DataFileName(const VehicleCompiler& c) {
+  if (!c.output_override.empty()) return c.output_override;
+  return c.script_folder + c.output_subpath + c.script_name + (c.container_part ? u".z5c" : u".z5t");
+}
+
+// Writes the stream as a data file; the name longer than a path may be is
+// reported like any other write failure.
+bool WriteVehicleDataFile(VehicleCompiler& c) {
+  const std::u16string name = DataFileName(c);
+  std::vector<uint8_t> file = BuildDataFile(c.stream.bytes.data(), c.stream.size(), NextProcessRandom());
+  bool ok = name.size() <= kMaxPathUnits && WriteWholeFile(name, file.data(), file.size()) == 1;
+  if (ok) {
+    Log(*c.log, 0, u"バイナリファイルを作成しました\r\n***[%s]\r\n", name);
+    c.written_file = name;
+  } else {
+    LogError(c, u"ERROR バイナリファイルが出力できない [%s]\r\n", name);
+  }
+  return ok;
+}
+
+}  // namespace
+
+void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path) {
+  SplitPath parts = FsSplitPath(script_path);
+  c.script_folder = parts.folder;
+  c.script_name = parts.name;
+  c.include_stack.assign(1, FsAbsolute(script_path));
+}
+
+uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
+  ResetForCompilation(c);
+  c.error_mark = 0;
+  c.log = &log;
+  Log(log, 1, u"=== 車輌コンパイル version 5.10 ===\r\n");
+
+  // Work on a copy with a spare NUL so no token ever runs off the text.
+  std::vector<char> copy(text, text + length);
+  copy.push_back(0);
+  std::u16string file_label;
+  if (!c.include_stack.empty()) {
+    SplitPath parts = FsSplitPath(c.include_stack[0]);
+    file_label = parts.name + parts.ext;
+  }
+  uint32_t result = ParseScript(c, copy.data(), length, file_label);
+  if (result != kResultOk) return result;
+
+  if (!c.container_part) AppendTextureBlock(c);
+  WriteMarker(c.stream, 0x0001);
+  if (c.stream.overflowed) {
+    // A vehicle too large for one data file is rejected whole.
+    if (!c.overflow_reported) LogError(c, u"エラー：出力データが128MiBを超えた\r\n");
+    return kResultFail;
+  }
+  // The texture block's own errors leave the file valid; only a file that
+  // could not be written fails the compilation.
+  return WriteVehicleDataFile(c) ? kResultOk : kResultFail;
+}
+
+void CmdInclude(VehicleCompiler& c, uint32_t) {
+  const std::u16string name = TokenText(c, 1);
+  const std::u16string absolute = FsAbsolute(name);
+  for (const std::u16string& open : c.include_stack) {
+    if (SamePath(open, absolute)) {
+      LogError(c, u"エラー：includeが循環している [%s]\r\n", name);
+      return;
+    }
+  }
+  std::vector<uint8_t> bytes;
+  if (name.empty() || !FsReadFile(name, bytes)) {
+    LogInfo(c, u"includeファイルが見つからない [%s]\r\n", name);
+    return;
+  }
+  if (bytes.empty()) return;
+  // The included text shares the token slots: keep the caller's line.
+  char* saved[kMaxTokens];
+  std::memcpy(saved, c.tokens, sizeof saved);
+  bytes.push_back(0);
+  c.include_stack.push_back(absolute);
+  SplitPath parts = FsSplitPath(name);
+  ParseScript(c, reinterpret_cast<char*>(bytes.data()), bytes.size() - 1, parts.name + parts.ext);
+  c.include_stack.pop_back();
+  std::memcpy(c.tokens, saved, sizeof saved);
+}
+
+void ResetCompiler(VehicleCompiler& c) {
+  c.stream.Clear();
+  c.stream.bytes.shrink_to_fit();
+  c.preview = PreviewState{};
+}

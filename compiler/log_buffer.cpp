@@ -1,0 +1,65 @@
+#include "compiler/log_buffer.h"
+
+namespace {
+
+constexpr size_t kMessageUnits = 65536;  // formatting buffer, terminator included
+
+void AppendNumber(std::u16string& out, uint64_t value, unsigned base, bool upper) {
+  char16_t digits[24];
+  int n = 0;
+  do {
+    unsigned d = static_cast<unsigned>(value % base);
+    digits[n++] = static_cast<char16_t>(d < 10 ? u'0' + d : (upper ? u'A' : u'a') + d - 10);
+    value /= base;
+  } while (value);
+  while (n) out.push_back(digits[--n]);
+}
+
+}  // namespace
+
+uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* args, size_t count) {
+  std::u16string message;
+  size_t next = 0;
+  for (const char16_t* p = format; *p; ++p) {
+    if (*p != u'%' || !p[1]) {
+      message.push_back(*p);
+      continue;
+    }
+    char16_t spec = *++p;
+    if (spec == u'%') {
+      message.push_back(u'%');
+      continue;
+    }
+    const LogArg* arg = next < count ? &args[next++] : nullptr;
+    if (!arg) continue;
+    if (spec == u's') {
+      if (arg->kind == LogArg::kText && arg->text) message += arg->text;
+    } else if (arg->kind != LogArg::kText) {
+      int64_t v = arg->number;
+      if (spec == u'd' && arg->kind == LogArg::kInt) {
+        if (v < 0) message.push_back(u'-');
+        AppendNumber(message, v < 0 ? static_cast<uint64_t>(-v) : static_cast<uint64_t>(v), 10, false);
+      } else {
+        uint32_t u = static_cast<uint32_t>(v);
+        AppendNumber(message, u, spec == u'x' || spec == u'X' ? 16 : 10, spec == u'X');
+      }
+    }
+  }
+  if (message.size() > kMessageUnits - 1) message.resize(kMessageUnits - 1);
+  uint32_t n = static_cast<uint32_t>(message.size());
+  if (static_cast<uint64_t>(log.length()) + n >= log.capacity) return n;
+  LogEntry entry;
+  entry.offset = log.length();
+  entry.length = n;
+  entry.level = level;
+  if (log.current_file) {
+    if (log.sources.empty() || log.sources.back().line != log.current_line ||
+        log.sources.back().file != *log.current_file)
+      log.sources.push_back({*log.current_file, log.current_line});
+    entry.source = static_cast<int>(log.sources.size()) - 1;
+  }
+  log.text += message;
+  log.entries.push_back(entry);
+  if (level == 0) log.error_mark = 1;
+  return n;
+}

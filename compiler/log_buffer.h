@@ -1,0 +1,58 @@
+// The compiler's message log: UTF-16 lines with CR LF, a capacity and an
+// error mark. Each message also remembers which script line produced it so
+// the command-line tool can point at it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr uint32_t kLogCapacityUnits = 0x80000;  // what a Make-data run gives
+
+struct LogEntry {
+  uint32_t offset = 0;  // first unit in LogBuffer::text
+  uint32_t length = 0;  // units
+  int level = 0;        // 0 error, 1 information
+  int source = -1;      // index into LogBuffer::sources, -1 outside any script line
+};
+
+struct LogSource {
+  std::u16string file;
+  int line = 0;
+};
+
+struct LogBuffer {
+  std::u16string text;
+  uint32_t capacity = kLogCapacityUnits;
+  int error_mark = 0;
+  std::vector<LogEntry> entries;
+  std::vector<LogSource> sources;
+  // Set by the tokenizer while a script line runs; null outside script lines.
+  const std::u16string* current_file = nullptr;
+  int current_line = 0;
+
+  explicit LogBuffer(uint32_t capacity_units = kLogCapacityUnits) : capacity(capacity_units) {}
+  uint32_t length() const { return static_cast<uint32_t>(text.size()); }
+};
+
+// One argument of a log message: a UTF-16 text or a 32-bit integer.
+struct LogArg {
+  enum Kind { kText, kInt, kUInt } kind;
+  const char16_t* text = nullptr;
+  int64_t number = 0;
+  LogArg(const char16_t* t) : kind(kText), text(t) {}
+  LogArg(const std::u16string& t) : kind(kText), text(t.c_str()) {}
+  LogArg(int v) : kind(kInt), number(v) {}
+  LogArg(uint32_t v) : kind(kUInt), number(v) {}
+};
+
+// Formats `format` (printf style: %s %d %u %x %X %%) into at most 65,535
+// units and appends it, unless length + n would reach the capacity, in which
+// case nothing is appended and the error mark is left alone. Level 0 sets the
+// error mark. Returns the number of units formatted.
+uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* args, size_t count);
+
+template <typename... Args>
+uint32_t Log(LogBuffer& log, int level, const char16_t* format, const Args&... args) {
+  const LogArg list[] = {LogArg(args)..., LogArg(0)};
+  return LogV(log, level, format, list, sizeof...(Args));
+}

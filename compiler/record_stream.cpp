@@ -1,0 +1,42 @@
+#include "compiler/record_stream.h"
+
+#include <cstring>
+
+bool WriteBytes(RecordStream& s, size_t count, const void* data) {
+  if (s.overflowed || count > kStreamLimitBytes - s.bytes.size()) {
+    s.overflowed = true;
+    return false;
+  }
+  const auto* p = static_cast<const uint8_t*>(data);
+  s.bytes.insert(s.bytes.end(), p, p + count);
+  return true;
+}
+
+bool WriteU32(RecordStream& s, uint32_t value) {
+  const uint8_t b[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16), uint8_t(value >> 24)};
+  return WriteBytes(s, 4, b);
+}
+
+bool WriteU16(RecordStream& s, uint16_t value) {
+  const uint8_t b[2] = {uint8_t(value), uint8_t(value >> 8)};
+  return WriteBytes(s, 2, b);
+}
+
+bool WriteF32(RecordStream& s, float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, 4);
+  return WriteU32(s, bits);
+}
+
+bool WriteText(RecordStream& s, size_t units, const std::u16string& text) {
+  std::vector<uint8_t> field(units * 2, 0);
+  for (size_t i = 0; i < units && i < text.size(); ++i) {
+    field[2 * i] = static_cast<uint8_t>(text[i]);
+    field[2 * i + 1] = static_cast<uint8_t>(text[i] >> 8);
+  }
+  return WriteBytes(s, field.size(), field.data());
+}
+
+bool WriteRecordHeader(RecordStream& s, uint32_t tag, uint32_t length) {
+  return WriteU32(s, tag) && WriteU32(s, length);
+}

@@ -1,0 +1,17 @@
+#include "compiler/script_files.h"
+
+#include "modelio/file_utils.h"
+#include "platform/fs.h"
+
+std::u16string JoinScriptFolder(const VehicleCompiler& c, const std::u16string& name) {
+  if (name.empty() || FsIsAbsolute(name)) return {};
+  std::u16string joined = c.script_folder + name;
+  if (joined.size() > kMaxPathUnits) return {};
+  return joined;
+}
+
+bool ReadScriptFile(const VehicleCompiler& c, const std::u16string& name, std::vector<uint8_t>& out) {
+  if (!name.empty() && ReadWholeFile(name, out)) return true;
+  std::u16string joined = JoinScriptFolder(c, name);
+  return !joined.empty() && ReadWholeFile(joined, out);
+}

@@ -1,0 +1,15 @@
+// How file arguments of script commands are found.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/vehicle_compiler.h"
+
+// The script folder joined with a relative name; empty when the name is
+// absolute (it is used as it stands) or the result would pass 259 units.
+std::u16string JoinScriptFolder(const VehicleCompiler& c, const std::u16string& name);
+
+// Reads `name` as written, then, when that fails, the script folder joined
+// with it. False when neither can be read (or is empty).
+bool ReadScriptFile(const VehicleCompiler& c, const std::u16string& name, std::vector<uint8_t>& out);

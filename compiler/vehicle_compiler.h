@@ -1,0 +1,74 @@
+// The vehicle compiler: its working state, the preview state it leaves
+// behind, and the entry points of one compilation.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/log_buffer.h"
+#include "compiler/preview_state.h"
+#include "compiler/record_stream.h"
+
+constexpr int kMaxTokens = 32;
+
+struct TextureDescription {
+  uint32_t bits = 0;
+  uint16_t values[3] = {0, 0, 0};
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+struct ModelOptions {
+  bool flip_v = true;
+  bool mirror_z = false;
+  bool invert_normals = false;
+};
+
+struct VehicleCompiler {
+  // Set for each compilation.
+  LogBuffer* log = nullptr;
+  int error_mark = 0;
+  std::u16string script_folder;  // with trailing separator
+  std::u16string script_name;    // without folder and extension
+  std::u16string output_subpath = u"test.z4t";
+  bool container_part = false;
+  std::u16string container_name, container_guide, container_maker;
+  uint32_t container_texture_size = 128;
+
+  // Tokens of the line being executed; null where absent.
+  char* tokens[kMaxTokens] = {};
+
+  float model_scale = 1.0f;
+  float length_scale = 1.0f;
+  float smoothing_degrees = 28.0f;
+  ModelOptions model_options;
+
+  TextureDescription main_texture{0, {0, 0, 0}, 256, 256};
+  TextureDescription sign_texture{0, {0, 0, 0}, 128, 128};
+  std::u16string main_png_name;
+  std::u16string sign_png_name;
+
+  RecordStream stream;
+  bool overflow_reported = false;
+
+  // Files the include chain is compiling right now (cycle guard).
+  std::vector<std::u16string> include_stack;
+
+  // Where the data file went, once written.
+  std::u16string written_file;
+  // Replaces the name the naming rule gives (the CLI's -o).
+  std::u16string output_override;
+
+  PreviewState preview;
+};
+
+// Splits the script path into the script folder and name.
+void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path);
+
+// Compiles a script text (the bytes are cut into tokens in place, so they
+// must be writable). Returns 0, or 0x80004005 when parsing failed, the
+// stream overflowed or the data file could not be written.
+uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log);
+
+// Releases the preview objects and the stream.
+void ResetCompiler(VehicleCompiler& c);

@@ -1,0 +1,50 @@
+// The one place where paths meet the operating system. Paths are UTF-16
+// inside the program; on Windows they go to the wide Win32 calls, on Linux
+// they become UTF-8 names with '\' read as a folder separator and letter case
+// matched as Windows matches it.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Longest path the program composes or accepts, in UTF-16 units (without the
+// terminator), as Windows' MAX_PATH allows.
+constexpr size_t kMaxPathUnits = 259;
+
+// Reads a whole file. False when it cannot be opened or read completely.
+// An empty file reads as true with no bytes.
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out);
+
+// Writes a whole file so that it is never seen half-written: the bytes go to
+// a temporary file beside the target, which then replaces the target.
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size);
+
+bool FsRemoveFile(const std::u16string& path);
+bool FsFileExists(const std::u16string& path);
+bool FsIsDirectory(const std::u16string& path);
+bool FsCreateDirectory(const std::u16string& path);
+// Size and modification time in nanoseconds; false when the file is missing.
+bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns);
+
+std::u16string FsCurrentDirectory();  // with a trailing separator
+bool FsSetCurrentDirectory(const std::u16string& path);
+
+// True for "/x", "\x" and "C:\x" (a drive letter); false for relative names.
+bool FsIsAbsolute(const std::u16string& path);
+// The path joined to the current folder when it is relative.
+std::u16string FsAbsolute(const std::u16string& path);
+// A folder unique to this process for scratch files, with a trailing separator.
+std::u16string FsTempDirectory();
+
+// Native separator of this build ('\\' on Windows, '/' on Linux).
+char16_t FsSeparator();
+
+// Splits a path as _wsplitpath does: folder (with its trailing separator,
+// drive included), file name without extension, extension with its dot.
+struct SplitPath {
+  std::u16string folder;
+  std::u16string name;
+  std::u16string ext;
+};
+SplitPath FsSplitPath(const std::u16string& path);

@@ -1,0 +1,31 @@
+#include "platform/fs.h"
+
+static bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
+
+bool FsIsAbsolute(const std::u16string& path) {
+  if (!path.empty() && IsSeparator(path[0])) return true;
+  return path.size() >= 2 && path[1] == u':' &&
+         ((path[0] >= u'A' && path[0] <= u'Z') || (path[0] >= u'a' && path[0] <= u'z'));
+}
+
+std::u16string FsAbsolute(const std::u16string& path) {
+  if (FsIsAbsolute(path)) return path;
+  return FsCurrentDirectory() + path;
+}
+
+SplitPath FsSplitPath(const std::u16string& path) {
+  SplitPath parts;
+  size_t slash = path.find_last_of(u"/\\");
+  size_t name_start = slash == std::u16string::npos ? 0 : slash + 1;
+  if (slash == std::u16string::npos && path.size() >= 2 && path[1] == u':') name_start = 2;
+  parts.folder = path.substr(0, name_start);
+  std::u16string file = path.substr(name_start);
+  size_t dot = file.find_last_of(u'.');
+  if (dot == std::u16string::npos) {
+    parts.name = file;
+  } else {
+    parts.name = file.substr(0, dot);
+    parts.ext = file.substr(dot);
+  }
+  return parts;
+}

@@ -1,0 +1,190 @@
+// Linux side of the file layer: UTF-8 names, '\' as a separator, and a name
+// that is not found exactly matched against its folder ignoring ASCII case.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/fs.h"
+#include "platform/sjis.h"
+
+namespace {
+
+bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    unsigned char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x += 32;
+    if (y >= 'A' && y <= 'Z') y += 32;
+    if (x != y) return false;
+  }
+  return true;
+}
+
+bool Exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of `folder` whose name equals `name` ignoring ASCII case, or `name`.
+std::string MatchCase(const std::string& folder, const std::string& name) {
+  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return name;
+  std::string found = name;
+  while (dirent* entry = readdir(dir)) {
+    if (EqualsIgnoringAsciiCase(entry->d_name, name)) {
+      found = entry->d_name;
+      break;
+    }
+  }
+  closedir(dir);
+  return found;
+}
+
+// Native name of a program path; empty when it cannot name a file here
+// (a drive letter, or an empty name).
+std::string NativePath(const std::u16string& path) {
+  if (path.empty()) return {};
+  if (path.size() >= 2 && path[1] == u':') return {};
+  std::string utf8 = Utf16ToUtf8(path);
+  for (char& c : utf8)
+    if (c == '\\') c = '/';
+  if (Exists(utf8)) return utf8;
+  // Walk the components, matching each one that does not exist exactly.
+  std::string built;
+  size_t pos = 0;
+  if (utf8[0] == '/') {
+    built = "/";
+    pos = 1;
+  }
+  while (pos <= utf8.size()) {
+    size_t next = utf8.find('/', pos);
+    if (next == std::string::npos) next = utf8.size();
+    std::string part = utf8.substr(pos, next - pos);
+    if (!part.empty()) {
+      std::string candidate = built + part;
+      if (!Exists(candidate) && part != "." && part != "..") candidate = built + MatchCase(built, part);
+      built = candidate;
+      if (next < utf8.size()) built += '/';
+    }
+    pos = next + 1;
+  }
+  return built;
+}
+
+bool WriteAll(int fd, const void* data, size_t size) {
+  const auto* p = static_cast<const char*>(data);
+  while (size > 0) {
+    ssize_t n = write(fd, p, size);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    p += n;
+    size -= static_cast<size_t>(n);
+  }
+  return true;
+}
+
+}  // namespace
+
+char16_t FsSeparator() { return u'/'; }
+
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out) {
+  out.clear();
+  std::string native = NativePath(path);
+  if (native.empty()) return false;
+  int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    close(fd);
+    return false;
+  }
+  out.resize(static_cast<size_t>(st.st_size));
+  size_t done = 0;
+  bool ok = true;
+  while (done < out.size()) {
+    ssize_t n = read(fd, out.data() + done, out.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      ok = false;  // a file that shrank while read counts as unreadable
+      break;
+    }
+    done += static_cast<size_t>(n);
+  }
+  close(fd);
+  if (!ok) out.clear();
+  return ok;
+}
+
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
+  std::string native = NativePath(path);
+  if (native.empty()) return false;
+  static std::atomic<unsigned> counter{0};
+  std::string temp = native + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (fd < 0) return false;
+  bool ok = WriteAll(fd, data, size);
+  ok = (close(fd) == 0) && ok;
+  if (ok) ok = rename(temp.c_str(), native.c_str()) == 0;
+  if (!ok) unlink(temp.c_str());
+  return ok;
+}
+
+bool FsRemoveFile(const std::u16string& path) {
+  std::string native = NativePath(path);
+  return !native.empty() && unlink(native.c_str()) == 0;
+}
+
+bool FsFileExists(const std::u16string& path) {
+  std::string native = NativePath(path);
+  struct stat st;
+  return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool FsIsDirectory(const std::u16string& path) {
+  std::string native = NativePath(path);
+  struct stat st;
+  return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FsCreateDirectory(const std::u16string& path) {
+  std::string native = NativePath(path);
+  return !native.empty() && (mkdir(native.c_str(), 0755) == 0 || errno == EEXIST);
+}
+
+bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns) {
+  std::string native = NativePath(path);
+  struct stat st;
+  if (native.empty() || stat(native.c_str(), &st) != 0) return false;
+  if (size) *size = static_cast<uint64_t>(st.st_size);
+  if (mtime_ns) *mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+  return true;
+}
+
+std::u16string FsCurrentDirectory() {
+  char buf[4096];
+  if (!getcwd(buf, sizeof buf)) return u"./";
+  std::u16string dir = Utf8ToUtf16(buf);
+  if (dir.empty() || dir.back() != u'/') dir += u'/';
+  return dir;
+}
+
+bool FsSetCurrentDirectory(const std::u16string& path) {
+  std::string native = NativePath(path);
+  return !native.empty() && chdir(native.c_str()) == 0;
+}
+
+std::u16string FsTempDirectory() {
+  static std::string dir;
+  if (dir.empty()) {
+    const char* base = getenv("TMPDIR");
+    std::string templ = std::string(base && *base ? base : "/tmp") + "/railwick.XXXXXX";
+    if (mkdtemp(templ.data())) dir = templ + "/";
+  }
+  return Utf8ToUtf16(dir);
+}
