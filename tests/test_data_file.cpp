@@ -12,7 +12,7 @@
 
 #include "compiler/data_file.h"
 #include "compiler/subtractive_generator.h"
-#include "test_data_file_util.h"
+#include "tests/test_data_file_util.h"
 
 namespace {
 

@@ -1,46 +1,42 @@
-// railwick dump and verify, run as a user runs them (native build only).
-#if defined(RAILWICK_CLI_PATH) && !defined(_WIN32)
+// railwick dump and verify as a user runs them: exit statuses and output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "compiler/data_file.h"
-#include "modelio/file_utils.h"
+#include "platform/console.h"
 #include "platform/fs.h"
-#include "platform/sjis.h"
-#include "test_data_file_util.h"
+#include "tests/test_data_file_util.h"
+#include "tests/test_util.h"
 
 namespace {
 
-struct CliRun {
+struct ToolRun {
   int status = -1;
-  std::string out;  // stdout and stderr together
+  std::string out, err;
 };
 
-CliRun RunTool(const std::string& arguments) {
-  CliRun run;
-  const std::string command = std::string(RAILWICK_CLI_PATH) + " " + arguments + " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.out.append(buffer, got);
-  const int status = pclose(pipe);
-  run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+ToolRun RunTool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"railwick"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ScopedCurrentFolder keep(FsCurrentDirectory());  // compile enters the script's folder
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  ToolRun run;
+  run.status = RunCli(argv);
+  run.out = testing::internal::GetCapturedStdout();
+  run.err = testing::internal::GetCapturedStderr();
   return run;
 }
 
 class DataFileCli : public ::testing::Test {
  protected:
-  std::string folder_ = Utf16ToUtf8(FsTempDirectory());
+  std::u16string folder_ = MakeTempFolder();
 
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const std::string path = folder_ + name;
-    EXPECT_EQ(WriteWholeFile(Utf8ToUtf16(path), bytes.data(), bytes.size()), 1);
-    return "'" + path + "'";
+    WriteTestFile(folder_ + U16(name), std::string(bytes.begin(), bytes.end()));
+    return U8(folder_ + U16(name));
   }
   // A vehicle's header and the end record.
   static std::vector<uint8_t> SmallStream() {
@@ -56,40 +52,45 @@ class DataFileCli : public ::testing::Test {
   }
 };
 
-TEST_F(DataFileCli, VerifyAcceptsASoundFileAndRejectsDamage) {
+bool OneLine(const std::string& text) {
+  return !text.empty() && text.find('\n') == text.size() - 1;
+}
+
+TEST_F(DataFileCli, VerifyAcceptsAnIntactFileAndRejectsDamage) {
   const std::vector<uint8_t> stream = SmallStream();
   const std::vector<uint8_t> file = BuildDataFile(stream.data(), stream.size(), 41);
-  CliRun ok = RunTool("verify " + Write("good.z5t", file));
-  EXPECT_EQ(ok.status, 0) << ok.out;
+  ToolRun ok = RunTool({"verify", Write("good.z5t", file)});
+  EXPECT_EQ(ok.status, 0) << ok.err;
   EXPECT_NE(ok.out.find("good.z5t: ok (4 records, 180 bytes, seed 41, MD5 "), std::string::npos) << ok.out;
-  EXPECT_EQ(ok.out.find('\n'), ok.out.size() - 1) << "one line";
+  EXPECT_TRUE(OneLine(ok.out)) << ok.out;
 
   std::vector<uint8_t> flipped = file;
   flipped[100] ^= 0x40;
-  CliRun damaged = RunTool("verify " + Write("flipped.z5t", flipped));
+  ToolRun damaged = RunTool({"verify", Write("flipped.z5t", flipped)});
   EXPECT_EQ(damaged.status, 1);
-  EXPECT_NE(damaged.out.find("flipped.z5t: digest mismatch: "), std::string::npos) << damaged.out;
-  EXPECT_EQ(damaged.out.find('\n'), damaged.out.size() - 1) << "one line";
+  EXPECT_NE(damaged.err.find("flipped.z5t: digest mismatch: "), std::string::npos) << damaged.err;
+  EXPECT_TRUE(OneLine(damaged.err)) << damaged.err;
+  EXPECT_EQ(damaged.out, "");
 
-  CliRun cut = RunTool("verify " + Write("cut.z5t", std::vector<uint8_t>(file.begin(), file.begin() + 27)));
+  ToolRun cut = RunTool({"verify", Write("cut.z5t", std::vector<uint8_t>(file.begin(), file.begin() + 27))});
   EXPECT_EQ(cut.status, 1);
-  EXPECT_NE(cut.out.find("truncated: 27 bytes"), std::string::npos) << cut.out;
+  EXPECT_NE(cut.err.find("truncated: 27 bytes"), std::string::npos) << cut.err;
 
-  // A sound digest over a stream without its end record: framing fails.
+  // A correct digest over a stream without its end record: framing fails.
   const std::vector<uint8_t> open(stream.begin(), stream.end() - 8);
-  CliRun unended = RunTool("verify " + Write("unended.z5t", BuildDataFile(open.data(), open.size(), 7)));
+  ToolRun unended = RunTool({"verify", Write("unended.z5t", BuildDataFile(open.data(), open.size(), 7))});
   EXPECT_EQ(unended.status, 1);
-  EXPECT_NE(unended.out.find("does not end with the end record"), std::string::npos) << unended.out;
+  EXPECT_NE(unended.err.find("does not end with the end record"), std::string::npos) << unended.err;
 
-  EXPECT_EQ(RunTool("verify '" + folder_ + "missing.z5t'").status, 2);
-  EXPECT_EQ(RunTool("verify").status, 2);
-  EXPECT_EQ(RunTool("verify a b").status, 2);
+  EXPECT_EQ(RunTool({"verify", U8(folder_) + "missing.z5t"}).status, 2);
+  EXPECT_EQ(RunTool({"verify"}).status, 2);
+  EXPECT_EQ(RunTool({"verify", "a", "b"}).status, 2);
 }
 
 TEST_F(DataFileCli, DumpListsEveryRecordAndFailsOnBrokenStreams) {
   const std::vector<uint8_t> stream = SmallStream();
-  CliRun dump = RunTool("dump " + Write("dump.z5t", BuildDataFile(stream.data(), stream.size(), 18467)));
-  EXPECT_EQ(dump.status, 0) << dump.out;
+  ToolRun dump = RunTool({"dump", Write("dump.z5t", BuildDataFile(stream.data(), stream.size(), 18467))});
+  EXPECT_EQ(dump.status, 0) << dump.err;
   for (const char* expected : {"seed 18467", "\n00000000  0xF000            0  BeginHeader\n",
                                "\n00000008  0x1004          128  名称  name=\"キハ40\"\n",
                                "\n00000090  0xF001            0  EndHeader\n",
@@ -102,40 +103,40 @@ TEST_F(DataFileCli, DumpListsEveryRecordAndFailsOnBrokenStreams) {
   std::vector<uint8_t> broken(stream.begin(), stream.begin() + 8);
   PutLe32(broken, 0x1004);
   PutLe32(broken, 0xFFFFFFFF);
-  CliRun cut = RunTool("dump " + Write("broken.z5t", BuildDataFile(broken.data(), broken.size(), 1)));
+  ToolRun cut = RunTool({"dump", Write("broken.z5t", BuildDataFile(broken.data(), broken.size(), 1))});
   EXPECT_EQ(cut.status, 1);
   EXPECT_NE(cut.out.find("BeginHeader\n1 records\n"), std::string::npos) << cut.out;
-  EXPECT_NE(cut.out.find("record 0x1004 at offset 0x8 has length 4294967295 but only 0 bytes follow"),
+  EXPECT_NE(cut.err.find("record 0x1004 at offset 0x8 has length 4294967295 but only 0 bytes follow"),
             std::string::npos)
-      << cut.out;
+      << cut.err;
 
   // A record that does not fit its layout is marked and fails the dump.
   std::vector<uint8_t> misfit;
   PutRecord(misfit, 0x1002, {1, 2, 3});
   const std::vector<uint8_t> end = EndRecord();
   misfit.insert(misfit.end(), end.begin(), end.end());
-  CliRun bad = RunTool("dump " + Write("misfit.z5t", BuildDataFile(misfit.data(), misfit.size(), 1)));
+  ToolRun bad = RunTool({"dump", Write("misfit.z5t", BuildDataFile(misfit.data(), misfit.size(), 1))});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.out.find("!! length 3 but the fields take 2"), std::string::npos) << bad.out;
+  EXPECT_NE(bad.err.find("1 record(s) do not fit their layout"), std::string::npos) << bad.err;
 
-  EXPECT_EQ(RunTool("dump").status, 2);
+  EXPECT_EQ(RunTool({"dump"}).status, 2);
 }
 
 // The tool's own compile writes a file that verify and dump accept.
 TEST_F(DataFileCli, CompiledScriptVerifies) {
   const std::string script = "BeginHeader\nSECTION\nID 7\nEndHeader\n";
-  Write("tiny.txt", std::vector<uint8_t>(script.begin(), script.end()));
-  const std::string output = "'" + folder_ + "tiny.z5t'";
-  CliRun compile = RunTool("compile '" + folder_ + "tiny.txt' -o " + output);
+  const std::string script_path = Write("tiny.txt", std::vector<uint8_t>(script.begin(), script.end()));
+  const std::string output = U8(folder_) + "tiny.z5t";
+  ToolRun compile = RunTool({"compile", script_path, "-o", output});
   ASSERT_EQ(compile.status, 0) << compile.out;
-  CliRun verify = RunTool("verify " + output);
-  EXPECT_EQ(verify.status, 0) << verify.out;
-  CliRun dump = RunTool("dump " + output);
-  EXPECT_EQ(dump.status, 0) << dump.out;
+  ToolRun verify = RunTool({"verify", output});
+  EXPECT_EQ(verify.status, 0) << verify.err;
+  ToolRun dump = RunTool({"dump", output});
+  EXPECT_EQ(dump.status, 0) << dump.err;
   EXPECT_NE(dump.out.find("SECTION  magic=0x4851  version=400\n"), std::string::npos) << dump.out;
   EXPECT_NE(dump.out.find("ID  id=7\n"), std::string::npos) << dump.out;
   EXPECT_NE(dump.out.find("(texture block end)\n"), std::string::npos) << dump.out;
 }
 
 }  // namespace
-#endif

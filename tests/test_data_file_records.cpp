@@ -9,7 +9,7 @@
 #include "compiler/msvc_random.h"
 #include "compiler/record_layouts.h"
 #include "compiler/record_walker.h"
-#include "test_data_file_util.h"
+#include "tests/test_data_file_util.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "compiler/md5.h"
-#include "test_data_file_util.h"
+#include "tests/test_data_file_util.h"
 
 namespace {
 
