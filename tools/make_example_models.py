@@ -528,7 +528,7 @@ def side_plate(region, x0):
     m.group("side_plate", "plate")
     for z in (-HALF_WIDTH - 0.08, HALF_WIDTH + 0.08):
         pts = [(x0, 11.8, z), (x0 + 6.0, 11.8, z), (x0 + 6.0, 13.0, z), (x0, 13.0, z)]
-        st = [(0, 1), (1, 1), (1, 0), (0, 0)] if z > 0 else [(1, 1), (0, 1), (0, 0), (1, 0)]
+        st = [(1, 1), (0, 1), (0, 0), (1, 0)] if z > 0 else [(0, 1), (1, 1), (1, 0), (0, 0)]
         m.face(pts, region, (0, 0, z), st)
     return m
 
@@ -538,7 +538,7 @@ def led_sign():
     m.group("led_panel", "led")
     for z in (-HALF_WIDTH - 0.08, HALF_WIDTH + 0.08):
         pts = [(28.0, 20.0, z), (36.0, 20.0, z), (36.0, 21.4, z), (28.0, 21.4, z)]
-        st = [(0, 1), (1, 1), (1, 0), (0, 0)] if z > 0 else [(1, 1), (0, 1), (0, 0), (1, 0)]
+        st = [(1, 1), (0, 1), (0, 0), (1, 0)] if z > 0 else [(0, 1), (1, 1), (1, 0), (0, 0)]
         m.face(pts, SIGN["led"], (0, 0, z), st)
     return m
 
