@@ -236,6 +236,16 @@ TEST_F(ModelChecks, OtherExtensionsTakeAConvertedMeshFile) {
   EXPECT_TRUE(RecordsBeforeTextureBlock(run->Stream()).empty());
 }
 
+TEST_F(ModelChecks, ModelNamesJoinTheScriptFolderUnlessAbsolute) {
+  std::u16string other = MakeTempFolder();
+  WriteTriangleModel(other, "far");
+  auto run = Run("3D窓 \"" + U8(other) + "far.obj\"\n3D車内 m.obj\n");
+  EXPECT_EQ(run->result, 0u) << run->LogText();
+  EXPECT_EQ(RecordsBeforeTextureBlock(run->Stream()).size(), 2u);
+  EXPECT_EQ(run->compiler->preview.window->source, other + u"far.3dd");
+  EXPECT_EQ(run->compiler->preview.interior->source, folder + u"m.3dd");
+}
+
 TEST_F(ModelChecks, MeshFileThatCannotBeReadBackIsAnError) {
   VehicleCompiler c;
   LogBuffer log;
