@@ -18,7 +18,7 @@
 # wine_env_down stops the prefix's wineserver and the Xvfb, and removes the
 # prefix and the server folder Wine keeps under /tmp for it.
 
-WINE_ENV_VARIABLES="HOME XDG_CACHE_HOME XDG_CONFIG_HOME XDG_DATA_HOME DISPLAY WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES"
+WINE_ENV_VARIABLES=(HOME XDG_CACHE_HOME XDG_CONFIG_HOME XDG_DATA_HOME DISPLAY WINEPREFIX WINEARCH WINEDEBUG WINEDLLOVERRIDES)
 
 wine_env_registry() {
   cat <<'EOF'
@@ -68,7 +68,7 @@ wine_env_up() {
   # What wine_env_down puts back for a caller that sourced this file.
   WINE_ENV_SAVED=()
   local v
-  for v in $WINE_ENV_VARIABLES; do
+  for v in "${WINE_ENV_VARIABLES[@]}"; do
     [ -n "${!v+set}" ] && WINE_ENV_SAVED+=("$v=${!v}")
   done
   export WINEPREFIX="$WINE_ENV_ROOT/prefix"
@@ -85,8 +85,6 @@ wine_env_up() {
 
   # wineboot complains about the missing 32-bit loader; that is expected.
   wineboot -i >"$WINE_ENV_ROOT/wineboot.log" 2>&1 || { wine_env_fail "wineboot failed"; return 1; }
-  # One persistent server for the whole session saves a start per program.
-  wineserver -p
   # regedit reads a UTF-16LE file with a byte-order mark; Japanese names survive only that way.
   { printf '\xff\xfe'; wine_env_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$WINE_ENV_ROOT/harness.reg"
   wine regedit /S "Z:$WINE_ENV_ROOT/harness.reg" >/dev/null 2>&1 || { wine_env_fail "registry import failed"; return 1; }
@@ -94,7 +92,7 @@ wine_env_up() {
 
 wine_env_down() {
   [ -n "${WINE_ENV_ROOT:-}" ] || return 0
-  if [ -d "$WINEPREFIX" ]; then
+  if [ -d "${WINEPREFIX:-}" ]; then
     local server_dir=""
     # Debian's Wine names its per-prefix server folder in this file.
     [ -f "$WINEPREFIX/wineserver" ] && server_dir=$(cat "$WINEPREFIX/wineserver")
@@ -110,9 +108,9 @@ wine_env_down() {
     unset WINE_ENV_XVFB_PID
   fi
   rm -rf "$WINE_ENV_ROOT"
-  unset WINE_ENV_ROOT $WINE_ENV_VARIABLES
+  unset WINE_ENV_ROOT "${WINE_ENV_VARIABLES[@]}"
   local saved
-  for saved in "${WINE_ENV_SAVED[@]}"; do export "$saved"; done
+  for saved in "${WINE_ENV_SAVED[@]}"; do export "${saved?}"; done  # NAME=value pairs
 }
 
 # Run as a program: wrap one command.
