@@ -264,9 +264,9 @@ TEST(ObjReader, TokensSeparatorsAndLineEnds) {
       "v 1.5e1 -.5 +2\n"
       "v 1 2\n"                               // a missing number reads as 0
       "v 1 \x01 2\n"                          // a control byte is an empty token of its own
-      "v 10 11 12";                           // no line end at the end of the file
+      "v 10 11 12\x1A";                       // 0x1A is no end of file; no line end at the end
   text += std::string("\0v 13 14 15\n", 12);  // NUL ends a line as LF does
-  text += "#v 0 0 0\n v 0.1 1e400 nan\n";
+  text += "#v 0 0 0\n v 0.1 1e400 nan\n";     // a line that starts with a blank
   f.File("m.obj", text);
   ASSERT_EQ(f.Read(), kObjResultOk);
   ObjModel& m = *f.model;

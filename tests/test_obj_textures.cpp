@@ -32,9 +32,14 @@ TEST(ObjTextures, PngAndBmpFillThePageAndSetItsSize) {
   LibraryFolder f;
   f.File("a.png", PngBytes(512, 128));
   f.File("b.bmp", BmpBytes(64, -32));  // top-down: the height counts by its magnitude
-  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd a.png\nnewmtl b\nmap_Kd b.BMP\n"), kObjResultOk);
+  f.File("tex.png", PngBytes(8, 8));
+  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd a.png\nnewmtl c\nmap_Kd Tex.PNG\nnewmtl b\nmap_Kd b.BMP\n"),
+            kObjResultOk);
   EXPECT_EQ(f.Messages(), "");
-  ASSERT_EQ(f.model->material_count, 2);
+  ASSERT_EQ(f.model->material_count, 3);
+  // Names match files as Windows matches them, without regard to case.
+  EXPECT_EQ(f.model->materials[1].width, 8.0f);
+  f.model->materials[1] = f.model->materials[2];
   ExpectRectangle(f.Material(0), 0, 0, 512, 128);
   ExpectRectangle(f.Material(1), 0, 0, 64, 32);
   EXPECT_EQ(std::u16string(f.Material(1).texture_path), f.Path("b.bmp"));
