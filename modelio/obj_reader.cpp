@@ -416,9 +416,6 @@ thread_local std::vector<uint8_t> t_obj_text;
 uint32_t ReadObjFile(ObjModel& model, const std::u16string& obj_path) {
   model.smoothing_on = 0;
   if (!PageUsable(model)) return kObjResultFail;
-  uint64_t size = 0;
-  if (FsFileStat(obj_path, &size, nullptr) && size < (uint64_t{1} << 31))
-    t_obj_text.reserve(static_cast<size_t>(size) + objtext::kTextPadding + 1);  // no move when padding
   if (!FsReadFile(obj_path, t_obj_text)) {
     AppendModelMessage(model, kModelMessageError, u"no obj file [%s]\r\n", obj_path);
     return kObjResultNoObjFile;
