@@ -1,6 +1,9 @@
 // The frame's idle step: one preview frame, the debounced device resize and
 // the recovery of a lost device.
+#include <windows.h>
+// clang-format off
 #include <mmsystem.h>
+// clang-format on
 
 #include "app/app_scene.h"
 #include "app/frame.h"

@@ -1,7 +1,10 @@
 // Screenshots: the frame just drawn, copied from the back buffer before it is
 // presented, saved as a BMP file in the screenshot folder.
+#include <windows.h>
+// clang-format off
 #include <d3dx9.h>
 #include <shlobj.h>
+// clang-format on
 
 #include <cwchar>
 #include <string>
