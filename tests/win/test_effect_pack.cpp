@@ -1,0 +1,122 @@
+// Every effect of the built resource pack goes through D3DXCreateEffect on a
+// real device and exposes the technique and parameters the preview binds.
+#include <gtest/gtest.h>
+
+#include <d3dx9.h>
+
+#include <string>
+#include <vector>
+
+#include "app/resource_pack_path.h"
+
+namespace {
+
+struct EffectBindings {
+  const char16_t* entry;
+  const char* technique;  // null: the effect's first technique
+  std::vector<const char*> parameters;
+};
+
+const char* const kAll[] = {"matL", "matWVP", "matWLP", "matWLPB"};
+
+std::vector<EffectBindings> Table() {
+  std::vector<const char*> m4(std::begin(kAll), std::end(kAll));
+  auto with = [](std::vector<const char*> a, std::vector<const char*> b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+  };
+  return {
+      {u"hlsl_shadow", nullptr,
+       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "ambient",
+                 "shadowfactor", "TexSrcColor"})},
+      {u"hlsl_E5", nullptr,
+       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "vCol2",
+                 "ambient", "shadowfactor", "TexSrcColor"})},
+      {u"hlsl_bright", "BrightPassShader", {"Luminance", "TexSrcColor"}},
+      {u"hlsl_down", "DownShader", {"TexSrcColor"}},
+      {u"hlsl_gauss1", "GaussHShader", {"TexSrcColor"}},
+      {u"hlsl_gauss2", "GaussVShader", {"TexSrcColor"}},
+      {u"hlsl_combine", "Combine4Shader", {"TexSrcColor"}},
+      {u"hlsl_3dgauss1", "GaussHShader", {"TexSrcColor"}},
+      {u"hlsl_sdwland", nullptr,
+       {"matWVP", "matWLP", "matWLPB", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
+        "TexSrcColor"}},
+      {u"hlsl_bilbrd", nullptr, with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "TexSrcColor"})},
+      {u"hlsl_wire", nullptr, {"matWVP", "vCol", "vFog", "vFogColor", "ambient"}},
+      {u"hlsl_window", nullptr, {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
+      {u"hlsl_tree", nullptr,
+       with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"})},
+      {u"hlsl_light", nullptr,
+       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"}},
+  };
+}
+
+class DeviceFixture : public ::testing::Test {
+ protected:
+  HWND window_ = nullptr;
+  IDirect3D9* d3d_ = nullptr;
+  IDirect3DDevice9* device_ = nullptr;
+
+  void SetUp() override {
+    window_ = CreateWindowExW(0, L"STATIC", L"effects", WS_OVERLAPPEDWINDOW, 0, 0, 64, 64, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, window_);
+    d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
+    ASSERT_NE(nullptr, d3d_);
+    D3DPRESENT_PARAMETERS pp = {};
+    pp.Windowed = TRUE;
+    pp.SwapEffect = D3DSWAPEFFECT_DISCARD;
+    pp.BackBufferFormat = D3DFMT_UNKNOWN;
+    pp.hDeviceWindow = window_;
+    HRESULT hr = d3d_->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window_,
+                                    D3DCREATE_SOFTWARE_VERTEXPROCESSING, &pp, &device_);
+    ASSERT_EQ(D3D_OK, hr) << "no Direct3D 9 device (is a display there?)";
+  }
+  void TearDown() override {
+    if (device_) device_->Release();
+    if (d3d_) d3d_->Release();
+    if (window_) DestroyWindow(window_);
+  }
+};
+
+}  // namespace
+
+TEST_F(DeviceFixture, EveryPackEffectLoadsWithItsHandles) {
+  ResourcePack pack;
+  SetResourcePackName(pack, u"zek5rlwck");
+  ASSERT_EQ(S_OK, OpenResourcePack(pack)) << "pack beside the test program";
+  for (const EffectBindings& e : Table()) {
+    std::string name(e.entry, e.entry + std::char_traits<char16_t>::length(e.entry));
+    SCOPED_TRACE(name);
+    uint32_t size = 0;
+    const uint8_t* data = FindResourceEntry(pack, e.entry, &size);
+    ASSERT_NE(nullptr, data);
+    ID3DXEffect* effect = nullptr;
+    ID3DXBuffer* errors = nullptr;
+    HRESULT hr = D3DXCreateEffect(device_, data, size, nullptr, nullptr, 0, nullptr, &effect, &errors);
+    if (errors) errors->Release();
+    ReleaseResourceEntry(pack, e.entry);
+    ASSERT_EQ(D3D_OK, hr);
+    D3DXHANDLE technique = e.technique ? effect->GetTechniqueByName(e.technique) : effect->GetTechnique(0);
+    EXPECT_NE(nullptr, technique);
+    for (const char* parameter : e.parameters) {
+      EXPECT_NE(nullptr, effect->GetParameterByName(nullptr, parameter)) << parameter;
+    }
+    EXPECT_EQ(nullptr, effect->GetParameterByName(nullptr, "noSuchParameter"));
+    EXPECT_EQ(D3D_OK, effect->SetTechnique(technique));
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    if (e.parameters[0][0] == 'm') {
+      EXPECT_EQ(D3D_OK, effect->SetMatrix(e.parameters[0], &identity));
+    }
+    UINT passes = 0;
+    ASSERT_EQ(D3D_OK, device_->BeginScene());
+    EXPECT_EQ(D3D_OK, effect->Begin(&passes, 0));
+    EXPECT_EQ(1u, passes);
+    EXPECT_EQ(D3D_OK, effect->BeginPass(0));
+    EXPECT_EQ(D3D_OK, effect->EndPass());
+    EXPECT_EQ(D3D_OK, effect->End());
+    device_->EndScene();
+    effect->Release();
+  }
+}
