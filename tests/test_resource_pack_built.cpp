@@ -60,8 +60,8 @@ EffectInfo WalkEffect(const uint8_t* data, uint32_t size) {
     uint32_t type = w.U32(typedef_at), cls = w.U32(typedef_at + 4);
     std::string name = w.Name(w.U32(typedef_at + 8));
     EXPECT_EQ(0u, w.U32(w.U32(typedef_at + 12)));  // no semantic
-    EXPECT_EQ(0u, w.U32(typedef_at + 16));          // no array
-    if (cls == 4) {  // object: the value is an object id
+    EXPECT_EQ(0u, w.U32(typedef_at + 16));         // no array
+    if (cls == 4) {                                // object: the value is an object id
       EXPECT_EQ(5u, type);
       uint32_t id = w.U32(value_at);
       EXPECT_LT(id, objects);
@@ -71,7 +71,9 @@ EffectInfo WalkEffect(const uint8_t* data, uint32_t size) {
       uint32_t bytes = 4 * a * b;
       EXPECT_EQ(3u, type);
       EXPECT_LE(value_at + bytes, w.size);
-      if (cls == 3) EXPECT_EQ(16u, a * b);
+      if (cls == 2) {
+        EXPECT_EQ(16u, a * b);
+      }
     }
     info.params[name] = {type, cls};
   }
@@ -128,16 +130,21 @@ TEST(BuiltResourcePack, HoldsTextsAndEveryEffect) {
       {u"hlsl_gauss2", "GaussVShader", {"TexSrcColor"}},
       {u"hlsl_combine", "Combine4Shader", {"TexSrcColor"}},
       {u"hlsl_3dgauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_sdwland", nullptr,
+      {u"hlsl_sdwland",
+       nullptr,
        {"matWVP", "matWLP", "matWLPB", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
         "TexSrcColor"}},
       {u"hlsl_bilbrd", nullptr, with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "TexSrcColor"})},
       {u"hlsl_wire", nullptr, {"matWVP", "vCol", "vFog", "vFogColor", "ambient"}},
-      {u"hlsl_window", nullptr, {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
+      {u"hlsl_window",
+       nullptr,
+       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
       {u"hlsl_tree", nullptr,
        with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_light", nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"}},
+      {u"hlsl_light",
+       nullptr,
+       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
+        "TexSrcColor"}},
   };
   for (const Expected& e : effects) {
     SCOPED_TRACE(Utf16ToUtf8(e.entry));
@@ -147,13 +154,20 @@ TEST(BuiltResourcePack, HoldsTextsAndEveryEffect) {
     EffectInfo info = WalkEffect(data, size);
     EXPECT_TRUE(info.ok);
     ASSERT_EQ(1u, info.techniques.size());
-    if (e.technique) EXPECT_EQ(e.technique, info.techniques[0]);
+    if (e.technique) {
+      EXPECT_EQ(e.technique, info.techniques[0]);
+    }
     EXPECT_EQ(e.names.size(), info.params.size());
     for (const std::string& name : e.names) {
       auto it = info.params.find(name);
       ASSERT_NE(info.params.end(), it) << name;
-      if (name.rfind("mat", 0) == 0) EXPECT_EQ(3u, it->second.second) << name;
-      if (name == "TexSrcColor") EXPECT_EQ(4u, it->second.second);
+      // Matrices are row-major (class 2), the texture an object (class 4).
+      if (name.rfind("mat", 0) == 0) {
+        EXPECT_EQ(2u, it->second.second) << name;
+      }
+      if (name == "TexSrcColor") {
+        EXPECT_EQ(4u, it->second.second);
+      }
     }
     ReleaseResourceEntry(pack, e.entry);
   }

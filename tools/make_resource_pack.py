@@ -29,7 +29,7 @@ PT_FLOAT = 3
 PT_TEXTURE = 5
 PC_SCALAR = 0
 PC_VECTOR = 1
-PC_MATRIX_COLUMNS = 3
+PC_MATRIX_ROWS = 2  # Wine's SetMatrix accepts only row-major matrices
 PC_OBJECT = 4
 
 MATRICES = ["matL", "matWVP", "matWLP", "matWLPB"]
@@ -101,7 +101,7 @@ def effect_binary(technique, parameters):
     for name, kind, values in parameters:
         name_offset = blob.name(name)
         if kind == "matrix":
-            typedef = blob.u32(PT_FLOAT, PC_MATRIX_COLUMNS, name_offset, no_semantic, 0, 4, 4)
+            typedef = blob.u32(PT_FLOAT, PC_MATRIX_ROWS, name_offset, no_semantic, 0, 4, 4)
             value = blob.u32(*[struct.unpack("<I", struct.pack("<f", f))[0] for f in values])
         elif kind == "texture":
             typedef = blob.u32(PT_TEXTURE, PC_OBJECT, name_offset, no_semantic, 0)

@@ -35,7 +35,9 @@ int Fail(const char* what) {
   return 1;
 }
 
-HWND FindFrame() { return FindWindowW(kClass, nullptr); }
+HWND FindFrame() {
+  return FindWindowW(kClass, nullptr);
+}
 
 // The client area as 32-bit BGRX rows, read from the window's device context.
 bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
@@ -98,7 +100,8 @@ int WaitFrame(int timeout_ms) {
     return Fail("outer size is not the default size");
   }
   if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return Fail("no frame drawn in time");
-  std::printf("first frame seen after %lu ms of waiting\n", static_cast<unsigned long>(GetTickCount() - start));
+  std::printf("first frame seen after %lu ms of waiting\n",
+              static_cast<unsigned long>(GetTickCount() - start));
   return 0;
 }
 
@@ -154,15 +157,16 @@ void PressKey(WORD key, bool down) {
 }
 
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                            0, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (64 << 20);
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
+    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+         read == bytes.size();
   }
   CloseHandle(file);
   return ok;
@@ -232,7 +236,8 @@ int ScreenshotKey(const std::wstring& png) {
   Sleep(200);
   if (!ReadFileBytes(bmp, bytes)) return Fail("scr00000.bmp was not written");
   std::wstring second = std::wstring(folder) + L"\\scr00001.bmp";
-  if (GetFileAttributesW(second.c_str()) != INVALID_FILE_ATTRIBUTES) return Fail("one key press wrote two files");
+  if (GetFileAttributesW(second.c_str()) != INVALID_FILE_ATTRIBUTES)
+    return Fail("one key press wrote two files");
   RECT client;
   GetClientRect(window, &client);
   if (const char* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);

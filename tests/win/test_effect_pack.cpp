@@ -1,8 +1,7 @@
 // Every effect of the built resource pack goes through D3DXCreateEffect on a
 // real device and exposes the technique and parameters the preview binds.
-#include <gtest/gtest.h>
-
 #include <d3dx9.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
@@ -38,16 +37,21 @@ std::vector<EffectBindings> Table() {
       {u"hlsl_gauss2", "GaussVShader", {"TexSrcColor"}},
       {u"hlsl_combine", "Combine4Shader", {"TexSrcColor"}},
       {u"hlsl_3dgauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_sdwland", nullptr,
+      {u"hlsl_sdwland",
+       nullptr,
        {"matWVP", "matWLP", "matWLPB", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
         "TexSrcColor"}},
       {u"hlsl_bilbrd", nullptr, with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "TexSrcColor"})},
       {u"hlsl_wire", nullptr, {"matWVP", "vCol", "vFog", "vFogColor", "ambient"}},
-      {u"hlsl_window", nullptr, {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
+      {u"hlsl_window",
+       nullptr,
+       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
       {u"hlsl_tree", nullptr,
        with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_light", nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"}},
+      {u"hlsl_light",
+       nullptr,
+       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
+        "TexSrcColor"}},
   };
 }
 
@@ -99,16 +103,35 @@ TEST_F(DeviceFixture, EveryPackEffectLoadsWithItsHandles) {
     ASSERT_EQ(D3D_OK, hr);
     D3DXHANDLE technique = e.technique ? effect->GetTechniqueByName(e.technique) : effect->GetTechnique(0);
     EXPECT_NE(nullptr, technique);
+    // Each parameter takes a value of its kind, as the preview sets them.
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    const D3DXVECTOR4 vector(0.5f, 0.25f, 1.0f, 1.0f);
     for (const char* parameter : e.parameters) {
-      EXPECT_NE(nullptr, effect->GetParameterByName(nullptr, parameter)) << parameter;
+      D3DXHANDLE handle = effect->GetParameterByName(nullptr, parameter);
+      ASSERT_NE(nullptr, handle) << parameter;
+      D3DXPARAMETER_DESC desc;
+      ASSERT_EQ(D3D_OK, effect->GetParameterDesc(handle, &desc));
+      switch (desc.Class) {
+        case D3DXPC_MATRIX_ROWS:
+          EXPECT_EQ(D3D_OK, effect->SetMatrix(handle, &identity)) << parameter;
+          break;
+        case D3DXPC_VECTOR:
+          EXPECT_EQ(D3D_OK, effect->SetVector(handle, &vector)) << parameter;
+          break;
+        case D3DXPC_SCALAR:
+          EXPECT_EQ(D3D_OK, effect->SetFloat(handle, 2.0f)) << parameter;
+          break;
+        case D3DXPC_OBJECT:
+          EXPECT_EQ(D3DXPT_TEXTURE, desc.Type) << parameter;
+          EXPECT_EQ(D3D_OK, effect->SetTexture(handle, nullptr)) << parameter;
+          break;
+        default:
+          ADD_FAILURE() << parameter << " has class " << desc.Class;
+      }
     }
     EXPECT_EQ(nullptr, effect->GetParameterByName(nullptr, "noSuchParameter"));
     EXPECT_EQ(D3D_OK, effect->SetTechnique(technique));
-    D3DXMATRIX identity;
-    D3DXMatrixIdentity(&identity);
-    if (e.parameters[0][0] == 'm') {
-      EXPECT_EQ(D3D_OK, effect->SetMatrix(e.parameters[0], &identity));
-    }
     UINT passes = 0;
     ASSERT_EQ(D3D_OK, device_->BeginScene());
     EXPECT_EQ(D3D_OK, effect->Begin(&passes, 0));
