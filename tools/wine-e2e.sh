@@ -105,8 +105,14 @@ check "it still draws after being restored" driver frames
 
 # The screenshot key writes scr00000.bmp from the frame; the driver saves a
 # PNG copy for a person to look at.
-check "F4 writes scr00000.bmp with the frame's pixels" driver screenshot-key "Z:$out/preview.png"
+check "F4 writes scr00000.bmp with the frame's pixels" driver screenshot-key 0 "Z:$out/preview.png"
 [ -s "$out/preview.png" ] && echo "     preview capture: $out/preview.png"
+
+# A new size: the device follows (the next screenshot has the new client
+# size) and drawing goes on.
+check "resize the window to 900 x 700" driver resize 900 700
+check "it draws at the new size" driver frames
+check "F4 again writes scr00001.bmp at the new client size" driver screenshot-key 1 "Z:$out/preview-resized.png"
 
 # A workshop name with Japanese text, written as the program writes it.
 check "workshop name written" driver write-maker "ＺＥＫ工房"
@@ -131,8 +137,8 @@ wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/settings.reg" /
 iconv -f UTF-16LE -t UTF-8 "$out/settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' >"$out/settings.txt"
 check "registry: MAKER is the workshop name" grep -qx '"MAKER"="ＺＥＫ工房"' "$out/settings.txt"
 check "registry: PrimaryWindow is a window handle" grep -qE '^"PrimaryWindow"=dword:[0-9a-f]{8}$' "$out/settings.txt"
-check "registry: ScreenDX is the outer width 1024" grep -qx '"ScreenDX"=dword:00000400' "$out/settings.txt"
-check "registry: ScreenDY is the outer height 768" grep -qx '"ScreenDY"=dword:00000300' "$out/settings.txt"
+check "registry: ScreenDX is the last outer width 900" grep -qx '"ScreenDX"=dword:00000384' "$out/settings.txt"
+check "registry: ScreenDY is the last outer height 700" grep -qx '"ScreenDY"=dword:000002bc' "$out/settings.txt"
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

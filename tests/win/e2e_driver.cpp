@@ -7,8 +7,9 @@
 //   frames                 two captures a second apart both show a frame and differ
 //   count-windows N        exactly N top-level windows of the class exist
 //   minimise | check-restored
-//   screenshot-key PNG     F4 writes scr00000.bmp in the picture folder with
-//                          real pixels; the capture is saved as PNG
+//   screenshot-key N PNG   F4 writes scr0000N.bmp in the picture folder with
+//                          real pixels at the client's size; saved as PNG too
+//   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
 //   exit-command           menu command Exit (105)
 #include <windows.h>
@@ -216,7 +217,7 @@ bool SaveAsPng(const std::wstring& bmp, const std::wstring& png) {
   return ok;
 }
 
-int ScreenshotKey(const std::wstring& png) {
+int ScreenshotKey(int number, const std::wstring& png) {
   HWND window = FindFrame();
   if (!window) return Fail("no window");
   wchar_t folder[MAX_PATH] = {};
@@ -224,7 +225,9 @@ int ScreenshotKey(const std::wstring& png) {
       !SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
     return Fail("no picture folder");
   }
-  std::wstring bmp = std::wstring(folder) + L"\\scr00000.bmp";
+  wchar_t name[32];
+  swprintf(name, 32, L"\\scr%05d.bmp", number);
+  std::wstring bmp = std::wstring(folder) + name;
   DeleteFileW(bmp.c_str());
   SetForegroundWindow(window);
   Sleep(200);
@@ -234,14 +237,27 @@ int ScreenshotKey(const std::wstring& png) {
   Sleep(300);  // the key stays down: still one file
   PressKey(VK_F4, false);
   Sleep(200);
-  if (!ReadFileBytes(bmp, bytes)) return Fail("scr00000.bmp was not written");
-  std::wstring second = std::wstring(folder) + L"\\scr00001.bmp";
+  if (!ReadFileBytes(bmp, bytes)) return Fail("the screenshot was not written");
+  swprintf(name, 32, L"\\scr%05d.bmp", number + 1);
+  std::wstring second = std::wstring(folder) + name;
   if (GetFileAttributesW(second.c_str()) != INVALID_FILE_ATTRIBUTES)
     return Fail("one key press wrote two files");
   RECT client;
   GetClientRect(window, &client);
   if (const char* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
   if (!SaveAsPng(bmp, png)) return Fail("could not save the PNG copy");
+  return 0;
+}
+
+int Resize(int width, int height) {
+  HWND window = FindFrame();
+  if (!window) return Fail("no window");
+  if (!SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER))
+    return Fail("SetWindowPos");
+  RECT outer;
+  GetWindowRect(window, &outer);
+  if (outer.right - outer.left != width || outer.bottom - outer.top != height) return Fail("size not taken");
+  Sleep(500);  // the device follows once the size has settled
   return 0;
 }
 
@@ -262,7 +278,8 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"count-windows" && argc == 3) return CountWindows(_wtoi(argv[2]));
   if (command == L"minimise") return Minimise();
   if (command == L"check-restored") return CheckRestored();
-  if (command == L"screenshot-key" && argc == 3) return ScreenshotKey(argv[2]);
+  if (command == L"screenshot-key" && argc == 4) return ScreenshotKey(_wtoi(argv[2]), argv[3]);
+  if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
   if (command == L"exit-command") return ExitCommand();
   return 2;
