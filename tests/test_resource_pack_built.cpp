@@ -12,6 +12,7 @@
 
 #include "platform/resource_pack.h"
 #include "platform/sjis.h"
+#include "tests/effect_bindings.h"
 
 namespace {
 
@@ -95,12 +96,6 @@ EffectInfo WalkEffect(const uint8_t* data, uint32_t size) {
   return info;
 }
 
-struct Expected {
-  const char16_t* entry;
-  const char* technique;
-  std::vector<std::string> names;  // matrices, numbered parameters, TexSrcColor
-};
-
 }  // namespace
 
 TEST(BuiltResourcePack, HoldsTextsAndEveryEffect) {
@@ -112,41 +107,7 @@ TEST(BuiltResourcePack, HoldsTextsAndEveryEffect) {
   EXPECT_TRUE(ReadResourceText(pack, u"fontname", 31, text));
   EXPECT_EQ(u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF", text);
 
-  const std::vector<std::string> m4 = {"matL", "matWVP", "matWLP", "matWLPB"};
-  auto with = [](std::vector<std::string> a, std::vector<std::string> b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-  };
-  const std::vector<Expected> effects = {
-      {u"hlsl_shadow", nullptr,
-       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "ambient",
-                 "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_E5", nullptr,
-       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "vCol2",
-                 "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_bright", "BrightPassShader", {"Luminance", "TexSrcColor"}},
-      {u"hlsl_down", "DownShader", {"TexSrcColor"}},
-      {u"hlsl_gauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_gauss2", "GaussVShader", {"TexSrcColor"}},
-      {u"hlsl_combine", "Combine4Shader", {"TexSrcColor"}},
-      {u"hlsl_3dgauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_sdwland",
-       nullptr,
-       {"matWVP", "matWLP", "matWLPB", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
-        "TexSrcColor"}},
-      {u"hlsl_bilbrd", nullptr, with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "TexSrcColor"})},
-      {u"hlsl_wire", nullptr, {"matWVP", "vCol", "vFog", "vFogColor", "ambient"}},
-      {u"hlsl_window",
-       nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
-      {u"hlsl_tree", nullptr,
-       with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_light",
-       nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
-        "TexSrcColor"}},
-  };
-  for (const Expected& e : effects) {
+  for (const EffectBindings& e : PreviewEffectBindings()) {
     SCOPED_TRACE(Utf16ToUtf8(e.entry));
     uint32_t size = 0;
     const uint8_t* data = FindResourceEntry(pack, e.entry, &size);
@@ -157,8 +118,8 @@ TEST(BuiltResourcePack, HoldsTextsAndEveryEffect) {
     if (e.technique) {
       EXPECT_EQ(e.technique, info.techniques[0]);
     }
-    EXPECT_EQ(e.names.size(), info.params.size());
-    for (const std::string& name : e.names) {
+    EXPECT_EQ(e.parameters.size(), info.params.size());
+    for (const std::string& name : e.parameters) {
       auto it = info.params.find(name);
       ASSERT_NE(info.params.end(), it) << name;
       // Matrices are row-major (class 2), the texture an object (class 4).

@@ -7,53 +7,9 @@
 #include <vector>
 
 #include "app/resource_pack_path.h"
+#include "tests/effect_bindings.h"
 
 namespace {
-
-struct EffectBindings {
-  const char16_t* entry;
-  const char* technique;  // null: the effect's first technique
-  std::vector<const char*> parameters;
-};
-
-const char* const kAll[] = {"matL", "matWVP", "matWLP", "matWLPB"};
-
-std::vector<EffectBindings> Table() {
-  std::vector<const char*> m4(std::begin(kAll), std::end(kAll));
-  auto with = [](std::vector<const char*> a, std::vector<const char*> b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-  };
-  return {
-      {u"hlsl_shadow", nullptr,
-       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "ambient",
-                 "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_E5", nullptr,
-       with(m4, {"vCol", "vLightDir", "vCameraPos", "phongpower", "vFog", "vFogColor", "phongexec", "vCol2",
-                 "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_bright", "BrightPassShader", {"Luminance", "TexSrcColor"}},
-      {u"hlsl_down", "DownShader", {"TexSrcColor"}},
-      {u"hlsl_gauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_gauss2", "GaussVShader", {"TexSrcColor"}},
-      {u"hlsl_combine", "Combine4Shader", {"TexSrcColor"}},
-      {u"hlsl_3dgauss1", "GaussHShader", {"TexSrcColor"}},
-      {u"hlsl_sdwland",
-       nullptr,
-       {"matWVP", "matWLP", "matWLPB", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
-        "TexSrcColor"}},
-      {u"hlsl_bilbrd", nullptr, with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "TexSrcColor"})},
-      {u"hlsl_wire", nullptr, {"matWVP", "vCol", "vFog", "vFogColor", "ambient"}},
-      {u"hlsl_window",
-       nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "TexSrcColor"}},
-      {u"hlsl_tree", nullptr,
-       with(m4, {"vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor", "TexSrcColor"})},
-      {u"hlsl_light",
-       nullptr,
-       {"matL", "matWVP", "vCol", "vLightDir", "vFog", "vFogColor", "ambient", "shadowfactor",
-        "TexSrcColor"}},
-  };
-}
 
 class DeviceFixture : public ::testing::Test {
  protected:
@@ -89,7 +45,7 @@ TEST_F(DeviceFixture, EveryPackEffectLoadsWithItsHandles) {
   ResourcePack pack;
   SetResourcePackName(pack, u"zek5rlwck");
   ASSERT_EQ(S_OK, OpenResourcePack(pack)) << "pack beside the test program";
-  for (const EffectBindings& e : Table()) {
+  for (const EffectBindings& e : PreviewEffectBindings()) {
     std::string name(e.entry, e.entry + std::char_traits<char16_t>::length(e.entry));
     SCOPED_TRACE(name);
     uint32_t size = 0;
@@ -107,7 +63,8 @@ TEST_F(DeviceFixture, EveryPackEffectLoadsWithItsHandles) {
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
     const D3DXVECTOR4 vector(0.5f, 0.25f, 1.0f, 1.0f);
-    for (const char* parameter : e.parameters) {
+    for (const std::string& name : e.parameters) {
+      const char* parameter = name.c_str();
       D3DXHANDLE handle = effect->GetParameterByName(nullptr, parameter);
       ASSERT_NE(nullptr, handle) << parameter;
       D3DXPARAMETER_DESC desc;
