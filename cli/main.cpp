@@ -16,6 +16,12 @@ const CliCommand kCommands[] = {
     {"compile", CliCompile, "compile SCRIPT [-o OUTPUT]  compile a vehicle script into a data file"},
     {"dump", CliDump, "dump FILE                    list the records of a vehicle data file"},
     {"verify", CliVerify, "verify FILE                  check a data file's digest and records"},
+    {"make", CliMake,
+     "make PROJECT.xml [-o OUTDIR] [--workshop NAME]\n"
+     "                               make a project's data file (workshop name also from RAILWICK_WORKSHOP)"},
+    {"script", CliScript,
+     "script PROJECT.xml [-o SCRIPT] [--workshop NAME]\n"
+     "                               write a project's vehicle script for editing by hand"},
 };
 
 void PrintHelp() {
@@ -26,7 +32,9 @@ void PrintHelp() {
 
 }  // namespace
 
-void CliError(const std::string& message) { std::fprintf(stderr, "railwick: %s\n", message.c_str()); }
+void CliError(const std::string& message) {
+  std::fprintf(stderr, "railwick: %s\n", message.c_str());
+}
 
 int RunCli(const std::vector<std::string>& argv) {
   if (argv.size() < 2) {

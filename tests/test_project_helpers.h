@@ -139,4 +139,16 @@ inline std::string Utf8(const std::u16string& s) {
   return Utf16ToUtf8(s);
 }
 
+// A whole file as bytes; empty when it cannot be read.
+inline std::string ReadBytes(const std::u16string& path) {
+  std::vector<uint8_t> bytes;
+  FsReadFile(path, bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+// A hand-written expected file of these tests.
+inline std::u16string ProjectDataFile(const char16_t* name) {
+  return Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/tests/data/project/" + name;
+}
+
 }  // namespace testing_project

@@ -12,16 +12,6 @@ namespace {
 
 using namespace testing_project;
 
-std::string ReadBytes(const std::u16string& path) {
-  std::vector<uint8_t> bytes;
-  FsReadFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-std::u16string DataFile(const char16_t* name) {
-  return Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/tests/data/project/" + name;
-}
-
 // The script of a project as text, or the one message that stopped it.
 std::u16string ScriptOf(const VehicleProject& p, std::u16string* message = nullptr) {
   RecordingNotifier n;
@@ -47,7 +37,7 @@ std::unique_ptr<VehicleProject> MinimalProject() {
 TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
   // tests/data/project/full_script.txt was written by hand from the line
   // table and converted to Shift-JIS with iconv.
-  const std::string expected = ReadBytes(DataFile(u"full_script.txt"));
+  const std::string expected = ReadBytes(ProjectDataFile(u"full_script.txt"));
   ASSERT_FALSE(expected.empty());
   RecordingNotifier n;
   std::string script;

@@ -14,12 +14,6 @@ namespace {
 
 using namespace testing_project;
 
-std::string ReadBytes(const std::u16string& path) {
-  std::vector<uint8_t> bytes;
-  FsReadFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
 // The files the full project names, relative to the folder made current.
 void WriteFullProjectFiles(const TempFolder& dir) {
   FsCreateDirectory(dir / u"tex");
@@ -47,8 +41,7 @@ std::unique_ptr<VehicleProject> Load(const std::string& utf8, uint32_t* result =
 TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
   auto p = std::make_unique<VehicleProject>();
   p->maker.Set(u"not written");
-  const std::string expected =
-      ReadBytes(Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/tests/data/project/reset_project.xml");
+  const std::string expected = ReadBytes(ProjectDataFile(u"reset_project.xml"));
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(FormatProjectFile(*p), expected);
 }
