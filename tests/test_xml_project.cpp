@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "modelio/file_utils.h"
@@ -274,6 +276,14 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   EXPECT_EQ(n.calls[1].first, u"検証");
   EXPECT_EQ(n.calls[1].second, u"ファイルを保存できませんでした。\n" + (dir / u"no/such/folder.xml"));
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"folder.xml", "v.xml"}));
+
+  // An old file whose name leaves no room for the temporary one beside it:
+  // the write fails before the old file is touched.
+  const std::u16string longest = dir / (std::u16string(248, u'n') + u".xml");
+  std::ofstream(std::filesystem::path(longest), std::ios::binary) << "old";
+  if (ReadBytes(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
+  EXPECT_EQ(SaveProject(*p, longest, n), kResultFail);
+  EXPECT_EQ(ReadBytes(longest), "old");
 }
 
 TEST(ProjectFile, SaveProposesTheTypeNumber) {
