@@ -1,0 +1,101 @@
+#include "tests/test_util.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "platform/console.h"
+#include "platform/fs.h"
+#include "platform/sjis.h"
+
+namespace {
+// Removes the process's scratch folder when the tests are over.
+class ScratchCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override { FsRemoveTree(FsTempDirectory()); }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+}  // namespace
+
+std::u16string MakeTempFolder() {
+  static int counter = 0;
+  std::u16string folder = FsTempDirectory() + U16("t" + std::to_string(counter++)) + FsSeparator();
+  FsCreateDirectory(folder);
+  return folder;
+}
+
+std::u16string U16(const std::string& utf8) { return Utf8ToUtf16(utf8); }
+std::string U8(const std::u16string& text) { return Utf16ToUtf8(text); }
+
+std::string Sjis(const std::string& utf8) {
+  std::string out;
+  Utf16ToSjis(Utf8ToUtf16(utf8), out);
+  return out;
+}
+
+void WriteTestFile(const std::u16string& path, const std::string& bytes) {
+  FsWriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+std::string ReadTestFile(const std::u16string& path) {
+  std::vector<uint8_t> bytes;
+  FsReadFile(path, bytes);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+std::u16string SourcePath(const std::string& relative) { return U16(std::string(RAILWICK_SOURCE_DIR) + "/" + relative); }
+
+ScopedCurrentFolder::ScopedCurrentFolder(const std::u16string& folder) : saved(FsCurrentDirectory()) {
+  FsSetCurrentDirectory(folder);
+}
+ScopedCurrentFolder::~ScopedCurrentFolder() { FsSetCurrentDirectory(saved); }
+
+std::unique_ptr<CompileRun> CompileBytes(const std::string& sjis_script, const std::u16string& folder) {
+  auto run = std::make_unique<CompileRun>();
+  SetScriptPath(*run->compiler, folder + u"Test.txt");
+  std::vector<char> text(sjis_script.begin(), sjis_script.end());
+  run->result = Compile(*run->compiler, text.data(), text.size(), run->log);
+  return run;
+}
+
+std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder) {
+  return CompileBytes(Sjis(utf8_script), folder);
+}
+
+uint32_t U32At(const std::vector<uint8_t>& data, size_t offset) {
+  if (offset + 4 > data.size()) return 0xDEADBEEF;
+  return uint32_t{data[offset]} | uint32_t{data[offset + 1]} << 8 | uint32_t{data[offset + 2]} << 16 |
+         uint32_t{data[offset + 3]} << 24;
+}
+
+float F32At(const std::vector<uint8_t>& data, size_t offset) {
+  uint32_t bits = U32At(data, offset);
+  float f;
+  std::memcpy(&f, &bits, 4);
+  return f;
+}
+
+std::vector<TestRecord> SplitRecords(const std::vector<uint8_t>& stream) {
+  std::vector<TestRecord> records;
+  size_t pos = 0;
+  while (pos + 8 <= stream.size()) {
+    uint32_t tag = U32At(stream, pos), length = U32At(stream, pos + 4);
+    if (length > stream.size() - pos - 8) break;
+    records.push_back({tag, std::vector<uint8_t>(stream.begin() + pos + 8, stream.begin() + pos + 8 + length)});
+    pos += 8 + length;
+  }
+  return records;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"railwick"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ScopedCurrentFolder keep(FsCurrentDirectory());  // compile enters the script's folder
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  ToolRun run;
+  run.status = RunCli(argv);
+  run.out = testing::internal::GetCapturedStdout();
+  run.err = testing::internal::GetCapturedStderr();
+  return run;
+}
