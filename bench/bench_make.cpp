@@ -21,7 +21,7 @@ extern char** environ;
 namespace {
 
 struct MakeSetup {
-  std::string folder;              // scratch copy of examples/
+  std::string folder;               // scratch copy of examples/
   std::vector<std::string> inputs;  // the project file and every file it names
   std::string output_folder;
   size_t output_bytes = 0;
@@ -122,7 +122,8 @@ void Measure(benchmark::State& state, const std::vector<std::string>& args) {
 }
 
 void BM_MakeProcess(benchmark::State& state) {
-  Measure(state, {RAILWICK_TOOL, "make", "sample.xml", "-o", Setup().output_folder, "--workshop", "Railwick"});
+  Measure(state,
+          {RAILWICK_TOOL, "make", "sample.xml", "-o", Setup().output_folder, "--workshop", "Railwick"});
 }
 
 void BM_ReadWriteProcess(benchmark::State& state) {
