@@ -1,7 +1,8 @@
 // Whole processes, timed side by side: `railwick make` of the sample project
-// (validation, script, compilation, data file) beside a process that only
-// reads the same input files and writes a file of the same size. Each
-// reports its own CPU time and peak resident memory.
+// (validation, script, compilation, data file), and `railwick compile` of the
+// sample vehicle with models, each beside a process that only reads the same
+// input files and writes a file of the same size. Each reports its own CPU
+// time and peak resident memory.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -20,10 +21,13 @@ extern char** environ;
 
 namespace {
 
-struct MakeSetup {
-  std::string folder;               // scratch copy of examples/
-  std::vector<std::string> inputs;  // the project file and every file it names
-  std::string output_folder;
+// One tool run and the files it reads, in a scratch copy of examples/.
+struct ToolRun {
+  std::string folder;               // working folder of both processes
+  std::vector<std::string> tool;    // the railwick command line
+  std::vector<std::string> inputs;  // every file it reads
+  std::string output;               // the data file it writes
+  std::string baseline_output;
   size_t output_bytes = 0;
   bool ok = false;
 };
@@ -65,49 +69,99 @@ bool RunProcess(const std::vector<std::string>& args, const std::string& folder,
   return true;
 }
 
-void CopyTree(const std::string& from, const std::string& to, const std::vector<std::string>& names) {
+// Copies the named files of examples/ into the scratch folder and runs the
+// tool once, to learn the size of what it writes.
+ToolRun PrepareRun(const std::string& sub, const std::vector<std::string>& names, const std::string& output,
+                   std::vector<std::string> tool) {
+  ToolRun run;
+  const std::string examples = std::string(RAILWICK_SOURCE_DIR) + "/examples/";
+  const std::string scratch = Utf16ToUtf8(FsTempDirectory()) + "make/";
+  for (const std::string& folder : {scratch, scratch + "assets", scratch + "models", scratch + "out"})
+    FsCreateDirectory(Utf8ToUtf16(folder));
   for (const std::string& name : names) {
     std::vector<uint8_t> bytes;
-    ReadWholeFile(Utf8ToUtf16(from + name), bytes);
-    WriteWholeFile(Utf8ToUtf16(to + name), bytes.data(), bytes.size());
+    ReadWholeFile(Utf8ToUtf16(examples + name), bytes);
+    WriteWholeFile(Utf8ToUtf16(scratch + name), bytes.data(), bytes.size());
+    run.inputs.push_back(scratch + name);
   }
+  run.folder = scratch + sub;
+  run.output = scratch + "out/" + output;
+  run.baseline_output = scratch + "out/baseline_" + output;
+  tool.insert(tool.begin(), RAILWICK_TOOL);
+  run.tool = tool;
+  uint64_t size = 0;
+  run.ok = RunProcess(run.tool, run.folder, nullptr) && FsFileStat(Utf8ToUtf16(run.output), &size, nullptr);
+  run.output_bytes = size;
+  return run;
 }
 
-const MakeSetup& Setup() {
-  static MakeSetup s = [] {
-    MakeSetup m;
-    const std::string examples = std::string(RAILWICK_SOURCE_DIR) + "/examples/";
-    m.folder = Utf16ToUtf8(FsTempDirectory()) + "make/";
-    FsCreateDirectory(Utf8ToUtf16(m.folder));
-    FsCreateDirectory(Utf8ToUtf16(m.folder + "assets"));
+// The sample project: no models, sounds and images only.
+const ToolRun& SampleProject() {
+  static const ToolRun run = [] {
     std::vector<std::string> names = {"sample.xml"};
     for (const char* asset : {"main.png", "sideview.png", "sign.png", "警笛.wav", "brake.wav", "motor1.wav",
                               "motor2.wav", "gap1.wav", "gap2.wav", "vvvf.wav", "comp.wav"})
       names.push_back(std::string("assets/") + asset);
-    CopyTree(examples, m.folder, names);
-    for (const std::string& name : names) m.inputs.push_back(m.folder + name);
-    m.output_folder = m.folder + "out";
-    uint64_t size = 0;
-    m.ok = RunProcess({RAILWICK_TOOL, "make", "sample.xml", "-o", m.output_folder, "--workshop", "Railwick"},
-                      m.folder, nullptr) &&
-           FsFileStat(Utf8ToUtf16(m.output_folder + "/RW-101.z5t"), &size, nullptr);
-    m.output_bytes = size;
-    return m;
+    const std::string out = Utf16ToUtf8(FsTempDirectory()) + "make/out";
+    return PrepareRun("", names, "RW-101.z5t", {"make", "sample.xml", "-o", out, "--workshop", "Railwick"});
   }();
-  return s;
+  return run;
 }
 
-void Measure(benchmark::State& state, const std::vector<std::string>& args) {
-  const MakeSetup& s = Setup();
-  if (!s.ok) {
-    state.SkipWithError("railwick make of the sample project failed");
+// The sample vehicle with every group of model commands: 25 OBJ models.
+const ToolRun& SampleModels() {
+  static const ToolRun run = [] {
+    std::vector<std::string> names;
+    for (const char* file : {"sample_models.txt",
+                             "main.mtl",
+                             "sign.mtl",
+                             "main.png",
+                             "sign.png",
+                             "sideview.png",
+                             "body_glossy.obj",
+                             "body_matte.obj",
+                             "windows.obj",
+                             "windows_heated.obj",
+                             "interior.obj",
+                             "headlight_rear.obj",
+                             "taillight_rear.obj",
+                             "headlight_front.obj",
+                             "taillight_front.obj",
+                             "shunting_light.obj",
+                             "panta_up.obj",
+                             "panta_down.obj",
+                             "sign_destination.obj",
+                             "sign_plate.obj",
+                             "sign_plate2.obj",
+                             "sign_led.obj",
+                             "head_mark.obj",
+                             "option_skirt.obj",
+                             "option_cooler.obj",
+                             "option_sign.obj",
+                             "option_antenna.obj",
+                             "bogie_frame.obj",
+                             "wheel.obj",
+                             "underfloor.obj",
+                             "container.obj",
+                             "container.mtl",
+                             "container.png"})
+      names.push_back(std::string("models/") + file);
+    const std::string out = Utf16ToUtf8(FsTempDirectory()) + "make/out/models.z5t";
+    return PrepareRun("models/", names, "models.z5t", {"compile", "sample_models.txt", "-o", out});
+  }();
+  return run;
+}
+
+void Measure(benchmark::State& state, const ToolRun& run, const std::vector<std::string>& args) {
+  if (!run.ok) {
+    state.SkipWithError("the tool failed on the sample");
     return;
   }
   long peak = 0;
   double cpu_ms = 0;
   for (auto _ : state) {
     ProcessCost cost;
-    if (!RunProcess(args, s.folder, &cost)) {
+    if (!RunProcess(args, run.folder, &cost)) {
       state.SkipWithError("the process failed");
       break;
     }
@@ -118,23 +172,35 @@ void Measure(benchmark::State& state, const std::vector<std::string>& args) {
   // machine also holds the time other processes ran.
   state.counters["process_cpu_ms"] = benchmark::Counter(cpu_ms, benchmark::Counter::kAvgIterations);
   state.counters["peak_rss_kib"] = static_cast<double>(peak);
-  state.counters["output_bytes"] = static_cast<double>(s.output_bytes);
+  state.counters["output_bytes"] = static_cast<double>(run.output_bytes);
+}
+
+void MeasureTool(benchmark::State& state, const ToolRun& run) {
+  Measure(state, run, run.tool);
+}
+
+void MeasureBaseline(benchmark::State& state, const ToolRun& run) {
+  std::vector<std::string> args = {RAILWICK_BASELINE, run.baseline_output, std::to_string(run.output_bytes)};
+  args.insert(args.end(), run.inputs.begin(), run.inputs.end());
+  Measure(state, run, args);
 }
 
 void BM_MakeProcess(benchmark::State& state) {
-  Measure(state,
-          {RAILWICK_TOOL, "make", "sample.xml", "-o", Setup().output_folder, "--workshop", "Railwick"});
+  MeasureTool(state, SampleProject());
 }
-
-void BM_ReadWriteProcess(benchmark::State& state) {
-  const MakeSetup& s = Setup();
-  std::vector<std::string> args = {RAILWICK_BASELINE, s.output_folder + "/baseline.z5t",
-                                   std::to_string(s.output_bytes)};
-  args.insert(args.end(), s.inputs.begin(), s.inputs.end());
-  Measure(state, args);
+void BM_MakeBaselineProcess(benchmark::State& state) {
+  MeasureBaseline(state, SampleProject());
+}
+void BM_CompileModelsProcess(benchmark::State& state) {
+  MeasureTool(state, SampleModels());
+}
+void BM_CompileModelsBaselineProcess(benchmark::State& state) {
+  MeasureBaseline(state, SampleModels());
 }
 
 }  // namespace
 
 BENCHMARK(BM_MakeProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_ReadWriteProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_MakeBaselineProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CompileModelsProcess)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_CompileModelsBaselineProcess)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -51,12 +51,22 @@ int CountTextures(const ObjModel& model) {
   return static_cast<int>(paths.size());
 }
 
+// One model record serves every conversion of the thread, reset before each.
+// A fresh record per model cost a zero-fill of all its 12 MB each time: once
+// the first one is freed, the C library keeps blocks of that size for reuse
+// instead of mapping new zero pages, and calloc must clear them.
+ObjModel* ResetModelRecord() {
+  static thread_local ObjModelPtr model = NewObjModel();
+  if (model) ResetObjModel(*model);
+  return model.get();
+}
+
 uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, const float* offset,
                  const char16_t* load_message, MeshSlot* slot, int* texture_count) {
   const std::u16string mesh_path = MeshFilePath(obj_path);
   if (!HasObjExtension(obj_path)) return TakeConvertedMesh(c, mesh_path, slot, texture_count);
 
-  ObjModelPtr model = NewObjModel();
+  ObjModel* model = ResetModelRecord();
   if (!model) {
     LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
     return kResultFail;
@@ -90,7 +100,6 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
     return kResultFail;
   }
   *texture_count = CountTextures(*model);
-  model.reset();
   LoadPreview(c, mesh_path, slot);
   return kResultOk;
 }

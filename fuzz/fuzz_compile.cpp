@@ -1,12 +1,16 @@
 // Any script text through the whole compiler, inside a scratch folder so
 // file commands only find what the harness put there: a sound, images, a
-// small model with its library, and a script to include. Every preview
-// object the run makes must be released with the compiler.
+// small model with its library, and a script to include. A data file the
+// compiler reports written must open with its digest and framing sound, and
+// every preview object the run makes must be released with the compiler.
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "compiler/data_file.h"
 #include "compiler/preview_recording.h"
+#include "compiler/record_walker.h"
 #include "compiler/vehicle_compiler.h"
 #include "fuzz/scratch_folder.h"
 
@@ -36,10 +40,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto compiler = std::make_unique<VehicleCompiler>();
   compiler->preview_factory = &factory;
   SetScriptPath(*compiler, folder + u"Fuzz.txt");
-  compiler->output_override = folder + u"out.z5t";
+  const std::u16string output = folder + u"out.z5t";
+  FsRemoveFile(output);
+  compiler->output_override = output;
   std::vector<char> text(data, data + size);
   LogBuffer log(0x4000);
-  Compile(*compiler, text.data(), text.size(), log);
+  if (Compile(*compiler, text.data(), text.size(), log) == 0) {
+    std::vector<uint8_t> file, stream;
+    std::string error;
+    if (!FsReadFile(output, file) || !OpenDataFile(file, stream, error) ||
+        !CheckStreamFraming(stream.data(), stream.size(), nullptr, error))
+      __builtin_trap();
+  }
   ResetCompiler(*compiler);
   compiler.reset();
   if (factory.tally().LiveObjects() != 0) __builtin_trap();
