@@ -1,13 +1,16 @@
 // Reads one generated model once, for instruction counts under callgrind:
 //   obj_read_once FOLDER CORNERS [tiny]
 // writes the model into FOLDER (when it is not there yet) and reads it with
-// our reader, or with tinyobjloader when "tiny" is given. Count only the read:
+// our reader and converts it, or reads it with tinyobjloader when "tiny" is
+// given. Count only the read:
 //   valgrind --tool=callgrind --toggle-collect=ReadObjFile* obj_read_once ...
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "bench/bench_model.h"
+#include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
 #include "platform/sjis.h"
 
@@ -39,6 +42,11 @@ int main(int argc, char** argv) {
   } else {
     ObjModelPtr model = NewObjModel();
     ok = ReadObjFile(*model, Utf8ToUtf16(m.obj_path)) == kObjResultOk && model->corner_count == m.corners;
+    // And the conversion the compiler does next, counted on its own with
+    // --toggle-collect='ConvertObjModel*'.
+    std::vector<MeshVertex> vertices(static_cast<size_t>(model->corner_count));
+    std::vector<uint16_t> indices(static_cast<size_t>(model->index_count));
+    if (ok) ConvertObjModel(*model, vertices.data(), indices.data(), 0.0f, 0.5f, nullptr, 1.0f);
   }
   std::printf("%s %zu bytes (obj %zu + mtl %zu), %d corners\n", ok ? "read" : "FAILED",
               m.obj_bytes + m.mtl_bytes, m.obj_bytes, m.mtl_bytes, m.corners);

@@ -115,6 +115,7 @@ def main(argv):
     scaling_row("mesh file conversion and write", "BM_WriteMeshFile", (1000, 10000, 49998), "corner", corners)
     scaling_row("compile", "BM_CompileScript", (100, 1000, 10000), "line")
     for kind, label, unit, sizes in (("obj", "OBJ read", "corner", (999, 9999, 49998)),
+                                     ("convert", "OBJ conversion", "corner", (999, 9999, 49998)),
                                      ("compile", "compile", "line", (100, 1000, 10000))):
         points = [(n, counts[(kind, n)][1]) for n in sizes if (kind, n) in counts]
         if len(points) == 3:
