@@ -38,7 +38,7 @@ int CliMake(const CliArgs& args) {
   StderrNotifier notifier;
   std::unique_ptr<VehicleProject> project;
   std::u16string output_folder;
-  const std::u16string start_folder = FsCurrentDirectory();
+  CurrentFolderRestorer restore_folder;
   int status = LoadProjectForCommand(command, project, output_folder, notifier);
   if (status != kExitOk) return status;
 
@@ -56,7 +56,6 @@ int CliMake(const CliArgs& args) {
   MakeDataResult run = RunMakeData(*project, options, notifier, &progress);
   if (run.log) PrintLog(*run.log, stdout);
   if (run.compiler) ResetCompiler(*run.compiler);
-  FsSetCurrentDirectory(start_folder);
   if (run.result != kResultOk) {
     if (run.log) CliError("the compilation failed; no data file was written");
     return kExitFailed;

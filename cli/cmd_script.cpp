@@ -16,6 +16,7 @@ int CliScript(const CliArgs& args) {
   StderrNotifier notifier;
   std::unique_ptr<VehicleProject> project;
   std::u16string target;
+  CurrentFolderRestorer restore_folder;
   int status = LoadProjectForCommand(command, project, target, notifier);
   if (status != kExitOk) return status;
 

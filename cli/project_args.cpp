@@ -39,6 +39,11 @@ void StderrNotifier::ShowError(const std::u16string& caption, const std::u16stri
   std::fprintf(stderr, "railwick: %s: %s\n", Utf16ToUtf8(caption).c_str(), indented.c_str());
 }
 
+CurrentFolderRestorer::CurrentFolderRestorer() : saved_(FsCurrentDirectory()) {}
+CurrentFolderRestorer::~CurrentFolderRestorer() {
+  FsSetCurrentDirectory(saved_);
+}
+
 std::string DisplayPath(const std::u16string& path) {
   std::u16string shown = path;
   for (char16_t& c : shown)

@@ -25,6 +25,19 @@ class StderrNotifier : public Notifier {
   void ShowError(const std::u16string& caption, const std::u16string& message) override;
 };
 
+// Puts the current folder back when a command ends, so the tool's commands
+// can run inside another process (the tests) too.
+class CurrentFolderRestorer {
+ public:
+  CurrentFolderRestorer();
+  ~CurrentFolderRestorer();
+  CurrentFolderRestorer(const CurrentFolderRestorer&) = delete;
+  CurrentFolderRestorer& operator=(const CurrentFolderRestorer&) = delete;
+
+ private:
+  std::u16string saved_;
+};
+
 // Checks the workshop name, makes the project file's folder the current
 // folder (relative paths in a project are relative to it), and reads the
 // project. Returns kExitOk, or the exit status after the message. `output`,
