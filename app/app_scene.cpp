@@ -68,6 +68,8 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   status_font_->RestoreDeviceObjects();
   IDirect3DDevice9* device = renderer->Device();
   device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, TRUE);
+  if (FAILED(CreateProjectAndMenu(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)))))
+    return E_FAIL;
   ready_ = true;
   return S_OK;
 }
@@ -76,6 +78,7 @@ void AppScene::Destroy() {
   ready_ = false;
   delete status_font_;
   status_font_ = nullptr;
+  DestroyProjectAndMenu();
 }
 
 void AppScene::NoteWindowSize(uint32_t time, int width, int height) {
@@ -97,6 +100,7 @@ HRESULT AppScene::DrawFrame() {
   if (!escape_handled_ && active && (GetAsyncKeyState(VK_ESCAPE) & 0x8000)) {
     ready_ = false;
     escape_handled_ = true;
+    closing_by_escape_ = true;
     PostMessageW(window_, WM_CLOSE, 0, 0);
     return E_FAIL;
   }
@@ -160,8 +164,3 @@ void AppScene::OnDrag(int, int, UINT, bool commit) {
 
 void AppScene::OnKeyDown(UINT) {}
 
-void AppScene::OnMenuCommand(HWND, int, HWND, UINT) {}
-
-int AppScene::LoadDroppedFile(const wchar_t*) {
-  return 0;
-}

@@ -6,12 +6,17 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+
+#include "compiler/vehicle_compiler.h"
+#include "dialogs/menu_commands_win.h"
+#include "project/vehicle_project.h"
 
 class CFrame;
 class CDXRenderer;
 class StatusFont;
 
-class AppScene {
+class AppScene : public MenuHost {
  public:
   AppScene() = default;
   ~AppScene();
@@ -35,6 +40,14 @@ class AppScene {
   // Menu commands and dropped files (the frame handles Exit itself).
   void OnMenuCommand(HWND window, int id, HWND control, UINT code);
   int LoadDroppedFile(const wchar_t* path);
+  // Before the window closes: unsaved edits are settled; false keeps it open.
+  bool ConfirmClose(HWND window);
+
+  // What the menu works on.
+  VehicleProject& Project() override;
+  void DiscardCompiledVehicle() override;
+  void MakeData(HWND owner) override;
+  void ShowEnvironment(HWND owner) override;
 
   // After a device reset or resize.
   HRESULT RecreateEffectTargets() { return S_OK; }
@@ -52,6 +65,9 @@ class AppScene {
 
  private:
   void HandleScreenshotKey(bool active);
+  // The project and the menu behind it, made at the end of Init.
+  HRESULT CreateProjectAndMenu(HINSTANCE instance);
+  void DestroyProjectAndMenu();
 
   HWND window_ = nullptr;
   CFrame* frame_ = nullptr;
@@ -66,6 +82,10 @@ class AppScene {
   uint32_t screenshot_counter_ = 0;
   bool screenshot_key_held_ = false;
   bool escape_handled_ = false;
+  bool closing_by_escape_ = false;  // Esc asked to close; a cancelled close draws on
+  std::unique_ptr<VehicleProject> project_;
+  std::unique_ptr<VehicleCompiler> compiler_;
+  std::unique_ptr<MenuCommands> menu_;
   uint32_t resize_time_ = 0;
   int resize_width_ = 0, resize_height_ = 0;
   // Frame durations in ms.

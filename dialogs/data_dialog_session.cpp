@@ -58,11 +58,15 @@ bool DataDialogSession::ChangePage(int page) {
 
 bool DataDialogSession::PutChosenPath(const BrowseButton& button, std::u16string_view path) {
   if (path.size() >= kPathCapacity) {
-    const bool folder = button.kind == BrowseKind::kFolder;
-    notifier_.ShowError(kCheckCaption,
-                        PathTooLongMessage(folder ? u"選択したフォルダー" : u"選択したファイル"));
+    RefuseLongPath(button);
     return false;
   }
   controls_.SetText(button.edit, path, kPathCapacity - 1);
   return true;
+}
+
+void DataDialogSession::RefuseLongPath(const BrowseButton& button) {
+  const bool folder = button.kind == BrowseKind::kFolder;
+  notifier_.ShowError(kCheckCaption,
+                      PathTooLongMessage(folder ? u"選択したフォルダー" : u"選択したファイル"));
 }

@@ -31,6 +31,8 @@ class DataDialogSession {
   // A browse button's choice for its edit; a path too long for the field is
   // refused with a message and the edit keeps its text.
   bool PutChosenPath(const BrowseButton& button, std::u16string_view path);
+  // The chooser itself found the path too long for its buffer.
+  void RefuseLongPath(const BrowseButton& button);
 
   int Page() const { return page_; }
   const DataDialogSpec& Spec() const { return spec_; }

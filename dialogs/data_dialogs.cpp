@@ -1,6 +1,7 @@
 #include "dialogs/data_dialogs.h"
 
 #include "res/dialog_ids.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -300,4 +301,17 @@ const BrowseButton* FindBrowseButton(const DataDialogSpec& spec, int button) {
   for (size_t i = 0; i < spec.button_count; ++i)
     if (spec.buttons[i].button == button) return &spec.buttons[i];
   return nullptr;
+}
+
+int DataDialogOfCommand(int command) {
+  static const int kCommands[][2] = {
+      {IDM_DATA_BASIC, IDD_BASIC},           {IDM_DATA_BODY, IDD_BODY},
+      {IDM_DATA_BOGIE, IDD_BOGIE},           {IDM_DATA_CAB, IDD_CAB},
+      {IDM_DATA_PANTOGRAPH, IDD_PANTOGRAPH}, {IDM_DATA_COUPLER, IDD_COUPLER},
+      {IDM_DATA_LIGHT, IDD_LIGHT},           {IDM_DATA_OPTION, IDD_OPTION},
+      {IDM_DATA_HEADMARK, IDD_HEADMARK},     {IDM_DATA_SOUND, IDD_SOUND},
+  };
+  for (const auto& pair : kCommands)
+    if (pair[0] == command) return pair[1];
+  return 0;
 }

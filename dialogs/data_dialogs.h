@@ -32,3 +32,5 @@ extern const size_t kDataDialogCount;
 // The dialog of a template, or null.
 const DataDialogSpec* FindDataDialog(int template_id);
 const BrowseButton* FindBrowseButton(const DataDialogSpec& spec, int button);
+// The template a "データ(&D)" menu command opens as a data dialog, or 0.
+int DataDialogOfCommand(int command);
