@@ -153,7 +153,8 @@ TEST(MakeData, TheSampleProjectMakesADataFileThatVerifies) {
   const std::u16string examples = SourcePath("examples/");
   if (!FsFileExists(examples + u"assets/main.png")) GTEST_SKIP() << "the example assets are not made";
   TempFolder out;
-  ToolRun make = RunTool({"make", U8(examples + u"sample.xml"), "-o", U8(out.path()), "--workshop", "Railwick"});
+  ToolRun make =
+      RunTool({"make", U8(examples + u"sample.xml"), "-o", U8(out.path()), "--workshop", "Railwick"});
   ASSERT_EQ(make.status, 0) << make.out << make.err;
   EXPECT_EQ(make.err, "");
   EXPECT_FALSE(FsFileExists(examples + u"RW-101.txt"));  // the script is gone again
