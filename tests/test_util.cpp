@@ -1,9 +1,20 @@
 #include "tests/test_util.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
 #include "platform/fs.h"
 #include "platform/sjis.h"
+
+namespace {
+// Removes the process's scratch folder when the tests are over.
+class ScratchCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override { FsRemoveTree(FsTempDirectory()); }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+}  // namespace
 
 std::u16string MakeTempFolder() {
   static int counter = 0;
