@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "platform/file_watch.h"
 #include "platform/fs.h"
 #include "tests/test_util.h"
@@ -22,7 +24,10 @@ TEST(FileWatch, SeesWritesAndRenamesOfWatchedFilesOnly) {
   WriteTestFile(folder + u"model.obj", "v 1 1 1\n");
   ASSERT_EQ(watcher->Wait(3000, &changed), FileWatcher::Event::kChanged);
   ASSERT_FALSE(changed.empty());
-  EXPECT_NE(U8(changed.back()).find("model.obj"), std::string::npos);
+  // Linux names the file as it is on disk, Windows as it was watched: both are the same file.
+  std::string name = U8(changed.back());
+  for (char& ch : name) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+  EXPECT_NE(name.find("model.obj"), std::string::npos);
 }
 
 }  // namespace
