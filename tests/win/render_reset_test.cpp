@@ -21,7 +21,8 @@ std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
   std::vector<uint8_t> bytes;
   void* data = nullptr;
   const UINT size = p.VerticesInUse() * p.VertexSize();
-  if (p.VertexBuffer() == nullptr || FAILED(p.VertexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY))) return bytes;
+  if (p.VertexBuffer() == nullptr || FAILED(p.VertexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
+    return bytes;
   bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
   p.VertexBuffer()->Unlock();
   return bytes;
@@ -31,7 +32,8 @@ std::vector<uint8_t> IndexBytes(CDXPrimitive& p) {
   std::vector<uint8_t> bytes;
   void* data = nullptr;
   const UINT size = p.IndicesInUse() * 2;
-  if (p.IndexBuffer() == nullptr || FAILED(p.IndexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY))) return bytes;
+  if (p.IndexBuffer() == nullptr || FAILED(p.IndexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
+    return bytes;
   bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
   p.IndexBuffer()->Unlock();
   return bytes;
@@ -44,7 +46,6 @@ std::vector<uint8_t> SmallBmp() {
   BuildBmpFile(rows, 2, 2, 8, 24, nullptr, false, bmp);
   return bmp;
 }
-
 
 }  // namespace
 

@@ -157,7 +157,7 @@ std::u16string ScratchFolder() {
 }
 
 std::u16string OutputPath(const char* name) {
-  std::u16string folder = u"Z:";
+  std::u16string folder;
   for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) folder.push_back(*p == '/' ? u'\\' : char16_t(*p));
   folder += u"\\render-test-output";
   FsCreateDirectory(folder);
