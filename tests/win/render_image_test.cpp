@@ -170,3 +170,23 @@ TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   preview.reset();
   EXPECT_EQ(renderer_->FirstObject(), first);
 }
+
+TEST_F(TextureFromPng, ImageBuffersAndDibImagesMakeTexturesOfTheirSize) {
+  ImageBuffer buffer;
+  ASSERT_EQ(CreateImageBuffer(buffer, 3, 2), 1);
+  CDXTexture from_buffer(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(from_buffer.CreateFromImage(buffer, nullptr));
+  EXPECT_NE(from_buffer.Texture(), nullptr);
+  EXPECT_EQ(from_buffer.Width(), 3.0f);
+  EXPECT_EQ(from_buffer.Height(), 2.0f);
+  // The size stays the image's after the texture is made again.
+  from_buffer.ReleaseDeviceObjects();
+  ASSERT_HRESULT_SUCCEEDED(from_buffer.RestoreDeviceObjects());
+  EXPECT_EQ(from_buffer.Width(), 3.0f);
+
+  // A buffer whose pixels do not cover its stated size is refused.
+  buffer.pixels.resize(10);
+  EXPECT_TRUE(FAILED(from_buffer.CreateFromImage(buffer, nullptr)));
+  DibImage empty;
+  EXPECT_TRUE(FAILED(from_buffer.CreateFromImage24(empty)));
+}
