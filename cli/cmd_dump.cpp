@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/cli.h"
+#include "cli/opened_data_file.h"
 #include "compiler/data_file.h"
 #include "compiler/record_layouts.h"
 #include "compiler/record_walker.h"
@@ -11,39 +12,20 @@
 
 namespace {
 
-struct OpenedFile {
-  std::string path;  // as the user wrote it
-  size_t file_bytes = 0;
-  DataFileHeader header;
-  std::vector<uint8_t> stream;  // descrambled, digest checked
-};
-
-// Takes the one file argument, reads and opens the file. Returns kExitOk, or
-// the exit status after printing why not.
-int OpenFileArgument(const CliArgs& args, const char* command, OpenedFile& opened) {
+// Takes the one file argument (after --json for dump) and opens the file.
+int OpenFileArgument(const CliArgs& args, const char* command, OpenedDataFile& opened) {
   if (args.size() != 1 || args[0].empty() || args[0][0] == '-') {
     CliError(std::string("usage: railwick ") + command + " FILE");
     return kExitUsage;
   }
-  opened.path = args[0];
-  std::vector<uint8_t> file;
-  if (!FsReadFile(FsAbsolute(Utf8ToUtf16(opened.path)), file)) {
-    CliError("cannot read " + opened.path);
-    return kExitUsage;
-  }
-  opened.file_bytes = file.size();
-  std::string error;
-  if (!OpenDataFile(file, opened.stream, error, &opened.header)) {
-    CliError(opened.path + ": " + error);
-    return kExitFailed;
-  }
-  return kExitOk;
+  return OpenDataFileArgument(args[0], opened, kExitUsage, kExitFailed);
 }
 
 }  // namespace
 
 int CliDump(const CliArgs& args) {
-  OpenedFile opened;
+  if (!args.empty() && args[0] == "--json") return CliDumpJson(CliArgs(args.begin() + 1, args.end()));
+  OpenedDataFile opened;
   if (int status = OpenFileArgument(args, "dump", opened); status != kExitOk) return status;
   const std::string& path = opened.path;
   const std::vector<uint8_t>& stream = opened.stream;
@@ -79,7 +61,7 @@ int CliDump(const CliArgs& args) {
 }
 
 int CliVerify(const CliArgs& args) {
-  OpenedFile opened;
+  OpenedDataFile opened;
   if (int status = OpenFileArgument(args, "verify", opened); status != kExitOk) return status;
   const std::string& path = opened.path;
 

@@ -7,48 +7,35 @@
 
 namespace {
 
-ModelTarget Single(TexturePage page, MeshSlot& slot) {
-  return {page, &slot, nullptr, 0};
-}
+constexpr TexturePage kMain = TexturePage::kMain, kSign = TexturePage::kSign;
+
+// Commands whose model fills one slot of its own.
+struct SingleSlot {
+  uint32_t code;
+  TexturePage page;
+  MeshSlot PreviewState::*slot;
+};
+const SingleSlot kSingleSlots[] = {
+    {0x1303, kMain, &PreviewState::window},    {0x1307, kMain, &PreviewState::heated_window},
+    {0x1304, kMain, &PreviewState::interior},  {0x1305, kSign, &PreviewState::lit_sign},
+    {0x1306, kSign, &PreviewState::side_sign}, {0x1309, kSign, &PreviewState::side_sign2},
+    {0x130D, kSign, &PreviewState::led_sign},  {0x1342, kMain, &PreviewState::shunting_light},
+};
 
 }  // namespace
 
 void CmdModel(VehicleCompiler& c, uint32_t code) {
   PreviewState& p = c.preview;
-  constexpr TexturePage kMain = TexturePage::kMain, kSign = TexturePage::kSign;
-  ModelTarget target;
-  switch (code) {
-    case 0x1302:
-      target = CountedTarget(kMain, p.roofs, p.roof_count);
-      break;
-    case 0x1303:
-      target = Single(kMain, p.window);
-      break;
-    case 0x1307:
-      target = Single(kMain, p.heated_window);
-      break;
-    case 0x1304:
-      target = Single(kMain, p.interior);
-      break;
-    case 0x1305:
-      target = Single(kSign, p.lit_sign);
-      break;
-    case 0x1306:
-      target = Single(kSign, p.side_sign);
-      break;
-    case 0x1309:
-      target = Single(kSign, p.side_sign2);
-      break;
-    case 0x130D:
-      target = Single(kSign, p.led_sign);
-      break;
-    case 0x1342:
-      target = Single(kMain, p.shunting_light);
-      break;
-    default:
-      return;
+  if (code == 0x1302) {
+    EmbedModelRecord(c, code, 1, CountedTarget(kMain, p.roofs, p.roof_count));
+    return;
   }
-  EmbedModelRecord(c, code, 1, target);
+  for (const SingleSlot& single : kSingleSlots) {
+    if (single.code == code) {
+      EmbedModelRecord(c, code, 1, ModelTarget{single.page, &(p.*single.slot), nullptr, 0});
+      return;
+    }
+  }
 }
 
 void CmdBodyModel(VehicleCompiler& c, uint32_t code) {
@@ -59,8 +46,7 @@ void CmdBodyModel(VehicleCompiler& c, uint32_t code) {
   // texture coordinates; the converted mesh is only its source.
   MeshSlot converted;
   int texture_count = 0;
-  if (ConvertModel(c, path, TexturePage::kMain, room ? &converted : nullptr, &texture_count) != kResultOk)
-    return;
+  if (ConvertModel(c, path, kMain, room ? &converted : nullptr, &texture_count) != kResultOk) return;
   if (converted) {
     MeshSlot& slot = p.bodies[p.body_count];
     slot.reset();
@@ -79,7 +65,7 @@ void CmdHeadMarkModel(VehicleCompiler& c, uint32_t code) {
   PreviewState& p = c.preview;
   const std::u16string path = ModelPath(c, TokenText(c, 1));
   MeshSlot* slot = p.head_mark_count < kMaxHeadMarks ? &p.head_marks[p.head_mark_count] : nullptr;
-  if (!ConvertWithOneTexture(c, path, TexturePage::kSign, slot)) return;
+  if (!ConvertWithOneTexture(c, path, kSign, slot)) return;
   std::vector<uint8_t> mesh;
   if (!ReadMeshForEmbedding(c, path, mesh)) return;
   WriteRecordHeader(c.stream, code, static_cast<uint32_t>(mesh.size() + 4));
@@ -99,7 +85,7 @@ void CmdLightModel(VehicleCompiler& c, uint32_t code) {
   const float direction = TokenFloat(c, 1);
   const std::u16string path = ModelPath(c, TokenText(c, 2));
   MeshSlot& slot = head ? p.head_lights[count] : p.tail_lights[count];
-  if (!ConvertWithOneTexture(c, path, TexturePage::kMain, &slot)) return;
+  if (!ConvertWithOneTexture(c, path, kMain, &slot)) return;
   ++count;
   std::vector<uint8_t> mesh;
   if (!ReadMeshForEmbedding(c, path, mesh)) return;
@@ -114,7 +100,7 @@ void CmdContainerModel(VehicleCompiler& c, uint32_t code) {
   const std::u16string name = TokenText(c, 2);
   const std::u16string path = ModelPath(c, TokenText(c, 4));
   const bool room = p.container_mesh_count < kMaxContainerMeshes;
-  if (!ConvertWithOneTexture(c, path, TexturePage::kMain,
+  if (!ConvertWithOneTexture(c, path, kMain,
                              room ? &p.container_meshes[p.container_mesh_count].mesh : nullptr))
     return;
   std::vector<uint8_t> mesh;

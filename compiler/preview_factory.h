@@ -18,6 +18,8 @@ class PreviewMesh {
   uint32_t vertex_count = 0;
   uint32_t index_count = 0;
   bool loaded = false;  // false: an empty mesh (its file did not load)
+  // Box around the positions (99999 / -99999 when there are none); always
+  // set on the sphere-mapped copy, which the preview's reflection uses.
   float bounds_min[3] = {0, 0, 0};
   float bounds_max[3] = {0, 0, 0};
   std::u16string source;  // the mesh file it was loaded from; empty for a copy

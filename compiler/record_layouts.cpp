@@ -275,6 +275,41 @@ std::string FieldValue(const FieldLayout& f, const uint8_t* p) {
   return "";
 }
 
+DecodedField DecodeField(const FieldLayout& f, const uint8_t* p) {
+  DecodedField d;
+  d.label = f.label;
+  d.kind = f.kind;
+  d.display = FieldValue(f, p);
+  const uint32_t u32 = FixedBytes(f) >= 4 ? ReadLe32(p) : 0;
+  switch (f.kind) {
+    case K::kU16:
+    case K::kHex16:
+      d.integer = ReadLe16(p);
+      break;
+    case K::kInt32:
+      d.integer = static_cast<int32_t>(u32);
+      break;
+    case K::kF32: {
+      float value;
+      std::memcpy(&value, &u32, 4);
+      d.real = value;
+      break;
+    }
+    case K::kText: {
+      std::u16string text;
+      for (size_t i = 0; i < f.units && ReadLe16(p + 2 * i) != 0; ++i) text.push_back(ReadLe16(p + 2 * i));
+      d.text = Utf16ToUtf8(text);
+      break;
+    }
+    case K::kTime64:
+      d.integer = static_cast<int64_t>(uint64_t{u32} | uint64_t{ReadLe32(p + 4)} << 32);
+      break;
+    default:
+      d.integer = u32;  // codes, flags and embedded sizes
+  }
+  return d;
+}
+
 }  // namespace
 
 const RecordLayout* FindRecordLayout(uint32_t tag) {
@@ -289,8 +324,8 @@ const RecordLayout* RecordLayouts(size_t* count) {
   return kLayouts;
 }
 
-bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, std::string& fields,
-                        std::string& error) {
+bool DecodeRecordFieldList(const RecordLayout& layout, const RecordView& record,
+                           std::vector<DecodedField>& fields, std::string& error) {
   fields.clear();
   size_t at = 0;
   const size_t length = record.length;
@@ -301,8 +336,7 @@ bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, st
       error = "length " + std::to_string(length) + " ends inside field '" + f.label + "'";
       return false;
     }
-    if (!fields.empty()) fields += "  ";
-    fields += std::string(f.label) + "=" + FieldValue(f, record.data + at);
+    fields.push_back(DecodeField(f, record.data + at));
     at += need;
     if (f.kind == K::kFile) {
       const uint32_t size = ReadLe32(record.data + at - 4);
@@ -319,6 +353,18 @@ bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, st
     return false;
   }
   return true;
+}
+
+bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, std::string& fields,
+                        std::string& error) {
+  std::vector<DecodedField> list;
+  const bool fits = DecodeRecordFieldList(layout, record, list, error);
+  fields.clear();
+  for (const DecodedField& f : list) {
+    if (!fields.empty()) fields += "  ";
+    fields += std::string(f.label) + "=" + f.display;
+  }
+  return fits;
 }
 
 bool FormatRecordLine(const RecordView& record, std::string& line) {

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "compiler/record_walker.h"
 
@@ -41,6 +42,22 @@ struct RecordLayout {
 const RecordLayout* FindRecordLayout(uint32_t tag);
 // The whole table.
 const RecordLayout* RecordLayouts(size_t* count);
+
+// One decoded field of a record.
+struct DecodedField {
+  const char* label = nullptr;
+  FieldKind kind = FieldKind::kNone;
+  std::string display;  // as the listing shows it
+  std::string text;     // kText: the text itself, UTF-8, up to its first NUL
+  int64_t integer = 0;  // integer kinds, codes, file sizes and times
+  double real = 0.0;    // kF32
+};
+
+// The fields of a record in order. False when the data does not fit the
+// layout; `fields` then holds what could be decoded and `error` says why.
+// Reads nothing outside the record.
+bool DecodeRecordFieldList(const RecordLayout& layout, const RecordView& record,
+                           std::vector<DecodedField>& fields, std::string& error);
 
 // The fields as "label=value" pieces separated by two spaces. False when the
 // data does not fit the layout (too short, too long, or an embedded size

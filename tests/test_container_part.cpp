@@ -5,10 +5,21 @@
 #include "compiler/commands.h"
 #include "compiler/data_file.h"
 #include "compiler/preview_recording.h"
+#include "platform/console.h"
 #include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {
+
+// Exit status of `railwick verify FILE`.
+int Verify(const std::u16string& file) {
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  int status = RunCli({"railwick", "verify", U8(file)});
+  testing::internal::GetCapturedStdout();
+  testing::internal::GetCapturedStderr();
+  return status;
+}
 
 TEST(ContainerPart, ScriptCompilesIntoAContainerFile) {
   std::u16string folder = MakeTempFolder();
@@ -55,6 +66,7 @@ TEST(ContainerPart, ScriptCompilesIntoAContainerFile) {
   std::string error;
   ASSERT_TRUE(OpenDataFile(std::vector<uint8_t>(file.begin(), file.end()), stream, error)) << error;
   EXPECT_EQ(stream, expected);
+  EXPECT_EQ(Verify(folder + u"Test.z5c"), 0);
   EXPECT_EQ(run->compiler->preview.container_model->vertex_count, 3u);
 }
 

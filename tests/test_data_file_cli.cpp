@@ -12,24 +12,6 @@
 
 namespace {
 
-struct ToolRun {
-  int status = -1;
-  std::string out, err;
-};
-
-ToolRun RunTool(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {"railwick"};
-  argv.insert(argv.end(), args.begin(), args.end());
-  ScopedCurrentFolder keep(FsCurrentDirectory());  // compile enters the script's folder
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  ToolRun run;
-  run.status = RunCli(argv);
-  run.out = testing::internal::GetCapturedStdout();
-  run.err = testing::internal::GetCapturedStderr();
-  return run;
-}
-
 class DataFileCli : public ::testing::Test {
  protected:
   std::u16string folder_ = MakeTempFolder();

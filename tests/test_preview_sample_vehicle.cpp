@@ -5,6 +5,7 @@
 #include <map>
 
 #include "compiler/preview_recording.h"
+#include "platform/console.h"
 #include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
@@ -113,7 +114,9 @@ TEST(SampleVehicle, ContainerPartCompilesCleanly) {
   ASSERT_EQ(Compile(*compiler, reinterpret_cast<char*>(script.data()), script.size(), log), 0u)
       << U8(log.text);
   EXPECT_EQ(log.entries.size(), 2u) << U8(log.text);
-  EXPECT_TRUE(FsFileExists(compiler->output_override));
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(RunCli({"railwick", "verify", U8(compiler->output_override)}), 0);
+  testing::internal::GetCapturedStdout();
   EXPECT_NE(compiler->preview.container_model, nullptr);
   ResetCompiler(*compiler);
 }
