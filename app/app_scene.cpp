@@ -6,51 +6,36 @@
 #include <cwchar>
 
 #include "app/frame.h"
+#include "render/dx_font_win.h"
 #include "render/renderer_win.h"
 
-// The status-line font (Arial 12 x 6) with its sprite, re-created around a
-// device reset like every other device object.
-class StatusFont : public CD3DObject {
- public:
-  explicit StatusFont(CDXRenderer* renderer) : CD3DObject(renderer) {}
-  ~StatusFont() override { ReleaseDeviceObjects(); }
-  HRESULT ReleaseDeviceObjects() override {
-    SafeRelease(sprite_);
-    SafeRelease(font_);
-    return S_OK;
-  }
-  HRESULT RestoreDeviceObjects() override {
-    if (font_) return S_OK;
-    IDirect3DDevice9* device = Device();
-    if (!device) return E_FAIL;
-    D3DXFONT_DESCW desc = {};
-    desc.Height = 12;
-    desc.Width = 6;
-    desc.Weight = FW_NORMAL;
-    desc.MipLevels = 1;
-    desc.CharSet = DEFAULT_CHARSET;
-    desc.OutputPrecision = OUT_DEFAULT_PRECIS;
-    desc.Quality = DEFAULT_QUALITY;
-    desc.PitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    wcscpy(desc.FaceName, L"Arial");
-    HRESULT hr = D3DXCreateFontIndirectW(device, &desc, &font_);
-    if (SUCCEEDED(hr)) hr = D3DXCreateSprite(device, &sprite_);
-    if (FAILED(hr)) ReleaseDeviceObjects();
-    return hr;
-  }
-  void Draw(const wchar_t* text, int x, int y, D3DCOLOR colour) {
-    if (!font_ || !sprite_) return;
-    RECT rect = {x, y, x, y};
-    if (SUCCEEDED(sprite_->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE))) {
-      font_->DrawTextW(sprite_, text, -1, &rect, DT_NOCLIP, colour);
-      sprite_->End();
-    }
-  }
+namespace {
 
- private:
-  ID3DXFont* font_ = nullptr;
-  ID3DXSprite* sprite_ = nullptr;
-};
+// The status-line font: Arial 12 x 6, as the overlay's font 2.
+D3DXFONT_DESCW StatusFontDescription() {
+  D3DXFONT_DESCW desc = {};
+  desc.Height = 12;
+  desc.Width = 6;
+  desc.Weight = FW_NORMAL;
+  desc.MipLevels = 1;
+  desc.CharSet = DEFAULT_CHARSET;
+  desc.OutputPrecision = OUT_DEFAULT_PRECIS;
+  desc.Quality = DEFAULT_QUALITY;
+  desc.PitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  wcscpy(desc.FaceName, L"Arial");
+  return desc;
+}
+
+void DrawText(CDXFont* font, const wchar_t* text, int x, int y, D3DCOLOR colour) {
+  if (!font || !font->Font() || !font->Sprite()) return;
+  RECT rect = {x, y, x, y};
+  if (SUCCEEDED(font->Sprite()->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE))) {
+    font->Font()->DrawTextW(font->Sprite(), text, -1, &rect, DT_NOCLIP, colour);
+    font->Sprite()->End();
+  }
+}
+
+}  // namespace
 
 AppScene::~AppScene() {
   Destroy();
@@ -63,9 +48,9 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   clock_ = 0;
   resume_offset_ = 0;
   start_time_ = timeGetTime();
-  status_font_ = new StatusFont(renderer);
+  status_font_ = new CDXFont(renderer);
   // A font that cannot be made leaves the status line out; the preview runs.
-  status_font_->RestoreDeviceObjects();
+  status_font_->Create(StatusFontDescription());
   IDirect3DDevice9* device = renderer->Device();
   device->SetRenderState(D3DRS_MULTISAMPLEANTIALIAS, TRUE);
   if (FAILED(CreateProjectAndMenu(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)))))
@@ -119,7 +104,7 @@ HRESULT AppScene::DrawFrame() {
   if (FAILED(device->BeginScene())) return E_FAIL;
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
   renderer_->SetBlendMode(0);
-  if (status_font_) status_font_->Draw(status, 0, 0, 0xFFFFFFFF);
+  DrawText(status_font_, status, 0, 0, 0xFFFFFFFF);
   device->EndScene();
 
   // The screenshot copies the frame just drawn from the back buffer, before

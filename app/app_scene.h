@@ -14,7 +14,7 @@
 
 class CFrame;
 class CDXRenderer;
-class StatusFont;
+class CDXFont;
 
 class AppScene : public MenuHost {
  public:
@@ -72,7 +72,7 @@ class AppScene : public MenuHost {
   HWND window_ = nullptr;
   CFrame* frame_ = nullptr;
   CDXRenderer* renderer_ = nullptr;
-  StatusFont* status_font_ = nullptr;
+  CDXFont* status_font_ = nullptr;
   bool ready_ = false;
   bool focus_ = false;
   uint32_t clock_ = 0;

@@ -62,7 +62,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kWriteScript,
-                                                       MakeDataStep::kCompile}));
+                                                       MakeDataStep::kCompile, MakeDataStep::kWriteDataFile}));
   ASSERT_TRUE(run.compiler && run.log);
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
@@ -149,26 +149,17 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "side.png", "sign.png"}));
 }
 
-TEST(MakeData, TheSampleProjectMakesADataFile) {
-  const std::u16string examples = Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/examples/";
+TEST(MakeData, TheSampleProjectMakesADataFileThatVerifies) {
+  const std::u16string examples = SourcePath("examples/");
   if (!FsFileExists(examples + u"assets/main.png")) GTEST_SKIP() << "the example assets are not made";
-  ScopedCurrentFolder here(examples);
-  auto p = std::make_unique<VehicleProject>();
-  ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, examples + u"sample.xml", &report), kResultOk);
-  EXPECT_TRUE(report.dropped.empty()) << U8(DroppedFilesMessage(report.dropped));
   TempFolder out;
-  SetOutPath(*p, out.path());
-  p->maker.Set(u"Railwick");
-  RecordingNotifier n;
-  MakeDataResult run = RunMakeData(*p, MakeDataOptions(), n, nullptr);
-  EXPECT_TRUE(n.calls.empty()) << U8(n.calls.empty() ? u"" : n.calls[0].second);
-  ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
-  EXPECT_FALSE(FsFileExists(examples + TemporaryScriptName(*p)));
-  std::vector<uint8_t> file, stream;
-  ASSERT_TRUE(ReadWholeFile(run.data_file, file));
-  std::string error;
-  EXPECT_TRUE(OpenDataFile(file, stream, error)) << error;
+  ToolRun make =
+      RunTool({"make", U8(examples + u"sample.xml"), "-o", U8(out.path()), "--workshop", "Railwick"});
+  ASSERT_EQ(make.status, 0) << make.out << make.err;
+  EXPECT_EQ(make.err, "");
+  EXPECT_FALSE(FsFileExists(examples + u"RW-101.txt"));  // the script is gone again
+  ToolRun verify = RunTool({"verify", U8(out / u"RW-101.z5t")});
+  EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
 }
 
 }  // namespace
