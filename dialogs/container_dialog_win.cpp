@@ -1,7 +1,9 @@
 // The container places: a list view of the used slots (template 143) and
 // the dialog of one slot (template 144).
-#include <commctrl.h>
 #include <windows.h>
+// clang-format off
+#include <commctrl.h>
+// clang-format on
 
 #include <memory>
 
