@@ -103,3 +103,10 @@ Matrix4 WheelPlacement(const Matrix4& vehicle, float spin, const float wheel_pla
   return RotationZMatrix(spin) * TranslationMatrix(wheel_place[0], wheel_place[1], wheel_place[2]) *
          BogiePlacement(vehicle, bogie_position);
 }
+
+float PreviewFarPlane(const float eye[3], const float target[3]) {
+  const float dx = eye[0] - target[0], dy = eye[1] - target[1], dz = eye[2] - target[2];
+  const float distance = std::sqrt(dx * dx + dy * dy + dz * dz);
+  if (!(distance >= 2800.0f)) return 2800.0f;
+  return distance > 4000.0f ? 4000.0f : distance;
+}

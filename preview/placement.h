@@ -32,3 +32,7 @@ Matrix4 BogiePlacement(const Matrix4& vehicle, float position);
 float WheelSpin(double animation_clock, double diameter);
 // A wheel turned by `spin` at its place on the bogie at `bogie_position`.
 Matrix4 WheelPlacement(const Matrix4& vehicle, float spin, const float wheel_place[3], float bogie_position);
+
+// The preview camera's far plane: the eye-to-target distance, kept within
+// 2,800 and 4,000 units.
+float PreviewFarPlane(const float eye[3], const float target[3]);

@@ -103,3 +103,16 @@ TEST(PreviewPlacement, WheelTurnsOncePerPiTimesDiameter) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PreviewPlacement, FarPlaneFollowsTheCameraDistanceWithinLimits) {
+  const float eye[3] = {0, 20, -150}, target[3] = {0, 20, 0};
+  EXPECT_EQ(PreviewFarPlane(eye, target), 2800.0f);  // the preview's own camera
+  const float far_eye[3] = {0, 0, -3000}, origin[3] = {0, 0, 0};
+  EXPECT_EQ(PreviewFarPlane(far_eye, origin), 3000.0f);
+  const float very_far[3] = {3000, 0, -4000};  // 5,000 away
+  EXPECT_EQ(PreviewFarPlane(very_far, origin), 4000.0f);
+}
+
+}  // namespace
