@@ -101,7 +101,10 @@ class MtlReader {
   // materials of one library mostly share their image.
   bool ReadCandidate(const std::u16string& path) {
     if (!bytes_path_.empty() && path == bytes_path_) return true;
-    if (!ReadWholeFile(path, bytes_)) return false;
+    if (!ReadWholeFile(path, bytes_)) {
+      bytes_path_.clear();  // the failed read emptied the bytes kept
+      return false;
+    }
     bytes_path_ = path;
     return true;
   }

@@ -22,6 +22,14 @@ namespace {
 
 constexpr size_t kFilePathUnits = 260;  // and the terminator
 
+// The project's relative paths name files beside it, and Make data writes
+// its script there: its folder becomes the current folder, as the file
+// dialog makes it when the user goes there.
+void EnterProjectFolder(const std::u16string& path) {
+  const std::u16string folder = FsSplitPath(FsAbsolute(path)).folder;
+  if (!folder.empty()) FsSetCurrentDirectory(folder);
+}
+
 bool HasXmlExtension(const std::u16string& path) {
   std::u16string ext = FsSplitPath(path).ext;
   for (char16_t& c : ext)
@@ -94,6 +102,7 @@ void AppScene::OpenProjectCommand(HWND owner) {
   if (!GetOpenFileNameW(&dialog)) return;
   DropCompiledVehicle();
   const std::u16string chosen(reinterpret_cast<const char16_t*>(path));
+  EnterProjectFolder(chosen);
   ReadProjectFile(*project_, chosen);
   SetCurrentFile(chosen);
 }
@@ -124,6 +133,7 @@ int AppScene::LoadDroppedFile(const wchar_t* path) {
   const std::u16string name(reinterpret_cast<const char16_t*>(path));
   if (!project_ || !HasXmlExtension(name)) return 0;
   DropCompiledVehicle();
+  EnterProjectFolder(name);
   ReadProjectFile(*project_, name);
   SetCurrentFile(name);
   return 0;
