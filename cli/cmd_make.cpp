@@ -34,29 +34,24 @@ class PrintedProgress : public MakeDataProgress {
 
 int CliMake(const CliArgs& args) {
   ProjectCommand command;
-  if (!ParseProjectCommand(args, kUsage, command)) return kExitUsage;
-  StderrNotifier notifier;
-  std::unique_ptr<VehicleProject> project;
-  std::u16string output_folder;
-  const std::u16string start_folder = FsCurrentDirectory();
-  int status = LoadProjectForCommand(command, project, output_folder, notifier);
+  int status = command.Start(args, kUsage);
   if (status != kExitOk) return status;
+  VehicleProject& project = *command.project;
 
   MakeDataOptions options;
-  if (!output_folder.empty()) {
+  if (!command.output.empty()) {
     // -o stands in for the project's output folder, and is made if missing.
-    if (output_folder.size() > kMaxPathUnits) {
-      CliError("the output folder's path is too long: " + command.output);
+    if (command.output.size() > kMaxPathUnits) {
+      CliError("the output folder's path is too long: " + command.output_arg);
       return kExitUsage;
     }
-    SetOutPath(*project, output_folder);
+    SetOutPath(project, command.output);
     options.create_output_folder = true;
   }
   PrintedProgress progress;
-  MakeDataResult run = RunMakeData(*project, options, notifier, &progress);
+  MakeDataResult run = RunMakeData(project, options, command.notifier, &progress);
   if (run.log) PrintLog(*run.log, stdout);
   if (run.compiler) ResetCompiler(*run.compiler);
-  FsSetCurrentDirectory(start_folder);
   if (run.result != kResultOk) {
     if (run.log) CliError("the compilation failed; no data file was written");
     return kExitFailed;

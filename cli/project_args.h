@@ -8,29 +8,40 @@
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
-struct ProjectCommand {
-  std::string project_file;  // as given
-  std::string output;        // -o, as given; empty when absent
-  std::string workshop;      // --workshop, or the environment's
-  bool workshop_given = false;
-};
-
-// Reads PROJECT [-o X] [--workshop NAME]; false (after the usage line) when
-// the arguments do not fit.
-bool ParseProjectCommand(const CliArgs& args, const char* usage, ProjectCommand& command);
-
 // Prints check messages on stderr, each line of a message on its own.
 class StderrNotifier : public Notifier {
  public:
   void ShowError(const std::u16string& caption, const std::u16string& message) override;
 };
 
-// Checks the workshop name, makes the project file's folder the current
-// folder (relative paths in a project are relative to it), and reads the
-// project. Returns kExitOk, or the exit status after the message. `output`,
-// when the command has one, is made absolute before the folder changes.
-int LoadProjectForCommand(ProjectCommand& command, std::unique_ptr<VehicleProject>& project,
-                          std::u16string& output, Notifier& notifier);
+// Puts the current folder back when a command ends, so the tool's commands
+// can run inside another process (the tests) too.
+class CurrentFolderRestorer {
+ public:
+  CurrentFolderRestorer();
+  ~CurrentFolderRestorer();
+  CurrentFolderRestorer(const CurrentFolderRestorer&) = delete;
+  CurrentFolderRestorer& operator=(const CurrentFolderRestorer&) = delete;
+
+ private:
+  std::u16string saved_;
+};
+
+// One run of a command on a project file: PROJECT [-o X] [--workshop NAME].
+struct ProjectCommand {
+  std::string project_file;  // as given
+  std::string output_arg;    // -o as given; empty when absent
+  std::u16string output;     // -o made absolute against the folder the tool started in
+  StderrNotifier notifier;
+  std::unique_ptr<VehicleProject> project;
+  CurrentFolderRestorer restore_folder;
+
+  // Reads the arguments, checks the workshop name (--workshop, else
+  // RAILWICK_WORKSHOP), makes the project file's folder the current folder
+  // (relative paths in a project are relative to it) and reads the project.
+  // kExitOk, or the exit status after the message.
+  int Start(const CliArgs& args, const char* usage);
+};
 
 // A path as this system writes it, for messages.
 std::string DisplayPath(const std::u16string& path);

@@ -51,7 +51,6 @@ class MtlReader {
       : m_(model), path_(path), folder_(FsSplitPath(path).folder), tim_folder_(TimFolder(folder_)) {}
 
   void Read(std::vector<uint8_t>& text) {
-    objtext::PrepareText(text);
     objtext::ForEachLine(
         text, kObjMaxLineBytes, [this](uint8_t* p, int line) { return Line(p, line); },
         [this](int line) {

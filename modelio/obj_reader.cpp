@@ -79,7 +79,6 @@ class ObjReader {
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
   uint32_t Read(std::vector<uint8_t>& text) {
-    objtext::PrepareText(text);
     objtext::ForEachLine(
         text, kObjMaxLineBytes, [this](uint8_t* p, int line) { return Line(p, line); },
         [this](int line) {
@@ -221,7 +220,48 @@ class ObjReader {
     return false;
   }
 
+  // The common face: two to four corners "p/t" or "p/t/n" of plain numbers
+  // inside the arrays. Anything else goes the careful way, which says what
+  // is wrong.
   bool Face(uint8_t* p) {
+    CornerRef refs[4];
+    int n = 0;
+    for (uint8_t* q = p;;) {
+      while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
+      if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
+      if (n == 4 || !PlainCorner(q, refs[n])) return CheckedFace(p);
+      ++n;
+    }
+    if (n < 3) return CheckedFace(p);
+    return AddCheckedFace(refs, n);
+  }
+
+  // One index of up to seven digits, 1 ... count.
+  static bool PlainIndex(uint8_t*& q, int32_t count, int32_t& index) {
+    const uint8_t* digits = q;
+    uint64_t value = 0;  // wraps only past 19 digits, which fail below
+    while (objtext::IsDigit(*q)) value = value * 10 + (*q++ - '0');
+    if (q - digits > 7 || value == 0 || value > static_cast<uint64_t>(count)) return false;
+    index = static_cast<int32_t>(value) - 1;
+    return true;
+  }
+
+  bool PlainCorner(uint8_t*& q, CornerRef& ref) const {
+    if (!PlainIndex(q, m_.position_count, ref.position) || *q++ != '/' ||
+        !PlainIndex(q, m_.tex_coord_count, ref.tex_coord))
+      return false;
+    ref.normal = -1;
+    if (*q == '/') {
+      ++q;
+      if (!PlainIndex(q, m_.normal_count, ref.normal)) return false;
+    }
+    uint8_t c = objtext::ClassOf(*q);
+    if (c == objtext::kToken) return false;
+    if (c != objtext::kLineEnd) ++q;  // the byte that ended the corner
+    return true;
+  }
+
+  bool CheckedFace(uint8_t* p) {
     Token tokens[5];
     int n = objtext::SplitTokens(p, tokens, 5);
     if (n < 2) return Stop(u"1-point polygon\r\n");
@@ -241,7 +281,10 @@ class ObjReader {
           (field_count == 3 && !ResolveIndex(fields[2], m_.normal_count, ref.normal)))
         return BadCorner(tokens[i]);
     }
+    return AddCheckedFace(refs, n);
+  }
 
+  bool AddCheckedFace(const CornerRef* refs, int n) {
     int index_need = n == 4 ? 6 : 3;
     if (m_.face_count >= kObjMaxFaces) return StopFull(u"faces", kObjMaxFaces);
     if (m_.corner_count + n > kObjMaxCorners) return StopFull(u"corners", kObjMaxCorners);
@@ -266,27 +309,49 @@ class ObjReader {
     }
   }
 
-  void MapTexCoord(const float* t, float* uv) const {
-    if (m_.current_material < 0) {
-      uv[0] = uv[1] = 0.0f;
-      return;
+  // Texture coordinates into the page: u' = u * RW / PW + L / PW (U flipped
+  // before), v' = v * RH / PH + T / PH (V flipped after); 0, 0 without a
+  // material. The offsets are the same for every corner of a face.
+  struct PageMapping {
+    bool on = false, flip_u = false, flip_v = false;
+    float width = 0, height = 0, page_width = 1, page_height = 1, left = 0, top = 0;
+
+    explicit PageMapping(const ObjModel& m) {
+      if (m.current_material < 0) return;
+      const ObjMaterial& mat = m.materials[m.current_material];
+      on = true;
+      flip_u = m.flip_u != 0;
+      flip_v = m.flip_v != 0;
+      width = mat.width;
+      height = mat.height;
+      page_width = m.page_width;
+      page_height = m.page_height;
+      left = mat.left / page_width;
+      top = mat.top / page_height;
     }
-    const ObjMaterial& mat = m_.materials[m_.current_material];
-    const float pw = m_.page_width, ph = m_.page_height;
-    float u = m_.flip_u ? 1.0f - t[0] : t[0];
-    uv[0] = u * mat.width / pw + mat.left / pw;
-    float v = t[1] * mat.height / ph + mat.top / ph;
-    uv[1] = m_.flip_v ? 1.0f - v : v;
-  }
+    void Map(const float* t, float* uv) const {
+      if (!on) {
+        uv[0] = uv[1] = 0.0f;
+        return;
+      }
+      float u = flip_u ? 1.0f - t[0] : t[0];
+      uv[0] = u * width / page_width + left;
+      float v = t[1] * height / page_height + top;
+      uv[1] = flip_v ? 1.0f - v : v;
+    }
+  };
 
   void AddFace(const CornerRef* refs, int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
-    ObjFace& face = m_.faces[face_index];
-    face.corner_count = n;
+    const int32_t group = m_.group_count - 1;
+    const bool smooth = m_.smoothing_on != 0;
+    const PageMapping page(m_);
     float normal[3];
     FaceNormal(refs, normal);
-    const bool smooth = m_.smoothing_on != 0;
+
+    ObjFace& face = m_.faces[face_index];
+    face.corner_count = n;
     for (int i = 0; i < n; ++i) {
       const CornerRef& ref = refs[i];
       const bool gave_normal = ref.normal >= 0;
@@ -294,17 +359,18 @@ class ObjReader {
       face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
       face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
 
-      ObjCorner& corner = m_.corners[first + i];
+      ObjCorner corner;
       std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
       std::memcpy(corner.face_normal, normal, sizeof normal);
       const float* own = gave_normal ? m_.normals[ref.normal] : nullptr;
       bool keep = smooth && own && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
       std::memcpy(corner.normal, keep ? own : normal, sizeof corner.normal);
-      MapTexCoord(m_.tex_coords[ref.tex_coord], corner.uv);
+      page.Map(m_.tex_coords[ref.tex_coord], corner.uv);
       corner.flags = (smooth ? kCornerSmoothing : 0u) | (gave_normal ? 0u : kCornerNoNormal);
       corner.face = face_index;
       corner.corner_number = i + 1;
-      corner.group = m_.group_count - 1;
+      corner.group = group;
+      m_.corners[first + i] = corner;
     }
 
     uint16_t c = static_cast<uint16_t>(first);

@@ -16,7 +16,7 @@ double ParseNumberSlow(const uint8_t* begin, const uint8_t* end) {
   return ParseDouble(buffer);
 }
 
-void PrepareText(std::vector<uint8_t>& text) {
+size_t PrepareText(std::vector<uint8_t>& text) {
   uint8_t* p = text.data();
   uint8_t* end = p + text.size();
   while (p < end) {
@@ -26,6 +26,9 @@ void PrepareText(std::vector<uint8_t>& text) {
     p = nul + 1;
   }
   if (text.empty() || text.back() != '\n') text.push_back('\n');
+  size_t length = text.size();
+  text.resize(length + kTextPadding, '\n');
+  return length;
 }
 
 std::u16string TokenText(const Token& token, size_t max_units) {

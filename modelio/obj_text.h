@@ -46,18 +46,24 @@ struct Token {
 
 // The next token of the line. False at the line end. A Shift-JIS trail byte
 // is never a separator, so double-byte characters need no case of their own.
-inline bool NextToken(uint8_t*& p, Token& token) {
+inline bool NextToken(uint8_t*& cursor, Token& token) {
+  uint8_t* p = cursor;
   while (ClassOf(*p) == kSeparator) ++p;
   uint8_t c = ClassOf(*p);
-  if (c == kLineEnd) return false;
+  if (c == kLineEnd) {
+    cursor = p;
+    return false;
+  }
   token.begin = p;
   if (c == kControl) {  // a token that ends at its own first byte
-    token.end = p++;
+    token.end = p;
+    cursor = p + 1;
     return true;
   }
   while (ClassOf(*p) == kToken) ++p;
   token.end = p;
   if (ClassOf(*p) != kLineEnd) ++p;  // the byte that ended the token
+  cursor = p;
   return true;
 }
 
@@ -73,24 +79,66 @@ inline int SplitTokens(uint8_t* p, Token* tokens, int max) {
 // leading '+', then the longest decimal number; nothing readable gives 0.
 double ParseNumberSlow(const uint8_t* begin, const uint8_t* end);
 
+// Bytes after the text that 8-byte loads near its end may touch.
+constexpr size_t kTextPadding = 16;
+
+inline uint64_t Load8(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+// The run of decimal digits that starts at `p`, up to 8 of them, read eight
+// bytes at a time: returns how many there are and sets their value. A byte
+// below '0' borrows only from the bytes after it, which are past the run.
+inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
+  uint64_t t = Load8(p) - 0x3030303030303030ULL;
+  uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
+  int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
+  if (count == 0) {
+    value = 0;
+    return 0;
+  }
+  t <<= (8 - count) * 8;  // the digits move up; leading zeros come in below
+  t = t * 10 + (t >> 8);
+  t = (((t & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
+       (((t >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
+      32;
+  value = static_cast<uint32_t>(t);
+  return count;
+}
+
+inline bool IsDigit(uint8_t b) {
+  return static_cast<unsigned>(b - '0') < 10;
+}
+
 // Clinger's fast path: when the significant digits fit in 53 bits and the
 // power of ten is exact, one multiplication or division rounds correctly,
 // which is the value the general reader gives. False sends the token there.
-inline bool ParseNumberFast(uint8_t*& p, double& value) {
+__attribute__((always_inline)) inline bool ParseNumberFast(uint8_t*& p, double& value) {
   static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  static constexpr uint64_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   const uint8_t* s = p;
   if (*s == '+') ++s;
   bool negative = *s == '-';
   if (negative) ++s;
-  uint64_t mantissa = 0;
+  // The whole part is short in model files; the fraction is read eight
+  // digits at a time. A wrapped mantissa is never used: past 19 digits the
+  // general reader takes over.
   const uint8_t* digits = s;
-  while (static_cast<unsigned>(*s - '0') < 10) mantissa = mantissa * 10 + (*s++ - '0');
+  uint64_t mantissa = 0;
+  while (IsDigit(*s)) mantissa = mantissa * 10 + (*s++ - '0');
   int count = static_cast<int>(s - digits);
   int exponent = 0;
   if (*s == '.') {
     const uint8_t* fraction = ++s;
-    while (static_cast<unsigned>(*s - '0') < 10) mantissa = mantissa * 10 + (*s++ - '0');
+    uint32_t part;
+    int n = LeadingDigits8(s, part);
+    mantissa = mantissa * kScale[n] + part;
+    s += n;
+    if (n == 8)
+      while (IsDigit(*s)) mantissa = mantissa * 10 + (*s++ - '0');
     exponent = -static_cast<int>(s - fraction);
     count -= exponent;
   }
@@ -99,9 +147,9 @@ inline bool ParseNumberFast(uint8_t*& p, double& value) {
     const uint8_t* e = s + 1;
     bool negative_exponent = *e == '-';
     if (*e == '+' || *e == '-') ++e;
-    if (static_cast<unsigned>(*e - '0') < 10) {
+    if (IsDigit(*e)) {
       int written = 0;
-      while (static_cast<unsigned>(*e - '0') < 10) {
+      while (IsDigit(*e)) {
         if (written < 100000) written = written * 10 + (*e - '0');
         ++e;
       }
@@ -122,12 +170,13 @@ inline bool ParseNumberFast(uint8_t*& p, double& value) {
 }
 
 // The next token read as a number, 0 when the line has none left.
-inline float NextNumber(uint8_t*& p) {
+inline float NextNumber(uint8_t*& cursor) {
+  uint8_t* p = cursor;  // a local the compiler keeps in a register
   while (ClassOf(*p) == kSeparator) ++p;
   uint8_t c = ClassOf(*p);
-  if (c == kLineEnd) return 0.0f;
-  if (c == kControl) {
-    ++p;
+  if (c != kToken) {
+    if (c == kControl) ++p;  // an empty token
+    cursor = p;
     return 0.0f;
   }
   uint8_t* begin = p;
@@ -136,22 +185,24 @@ inline float NextNumber(uint8_t*& p) {
   while (ClassOf(*p) == kToken) ++p;
   if (!fast) value = ParseNumberSlow(begin, p);
   if (ClassOf(*p) != kLineEnd) ++p;
+  cursor = p;
   return static_cast<float>(value);
 }
 
-// Prepares file bytes for the scanners: a NUL ends a line as '\n' does, and
-// the text always ends in '\n'.
-void PrepareText(std::vector<uint8_t>& text);
+// Prepares file bytes for the scanners: a NUL ends a line as '\n' does, the
+// text ends in '\n', and padding follows. Returns the length of the text.
+size_t PrepareText(std::vector<uint8_t>& text);
 
-// Runs `on_line(begin, line_number)` for every line that is not a comment.
-// A line longer than the limit (not counting CR LF) is cut there; the rest
+// Prepares the text and runs `on_line(begin, line_number)` for every line
+// that is not a comment. A line longer than the limit (not counting CR LF) is cut there; the rest
 // is skipped and `on_long_line(line_number)` is told. `on_line` returns false
 // to stop.
 template <typename OnLine, typename OnLongLine>
 void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_line,
                  OnLongLine&& on_long_line) {
+  const size_t length = PrepareText(text);  // may move the bytes
   uint8_t* p = text.data();
-  uint8_t* end = p + text.size();
+  uint8_t* end = p + length;
   int line_number = 0;
   while (p < end) {
     auto* eol = static_cast<uint8_t*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));

@@ -7,7 +7,7 @@
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
 #include "project/project_file.h"
-#include "test_project_helpers.h"
+#include "tests/test_project_helpers.h"
 
 namespace {
 
@@ -52,14 +52,14 @@ std::vector<uint8_t> Utf16Le(const std::u16string& s) {
 
 TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   TempFolder dir;
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   RecordingNotifier n;
   RecordingProgress progress;
   MakeDataOptions options;
   options.create_output_folder = true;
   MakeDataResult run = RunMakeData(*p, options, n, &progress);
-  ASSERT_EQ(run.result, kResultOk) << Utf8(run.log ? run.log->text : u"");
+  ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kWriteScript,
                                                        MakeDataStep::kCompile}));
@@ -67,8 +67,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
     if (e.level != 0) continue;
-    EXPECT_EQ(run.log->text.compare(e.offset, 15, u"バイナリファイルを作成しました"), 0)
-        << Utf8(run.log->text);
+    EXPECT_EQ(run.log->text.compare(e.offset, 15, u"バイナリファイルを作成しました"), 0) << U8(run.log->text);
   }
   EXPECT_EQ(run.data_file, u"out\\RW-1.z5t");
   // Only the data file is new: the script is gone.
@@ -85,7 +84,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
 
 TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
   TempFolder dir;
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto good = SmallVehicle(dir);
   const std::vector<std::string> before = dir.List();
   struct Case {
@@ -111,13 +110,13 @@ TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
     EXPECT_EQ(run.result, kResultFail);
     EXPECT_FALSE(run.compiler);
     EXPECT_EQ(n.Only(), c.message);
-    EXPECT_EQ(dir.List(), before) << Utf8(c.message);
+    EXPECT_EQ(dir.List(), before) << U8(c.message);
   }
 }
 
 TEST(MakeData, NeverTouchesAFileNamedLikeTheScript) {
   TempFolder dir;
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   p->name.Set(u"RW/2");  // made safe as a file name: RW_2.txt
   dir.WriteText(u"RW_2.txt", "the user's own notes");
@@ -135,7 +134,7 @@ TEST(MakeData, NeverTouchesAFileNamedLikeTheScript) {
 
 TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   TempFolder dir;
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   p->whistle.Set(u"gone.wav");  // the compiler, not validation, finds this one
   RecordingNotifier n;
@@ -150,26 +149,17 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "side.png", "sign.png"}));
 }
 
-TEST(MakeData, TheSampleProjectMakesADataFile) {
-  const std::u16string examples = Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/examples/";
+TEST(MakeData, TheSampleProjectMakesADataFileThatVerifies) {
+  const std::u16string examples = SourcePath("examples/");
   if (!FsFileExists(examples + u"assets/main.png")) GTEST_SKIP() << "the example assets are not made";
-  CurrentFolder here(examples);
-  auto p = std::make_unique<VehicleProject>();
-  ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, examples + u"sample.xml", &report), kResultOk);
-  EXPECT_TRUE(report.dropped.empty()) << Utf8(DroppedFilesMessage(report.dropped));
   TempFolder out;
-  SetOutPath(*p, out.path());
-  p->maker.Set(u"Railwick");
-  RecordingNotifier n;
-  MakeDataResult run = RunMakeData(*p, MakeDataOptions(), n, nullptr);
-  EXPECT_TRUE(n.calls.empty()) << Utf8(n.calls.empty() ? u"" : n.calls[0].second);
-  ASSERT_EQ(run.result, kResultOk) << Utf8(run.log ? run.log->text : u"");
-  EXPECT_FALSE(FsFileExists(examples + TemporaryScriptName(*p)));
-  std::vector<uint8_t> file, stream;
-  ASSERT_TRUE(ReadWholeFile(run.data_file, file));
-  std::string error;
-  EXPECT_TRUE(OpenDataFile(file, stream, error)) << error;
+  ToolRun make =
+      RunTool({"make", U8(examples + u"sample.xml"), "-o", U8(out.path()), "--workshop", "Railwick"});
+  ASSERT_EQ(make.status, 0) << make.out << make.err;
+  EXPECT_EQ(make.err, "");
+  EXPECT_FALSE(FsFileExists(examples + u"RW-101.txt"));  // the script is gone again
+  ToolRun verify = RunTool({"verify", U8(out / u"RW-101.z5t")});
+  EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include "modelio/file_utils.h"
 #include "project/file_checks.h"
-#include "test_project_helpers.h"
+#include "tests/test_project_helpers.h"
 
 namespace {
 

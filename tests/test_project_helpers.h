@@ -10,6 +10,7 @@
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/notifier.h"
+#include "tests/test_util.h"
 
 namespace testing_project {
 
@@ -79,18 +80,10 @@ inline std::vector<uint8_t> GoodWave() {
   return RiffWave({FmtChunk(1, 22050, 8), DataChunk(16)});
 }
 
-// A fresh folder under the process's scratch folder, removed afterwards.
+// A fresh scratch folder with the files a test puts in it.
 class TempFolder {
  public:
-  TempFolder() {
-    static int counter = 0;
-    path_ = FsTempDirectory() + u"project_test_" + Utf8ToUtf16(std::to_string(++counter)) + FsSeparator();
-    FsCreateDirectory(path_);
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(std::filesystem::path(path_), ignored);
-  }
+  TempFolder() : path_(MakeTempFolder()) {}
   const std::u16string& path() const { return path_; }
   std::u16string operator/(const std::u16string& name) const { return path_ + name; }
   std::u16string Write(const std::u16string& name, const std::vector<uint8_t>& bytes) const {
@@ -114,18 +107,6 @@ class TempFolder {
   std::u16string path_;
 };
 
-// Runs the test body with the current folder moved, and moves it back.
-class CurrentFolder {
- public:
-  explicit CurrentFolder(const std::u16string& path) : saved_(FsCurrentDirectory()) {
-    FsSetCurrentDirectory(path);
-  }
-  ~CurrentFolder() { FsSetCurrentDirectory(saved_); }
-
- private:
-  std::u16string saved_;
-};
-
 struct RecordingNotifier : Notifier {
   std::vector<std::pair<std::u16string, std::u16string>> calls;
   void ShowError(const std::u16string& caption, const std::u16string& message) override {
@@ -134,21 +115,5 @@ struct RecordingNotifier : Notifier {
   // The one message shown, or "" when there were none or several.
   std::u16string Only() const { return calls.size() == 1 ? calls[0].second : u""; }
 };
-
-inline std::string Utf8(const std::u16string& s) {
-  return Utf16ToUtf8(s);
-}
-
-// A whole file as bytes; empty when it cannot be read.
-inline std::string ReadBytes(const std::u16string& path) {
-  std::vector<uint8_t> bytes;
-  FsReadFile(path, bytes);
-  return std::string(bytes.begin(), bytes.end());
-}
-
-// A hand-written expected file of these tests.
-inline std::u16string ProjectDataFile(const char16_t* name) {
-  return Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/tests/data/project/" + name;
-}
 
 }  // namespace testing_project

@@ -5,8 +5,8 @@
 #include "datamake/vehicle_script.h"
 #include "modelio/file_utils.h"
 #include "platform/sjis.h"
-#include "test_project_full.h"
-#include "test_project_helpers.h"
+#include "tests/test_project_full.h"
+#include "tests/test_project_helpers.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ std::unique_ptr<VehicleProject> MinimalProject() {
 TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
   // tests/data/project/full_script.txt was written by hand from the line
   // table and converted to Shift-JIS with iconv.
-  const std::string expected = ReadBytes(ProjectDataFile(u"full_script.txt"));
+  const std::string expected = ReadTestFile(SourcePath("tests/data/project/full_script.txt"));
   ASSERT_FALSE(expected.empty());
   RecordingNotifier n;
   std::string script;
@@ -48,7 +48,7 @@ TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
   // The written file holds the same bytes.
   TempFolder dir;
   ASSERT_EQ(WriteVehicleScript(*FullProject(), MainTextureSize{512, 256}, dir / u"x.txt", n), kResultOk);
-  EXPECT_EQ(ReadBytes(dir / u"x.txt"), expected);
+  EXPECT_EQ(ReadTestFile(dir / u"x.txt"), expected);
 }
 
 TEST(VehicleScript, MinimalProjectWritesOnlyTheFixedLines) {
@@ -162,7 +162,7 @@ TEST(VehicleScript, TextsThatWouldBreakTheScriptAreRefused) {
       auto p = MinimalProject();
       c.set(*p, text);
       std::u16string message;
-      EXPECT_EQ(ScriptOf(*p, &message), u"(failed)") << Utf8(c.label) << " " << Utf8(code);
+      EXPECT_EQ(ScriptOf(*p, &message), u"(failed)") << U8(c.label) << " " << U8(code);
       EXPECT_EQ(message, c.label + u"：スクリプトに書けない文字が含まれています。(" + code + u")");
     }
   }

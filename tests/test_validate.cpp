@@ -4,7 +4,7 @@
 
 #include "datamake/validate.h"
 #include "modelio/file_utils.h"
-#include "test_project_helpers.h"
+#include "tests/test_project_helpers.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "modelio/file_utils.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
-#include "test_project_full.h"
-#include "test_project_helpers.h"
+#include "tests/test_project_full.h"
+#include "tests/test_project_helpers.h"
 
 namespace {
 
@@ -43,7 +43,7 @@ std::unique_ptr<VehicleProject> Load(const std::string& utf8, uint32_t* result =
 TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
   auto p = std::make_unique<VehicleProject>();
   p->maker.Set(u"not written");
-  const std::string expected = ReadBytes(ProjectDataFile(u"reset_project.xml"));
+  const std::string expected = ReadTestFile(SourcePath("tests/data/project/reset_project.xml"));
   ASSERT_FALSE(expected.empty());
   EXPECT_EQ(FormatProjectFile(*p), expected);
 }
@@ -51,7 +51,7 @@ TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto full = FullProject();
   ASSERT_EQ(WriteProjectFile(*full, dir / u"full.xml"), kResultOk);
 
@@ -229,7 +229,7 @@ TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
   dir.Write(u"snd/stereo.wav", RiffWave({FmtChunk(2, 22050, 8), DataChunk(8)}));
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");
   full->motor2.Set(u"snd\\stereo.wav");
@@ -264,7 +264,7 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   RecordingNotifier n;
   ASSERT_EQ(SaveProject(*p, path, n), kResultOk);
   EXPECT_TRUE(n.calls.empty());
-  EXPECT_EQ(ReadBytes(path), FormatProjectFile(*p));
+  EXPECT_EQ(ReadTestFile(path), FormatProjectFile(*p));
   EXPECT_EQ(dir.List(), std::vector<std::string>{"v.xml"});  // no temporary file left
 
   // A target that cannot be replaced: the failure is told and nothing changes.
@@ -281,9 +281,9 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   // the write fails before the old file is touched.
   const std::u16string longest = dir / (std::u16string(248, u'n') + u".xml");
   std::ofstream(std::filesystem::path(longest), std::ios::binary) << "old";
-  if (ReadBytes(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
+  if (ReadTestFile(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
   EXPECT_EQ(SaveProject(*p, longest, n), kResultFail);
-  EXPECT_EQ(ReadBytes(longest), "old");
+  EXPECT_EQ(ReadTestFile(longest), "old");
 }
 
 TEST(ProjectFile, SaveProposesTheTypeNumber) {
@@ -309,7 +309,7 @@ TEST(ProjectFile, SaveProposesTheTypeNumber) {
 TEST(ProjectFile, OpenKeepsProjectAndPathWhenReadingFails) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto p = FullProject();
   std::u16string current = u"earlier.xml";
   RecordingNotifier n;

@@ -1,0 +1,46 @@
+// Reads one generated model once, for instruction counts under callgrind:
+//   obj_read_once FOLDER CORNERS [tiny]
+// writes the model into FOLDER (when it is not there yet) and reads it with
+// our reader, or with tinyobjloader when "tiny" is given. Count only the read:
+//   valgrind --tool=callgrind --toggle-collect=ReadObjFile* obj_read_once ...
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/bench_model.h"
+#include "modelio/obj_model.h"
+#include "platform/sjis.h"
+
+#define TINYOBJLOADER_IMPLEMENTATION
+#include <tiny_obj_loader.h>
+
+// Kept out of line so callgrind can collect it alone.
+__attribute__((noinline)) bool TinyObjRead(const BenchModel& m) {
+  tinyobj::attrib_t attrib;
+  std::vector<tinyobj::shape_t> shapes;
+  std::vector<tinyobj::material_t> materials;
+  std::string warn, err;
+  return tinyobj::LoadObj(&attrib, &shapes, &materials, &warn, &err, m.obj_path.c_str(), m.folder.c_str(),
+                          true);
+}
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: obj_read_once FOLDER CORNERS [tiny]\n");
+    return 2;
+  }
+  std::string folder = argv[1];
+  if (folder.back() != '/') folder += '/';
+  const int corners = std::atoi(argv[2]);
+  BenchModel m = WriteBenchModel(folder, "once" + std::to_string(corners), corners);
+  bool ok;
+  if (argc > 3 && std::string(argv[3]) == "tiny") {
+    ok = TinyObjRead(m);
+  } else {
+    ObjModelPtr model = NewObjModel();
+    ok = ReadObjFile(*model, Utf8ToUtf16(m.obj_path)) == kObjResultOk && model->corner_count == m.corners;
+  }
+  std::printf("%s %zu bytes (obj %zu + mtl %zu), %d corners\n", ok ? "read" : "FAILED",
+              m.obj_bytes + m.mtl_bytes, m.obj_bytes, m.mtl_bytes, m.corners);
+  return ok ? 0 : 1;
+}
