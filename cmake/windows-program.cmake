@@ -23,8 +23,9 @@ configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RAILWICK_RES_DIR}/version.
 add_custom_command(OUTPUT ${RAILWICK_RES_DIR}/railwick.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icon.py -o ${RAILWICK_RES_DIR}/railwick.ico
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
+file(GLOB RAILWICK_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/railwick.rc PROPERTIES
-  OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/make_data_dialogs.rc;${CMAKE_SOURCE_DIR}/res/make_data_dialogs.h")
+  OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${RAILWICK_RC_PARTS}")
 
 if(TARGET railwick_render)
   file(GLOB PREVIEW_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/preview/*_win.cpp)
@@ -34,7 +35,7 @@ if(TARGET railwick_render)
   add_executable(railwick_app WIN32 ${PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/res/railwick.rc)
   set_target_properties(railwick_app PROPERTIES OUTPUT_NAME Railwick)
   target_include_directories(railwick_app PRIVATE ${RAILWICK_RES_DIR} ${CMAKE_SOURCE_DIR}/res)
-  target_link_libraries(railwick_app PRIVATE railwick_preview railwick_shell railwick_render)
+  target_link_libraries(railwick_app PRIVATE railwick_preview railwick_dialogs railwick_shell railwick_render)
   target_link_options(railwick_app PRIVATE -municode)
   add_dependencies(railwick_app resource_pack)
 endif()

@@ -3,6 +3,7 @@
 #include "compiler/preview_objects.h"
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
+#include "project/notifier.h"
 
 namespace {
 
@@ -10,11 +11,18 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-}  // namespace
+class RunNotifier : public Notifier {
+ public:
+  explicit RunNotifier(HWND owner) : owner_(owner) {}
+  void ShowError(const std::u16string& caption, const std::u16string& message) override {
+    MessageBoxW(owner_, Wide(message), Wide(caption), MB_OK | MB_ICONERROR);
+  }
 
-void MessageBoxNotifier::ShowError(const std::u16string& caption, const std::u16string& message) {
-  MessageBoxW(owner_, Wide(message), Wide(caption), MB_OK | MB_ICONERROR);
-}
+ private:
+  HWND owner_;
+};
+
+}  // namespace
 
 INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
@@ -45,7 +53,7 @@ INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& t
 
 uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
                   const KeepCompiler& keep) {
-  MessageBoxNotifier notifier(owner);
+  RunNotifier notifier(owner);
   MakeDataOptions options;
   options.preview_factory = factory;
   MakeDataResult run = RunMakeData(project, options, notifier);

@@ -10,21 +10,10 @@
 
 #include "compiler/preview_factory.h"
 #include "compiler/vehicle_compiler.h"
-#include "project/notifier.h"
 #include "project/vehicle_project.h"
 
 constexpr int kReportDialogTemplate = 121;
 constexpr int kReportTextControl = 1000;
-
-// Shows each problem in a message box with the error icon, owned by `owner`.
-class MessageBoxNotifier : public Notifier {
- public:
-  explicit MessageBoxNotifier(HWND owner) : owner_(owner) {}
-  void ShowError(const std::u16string& caption, const std::u16string& message) override;
-
- private:
-  HWND owner_;
-};
 
 // The report dialog (template 121 of `instance`) with `text`, modal over
 // `owner`, until OK or Esc.
@@ -35,7 +24,8 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
 // the report opens, so the preview behind the report shows what was built.
 using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
 
-// The whole run in the current folder. 0 once the script was written and
+// The whole run in the current folder; problems the user must fix are shown
+// in message boxes with the error icon, owned by `owner`. 0 once the script was written and
 // compiled, whatever the compilation gave; the failure code when the run
 // stopped earlier (the user has been told why).
 uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,

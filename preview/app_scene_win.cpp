@@ -93,13 +93,15 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
                 D3DXVECTOR3(0.0f, 1.0f, 0.0f));
   factory_ = std::make_unique<D3DPreviewFactory>(renderer);
   if (FAILED(CreateProjectAndWorkshop(App().instance, window, project_))) return E_FAIL;
+  menu_ = std::make_unique<MenuCommands>(App().instance, *this);
   ready_ = true;
   return S_OK;
 }
 
 void AppScene::Destroy() {
   ready_ = false;
-  DropCompiledVehicle();
+  menu_.reset();
+  DiscardCompiledVehicle();
   project_.reset();
   light_.reset();
   if (effects_) effects_->Release();
@@ -147,6 +149,7 @@ HRESULT AppScene::DrawFrame() {
   if (escape_armed_ && (GetAsyncKeyState(VK_ESCAPE) & 0x8000)) {
     escape_armed_ = false;
     ready_ = false;
+    closing_by_escape_ = true;
     PostMessageW(window_, WM_CLOSE, 0, 0);
     return E_FAIL;
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "compiler/vehicle_compiler.h"
+#include "dialogs/menu_commands_win.h"
 #include "preview/preview_view.h"
 #include "preview/scene_clock.h"
 #include "preview/vehicle_draw_list.h"
@@ -31,7 +32,7 @@ class D3DPreviewFactory;
 constexpr float kPreviewFieldOfView = 90.0f;  // degrees; the camera's vertical angle is half
 constexpr UINT kSceneLineCapacity = 15000;
 
-class AppScene {
+class AppScene : public MenuHost {
  public:
   AppScene();
   ~AppScene();
@@ -58,6 +59,15 @@ class AppScene {
   // Menu commands (the frame handles Exit itself) and dropped files.
   void OnMenuCommand(HWND window, int id, HWND control, UINT code);
   int LoadDroppedFile(const wchar_t* path);
+  // Before the window closes: unsaved edits are settled; false keeps it open.
+  bool ConfirmClose(HWND window);
+
+  // What the menu works on: the project, the compiled vehicle that another
+  // project drops, Make data and the environment dialog.
+  VehicleProject& Project() override { return *project_; }
+  void DiscardCompiledVehicle() override;
+  void MakeData(HWND owner) override;
+  void ShowEnvironment(HWND owner) override;
 
   // After a device reset or resize.
   HRESULT RecreateEffectTargets();
@@ -73,14 +83,7 @@ class AppScene {
   void SuspendClock() { PauseSceneClock(clock_); }
   uint32_t ScreenshotCount() const { return screenshot_counter_; }
 
-  VehicleProject* Project() const { return project_.get(); }
-  const std::u16string& CurrentFile() const { return current_file_; }
-  void SetCurrentFile(const std::u16string& path);
-  // The preview becomes empty (New, Open, a dropped project).
-  void DropCompiledVehicle();
-  // Make data on the current project; the new compiler becomes the preview.
-  void MakeDataCommand(HWND owner);
-  void OpenProjectCommand(HWND owner);
+  // The view of the compiled vehicle; null without one.
   const PreviewView* View() const;
 
  private:
@@ -108,11 +111,12 @@ class AppScene {
   bool screenshot_key_held_ = false;
   std::wstring screenshot_failure_;  // the path a capture could not be saved to
   bool escape_armed_ = false;        // Esc was seen up while the window was active
+  bool closing_by_escape_ = false;   // Esc asked to close; a cancelled close draws on
   uint32_t resize_time_ = 0;
   int resize_width_ = 0, resize_height_ = 0;
   std::unique_ptr<VehicleProject> project_;
   std::unique_ptr<PreviewVehicle> vehicle_;
-  std::u16string current_file_;
+  std::unique_ptr<MenuCommands> menu_;
 
   SceneClock clock_;
   float field_of_view_ = kPreviewFieldOfView;

@@ -168,9 +168,14 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM found) {
   return TRUE;
 }
 
+// As a user does it: into the project's folder first (the file dialog makes
+// it the working folder, where the project's relative paths lead), then the
+// file.
 int OpenProject(std::wstring path) {
   for (wchar_t& c : path)
     if (c == L'/') c = L'\\';  // the file dialog takes Windows paths only
+  const size_t cut = path.find_last_of(L'\\');
+  if (cut == std::wstring::npos) return Fail("the path has no folder");
   HWND frame = FindFrame();
   if (frame == nullptr) return Fail("no window");
   PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kOpenCommand, 0), 0);
@@ -179,8 +184,11 @@ int OpenProject(std::wstring path) {
   HWND edit = nullptr;
   EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&edit));
   if (edit == nullptr) return Fail("no file name box");
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-  PressButton(dialog, IDOK);
+  for (const std::wstring& part : {path.substr(0, cut), path.substr(cut + 1)}) {
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(part.c_str()));
+    PressButton(dialog, IDOK);
+    Sleep(500);
+  }
   if (!WaitGone(dialog, 10000)) return Fail("the open dialog stayed");
   Sleep(300);
   return 0;
