@@ -9,6 +9,7 @@
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
 #include "test_project_helpers.h"
+#include "tests/test_util.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ std::unique_ptr<VehicleProject> SmallVehicle(const TempFolder& dir) {
 
 TEST(ProgramMakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
   TempFolder dir;
-  CurrentFolder here(dir.path());
+  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   RecordingNotifier n;
   RecordingPreviewFactory factory;
@@ -43,7 +44,7 @@ TEST(ProgramMakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
   options.preview_factory = &factory;
 
   MakeDataResult first = RunMakeData(*p, options, n, nullptr);
-  ASSERT_EQ(first.result, kResultOk) << Utf8(first.log ? first.log->text : u"");
+  ASSERT_EQ(first.result, kResultOk) << U8(first.log ? first.log->text : u"");
   ASSERT_TRUE(first.compiler);
   EXPECT_EQ(first.compiler->preview_factory, &factory);
   EXPECT_EQ(factory.tally().textures_made, 2);  // main and sign textures of the preview
