@@ -54,6 +54,7 @@ preview_first_start() {
   check "a name the script cannot carry is refused" driver workshop-name "Café" unscriptable
   check "a good name is accepted" driver workshop-name "試験工房" accepted
   check "the main window comes up after the name" driver wait-frame 30000
+  check "the status line shows its format" driver status-line
   preview_settings
   check "registry: MAKER holds the name just entered" grep -qx '"MAKER"="試験工房"' "$out/preview-settings.txt"
   check "menu 環境設定 shows the name read-only and OK closes it" driver environment-readonly "試験工房"
@@ -128,6 +129,7 @@ preview_make_data() {
   check "capture of the vehicle" driver capture "Z:$out/preview-vehicle.png"
   check "the vehicle shows in the centre of the preview" \
     differs "$out/preview-empty.png" "$out/preview-vehicle.png" 2000
+  check "the status line keeps its format with the vehicle" driver status-line
   check "key P: pantograph lowered" driver key P
   check "capture with the pantograph lowered" driver capture "Z:$out/preview-pantograph.png"
   check "the pantograph changes the picture" \

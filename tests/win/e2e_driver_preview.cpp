@@ -17,6 +17,8 @@
 //   drag DX DY [ctrl|shift]  a left-button drag from the centre
 //   esc-after-dialog       Esc closes the environment dialog and stays down:
 //                          the program keeps running; a fresh Esc closes it
+//   status-line            reads the status line off the window and checks
+//                          its format "%5.2f FPS T%08d D%02d L%02d %02d %02d"
 //   screenshot-skip        with a file at the first free number N, F4
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
 #include <windows.h>
@@ -24,11 +26,14 @@
 #include <objidl.h>
 #include <gdiplus.h>
 #include <shlobj.h>
+#include <d3dx9.h>
 // clang-format on
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -401,6 +406,137 @@ int ScreenshotSkip() {
   return 0;
 }
 
+// One character of the status-line font as it draws on black: its advance
+// and its pixels' brightness in the rows of the line.
+struct Glyph {
+  wchar_t character;
+  int advance;
+  std::vector<int> brightness;  // kStatusRows x advance
+};
+
+constexpr int kStatusRows = 14;
+
+int Brightness(uint32_t pixel) {
+  return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF));
+}
+
+// Draws every character the status line can hold with the font the program
+// uses for it (Arial 12 x 6 through D3DX), on a device of our own.
+bool BuildGlyphs(std::vector<Glyph>& glyphs) {
+  WNDCLASSW wc = {};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"RailwickStatusGlyphs";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 64, 32, nullptr, nullptr,
+                                wc.hInstance, nullptr);
+  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
+  D3DPRESENT_PARAMETERS present = {};
+  present.Windowed = TRUE;
+  present.SwapEffect = D3DSWAPEFFECT_DISCARD;
+  present.BackBufferFormat = D3DFMT_X8R8G8B8;
+  present.BackBufferWidth = 64;
+  present.BackBufferHeight = 32;
+  present.hDeviceWindow = window;
+  IDirect3DDevice9* device = nullptr;
+  ID3DXFont* font = nullptr;
+  ID3DXSprite* sprite = nullptr;
+  IDirect3DSurface9 *back = nullptr, *copy = nullptr;
+  D3DXFONT_DESCW desc = {};
+  desc.Height = 12;
+  desc.Width = 6;
+  desc.Weight = FW_NORMAL;
+  desc.MipLevels = 1;
+  desc.CharSet = ANSI_CHARSET;
+  desc.OutputPrecision = OUT_DEFAULT_PRECIS;
+  desc.Quality = DEFAULT_QUALITY;
+  desc.PitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+  wcscpy(desc.FaceName, L"Arial");
+  bool ok = d3d &&
+            SUCCEEDED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
+                                        D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &device)) &&
+            SUCCEEDED(D3DXCreateFontIndirectW(device, &desc, &font)) &&
+            SUCCEEDED(D3DXCreateSprite(device, &sprite)) &&
+            SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
+            SUCCEEDED(device->CreateOffscreenPlainSurface(64, 32, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy,
+                                                          nullptr));
+  for (const wchar_t c : std::wstring(L"0123456789. FPSTDL")) {
+    if (!ok) break;
+    RECT size = {0, 0, 0, 0};
+    font->DrawTextW(nullptr, &c, 1, &size, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF);
+    Glyph glyph{c, size.right, {}};
+    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    sprite->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
+    RECT at = {0, 0, 0, 0};
+    font->DrawTextW(sprite, &c, 1, &at, DT_NOCLIP, 0xFFFFFFFF);
+    sprite->End();
+    device->EndScene();
+    D3DLOCKED_RECT locked = {};
+    ok = glyph.advance > 0 && glyph.advance < 64 && SUCCEEDED(device->GetRenderTargetData(back, copy)) &&
+         SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
+    if (!ok) break;
+    for (int y = 0; y < kStatusRows; ++y) {
+      const auto* row =
+          reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
+      for (int x = 0; x < glyph.advance; ++x) glyph.brightness.push_back(Brightness(row[x]));
+    }
+    copy->UnlockRect();
+    glyphs.push_back(glyph);
+  }
+  for (IUnknown* object : std::initializer_list<IUnknown*>{copy, back, sprite, font, device, d3d})
+    if (object) object->Release();
+  DestroyWindow(window);
+  return ok && !glyphs.empty();
+}
+
+// Reads the status line glyph by glyph from the left edge: at each place
+// the glyph whose pixels match best, then on by its advance.
+std::wstring ReadStatusLine(const std::vector<uint32_t>& pixels, int width,
+                            const std::vector<Glyph>& glyphs) {
+  std::wstring text;
+  int x = 0;
+  while (text.size() < 64) {
+    const Glyph* best = nullptr;
+    long best_cost = 0;
+    for (const Glyph& glyph : glyphs) {
+      if (x + glyph.advance > width) continue;
+      long cost = 0;
+      for (int y = 0; y < kStatusRows; ++y)
+        for (int i = 0; i < glyph.advance; ++i)
+          cost += std::abs(Brightness(pixels[static_cast<size_t>(y) * width + x + i]) -
+                           glyph.brightness[static_cast<size_t>(y) * glyph.advance + i]);
+      cost = cost / glyph.advance;  // per column, so narrow and wide glyphs compare
+      if (best == nullptr || cost < best_cost) {
+        best = &glyph;
+        best_cost = cost;
+      }
+    }
+    if (best == nullptr) break;
+    text.push_back(best->character);
+    x += best->advance;
+  }
+  while (!text.empty() && text.back() == L' ') text.pop_back();
+  return text;
+}
+
+int StatusLine() {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail("no window");
+  std::vector<Glyph> glyphs;
+  if (!BuildGlyphs(glyphs)) return Fail("could not draw the font's glyphs");
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!CaptureClient(frame, pixels, width, height) || height < kStatusRows) return Fail("capture failed");
+  const std::wstring line = ReadStatusLine(pixels, width, glyphs);
+  PrintWide("status line", line);
+  // %5.2f pads to five places; the durations print at least two digits,
+  // the untouched minimum of the first second four.
+  static const std::wregex kFormat(
+      L"^( \\d|\\d\\d|\\d{3,})\\.\\d\\d FPS T\\d{8} D\\d\\d L\\d{2,} \\d{2,} \\d{2,}$");
+  return std::regex_match(line, kFormat) ? 0 : Fail("the status line does not have the format");
+}
+
 }  // namespace
 
 int RunPreviewCommand(int argc, wchar_t** argv) {
@@ -415,5 +551,6 @@ int RunPreviewCommand(int argc, wchar_t** argv) {
   if (command == L"drag" && argc >= 4) return Drag(_wtoi(argv[2]), _wtoi(argv[3]), argc > 4 ? argv[4] : L"");
   if (command == L"esc-after-dialog") return EscAfterDialog();
   if (command == L"screenshot-skip") return ScreenshotSkip();
+  if (command == L"status-line") return StatusLine();
   return 2;
 }
