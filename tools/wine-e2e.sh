@@ -123,15 +123,8 @@ check "workshop name written" driver write-maker "ＺＥＫ工房"
 
 # Exit through the menu command: the window closes in order, exit code 0.
 check "menu command Exit posted" driver exit-command
-code=124
-for _ in $(seq 1 300); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    wait "$program_pid"
-    code=$?
-    break
-  fi
-  sleep 0.1
-done
+wait_program "$program_pid" 30
+code=$exit_code
 program_pid=""
 check "the program exits with code 0 after Exit (got $code)" test "$code" = 0
 check "no window is left" driver count-windows 0

@@ -23,8 +23,6 @@
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
 #include <windows.h>
 // clang-format off
-#include <objidl.h>
-#include <gdiplus.h>
 #include <shlobj.h>
 #include <d3dx9.h>
 // clang-format on
@@ -263,29 +261,6 @@ int MakeData(const std::wstring& expect, const std::wstring& report_file) {
   CloseHandle(thread);
   if (result == 0 && !send.done) return Fail("the program did not finish Make data");
   return result;
-}
-
-bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png) {
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  bool ok = false;
-  {
-    Gdiplus::Bitmap image(width, height, width * 4, PixelFormat32bppRGB,
-                          reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<uint8_t> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size && Gdiplus::GetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
-      for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-          ok = image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-      }
-    }
-  }
-  Gdiplus::GdiplusShutdown(token);
-  return ok;
 }
 
 // The status line in the top rows changes with every frame drawn.

@@ -79,25 +79,45 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
   return ok;
 }
 
-bool SaveAsPng(const std::wstring& bmp, const std::wstring& png) {
+namespace {
+
+bool SaveBitmapAsPng(Gdiplus::Bitmap& image, const std::wstring& png) {
+  UINT count = 0, size = 0;
+  Gdiplus::GetImageEncodersSize(&count, &size);
+  std::vector<uint8_t> buffer(size);
+  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
+  for (UINT i = 0; i < count; ++i) {
+    if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
+      return image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+  }
+  return false;
+}
+
+// Runs `save` with GDI+ started.
+template <typename Save>
+bool WithGdiplus(Save save) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  bool ok = false;
-  {
-    Gdiplus::Bitmap image(bmp.c_str());
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<uint8_t> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size && Gdiplus::GetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
-      for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-          ok = image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
-      }
-    }
-  }
+  const bool ok = save();
   Gdiplus::GdiplusShutdown(token);
   return ok;
+}
+
+}  // namespace
+
+bool SaveAsPng(const std::wstring& image, const std::wstring& png) {
+  return WithGdiplus([&] {
+    Gdiplus::Bitmap bitmap(image.c_str());
+    return SaveBitmapAsPng(bitmap, png);
+  });
+}
+
+bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png) {
+  return WithGdiplus([&] {
+    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
+                           reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
+    return SaveBitmapAsPng(bitmap, png);
+  });
 }

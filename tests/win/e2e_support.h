@@ -21,3 +21,5 @@ void PressKey(WORD key, bool down);
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 // Any image file GDI+ reads, saved as PNG.
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
+// 32-bit BGRX rows saved as PNG.
+bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png);

@@ -70,12 +70,7 @@ class PreviewDrawing : public DeviceTest {
     std::vector<DrawOp> ops;
     if (compiler != nullptr) DrawCompiledVehicle(*renderer_, *compiler, *view, light_->light, clock, ops);
     device->EndScene();
-    Pixels pixels;
-    IDirect3DSurface9* copy = nullptr;
-    if (SUCCEEDED(renderer_->CaptureBackBuffer(&copy))) {
-      ReadSurfacePixels(copy, pixels);
-      copy->Release();
-    }
+    Pixels pixels = ReadBackBuffer(*renderer_);
     renderer_->PresentFrame();
     return pixels;
   }
@@ -270,12 +265,7 @@ TEST_F(PreviewDrawing, OverlayQueueIsBoundedAndEmptiedByDrawing) {
   one.Draw();
   device->EndScene();
   EXPECT_EQ(one.Queued(), 0);
-  Pixels pixels;
-  IDirect3DSurface9* copy = nullptr;
-  ASSERT_EQ(renderer_->CaptureBackBuffer(&copy), D3D_OK);
-  ReadSurfacePixels(copy, pixels);
-  copy->Release();
-  EXPECT_GT(pixels.CountNotBlack(), 50u);  // the eights were drawn
+  EXPECT_GT(ReadBackBuffer(*renderer_).CountNotBlack(), 50u);  // the eights were drawn
 }
 
 }  // namespace
