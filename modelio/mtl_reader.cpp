@@ -101,7 +101,7 @@ class MtlReader {
   bool ReadCandidate(const std::u16string& path) {
     if (!bytes_path_.empty() && path == bytes_path_) return true;
     if (!ReadWholeFile(path, bytes_)) {
-      bytes_path_.clear();  // a failed read leaves the buffer without the kept image
+      bytes_path_.clear();  // the failed read emptied the bytes kept
       return false;
     }
     bytes_path_ = path;
