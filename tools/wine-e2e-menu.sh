@@ -366,6 +366,11 @@ cancel_dialog オプション
 open_dialog 32788 サウンド
 check "open: horn with a Japanese file name" d expect-text サウンド 1144 "$A\\警笛.wav"
 cancel_dialog サウンド
+# Every field at once: saved again under another name, the file is the same.
+d command 32780
+check "open: the opened file is the current file" d expect-text 保存 1148 rw101.xml
+d choose-file 保存 "$W\\reopened.xml"
+check "open: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/reopened.xml"
 
 # --- Dropped files. ---
 d command 32771
@@ -383,6 +388,10 @@ cancel_dialog 基本設定
 open_dialog 32790 ヘッドマーク/方向幕
 check "drop: head mark 1 as entered" d expect-text ヘッドマーク/方向幕 1154 "$M\\head_mark.obj"
 cancel_dialog ヘッドマーク/方向幕
+d command 32780
+check "drop: the dropped file is the current file" d expect-text 保存 1148 DROPPED.XML
+d choose-file 保存 "$W\\redropped.xml"
+check "drop: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/redropped.xml"
 
 # --- Unsaved edits are never lost without asking. ---
 open_dialog 32781 基本設定
