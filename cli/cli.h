@@ -8,6 +8,8 @@ using CliArgs = std::vector<std::string>;  // UTF-8, after the command word
 int CliCompile(const CliArgs& args);
 int CliDump(const CliArgs& args);
 int CliVerify(const CliArgs& args);
+int CliDumpJson(const CliArgs& args);  // dump --json
+int CliDiff(const CliArgs& args);
 
 // Exit statuses.
 constexpr int kExitOk = 0;

@@ -14,8 +14,9 @@ struct CliCommand {
 
 const CliCommand kCommands[] = {
     {"compile", CliCompile, "compile SCRIPT [-o OUTPUT]  compile a vehicle script into a data file"},
-    {"dump", CliDump, "dump FILE                    list the records of a vehicle data file"},
+    {"dump", CliDump, "dump [--json] FILE           list the records of a vehicle data file"},
     {"verify", CliVerify, "verify FILE                  check a data file's digest and records"},
+    {"diff", CliDiff, "diff A B                     compare two data files record by record"},
 };
 
 void PrintHelp() {

@@ -70,6 +70,26 @@ void CmdContainerSavetime(VehicleCompiler& c, uint32_t code);
 void CmdContainerSideview(VehicleCompiler& c, uint32_t code);
 void CmdContainerModelBegin(VehicleCompiler& c, uint32_t code);
 void CmdContainerModelEnd(VehicleCompiler& c, uint32_t code);
+void CmdContainerObjMain(VehicleCompiler& c, uint32_t code);
 void CmdNothing(VehicleCompiler& c, uint32_t code);
+// commands_model.cpp
+void CmdModel(VehicleCompiler& c, uint32_t code);
+void CmdBodyModel(VehicleCompiler& c, uint32_t code);
+void CmdHeadMarkModel(VehicleCompiler& c, uint32_t code);
+void CmdLightModel(VehicleCompiler& c, uint32_t code);
+void CmdContainerModel(VehicleCompiler& c, uint32_t code);
+void CmdMainRenderParam(VehicleCompiler& c, uint32_t code);
+// commands_model_options.cpp
+void CmdOptionModel(VehicleCompiler& c, uint32_t code);
+void CmdOptionKindModel(VehicleCompiler& c, uint32_t code);
+void CmdOptionInit(VehicleCompiler& c, uint32_t code);
+// commands_model_running.cpp
+void CmdBogieFrameModel(VehicleCompiler& c, uint32_t code);
+void CmdWheelModel(VehicleCompiler& c, uint32_t code);
+void CmdBogieStructureFrame(VehicleCompiler& c, uint32_t code);
+void CmdBogieStructureWheel(VehicleCompiler& c, uint32_t code);
+void CmdDrivingWheelModel(VehicleCompiler& c, uint32_t code);
+void CmdPantographModel(VehicleCompiler& c, uint32_t code);
+void CmdPantographInit(VehicleCompiler& c, uint32_t code);
 // compile.cpp
 void CmdInclude(VehicleCompiler& c, uint32_t code);

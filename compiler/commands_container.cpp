@@ -3,11 +3,14 @@
 #include <ctime>
 
 #include "compiler/commands.h"
+#include "compiler/model_conversion.h"
 #include "compiler/script_files.h"
 #include "compiler/tokens.h"
 #include "modelio/file_utils.h"
 
-void CmdContainerPart(VehicleCompiler& c, uint32_t) { c.container_part = true; }
+void CmdContainerPart(VehicleCompiler& c, uint32_t) {
+  c.container_part = true;
+}
 
 void CmdContainerText(VehicleCompiler& c, uint32_t code) {
   size_t units = code == 0x801001 ? 32 : code == 0x801005 ? 64 : 16;
@@ -70,6 +73,13 @@ void CmdContainerModelBegin(VehicleCompiler& c, uint32_t code) {
   WriteMarker(c.stream, code);
 }
 
-// No command of the language fills the container texture list, so the end
-// of the container model has nothing to convert or write.
-void CmdContainerModelEnd(VehicleCompiler&, uint32_t) {}
+void CmdContainerObjMain(VehicleCompiler& c, uint32_t code) {
+  EmbedModelRecord(c, code, 1, ModelTarget{TexturePage::kMain, &c.preview.container_model, nullptr, 0});
+}
+
+// No command of the language fills a container texture list, so the end of
+// the container model has no texture images to combine and nothing to
+// write: it only lets go of the container texture.
+void CmdContainerModelEnd(VehicleCompiler& c, uint32_t) {
+  c.preview.container_texture.reset();
+}

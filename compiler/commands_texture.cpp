@@ -1,6 +1,7 @@
 // Texture descriptions, the texture PNG names and the texture block that
 // closes a vehicle's stream.
 #include "compiler/commands.h"
+#include "compiler/model_conversion.h"
 #include "compiler/tokens.h"
 #include "modelio/file_utils.h"
 
@@ -26,6 +27,16 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
   WriteU32(c.stream, d.height);
   WriteU32(c.stream, static_cast<uint32_t>(bytes.size()));
   WriteBytes(c.stream, bytes.size(), bytes.data());
+}
+
+// Keeps the PNG's name and makes the preview texture from its bytes. The
+// name is read as written; the texture block reads the file again at the end.
+void TakePngTexture(VehicleCompiler& c, std::u16string& name, TextureSlot& texture) {
+  texture.reset();
+  name = TokenText(c, 1, 259);
+  std::vector<uint8_t> bytes;
+  if (!name.empty() && ReadWholeFile(name, bytes))
+    texture = ActivePreviewFactory(c).CreateTexture(bytes.data(), bytes.size());
 }
 
 }  // namespace
@@ -71,11 +82,11 @@ void CmdTextureSign(VehicleCompiler& c, uint32_t) {
 }
 
 void CmdPngTexMain(VehicleCompiler& c, uint32_t) {
-  c.main_png_name = TokenText(c, 1, 259);
+  TakePngTexture(c, c.main_png_name, c.preview.main_texture);
 }
 
 void CmdPngTexSign(VehicleCompiler& c, uint32_t) {
-  c.sign_png_name = TokenText(c, 1, 259);
+  TakePngTexture(c, c.sign_png_name, c.preview.sign_texture);
 }
 
 void AppendTextureBlock(VehicleCompiler& c) {

@@ -123,7 +123,7 @@ void CmdInclude(VehicleCompiler& c, uint32_t) {
 }
 
 void ResetCompiler(VehicleCompiler& c) {
+  ReleasePreviewObjects(c.preview);
   c.stream.Clear();
   c.stream.bytes.shrink_to_fit();
-  c.preview = PreviewState{};
 }

@@ -1,20 +1,41 @@
-// Placeholder until the digest and scrambler land.
 #include "compiler/data_file.h"
 
-static uint32_t g_state = 1;
-uint32_t NextProcessRandom() {
-  g_state = g_state * 214013u + 2531011u;
-  return (g_state >> 16) & 0x7FFF;
-}
-void ResetProcessRandom() { g_state = 1; }
-void ScrambleStream(uint32_t, uint8_t*, size_t) {}
+#include <cstring>
+
+#include "compiler/record_walker.h"
+
 std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random) {
-  std::vector<uint8_t> out(20 + size, 0);
-  out[16] = uint8_t(random);
-  for (size_t i = 0; i < size; ++i) out[20 + i] = stream[i];
-  return out;
+  const uint32_t seed = random & kDataFileSeedMask;
+  const Md5Digest digest = Md5(stream, size);
+  std::vector<uint8_t> file(kDataFileHeaderBytes + size);
+  std::memcpy(file.data(), digest.data(), digest.size());
+  for (int i = 0; i < 4; ++i) file[kDataFileSeedOffset + i] = static_cast<uint8_t>(seed >> (8 * i));
+  if (size > 0) ScrambleCopy(seed, stream, file.data() + kDataFileHeaderBytes, size);
+  return file;
 }
-bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string&) {
-  stream.assign(file.begin() + 20, file.end());
+
+bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string& error,
+                  DataFileHeader* header) {
+  stream.clear();
+  if (file.size() < kSmallestDataFileBytes) {
+    error = "truncated: " + std::to_string(file.size()) + " bytes, but a data file has at least " +
+            std::to_string(kSmallestDataFileBytes) + " (digest, seed and end record)";
+    return false;
+  }
+  DataFileHeader stored;
+  std::memcpy(stored.digest.data(), file.data(), stored.digest.size());
+  stored.seed = ReadLe32(file.data() + kDataFileSeedOffset);
+  if (header) *header = stored;
+
+  const size_t size = file.size() - kDataFileHeaderBytes;
+  stream.resize(size);
+  ScrambleCopy(stored.seed, file.data() + kDataFileHeaderBytes, stream.data(), size);
+  const Md5Digest computed = Md5(stream.data(), size);
+  if (computed != stored.digest) {
+    error = "digest mismatch: the stream's MD5 is " + Md5Hex(computed) + " but the file records " +
+            Md5Hex(stored.digest) + " (damaged file)";
+    stream.clear();
+    return false;
+  }
   return true;
 }

@@ -6,22 +6,28 @@
 #include <string>
 #include <vector>
 
+#include "compiler/md5.h"
+#include "compiler/msvc_random.h"  // NextProcessRandom, ResetProcessRandom
+#include "compiler/scrambler.h"    // ScrambleStream
+
 constexpr size_t kDataFileHeaderBytes = 20;
-
-// The next value of the process-wide generator (the MSVC rand recurrence
-// from its default state): 41, 18467, 6334, ...
-uint32_t NextProcessRandom();
-// Restarts the process-wide generator from its default state (tests only).
-void ResetProcessRandom();
-
-// XORs `count` bytes with the 256-byte key drawn from the subtractive
-// generator seeded with `key_seed`. Applying it twice restores the bytes.
-void ScrambleStream(uint32_t key_seed, uint8_t* bytes, size_t count);
+constexpr size_t kDataFileSeedOffset = 16;
+constexpr uint32_t kDataFileSeedMask = 0xFFFFFF;
+// Digest, seed and the end record: nothing shorter can be a data file.
+constexpr size_t kSmallestDataFileBytes = kDataFileHeaderBytes + 8;
 
 // Digest, the masked generator value, and the scrambled stream. `random` is
 // a value of NextProcessRandom(); it is masked to 24 bits.
 std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random);
 
+struct DataFileHeader {
+  Md5Digest digest{};  // as stored in the file
+  uint32_t seed = 0;
+};
+
 // Descrambles a data file and checks its digest. On success `stream` holds
-// the plain records; otherwise `error` says why in one line.
-bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string& error);
+// the plain records; otherwise it is empty and `error` says why in one
+// line. `header`, when given, receives the stored digest and seed of a file
+// long enough to be checked.
+bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string& error,
+                  DataFileHeader* header = nullptr);

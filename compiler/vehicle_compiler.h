@@ -59,6 +59,11 @@ struct VehicleCompiler {
   // Replaces the name the naming rule gives (the CLI's -o).
   std::u16string output_override;
 
+  // Makes the preview's meshes and textures; null: DefaultPreviewFactory().
+  PreviewFactory* preview_factory = nullptr;
+  // The model reader's messages, emptied before every conversion.
+  std::u16string model_messages;
+
   PreviewState preview;
 };
 
@@ -70,5 +75,6 @@ void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path);
 // stream overflowed or the data file could not be written.
 uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log);
 
-// Releases the preview objects and the stream.
+// Releases the preview objects (meshes, textures, the guide-line batch) and
+// the stream; the compiler can be destroyed afterwards.
 void ResetCompiler(VehicleCompiler& c);

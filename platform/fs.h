@@ -24,6 +24,8 @@ bool FsRemoveFile(const std::u16string& path);
 bool FsFileExists(const std::u16string& path);
 bool FsIsDirectory(const std::u16string& path);
 bool FsCreateDirectory(const std::u16string& path);
+// Removes a folder and everything in it (scratch folders only).
+bool FsRemoveTree(const std::u16string& path);
 // Size and modification time in nanoseconds; false when the file is missing.
 bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns);
 

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/fs.h"
 #include "platform/sjis.h"
@@ -155,6 +156,12 @@ bool FsIsDirectory(const std::u16string& path) {
 bool FsCreateDirectory(const std::u16string& path) {
   std::string native = NativePath(path);
   return !native.empty() && (mkdir(native.c_str(), 0755) == 0 || errno == EEXIST);
+}
+
+bool FsRemoveTree(const std::u16string& path) {
+  std::string native = NativePath(path);
+  std::error_code error;
+  return !native.empty() && std::filesystem::remove_all(native, error) != static_cast<std::uintmax_t>(-1);
 }
 
 bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns) {

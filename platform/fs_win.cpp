@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
 #include <string>
 
 #include "platform/fs.h"
@@ -79,6 +80,11 @@ bool FsIsDirectory(const std::u16string& path) {
 
 bool FsCreateDirectory(const std::u16string& path) {
   return CreateDirectoryW(Wide(path).c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS;
+}
+
+bool FsRemoveTree(const std::u16string& path) {
+  std::error_code error;
+  return std::filesystem::remove_all(std::filesystem::path(Wide(path)), error) != static_cast<std::uintmax_t>(-1);
 }
 
 bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns) {

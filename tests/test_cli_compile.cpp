@@ -8,34 +8,23 @@
 
 namespace {
 
-struct CliResult {
-  int status;
-  std::string out;
-};
-
-CliResult RunCompile(const std::vector<std::string>& args) {
-  std::vector<std::string> argv = {"railwick", "compile"};
+ToolRun RunCompile(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"compile"};
   argv.insert(argv.end(), args.begin(), args.end());
-  ScopedCurrentFolder keep(FsCurrentDirectory());  // compile enters the script's folder
-  testing::internal::CaptureStdout();
-  testing::internal::CaptureStderr();
-  int status = RunCli(argv);
-  std::string out = testing::internal::GetCapturedStdout();
-  testing::internal::GetCapturedStderr();
-  return {status, out};
+  return RunTool(argv);
 }
 
 TEST(CliCompile, ExitStatusFollowsTheCompilation) {
   std::u16string folder = MakeTempFolder();
   WriteTestFile(folder + u"ok.txt", Sjis("BeginHeader\r\n出力パス \"\"\r\n"));
   WriteTestFile(folder + u"bad.txt", Sjis("BeginHeader\r\n\r\nNoSuch 1\r\n"));
-  CliResult ok = RunCompile({U8(folder + u"ok.txt")});
+  ToolRun ok = RunCompile({U8(folder + u"ok.txt")});
   EXPECT_EQ(ok.status, 0) << ok.out;
   EXPECT_TRUE(FsFileExists(folder + u"ok.z5t"));
   // The texture block's lines come after the last script line: no prefix.
   EXPECT_NE(ok.out.find("\n字幕出力に失敗\n"), std::string::npos) << ok.out;
 
-  CliResult bad = RunCompile({U8(folder + u"bad.txt")});
+  ToolRun bad = RunCompile({U8(folder + u"bad.txt")});
   EXPECT_EQ(bad.status, 1);
   EXPECT_NE(bad.out.find("bad.txt:3: エラー：未定義命令\n"), std::string::npos) << bad.out;
 
@@ -49,7 +38,7 @@ TEST(CliCompile, FilesResolveBesideTheScriptAndOutputCanBeNamed) {
   WriteTestFile(folder + u"horn.wav", "RIFFxxxxWAVE");
   WriteTestFile(folder + u"s.txt", Sjis("音源警笛 horn.wav\r\n"));
   std::u16string out = MakeTempFolder() + u"named.z5t";
-  CliResult r = RunCompile({U8(folder + u"s.txt"), "-o", U8(out)});
+  ToolRun r = RunCompile({U8(folder + u"s.txt"), "-o", U8(out)});
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(FsFileExists(out));
   EXPECT_EQ(r.out.find("waveファイル"), std::string::npos) << r.out;

@@ -1,9 +1,21 @@
 #include "tests/test_util.h"
 
+#include <gtest/gtest.h>
+
 #include <cstring>
 
+#include "platform/console.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
+
+namespace {
+// Removes the process's scratch folder when the tests are over.
+class ScratchCleanup : public ::testing::Environment {
+ public:
+  void TearDown() override { FsRemoveTree(FsTempDirectory()); }
+};
+const auto* const kCleanup = ::testing::AddGlobalTestEnvironment(new ScratchCleanup);
+}  // namespace
 
 std::u16string MakeTempFolder() {
   static int counter = 0;
@@ -73,4 +85,17 @@ std::vector<TestRecord> SplitRecords(const std::vector<uint8_t>& stream) {
     pos += 8 + length;
   }
   return records;
+}
+
+ToolRun RunTool(const std::vector<std::string>& args) {
+  std::vector<std::string> argv = {"railwick"};
+  argv.insert(argv.end(), args.begin(), args.end());
+  ScopedCurrentFolder keep(FsCurrentDirectory());  // compile enters the script's folder
+  testing::internal::CaptureStdout();
+  testing::internal::CaptureStderr();
+  ToolRun run;
+  run.status = RunCli(argv);
+  run.out = testing::internal::GetCapturedStdout();
+  run.err = testing::internal::GetCapturedStderr();
+  return run;
 }

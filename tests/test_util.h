@@ -38,6 +38,13 @@ struct CompileRun {
 std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder);
 std::unique_ptr<CompileRun> CompileBytes(const std::string& sjis_script, const std::u16string& folder);
 
+// The command-line tool run in this process with its output captured.
+struct ToolRun {
+  int status = -1;
+  std::string out, err;
+};
+ToolRun RunTool(const std::vector<std::string>& args);  // args after "railwick"
+
 // The records of a stream as (tag, data) pairs; stops at a broken frame.
 struct TestRecord {
   uint32_t tag;

@@ -1,0 +1,153 @@
+#include "compiler/model_conversion.h"
+
+#include <unordered_set>
+
+#include "compiler/preview_recording.h"
+#include "compiler/tokens.h"
+#include "modelio/file_utils.h"
+#include "modelio/mesh_file.h"
+#include "modelio/obj_model.h"
+#include "platform/fs.h"
+
+namespace {
+
+constexpr float kDegreesToRadians = 0.017453292f;
+
+bool HasObjExtension(const std::u16string& path) {
+  std::u16string ext = FsSplitPath(path).ext;
+  for (char16_t& ch : ext)
+    if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch + 32);
+  return ext == u".obj";
+}
+
+void LoadPreview(VehicleCompiler& c, const std::u16string& mesh_path, MeshSlot* slot) {
+  if (!slot) return;  // the group is full: the preview keeps what fits
+  slot->reset();      // the old mesh goes before its replacement is made
+  *slot = ActivePreviewFactory(c).LoadMesh(mesh_path);
+}
+
+// A model given as a mesh file (or under another extension) embeds the mesh
+// file of that name when it is sound; nothing is read or written.
+uint32_t TakeConvertedMesh(VehicleCompiler& c, const std::u16string& mesh_path, MeshSlot* slot,
+                           int* texture_count) {
+  std::vector<uint8_t> bytes;
+  if (!ReadWholeFile(mesh_path, bytes) || CheckMeshFile(bytes.data(), bytes.size()) != MeshFileCheck::kOk) {
+    *texture_count = 0;
+    return kResultOk;
+  }
+  *texture_count = 1;
+  LoadPreview(c, mesh_path, slot);
+  return kResultOk;
+}
+
+int CountTextures(const ObjModel& model) {
+  std::unordered_set<std::u16string> paths;
+  for (int32_t i = 0; i < model.material_count && i < kObjMaxMaterials; ++i) {
+    const char16_t* path = model.materials[i].texture_path;
+    size_t length = 0;
+    while (length < kObjPathUnits && path[length] != 0) ++length;
+    paths.emplace(path, length);
+  }
+  return static_cast<int>(paths.size());
+}
+
+uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, const float* offset,
+                 const char16_t* load_message, MeshSlot* slot, int* texture_count) {
+  const std::u16string mesh_path = MeshFilePath(obj_path);
+  if (!HasObjExtension(obj_path)) return TakeConvertedMesh(c, mesh_path, slot, texture_count);
+
+  ObjModelPtr model = NewObjModel();
+  if (!model) {
+    LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
+    return kResultFail;
+  }
+  const TextureDescription& texture = page == TexturePage::kSign ? c.sign_texture : c.main_texture;
+  model->page_width = static_cast<float>(texture.width);
+  model->page_height = static_cast<float>(texture.height);
+  c.model_messages.clear();
+  model->message_text = &c.model_messages;
+  model->message_capacity = kObjMessageCapacity;
+  model->flip_v = c.model_options.flip_v ? 1 : 0;
+  model->flip_u = 0;
+  model->mirror_z = c.model_options.mirror_z ? 1 : 0;
+  model->invert_face_normals = c.model_options.invert_normals ? 1 : 0;
+
+  uint32_t read = ReadObjFile(*model, obj_path);
+  if (model->warning_count != 0 || model->error_count != 0) {
+    // Warnings reach the log at error level but do not fail the compilation.
+    Log(*c.log, 0, load_message, obj_path);
+    Log(*c.log, 0, u"%s", c.model_messages);
+    if (model->error_count != 0) c.error_mark = 1;
+  }
+  if (read != kObjResultOk) {
+    c.error_mark = 1;
+    return kResultFail;
+  }
+  const float crease = c.smoothing_degrees * kDegreesToRadians;
+  const float scale = c.length_scale * c.model_scale;
+  if (WriteMeshFile(*model, mesh_path, crease, offset, scale, 0.0f) != kResultOk) {
+    LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
+    return kResultFail;
+  }
+  *texture_count = CountTextures(*model);
+  model.reset();
+  LoadPreview(c, mesh_path, slot);
+  return kResultOk;
+}
+
+}  // namespace
+
+PreviewFactory& ActivePreviewFactory(VehicleCompiler& c) {
+  return c.preview_factory ? *c.preview_factory : DefaultPreviewFactory();
+}
+
+std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argument) {
+  return FsIsAbsolute(argument) ? argument : c.script_folder + argument;
+}
+
+uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
+                      int* texture_count) {
+  return Convert(c, obj_path, page, nullptr, u" OBJ load\r\n [%s]\r\n", slot, texture_count);
+}
+
+uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                           MeshSlot* slot, int* texture_count) {
+  return Convert(c, obj_path, TexturePage::kMain, offset, u" OBJ LOAD\r\n [%s]\r\n", slot, texture_count);
+}
+
+bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int texture_count) {
+  if (texture_count == 1) return true;
+  LogError(c, u"エラー：複数テクスチャーを参照 [%s]\r\n", obj_path);
+  return false;
+}
+
+bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,
+                           MeshSlot* slot) {
+  int texture_count = 0;
+  if (ConvertModel(c, obj_path, page, slot, &texture_count) != kResultOk) return false;
+  return RequireOneTexture(c, obj_path, texture_count);
+}
+
+bool ReadMeshForEmbedding(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t>& mesh) {
+  const std::u16string mesh_path = MeshFilePath(obj_path);
+  if (ReadWholeFile(mesh_path, mesh) && CheckMeshFile(mesh.data(), mesh.size()) == MeshFileCheck::kOk)
+    return true;
+  LogError(c, u"メッシュファイルが読み込めない [%s]\r\n", mesh_path);
+  mesh.clear();
+  return false;
+}
+
+void WriteMesh(VehicleCompiler& c, const std::vector<uint8_t>& mesh) {
+  WriteU32(c.stream, static_cast<uint32_t>(mesh.size()));
+  WriteBytes(c.stream, mesh.size(), mesh.data());
+}
+
+void EmbedModelRecord(VehicleCompiler& c, uint32_t code, int arg, const ModelTarget& target) {
+  const std::u16string path = ModelPath(c, TokenText(c, arg));
+  if (!ConvertWithOneTexture(c, path, target.page, target.slot)) return;
+  if (target.count && *target.count < target.capacity) ++*target.count;
+  std::vector<uint8_t> mesh;
+  if (!ReadMeshForEmbedding(c, path, mesh)) return;
+  WriteRecordHeader(c.stream, code, static_cast<uint32_t>(mesh.size() + 4));
+  WriteMesh(c, mesh);
+}

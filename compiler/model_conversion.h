@@ -1,0 +1,60 @@
+// Turning a model command's OBJ file into the mesh file beside it, and the
+// steps every model command shares: convert, require one texture, read the
+// mesh file back for embedding.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compiler/vehicle_compiler.h"
+
+enum class TexturePage { kMain, kSign };
+
+// The factory the compiler makes its preview objects with.
+PreviewFactory& ActivePreviewFactory(VehicleCompiler& c);
+
+// The script folder joined with a model argument; an absolute argument is
+// used as it stands.
+std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argument);
+
+// Reads the OBJ with the compiler's model options, reports the reader's
+// messages, writes the mesh file, counts the distinct textures into
+// `texture_count` and, when `slot` is given, loads the mesh file into a new
+// preview mesh there (the slot's old mesh is released first). A name that is
+// not an ".obj" is taken as a mesh file converted earlier: one that passes
+// the mesh-file checks counts as one texture, anything else as none.
+// Returns 0 or 0x80004005 (reported, error mark set).
+uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
+                      int* texture_count);
+// The same for bogie frames: always the main page, `offset` added to every
+// position, and its own load message.
+uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                           MeshSlot* slot, int* texture_count);
+
+// Logs the multiple-texture error unless the model used exactly one texture.
+bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int texture_count);
+// ConvertModel and RequireOneTexture; false when the command must stop.
+bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,
+                           MeshSlot* slot);
+// The mesh file of an OBJ path, whole and checked, for embedding. A file
+// that cannot be read back is an error: nothing stale or broken is embedded.
+bool ReadMeshForEmbedding(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t>& mesh);
+// Appends u32 size and the mesh bytes.
+void WriteMesh(VehicleCompiler& c, const std::vector<uint8_t>& mesh);
+
+// Where a one-model command's preview mesh goes: the slot (null when the
+// group is full) and, for counted groups, the count to advance.
+struct ModelTarget {
+  TexturePage page = TexturePage::kMain;
+  MeshSlot* slot = nullptr;
+  uint32_t* count = nullptr;
+  uint32_t capacity = 0;
+};
+// The next free slot of a counted group, or none when it is full.
+template <size_t N>
+ModelTarget CountedTarget(TexturePage page, MeshSlot (&slots)[N], uint32_t& count) {
+  return {page, count < N ? &slots[count] : nullptr, &count, static_cast<uint32_t>(N)};
+}
+// The model step of a command whose record is its mesh alone: converts the
+// model named by argument `arg`, advances the count, appends record `code`.
+void EmbedModelRecord(VehicleCompiler& c, uint32_t code, int arg, const ModelTarget& target);
