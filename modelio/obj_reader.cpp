@@ -85,7 +85,8 @@ class ObjReader {
 
   uint32_t Read(std::vector<uint8_t>& text) {
     objtext::ForEachLine(
-        text, kObjMaxLineBytes, [this](uint8_t* p, int line) { return Line(p, line); },
+        text, kObjMaxLineBytes,
+        [this](uint8_t * p, int line) __attribute__((always_inline)) { return Line(p, line); },
         [this](int line) {
           AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
         });
@@ -96,7 +97,7 @@ class ObjReader {
   }
 
  private:
-  bool Line(uint8_t* p, int line) {
+  __attribute__((always_inline)) bool Line(uint8_t* p, int line) {
     line_ = line;
     Token key;
     if (!NextToken(p, key)) return true;
@@ -367,11 +368,14 @@ class ObjReader {
     if (m_.face_count >= kObjMaxFaces) return StopFull(u"faces", kObjMaxFaces);
     if (m_.corner_count + n > kObjMaxCorners) return StopFull(u"corners", kObjMaxCorners);
     if (m_.index_count + index_need > kObjMaxIndices) return StopFull(u"indices", kObjMaxIndices);
-    AddFace(refs, n);
+    if (n <= 4)
+      AddFace<false>(refs, n);
+    else
+      AddPolygon(refs, n);
     return true;
   }
 
-  void FaceNormal(const CornerRef* refs, float normal[3]) const {
+  __attribute__((always_inline)) void FaceNormal(const CornerRef* refs, float normal[3]) const {
     const float* p0 = m_.positions[refs[0].position];
     const float* p1 = m_.positions[refs[1].position];
     const float* p2 = m_.positions[refs[2].position];
@@ -419,6 +423,11 @@ class ObjReader {
     }
   };
 
+  __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
+
+  // kFan: a polygon of five or more corners, drawn as a fan from its first
+  // corner. Triangles and quads get code of their own, as most faces are.
+  template <bool kFan>
   void AddFace(const CornerRef* refs, int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
@@ -433,7 +442,7 @@ class ObjReader {
     for (int i = 0; i < n; ++i) {
       const CornerRef& ref = refs[i];
       const bool gave_normal = ref.normal >= 0;
-      if (i < 4) {  // the record keeps the first four corners of a larger polygon
+      if (!kFan || i < 4) {  // the record keeps the first four corners of a larger polygon
         face.corners[i][0] = static_cast<uint16_t>(ref.position);
         face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
         face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
@@ -460,7 +469,7 @@ class ObjReader {
       *out++ = static_cast<uint16_t>(b);
       *out++ = static_cast<uint16_t>(d);
     };
-    if (n <= 4) {
+    if (!kFan) {
       if (!m_.mirror_z) {
         triangle(c, c + 1, c + 2);
         if (n == 4) triangle(c + 2, c + 3, c);
@@ -478,7 +487,7 @@ class ObjReader {
       }
       ++polygons_split_;
     }
-    m_.index_count += 3 * (n - 2);
+    m_.index_count += kFan ? 3 * (n - 2) : n == 4 ? 6 : 3;
     m_.corner_count += n;
     ++m_.face_count;
   }
