@@ -182,6 +182,7 @@ class MtlReader {
   // materials of one library mostly share their image.
   bool ReadCandidate(const std::u16string& path) {
     if (!bytes_path_.empty() && path == bytes_path_) return true;
+    bytes_path_.clear();  // a failed read empties the bytes
     if (!ReadWholeFile(path, bytes_)) return false;
     bytes_path_ = path;
     return true;
