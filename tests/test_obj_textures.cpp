@@ -76,6 +76,19 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
   EXPECT_EQ(f.model->page_width, 8.0f);
 }
 
+TEST(ObjTextures, MaterialsSharingATextureBesideTheLibraryAllGetIt) {
+  // Looked for in the working folder first, in vain each time: the texture
+  // read for the first material must still serve the second.
+  LibraryFolder f;
+  f.File("t.png", PngBytes(128, 64));
+  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd t.png\nnewmtl b\nmap_Kd t.png\n"), kObjResultOk);
+  EXPECT_EQ(f.Messages(), "");
+  ASSERT_EQ(f.model->material_count, 2);
+  ExpectRectangle(f.Material(0), 0, 0, 128, 64);
+  ExpectRectangle(f.Material(1), 0, 0, 128, 64);
+  EXPECT_EQ(std::u16string(f.Material(1).texture_path), f.Path("t.png"));
+}
+
 TEST(ObjTextures, MissingTexturesAndAbsoluteFolders) {
   LibraryFolder f;
   ASSERT_EQ(f.ReadLibrary("map_Kd a.png\nnewmtl b\nmap_Kd b.bmp\nnewmtl c\nmap_Kd c.jpg\n"
