@@ -159,7 +159,8 @@ class MtlReader {
     ++ignored_count_;
     if (ignored_count_ > kIgnoredNamed) return;
     if (!ignored_.empty()) ignored_ += u", ";
-    ignored_ += objtext::TokenText(l.key, 32) + u" line " + std::u16string(DecimalText(l.line));
+    ignored_ += objtext::TokenText(l.key, 32) + u" line ";
+    for (char digit : std::to_string(l.line)) ignored_ += static_cast<char16_t>(digit);
   }
 
   void ReportIgnoredMaps() {
@@ -167,15 +168,6 @@ class MtlReader {
     if (ignored_count_ > kIgnoredNamed) ignored_ += u", ...";
     AppendModelMessage(m_, kModelMessageWarning, u"one texture per material: map lines ignored [%s] [%s]\r\n",
                        ignored_, path_);
-  }
-
-  static std::u16string DecimalText(int value) {
-    std::u16string digits;
-    do {
-      digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-      value /= 10;
-    } while (value > 0);
-    return digits;
   }
 
   // Reads the first candidate that exists; the last one read is kept, as

@@ -84,12 +84,9 @@ class ObjReader {
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
   uint32_t Read(std::vector<uint8_t>& text) {
-    objtext::ForEachLine(
-        text, kObjMaxLineBytes,
-        [this](uint8_t * p, int line) __attribute__((always_inline)) { return Line(p, line); },
-        [this](int line) {
-          AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
-        });
+    objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
+      AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
+    });
     if (polygons_split_ > 0)
       AppendModelMessage(m_, kModelMessageWarning,
                          u"polygons of 5 or more points split into triangles [%d]\r\n", polygons_split_);
@@ -97,6 +94,15 @@ class ObjReader {
   }
 
  private:
+  // The line handler, inlined into the line loop, which is most of the
+  // reading time.
+  struct OnLine {
+    ObjReader* reader;
+    __attribute__((always_inline)) bool operator()(uint8_t* p, int line) const {
+      return reader->Line(p, line);
+    }
+  };
+
   __attribute__((always_inline)) bool Line(uint8_t* p, int line) {
     line_ = line;
     Token key;
