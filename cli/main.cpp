@@ -17,6 +17,16 @@ const CliCommand kCommands[] = {
     {"dump", CliDump, "dump [--json] FILE           list the records of a vehicle data file"},
     {"verify", CliVerify, "verify FILE                  check a data file's digest and records"},
     {"diff", CliDiff, "diff A B                     compare two data files record by record"},
+    {"check", CliCheck, "check PROJECT.xml             list every problem that would stop make"},
+    {"watch", CliWatch,
+     "watch PROJECT.xml [-o OUTDIR] [--workshop NAME]\n"
+     "                               make data again whenever a file of the project changes"},
+    {"make", CliMake,
+     "make PROJECT.xml [-o OUTDIR] [--workshop NAME]\n"
+     "                               make a project's data file (workshop name also from RAILWICK_WORKSHOP)"},
+    {"script", CliScript,
+     "script PROJECT.xml [-o SCRIPT] [--workshop NAME]\n"
+     "                               write a project's vehicle script for editing by hand"},
 };
 
 void PrintHelp() {
@@ -27,7 +37,9 @@ void PrintHelp() {
 
 }  // namespace
 
-void CliError(const std::string& message) { std::fprintf(stderr, "railwick: %s\n", message.c_str()); }
+void CliError(const std::string& message) {
+  std::fprintf(stderr, "railwick: %s\n", message.c_str());
+}
 
 int RunCli(const std::vector<std::string>& argv) {
   if (argv.size() < 2) {

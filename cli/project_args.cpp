@@ -1,0 +1,88 @@
+#include "cli/project_args.h"
+
+#include <cstdio>
+
+#include "modelio/file_utils.h"
+#include "platform/fs.h"
+#include "platform/sjis.h"
+#include "project/project_file.h"
+#include "project/workshop_name.h"
+
+void StderrNotifier::ShowError(const std::u16string& caption, const std::u16string& message) {
+  std::string text = Utf16ToUtf8(message);
+  std::string indented;
+  for (char c : text) {
+    indented.push_back(c);
+    if (c == '\n') indented += "  ";
+  }
+  std::fprintf(stderr, "railwick: %s: %s\n", Utf16ToUtf8(caption).c_str(), indented.c_str());
+}
+
+CurrentFolderRestorer::CurrentFolderRestorer() : saved_(FsCurrentDirectory()) {}
+CurrentFolderRestorer::~CurrentFolderRestorer() {
+  FsSetCurrentDirectory(saved_);
+}
+
+std::string DisplayPath(const std::u16string& path) {
+  std::u16string shown = path;
+  for (char16_t& c : shown)
+    if (c == u'/' || c == u'\\') c = FsSeparator();
+  return Utf16ToUtf8(shown);
+}
+
+int ProjectCommand::Start(const CliArgs& args, const char* usage) {
+  std::string workshop_arg;
+  bool workshop_given = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size() && output_arg.empty()) {
+      output_arg = args[++i];
+    } else if (args[i] == "--workshop" && i + 1 < args.size() && !workshop_given) {
+      workshop_arg = args[++i];
+      workshop_given = true;
+    } else if (project_file.empty() && !args[i].empty() && args[i][0] != '-') {
+      project_file = args[i];
+    } else {
+      project_file.clear();
+      break;
+    }
+  }
+  if (project_file.empty()) {
+    CliError(std::string("usage: railwick ") + usage);
+    return kExitUsage;
+  }
+
+  if (!workshop_given) workshop_arg = CliEnvironment("RAILWICK_WORKSHOP");
+  if (workshop_arg.empty() && !workshop_given && !checking) {
+    CliError("no workshop name: give --workshop NAME or set RAILWICK_WORKSHOP");
+    return kExitUsage;
+  }
+  const std::u16string workshop = Utf8ToUtf16(workshop_arg);
+  switch (workshop.empty() && checking ? 0 : CheckWorkshopName(workshop)) {
+    case 1:
+      notifier.ShowError(kCheckCaption, kWorkshopBlankMessage);
+      return kExitFailed;
+    case 2:
+      notifier.ShowError(kCheckCaption, kWorkshopReservedMessage);
+      return kExitFailed;
+  }
+
+  if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));
+  const std::u16string path = FsAbsolute(Utf8ToUtf16(project_file));
+  if (!FsSetCurrentDirectory(FsSplitPath(path).folder)) {
+    CliError("cannot enter the folder of " + project_file);
+    return kExitFailed;
+  }
+  project = std::make_unique<VehicleProject>();
+  ProjectReadReport& report = read;
+  if (ReadProjectFile(*project, path, &report) != kResultOk) {
+    CliError(report.unreadable ? "cannot read " + project_file : project_file + " is not a project file");
+    return kExitFailed;
+  }
+  // A project whose files went missing would make a different vehicle.
+  if (!report.dropped.empty() && !checking) {
+    notifier.ShowError(kCheckCaption, DroppedFilesMessage(report.dropped));
+    return kExitFailed;
+  }
+  project->maker.Set(workshop);
+  return kExitOk;
+}

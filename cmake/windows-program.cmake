@@ -1,0 +1,32 @@
+# The Windows program: one statically linked 64-bit executable, Railwick.exe,
+# with its menu, icon and version record, and the Windows tests of the shell.
+
+set(RAILWICK_WIN_LIBS d3d9 d3dx9 gdiplus ole32 oleaut32 uuid gdi32 user32 advapi32 version shell32
+  comdlg32 comctl32 winmm)
+
+# The shell pieces that need no renderer: registry settings, the DirectX
+# probe, the resource pack's place, start-up checks, notices, the window base.
+file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/probes/*.cpp)
+file(GLOB PROGRAM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/frame*.cpp
+  ${CMAKE_SOURCE_DIR}/app/app_scene*.cpp ${CMAKE_SOURCE_DIR}/app/main.cpp)
+list(REMOVE_ITEM SHELL_SOURCES ${PROGRAM_SOURCES})
+add_library(railwick_shell STATIC ${SHELL_SOURCES})
+target_link_libraries(railwick_shell PUBLIC railwick_core ${RAILWICK_WIN_LIBS})
+
+# Resources: the icon is drawn by a script, the version comes from the project.
+set(RAILWICK_RES_DIR ${CMAKE_BINARY_DIR}/res)
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RAILWICK_RES_DIR}/version.h @ONLY)
+add_custom_command(OUTPUT ${RAILWICK_RES_DIR}/railwick.ico
+  COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icon.py -o ${RAILWICK_RES_DIR}/railwick.ico
+  DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
+set_source_files_properties(${CMAKE_SOURCE_DIR}/res/railwick.rc PROPERTIES
+  OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${CMAKE_SOURCE_DIR}/res/resource.h")
+
+if(TARGET railwick_render)
+  add_executable(railwick_app WIN32 ${PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/res/railwick.rc)
+  set_target_properties(railwick_app PROPERTIES OUTPUT_NAME Railwick)
+  target_include_directories(railwick_app PRIVATE ${RAILWICK_RES_DIR} ${CMAKE_SOURCE_DIR}/res)
+  target_link_libraries(railwick_app PRIVATE railwick_shell railwick_render)
+  target_link_options(railwick_app PRIVATE -municode)
+  add_dependencies(railwick_app resource_pack)
+endif()

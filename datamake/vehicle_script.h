@@ -1,0 +1,22 @@
+// Writes a validated project out as a vehicle script: Shift-JIS text, one
+// command per line, CR LF line ends.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "datamake/validate.h"
+#include "project/notifier.h"
+#include "project/vehicle_project.h"
+
+// Builds the whole script in memory. A project text that the script cannot
+// carry (a double quote, a control character such as tab, CR or LF, or a
+// character Shift-JIS lacks), a category or a bogie type the tables lack,
+// shows its message and gives kResultFail.
+uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
+                            Notifier& notifier);
+
+// Builds the script and writes it to `path`. Nothing is written unless the
+// whole script could be built; a file that cannot be written is reported
+// and leaves nothing behind.
+uint32_t WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
+                            Notifier& notifier);

@@ -1,0 +1,35 @@
+#include "project/project_commands.h"
+
+#include "modelio/file_utils.h"
+#include "project/project_file.h"
+
+bool ProposeProjectPath(const VehicleProject& p, std::u16string& current_path, Notifier& notifier) {
+  if (!current_path.empty()) return true;
+  if (p.name.empty()) {
+    notifier.ShowError(kCheckCaption, kNoTypeNumberForSaveMessage);
+    return false;
+  }
+  current_path = p.name.str();
+  SanitizeFileName(current_path);
+  return true;
+}
+
+uint32_t SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& notifier) {
+  if (WriteProjectFile(p, path) == kResultOk) return kResultOk;
+  notifier.ShowError(kCheckCaption, u"ファイルを保存できませんでした。\n" + path);
+  return kResultFail;
+}
+
+uint32_t OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
+                     Notifier& notifier) {
+  ProjectReadReport report;
+  if (ReadProjectFile(p, path, &report) != kResultOk) {
+    notifier.ShowError(kCheckCaption, (report.unreadable ? u"ファイルを開けませんでした。\n"
+                                                         : u"車両設定ファイルではありません。\n") +
+                                          path);
+    return kResultFail;
+  }
+  current_path = path;
+  if (!report.dropped.empty()) notifier.ShowError(kCheckCaption, DroppedFilesMessage(report.dropped));
+  return kResultOk;
+}

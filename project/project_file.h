@@ -1,0 +1,41 @@
+// The project file: a small UTF-8 XML file that holds every field of the
+// project except the workshop name.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "project/file_checks.h"
+#include "project/vehicle_project.h"
+
+// The whole file as the writer lays it out (CR LF line ends).
+std::string FormatProjectFile(const VehicleProject& p);
+
+// Writes the file beside its old version and replaces that only once every
+// byte is written. kResultOk or kResultFail; the old file survives a failure.
+uint32_t WriteProjectFile(const VehicleProject& p, const std::u16string& path);
+
+// A referenced image or sound the reader left out.
+struct DroppedFile {
+  const FileField* field;
+  std::u16string path;
+  FileCheck why;
+};
+
+struct ProjectReadReport {
+  bool unreadable = false;   // the file could not be read
+  bool not_project = false;  // read, but no project file
+  std::vector<DroppedFile> dropped;
+};
+
+// Resets the project and fills it from the file. A file that cannot be
+// read, lacks the declaration or the root element, or has broken markup
+// gives kResultFail and leaves the project untouched. A referenced image or
+// sound that is missing or fails its check leaves only that field empty;
+// `report` lists them.
+uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report = nullptr);
+// The same on text already in memory.
+uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report = nullptr);
+
+// One message naming every dropped key and its file.
+std::u16string DroppedFilesMessage(const std::vector<DroppedFile>& dropped);

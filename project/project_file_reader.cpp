@@ -1,0 +1,178 @@
+#include "modelio/file_utils.h"
+#include "platform/fs.h"
+#include "project/number_text.h"
+#include "project/project_file.h"
+#include "project/project_sections.h"
+#include "project/xml_document.h"
+
+namespace {
+
+// A project file is a few kilobytes; anything far larger is not one.
+constexpr uint64_t kMaxProjectFileBytes = 4 << 20;
+
+class ProjectReader {
+ public:
+  ProjectReader(VehicleProject& p, const XmlDocument& doc, std::vector<DroppedFile>& dropped)
+      : p_(p), doc_(doc), dropped_(dropped) {}
+
+  void ReadRoot(const XmlElement& root) {
+    for (int index : root.children) {
+      const XmlElement& section = Element(index);
+      const std::u16string& name = section.name;
+      if (name == u"infohead") {
+        ReadKeys(section, InfoheadFields(p_));
+      } else if (name == u"body") {
+        ReadKeys(section, BodyFields(p_));
+      } else if (name == u"tire") {
+        if (tires_ < kTireCount) ReadKeys(section, TireFields(p_.tire[tires_++]));
+      } else if (name == u"truck") {
+        if (trucks_ < kTruckCount) ReadTruck(section, p_.truck[trucks_++]);
+      } else if (name == u"submodel") {
+        ReadSubmodel(section);
+      } else if (name == u"lightset") {
+        ReadKeys(section, LightsetFields(p_));
+      } else if (name == u"optionset") {
+        if (options_ < kOptionCount) ReadKeys(section, OptionFields(p_.optionset[options_++]));
+      } else if (name == u"pantograph") {
+        if (pantographs_ < kPantographCount)
+          ReadKeys(section, PantographFields(p_.pantograph[pantographs_++]));
+      } else if (name == u"waveset") {
+        ReadKeys(section, WavesetFields(p_));
+      } else if (name == u"untendai1") {
+        ReadKeys(section, CabFields(p_.untendai[0]));
+      } else if (name == u"untendai2") {
+        ReadKeys(section, CabFields(p_.untendai[1]));
+      } else if (name == u"container") {
+        ReadContainer(section);
+      }
+    }
+  }
+
+ private:
+  const XmlElement& Element(int index) const { return doc_.elements[static_cast<size_t>(index)]; }
+
+  void ReadKeys(const XmlElement& section, const FieldList& fields) {
+    for (int index : section.children) {
+      const XmlElement& key = Element(index);
+      for (const FieldRef& f : fields) {
+        if (key.name == f.key) {
+          Apply(f, key.text);
+          break;
+        }
+      }
+    }
+  }
+
+  void Apply(const FieldRef& f, const std::u16string& text) {
+    if (f.text) {
+      if (f.rule == FieldRule::kOutPath) {
+        SetOutPath(p_, text);
+      } else if (f.rule == FieldRule::kFile) {
+        FileCheck why;
+        if (SetFileField(p_, *f.file, text, &why) != kResultOk) {
+          // Only this key is left out; the rest of the file still counts.
+          PathText cut;
+          cut.Set(text);
+          dropped_.push_back({f.file, cut.str(), why});
+        }
+      } else {
+        SetFixedText(f.text, f.capacity, text);
+      }
+    } else if (f.integer) {
+      int32_t v = ReadLenientInt(text);
+      switch (f.rule) {
+        case FieldRule::kSpeed:
+          if (v >= 1 && v <= 500) *f.integer = v;
+          break;
+        case FieldRule::kTilt:
+          if (v >= 0 && v <= 8) *f.integer = v;
+          break;
+        case FieldRule::kFlag:
+          *f.integer = v != 0 ? 1 : 0;
+          break;
+        default:
+          *f.integer = v;
+      }
+    } else {
+      *f.real = ReadLenientFloat(text);
+    }
+  }
+
+  void ReadTruck(const XmlElement& section, TruckEntry& truck) {
+    ReadKeys(section, TruckFields(truck));
+    int mounts = 0;
+    for (int index : section.children) {
+      const XmlElement& child = Element(index);
+      if (child.name == u"tirein" && mounts < kMountsPerTruck)
+        ReadKeys(child, MountFields(truck.tirein[mounts++]));
+    }
+  }
+
+  void ReadSubmodel(const XmlElement& section) {
+    // Each "modelHM" takes the next head mark, starting again in every section.
+    FieldList fields = SubmodelFields(p_);
+    fields.resize(3);
+    ReadKeys(section, fields);
+    int marks = 0;
+    for (int index : section.children) {
+      const XmlElement& key = Element(index);
+      if (key.name == u"modelHM" && marks < kHeadMarkCount) p_.modelHM[marks++].Set(key.text);
+    }
+  }
+
+  void ReadContainer(const XmlElement& section) {
+    if (containers_ >= kContainerCount) return;
+    ContainerSlot slot{1, 0, 0, 0};  // a missing type reads as 1
+    ReadKeys(section, ContainerFields(slot));
+    SetContainer(p_, containers_++, slot.type, slot.posx, slot.posy, slot.posz);
+  }
+
+  VehicleProject& p_;
+  const XmlDocument& doc_;
+  std::vector<DroppedFile>& dropped_;
+  int tires_ = 0, trucks_ = 0, options_ = 0, pantographs_ = 0, containers_ = 0;
+};
+
+}  // namespace
+
+uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report) {
+  ProjectReadReport local;
+  ProjectReadReport& r = report ? *report : local;
+  r = ProjectReadReport();
+  XmlDocument doc;
+  int root = -1;
+  if (ParseXml(doc, text.data(), text.size())) root = FindElement(doc, doc.top_level, u"zektrainsrc");
+  if (root == -1) {
+    r.not_project = true;
+    return kResultFail;
+  }
+  ResetProject(p);
+  ProjectReader(p, doc, r.dropped).ReadRoot(doc.elements[static_cast<size_t>(root)]);
+  return kResultOk;
+}
+
+uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report) {
+  uint64_t size = 0;
+  std::u16string text;
+  if (!FsFileStat(path, &size, nullptr) || size > kMaxProjectFileBytes || !ReadUtf8TextFile(path, text)) {
+    if (report) {
+      *report = ProjectReadReport();
+      report->unreadable = true;
+    }
+    return kResultFail;
+  }
+  return ReadProjectText(p, text, report);
+}
+
+std::u16string DroppedFilesMessage(const std::vector<DroppedFile>& dropped) {
+  std::u16string message = u"次のファイルは読み込めないか不適切なため、設定しませんでした。";
+  for (const DroppedFile& d : dropped) {
+    message += u"\n";
+    message += d.field->label;
+    message += u" (";
+    message += d.field->key;
+    message += d.why == FileCheck::kUnreadable ? u", 読み込めません): " : u", 形式が不適切です): ";
+    message += d.path;
+  }
+  return message;
+}

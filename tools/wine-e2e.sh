@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# End-to-end checks of the Windows program under Wine:
+#   tools/wine-e2e.sh BUILD_DIR
+# BUILD_DIR is a Windows build folder holding Railwick.exe, data/, the shell's
+# Windows tests and the test driver. Starts its own Xvfb and a fresh Wine
+# prefix (tools/wine-env.sh), runs the shell's Windows tests there, then
+# drives the real program: window and frames, a second start, a missing and a
+# broken resource pack, the screenshot key, the registry values, and closing.
+# A capture of the running preview is saved as BUILD_DIR/e2e/preview.png.
+# Ends with "e2e: N passed, M failed"; exit status 1 when anything failed.
+set -u
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: tools/wine-e2e.sh BUILD_DIR}" && pwd)
+out="$build/e2e"
+passed=0
+failed=0
+program_pid=""
+
+pass() { passed=$((passed + 1)); echo "ok   $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+check() {  # check NAME COMMAND...: passes when the command succeeds
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+now_ms() { date +%s%3N; }
+
+# Runs a command with a time limit; a program left waiting on a message box
+# runs into it. Prints the exit code.
+run_limited() {
+  local seconds=$1
+  shift
+  timeout --kill-after=5 "$seconds" "$@" >/dev/null 2>&1
+  echo $?
+}
+
+for f in Railwick.exe railwick_win_tests.exe railwick_e2e_driver.exe data/zek5rlwck.res; do
+  if [ ! -e "$build/$f" ]; then
+    echo "wine-e2e: $build/$f is missing (build the Windows targets first)" >&2
+    echo "e2e: 0 passed, 1 failed"
+    exit 1
+  fi
+done
+
+source "$root/tools/wine-env.sh"
+cleanup() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+  wine_env_down
+}
+trap cleanup EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
+if ! wine_env_up --display; then
+  echo "e2e: 0 passed, 1 failed"
+  exit 1
+fi
+rm -rf "$out"
+mkdir -p "$out"
+driver() { wine "$build/railwick_e2e_driver.exe" "$@"; }
+
+# The shell's Windows tests: registry, DirectX probe, every pack effect
+# through D3DXCreateEffect.
+check "Windows tests of the shell" \
+  wine "$build/railwick_win_tests.exe" --gtest_output="xml:Z:$out/railwick_win_tests.xml"
+
+# A program folder without its pack, and one whose pack has a wrong magic:
+# the program ends by itself, silently (a message box would keep it waiting).
+bare="$WINE_ENV_ROOT/bare"
+mkdir -p "$bare"
+cp "$build/Railwick.exe" "$bare/"
+code=$(run_limited 30 wine "$bare/Railwick.exe")
+check "missing resource pack ends silently with code 0 (got $code)" test "$code" = 0
+mkdir -p "$bare/data"
+cp "$build/data/zek5rlwck.res" "$bare/data/"
+printf '\x01\x20' | dd of="$bare/data/zek5rlwck.res" bs=1 seek=0 count=2 conv=notrunc 2>/dev/null
+code=$(run_limited 30 wine "$bare/Railwick.exe")
+check "resource pack with a wrong magic ends silently with code 0 (got $code)" test "$code" = 0
+check "no window was left behind" driver count-windows 0
+
+# The real start.
+started=$(now_ms)
+wine "$build/Railwick.exe" >"$out/program.log" 2>&1 &
+program_pid=$!
+if driver wait-frame 30000; then
+  first_frame=$(($(now_ms) - started))
+  pass "window ZEK5RLWCK \"ZEK RAILWICK\" at its default size shows a frame ($first_frame ms after the start)"
+  echo "$first_frame" >"$out/first-frame-ms.txt"
+else
+  fail "window ZEK5RLWCK \"ZEK RAILWICK\" at its default size shows a frame"
+fi
+check "it keeps drawing frames" driver frames
+
+# A second start brings the first window to the front and ends.
+check "minimise the first window" driver minimise
+code=$(run_limited 30 wine "$build/Railwick.exe")
+check "second start exits with code 0 (got $code)" test "$code" = 0
+check "the first window is restored and in front" driver check-restored
+check "one window of the class" driver count-windows 1
+check "the first instance keeps running" kill -0 "$program_pid"
+check "it still draws after being restored" driver frames
+
+# The screenshot key writes scr00000.bmp from the frame; the driver saves a
+# PNG copy for a person to look at.
+check "F4 writes scr00000.bmp with the frame's pixels" driver screenshot-key 0 "Z:$out/preview.png"
+[ -s "$out/preview.png" ] && echo "     preview capture: $out/preview.png"
+
+# A new size: the device follows (the next screenshot has the new client
+# size) and drawing goes on.
+check "resize the window to 900 x 700" driver resize 900 700
+check "it draws at the new size" driver frames
+check "F4 again writes scr00001.bmp at the new client size" driver screenshot-key 1 "Z:$out/preview-resized.png"
+
+# A workshop name with Japanese text, written as the program writes it.
+check "workshop name written" driver write-maker "ＺＥＫ工房"
+
+# Exit through the menu command: the window closes in order, exit code 0.
+check "menu command Exit posted" driver exit-command
+code=124
+for _ in $(seq 1 300); do
+  if ! kill -0 "$program_pid" 2>/dev/null; then
+    wait "$program_pid"
+    code=$?
+    break
+  fi
+  sleep 0.1
+done
+program_pid=""
+check "the program exits with code 0 after Exit (got $code)" test "$code" = 0
+check "no window is left" driver count-windows 0
+
+# Registry values, read back as the registry holds them (UTF-16 export).
+wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/settings.reg" /y >/dev/null 2>&1
+iconv -f UTF-16LE -t UTF-8 "$out/settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' >"$out/settings.txt"
+check "registry: MAKER is the workshop name" grep -qx '"MAKER"="ＺＥＫ工房"' "$out/settings.txt"
+check "registry: PrimaryWindow is a window handle" grep -qE '^"PrimaryWindow"=dword:[0-9a-f]{8}$' "$out/settings.txt"
+check "registry: ScreenDX is the last outer width 900" grep -qx '"ScreenDX"=dword:00000384' "$out/settings.txt"
+check "registry: ScreenDY is the last outer height 700" grep -qx '"ScreenDY"=dword:000002bc' "$out/settings.txt"
+
+echo "e2e: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
