@@ -6,6 +6,7 @@
 
 #include "cli/cli.h"
 #include "project/notifier.h"
+#include "project/project_file.h"
 #include "project/vehicle_project.h"
 
 // Prints check messages on stderr, each line of a message on its own.
@@ -35,6 +36,10 @@ struct ProjectCommand {
   StderrNotifier notifier;
   std::unique_ptr<VehicleProject> project;
   CurrentFolderRestorer restore_folder;
+  // `railwick check`: the workshop name is optional, and images or sounds
+  // the reader left out are kept in `read` instead of stopping the command.
+  bool checking = false;
+  ProjectReadReport read;
 
   // Reads the arguments, checks the workshop name (--workshop, else
   // RAILWICK_WORKSHOP), makes the project file's folder the current folder
@@ -42,6 +47,11 @@ struct ProjectCommand {
   // kExitOk, or the exit status after the message.
   int Start(const CliArgs& args, const char* usage);
 };
+
+struct MakeDataOptions;
+// -o of make and watch: the output folder replaces the project's, and is
+// made when missing. kExitOk or the exit status after the message.
+int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options);
 
 // A path as this system writes it, for messages.
 std::string DisplayPath(const std::u16string& path);

@@ -12,7 +12,7 @@
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
-enum class MakeDataStep { kValidate, kWriteScript, kCompile };
+enum class MakeDataStep { kValidate, kWriteScript, kCompile, kConvertModel, kWriteDataFile };
 
 class MakeDataProgress {
  public:

@@ -63,7 +63,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kWriteScript,
-                                                       MakeDataStep::kCompile}));
+                                                       MakeDataStep::kCompile, MakeDataStep::kWriteDataFile}));
   ASSERT_TRUE(run.compiler && run.log);
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
