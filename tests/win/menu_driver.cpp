@@ -21,11 +21,14 @@
 //                                  (default 1) closes it
 //   choose-file TITLE PATH         names PATH in a file dialog and confirms
 //   expect-rows CAPTION ID ROW...  the list view's rows, cells joined by "|"
+//   expect-row-count CAPTION ID N  the list view has N rows
 //   dblclick-row CAPTION ID ROW    double-clicks a list view row
 //   capture CAPTION PNG            saves the window's picture as PNG
 //   drop PATH                      drops a file on the main window
 //   close-window                   the main window's close box (WM_CLOSE)
-//   expect-running 0|1             the main window exists or not
+//   expect-running 0|1             the main window exists or not (10 s)
+//   press-key VK                   a key pressed on the main window
+// Texts may hold "{CR}" and "{LF}" for line breaks.
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
@@ -45,10 +48,14 @@ namespace {
 constexpr wchar_t kFrameClass[] = L"ZEK5RLWCK";
 constexpr DWORD kWaitMs = 10000;
 
+// Prints the message in UTF-8 (the console's code page cannot hold Japanese).
 int Fail(const wchar_t* format, const std::wstring& detail = L"") {
-  std::fwprintf(stderr, L"driver: ");
-  std::fwprintf(stderr, format, detail.c_str());
-  std::fwprintf(stderr, L"\n");
+  std::vector<wchar_t> text(4096);
+  _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
+  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
   return 1;
 }
 
@@ -247,17 +254,7 @@ int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
   if (!box) return Fail(L"no message box \"%ls\"", caption);
   std::wstring said;
   EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&said));
-  // Message boxes show "\n" as a line break; compare with the escapes spelled out.
-  std::wstring expected;
-  for (const wchar_t* p = text; *p; ++p) {
-    if (p[0] == L'\\' && p[1] == L'n') {
-      expected += L'\n';
-      ++p;
-    } else {
-      expected += *p;
-    }
-  }
-  int result = Expect(L"message", said, expected);
+  int result = Expect(L"message", said, text);
   Click(box, button);
   if (WaitGone(caption) != 0) return 1;
   return result;
@@ -334,6 +331,13 @@ int ExpectRows(const wchar_t* caption, int id, int count, wchar_t** rows) {
   return result;
 }
 
+int ExpectRowCount(const wchar_t* caption, int id, int count) {
+  HWND dialog, list;
+  if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
+  auto read = [&] { return std::to_wstring(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
+  return ExpectSoon(L"rows of #" + std::to_wstring(id), read, std::to_wstring(count));
+}
+
 int DoubleClickRow(const wchar_t* caption, int id, int row) {
   HWND dialog, list;
   if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
@@ -390,7 +394,9 @@ int Capture(const wchar_t* caption, const std::wstring& png) {
   HGDIOBJ old = SelectObject(memory, bitmap);
   const bool copied = BitBlt(memory, 0, 0, width, height, screen, outer.left, outer.top, SRCCOPY) != 0;
   SelectObject(memory, old);
-  const bool saved = copied && SavePng(bitmap, png);
+  bool saved = false;
+  for (int attempt = 0; copied && !saved && attempt < 3; ++attempt)
+    saved = SavePng(bitmap, png) && GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
@@ -429,10 +435,45 @@ int ExpectRunning(bool running) {
   return Fail(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
 }
 
+// Line breaks in texts on the command line are written "{CR}" and "{LF}"
+// (a backslash sequence would clash with Windows paths).
+void Unescape(wchar_t* text) {
+  wchar_t* out = text;
+  for (const wchar_t* p = text; *p;) {
+    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
+      *out++ = p[1] == L'C' ? L'\r' : L'\n';
+      p += 4;
+    } else {
+      *out++ = *p++;
+    }
+  }
+  *out = 0;
+}
+
+// A key pressed and released on the main window, which comes to the front.
+int PressKey(int key) {
+  HWND frame = Frame();
+  if (!frame) return Fail(L"no main window");
+  SetForegroundWindow(frame);
+  Sleep(200);
+  INPUT input[2] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = static_cast<WORD>(key);
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &input[0], sizeof(INPUT));
+  Sleep(300);  // held long enough for a frame or two to see it
+  SendInput(1, &input[1], sizeof(INPUT));
+  return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;
+  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
   const std::wstring c = argv[1];
   auto n = [&](int i) { return _wtoi(argv[i]); };
   if (c == L"command" && argc == 3) {
@@ -456,6 +497,7 @@ int wmain(int argc, wchar_t** argv) {
     return ExpectMessage(argv[2], argv[3], argc == 5 ? n(4) : 1);
   if (c == L"choose-file" && argc == 4) return ChooseFile(argv[2], argv[3]);
   if (c == L"expect-rows" && argc >= 4) return ExpectRows(argv[2], n(3), argc - 4, argv + 4);
+  if (c == L"expect-row-count" && argc == 5) return ExpectRowCount(argv[2], n(3), n(4));
   if (c == L"dblclick-row" && argc == 5) return DoubleClickRow(argv[2], n(3), n(4));
   if (c == L"capture" && argc == 4) return Capture(argv[2], argv[3]);
   if (c == L"drop" && argc == 3) return Drop(argv[2]);
@@ -466,5 +508,6 @@ int wmain(int argc, wchar_t** argv) {
     return 0;
   }
   if (c == L"expect-running" && argc == 3) return ExpectRunning(n(2) != 0);
+  if (c == L"press-key" && argc == 3) return PressKey(n(2));
   return 2;
 }
