@@ -58,6 +58,7 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
   }
 
   run.compiler = std::make_unique<VehicleCompiler>();
+  run.compiler->preview_factory = options.preview_factory;
   std::vector<uint8_t> bytes;
   const bool read_back = ReadWholeFile(script_path, bytes);
   if (read_back) {

@@ -24,6 +24,8 @@ class MakeDataProgress {
 struct MakeDataOptions {
   // Create the project's output folder (and its parents) when it is missing.
   bool create_output_folder = false;
+  // Makes the compiler's preview meshes and textures; null: the default.
+  PreviewFactory* preview_factory = nullptr;
 };
 
 struct MakeDataResult {

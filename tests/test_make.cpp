@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "compiler/data_file.h"
+#include "compiler/preview_recording.h"
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
 #include "project/project_file.h"
@@ -147,6 +148,38 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   EXPECT_NE(run.log->text.find(u"gone.wav"), std::u16string::npos);
   EXPECT_TRUE(run.data_file.empty());
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "side.png", "sign.png"}));
+}
+
+// What the program relies on: the run's compiler makes the preview objects
+// with the program's factory, and a failed compilation leaves the data file
+// of the run before it as it was.
+TEST(MakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
+  TempFolder dir;
+  ScopedCurrentFolder here(dir.path());
+  auto p = SmallVehicle(dir);
+  RecordingNotifier n;
+  RecordingPreviewFactory factory;
+  MakeDataOptions options;
+  options.create_output_folder = true;
+  options.preview_factory = &factory;
+
+  MakeDataResult first = RunMakeData(*p, options, n, nullptr);
+  ASSERT_EQ(first.result, kResultOk);
+  ASSERT_TRUE(first.compiler);
+  EXPECT_EQ(first.compiler->preview_factory, &factory);
+  EXPECT_EQ(factory.tally().textures_made, 2);  // main and sign textures of the preview
+  std::vector<uint8_t> made;
+  ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", made));
+
+  p->whistle.Set(u"gone.wav");
+  MakeDataResult second = RunMakeData(*p, options, n, nullptr);
+  EXPECT_EQ(second.result, kResultFail);
+  ASSERT_TRUE(second.compiler && second.log);
+  std::vector<uint8_t> after;
+  ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", after));
+  EXPECT_EQ(after, made);
+  EXPECT_FALSE(FsFileExists(dir / u"RW-1.txt"));
+  EXPECT_TRUE(n.calls.empty());
 }
 
 TEST(MakeData, TheSampleProjectMakesADataFileThatVerifies) {

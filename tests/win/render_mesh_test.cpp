@@ -71,12 +71,7 @@ class MeshDrawing : public DeviceTest {
     device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
     drawn_ = mesh.Draw(type);
     device->EndScene();
-    Pixels pixels;
-    IDirect3DSurface9* copy = nullptr;
-    if (SUCCEEDED(renderer_->CaptureBackBuffer(&copy))) {
-      ReadSurfacePixels(copy, pixels);
-      copy->Release();
-    }
+    Pixels pixels = ReadBackBuffer(*renderer_);
     renderer_->PresentFrame();
     device->SetRenderState(D3DRS_LIGHTING, TRUE);
     return pixels;

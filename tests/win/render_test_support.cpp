@@ -149,6 +149,16 @@ bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels) {
   return true;
 }
 
+Pixels ReadBackBuffer(CDXRenderer& renderer) {
+  Pixels pixels;
+  IDirect3DSurface9* copy = nullptr;
+  if (SUCCEEDED(renderer.CaptureBackBuffer(&copy))) {
+    ReadSurfacePixels(copy, pixels);
+    copy->Release();
+  }
+  return pixels;
+}
+
 std::u16string ScratchFolder() {
   static int counter = 0;
   std::u16string folder = FsTempDirectory() + u"render" + std::u16string(1, u'a' + (counter++ % 26));

@@ -27,6 +27,8 @@ struct Pixels {
   size_t CountNotBlack() const;
 };
 bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels);
+// The frame just drawn, from the back buffer; empty pixels when it cannot be read.
+Pixels ReadBackBuffer(CDXRenderer& renderer);
 
 // A fresh scratch folder for this process, with a trailing separator.
 std::u16string ScratchFolder();
