@@ -166,6 +166,8 @@ preview_make_data() {
   check "no script file is left after the failure" test ! -e "$broken/RW-101.txt"
 
   check "F4 never overwrites an earlier screenshot" driver screenshot-skip
+  check "a screenshot that cannot be saved is reported" driver screenshot-failure
+  check "the scene clock stands while the window is minimised" driver clock-pauses
   check "Esc that closed a dialog does not close the program; a fresh Esc does" driver esc-after-dialog
   wait_program "$program_pid" 30
   program_pid=""

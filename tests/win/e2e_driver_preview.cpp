@@ -19,6 +19,9 @@
 //                          the program keeps running; a fresh Esc closes it
 //   status-line            reads the status line off the window and checks
 //                          its format "%5.2f FPS T%08d D%02d L%02d %02d %02d"
+//   clock-pauses           the status line's scene clock stands while the
+//                          window is minimised
+//   screenshot-failure     F4 with no picture folder to save into is reported
 //   screenshot-skip        with a file at the first free number N, F4
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
 #include <windows.h>
@@ -495,21 +498,91 @@ std::wstring ReadStatusLine(const std::vector<uint32_t>& pixels, int width,
   return text;
 }
 
-int StatusLine() {
+// The status line as it stands on the window now; empty when it cannot be read.
+std::wstring CurrentStatusLine() {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
   std::vector<Glyph> glyphs;
-  if (!BuildGlyphs(glyphs)) return Fail("could not draw the font's glyphs");
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
-  if (!CaptureClient(frame, pixels, width, height) || height < kStatusRows) return Fail("capture failed");
-  const std::wstring line = ReadStatusLine(pixels, width, glyphs);
+  if (frame == nullptr || !BuildGlyphs(glyphs) || !CaptureClient(frame, pixels, width, height) ||
+      height < kStatusRows)
+    return {};
+  return ReadStatusLine(pixels, width, glyphs);
+}
+
+int StatusLine() {
+  const std::wstring line = CurrentStatusLine();
   PrintWide("status line", line);
   // %5.2f pads to five places; the durations print at least two digits,
   // the untouched minimum of the first second four.
   static const std::wregex kFormat(
       L"^( \\d|\\d\\d|\\d{3,})\\.\\d\\d FPS T\\d{8} D\\d\\d L\\d{2,} \\d{2,} \\d{2,}$");
   return std::regex_match(line, kFormat) ? 0 : Fail("the status line does not have the format");
+}
+
+// The scene clock the status line shows, in ms; -1 when it cannot be read.
+long StatusClock() {
+  const std::wstring line = CurrentStatusLine();
+  const size_t at = line.find(L" T");
+  return at == std::wstring::npos ? -1 : std::wcstol(line.c_str() + at + 2, nullptr, 10);
+}
+
+// Minimised for three seconds, the scene clock stands: after the restore it
+// goes on from about where it was.
+int ClockPausesWhileMinimised() {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail("no window");
+  const long before = StatusClock();
+  const DWORD started = GetTickCount();
+  ShowWindow(frame, SW_MINIMIZE);
+  Sleep(3000);
+  ShowWindow(frame, SW_RESTORE);
+  SetForegroundWindow(frame);
+  // The device follows the restored size, then frames come again.
+  long after = -1;
+  for (int waited = 0; waited < 15000 && (after < 0 || after == before); waited += 300) {
+    Sleep(300);
+    after = StatusClock();
+  }
+  const long elapsed = static_cast<long>(GetTickCount() - started);
+  std::fprintf(stderr, "driver: scene clock %ld ms before, %ld ms after, %ld ms of real time\n", before,
+               after, elapsed);
+  if (before < 0 || after < 0) return Fail("the clock could not be read");
+  // Of the real time between the readings, the three minimised seconds
+  // (less some slack for the window's own steps) are not scene time.
+  return after >= before && after - before < elapsed - 2500 ? 0 : Fail("the clock ran on while minimised");
+}
+
+// With the picture folder not a folder, F4 cannot save: the user is told.
+int ScreenshotFailure() {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail("no window");
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_MYPICTURES, FALSE)) return Fail("no picture folder");
+  const std::wstring away = std::wstring(folder) + L".away";
+  if (!MoveFileW(folder, away.c_str())) return Fail("could not move the picture folder away");
+  HANDLE blocker = CreateFileW(folder, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (blocker != INVALID_HANDLE_VALUE) CloseHandle(blocker);
+  SetForegroundWindow(frame);
+  Sleep(200);
+  PressKey(VK_F4, true);
+  Sleep(300);
+  PressKey(VK_F4, false);
+  HWND box = nullptr;
+  for (int waited = 0; waited < 5000 && box == nullptr; waited += 50) {
+    Sleep(50);
+    box = FindWindowW(kDialogClass, L"Railwick");
+  }
+  const std::wstring text = box ? TextOf(GetDlgItem(box, kMessageTextControl)) : L"";
+  if (box) PressButton(box, IDOK);
+  Sleep(300);
+  DeleteFileW(folder);
+  MoveFileW(away.c_str(), folder);
+  if (box == nullptr) return Fail("a failed screenshot was not reported");
+  PrintWide("reported", text);
+  return text.rfind(L"スクリーンショットを保存できませんでした。", 0) == 0
+             ? 0
+             : Fail("not the screenshot message");
 }
 
 }  // namespace
@@ -527,5 +600,7 @@ int RunPreviewCommand(int argc, wchar_t** argv) {
   if (command == L"esc-after-dialog") return EscAfterDialog();
   if (command == L"screenshot-skip") return ScreenshotSkip();
   if (command == L"status-line") return StatusLine();
+  if (command == L"clock-pauses") return ClockPausesWhileMinimised();
+  if (command == L"screenshot-failure") return ScreenshotFailure();
   return 2;
 }
