@@ -241,6 +241,8 @@ LRESULT CFrame::OnCommand(HWND window, int id, HWND control, UINT code) {
 }
 
 void CFrame::OnClose() {
+  // Unsaved edits are settled first; the user may keep the window open.
+  if (scene_ && !scene_->ConfirmClose(window_)) return;
   running_ = false;
   active_ = false;
   ShowCursor(TRUE);
@@ -272,12 +274,13 @@ void CFrame::OnDropFiles(HDROP drop) {
   SetForegroundWindow(window_);
   UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
   if ((count & 0xFFFF) >= 1) {
-    wchar_t name[MAX_PATH + 1] = {};
-    UINT length = DragQueryFileW(drop, 0, name, MAX_PATH);
-    // A name that does not fit is not loaded under a cut-off name.
-    if (length > 0 && length < MAX_PATH) {
+    // The whole name, however long: the loader refuses one that does not
+    // fit the current file path with a message, never under a cut name.
+    const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+    std::wstring name(length + 1, L'\0');
+    if (length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) == length) {
       PushWaitCursor();
-      if (running_ && scene_) scene_->LoadDroppedFile(name);
+      if (running_ && scene_) scene_->LoadDroppedFile(name.c_str());
       PopWaitCursor();
     }
   }

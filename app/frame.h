@@ -45,6 +45,9 @@ class CFrame : public CWindow {
   HRESULT IdleStep();
   // Saves the frame just drawn as "<folder>\<base name>.bmp".
   HRESULT TakeScreenshot(const wchar_t* file_name);
+  // Where TakeScreenshot saves `file_name`; empty when there is no folder or
+  // the path would be too long.
+  std::wstring ScreenshotPath(const wchar_t* file_name) const;
 
   HWND Window() const { return window_; }
   CDXRenderer* Renderer() const { return renderer_; }

@@ -26,14 +26,20 @@ std::wstring PictureFolder() {
 
 }  // namespace
 
-HRESULT CFrame::TakeScreenshot(const wchar_t* file_name) {
+std::wstring CFrame::ScreenshotPath(const wchar_t* file_name) const {
   std::u16string given;
   for (const wchar_t* p = file_name; *p; ++p) given.push_back(static_cast<char16_t>(*p));
   std::u16string base = FsSplitPath(given).name;
   std::wstring folder = screenshot_folder_.empty() ? PictureFolder() : screenshot_folder_;
-  if (folder.empty()) return E_FAIL;
+  if (folder.empty()) return {};
   std::wstring path = folder + L"\\" + std::wstring(base.begin(), base.end()) + L".bmp";
-  if (path.size() > kScreenshotPathUnits) return E_FAIL;  // never a cut-off name
+  if (path.size() > kScreenshotPathUnits) return {};  // never a cut-off name
+  return path;
+}
+
+HRESULT CFrame::TakeScreenshot(const wchar_t* file_name) {
+  const std::wstring path = ScreenshotPath(file_name);
+  if (path.empty()) return E_FAIL;
 
   if (!renderer_ || !renderer_->Device()) return S_OK;
   IDirect3DSurface9* copy = nullptr;

@@ -10,6 +10,8 @@ int CliDump(const CliArgs& args);
 int CliVerify(const CliArgs& args);
 int CliDumpJson(const CliArgs& args);  // dump --json
 int CliDiff(const CliArgs& args);
+int CliCheck(const CliArgs& args);
+int CliWatch(const CliArgs& args);
 int CliMake(const CliArgs& args);
 int CliScript(const CliArgs& args);
 

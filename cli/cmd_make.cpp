@@ -3,6 +3,7 @@
 
 #include "cli/cli.h"
 #include "cli/log_print.h"
+#include "cli/progress_lines.h"
 #include "cli/project_args.h"
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
@@ -12,48 +13,28 @@ namespace {
 
 const char kUsage[] = "make PROJECT.xml [-o OUTDIR] [--workshop NAME]";
 
-class PrintedProgress : public MakeDataProgress {
- public:
-  void Step(MakeDataStep step, const std::u16string& detail) override {
-    switch (step) {
-      case MakeDataStep::kValidate:
-        std::printf("[1/3] checking the project\n");
-        break;
-      case MakeDataStep::kWriteScript:
-        std::printf("[2/3] writing the script %s\n", DisplayPath(FsAbsolute(detail)).c_str());
-        break;
-      case MakeDataStep::kCompile:
-        std::printf("[3/3] compiling\n");
-        break;
-    }
-    std::fflush(stdout);
-  }
-};
-
 }  // namespace
+
+int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
+  if (command.output.empty()) return kExitOk;
+  // -o stands in for the project's output folder, and is made if missing.
+  if (command.output.size() > kMaxPathUnits) {
+    CliError("the output folder's path is too long: " + command.output_arg);
+    return kExitUsage;
+  }
+  SetOutPath(*command.project, command.output);
+  options.create_output_folder = true;
+  return kExitOk;
+}
 
 int CliMake(const CliArgs& args) {
   ProjectCommand command;
-  if (!ParseProjectCommand(args, kUsage, command)) return kExitUsage;
-  StderrNotifier notifier;
-  std::unique_ptr<VehicleProject> project;
-  std::u16string output_folder;
-  CurrentFolderRestorer restore_folder;
-  int status = LoadProjectForCommand(command, project, output_folder, notifier);
+  int status = command.Start(args, kUsage);
   if (status != kExitOk) return status;
-
   MakeDataOptions options;
-  if (!output_folder.empty()) {
-    // -o stands in for the project's output folder, and is made if missing.
-    if (output_folder.size() > kMaxPathUnits) {
-      CliError("the output folder's path is too long: " + command.output);
-      return kExitUsage;
-    }
-    SetOutPath(*project, output_folder);
-    options.create_output_folder = true;
-  }
-  PrintedProgress progress;
-  MakeDataResult run = RunMakeData(*project, options, notifier, &progress);
+  if ((status = ApplyOutputOption(command, options)) != kExitOk) return status;
+  ProgressLines progress;
+  MakeDataResult run = RunMakeData(*command.project, options, command.notifier, &progress);
   if (run.log) PrintLog(*run.log, stdout);
   if (run.compiler) ResetCompiler(*run.compiler);
   if (run.result != kResultOk) {

@@ -11,24 +11,20 @@
 
 int CliScript(const CliArgs& args) {
   ProjectCommand command;
-  if (!ParseProjectCommand(args, "script PROJECT.xml [-o SCRIPT] [--workshop NAME]", command))
-    return kExitUsage;
-  StderrNotifier notifier;
-  std::unique_ptr<VehicleProject> project;
-  std::u16string target;
-  CurrentFolderRestorer restore_folder;
-  int status = LoadProjectForCommand(command, project, target, notifier);
+  int status = command.Start(args, "script PROJECT.xml [-o SCRIPT] [--workshop NAME]");
   if (status != kExitOk) return status;
+  const VehicleProject& project = *command.project;
+  std::u16string target = command.output;
 
   MainTextureSize texture;
   std::string script;
-  if (ValidateProject(*project, notifier, &texture) != kResultOk ||
-      BuildVehicleScript(*project, texture, script, notifier) != kResultOk)
+  if (ValidateProject(project, command.notifier, &texture) != kResultOk ||
+      BuildVehicleScript(project, texture, script, command.notifier) != kResultOk)
     return kExitFailed;
   // Beside the project by default, where `railwick compile` finds the same
   // files the project names; a hand-edited script there is never replaced.
   if (target.empty()) {
-    target = FsAbsolute(TemporaryScriptName(*project));
+    target = FsAbsolute(TemporaryScriptName(project));
     if (FsFileExists(target)) {
       CliError(DisplayPath(target) + " exists already; name the script with -o");
       return kExitFailed;

@@ -17,6 +17,10 @@ const CliCommand kCommands[] = {
     {"dump", CliDump, "dump [--json] FILE           list the records of a vehicle data file"},
     {"verify", CliVerify, "verify FILE                  check a data file's digest and records"},
     {"diff", CliDiff, "diff A B                     compare two data files record by record"},
+    {"check", CliCheck, "check PROJECT.xml             list every problem that would stop make"},
+    {"watch", CliWatch,
+     "watch PROJECT.xml [-o OUTDIR] [--workshop NAME]\n"
+     "                               make data again whenever a file of the project changes"},
     {"make", CliMake,
      "make PROJECT.xml [-o OUTDIR] [--workshop NAME]\n"
      "                               make a project's data file (workshop name also from RAILWICK_WORKSHOP)"},

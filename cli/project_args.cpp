@@ -8,27 +8,6 @@
 #include "project/project_file.h"
 #include "project/workshop_name.h"
 
-bool ParseProjectCommand(const CliArgs& args, const char* usage, ProjectCommand& command) {
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && command.output.empty()) {
-      command.output = args[++i];
-    } else if (args[i] == "--workshop" && i + 1 < args.size() && !command.workshop_given) {
-      command.workshop = args[++i];
-      command.workshop_given = true;
-    } else if (command.project_file.empty() && !args[i].empty() && args[i][0] != '-') {
-      command.project_file = args[i];
-    } else {
-      command.project_file.clear();
-      break;
-    }
-  }
-  if (command.project_file.empty()) {
-    CliError(std::string("usage: railwick ") + usage);
-    return false;
-  }
-  return true;
-}
-
 void StderrNotifier::ShowError(const std::u16string& caption, const std::u16string& message) {
   std::string text = Utf16ToUtf8(message);
   std::string indented;
@@ -51,15 +30,34 @@ std::string DisplayPath(const std::u16string& path) {
   return Utf16ToUtf8(shown);
 }
 
-int LoadProjectForCommand(ProjectCommand& command, std::unique_ptr<VehicleProject>& project,
-                          std::u16string& output, Notifier& notifier) {
-  if (!command.workshop_given) command.workshop = CliEnvironment("RAILWICK_WORKSHOP");
-  if (command.workshop.empty() && !command.workshop_given) {
+int ProjectCommand::Start(const CliArgs& args, const char* usage) {
+  std::string workshop_arg;
+  bool workshop_given = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size() && output_arg.empty()) {
+      output_arg = args[++i];
+    } else if (args[i] == "--workshop" && i + 1 < args.size() && !workshop_given) {
+      workshop_arg = args[++i];
+      workshop_given = true;
+    } else if (project_file.empty() && !args[i].empty() && args[i][0] != '-') {
+      project_file = args[i];
+    } else {
+      project_file.clear();
+      break;
+    }
+  }
+  if (project_file.empty()) {
+    CliError(std::string("usage: railwick ") + usage);
+    return kExitUsage;
+  }
+
+  if (!workshop_given) workshop_arg = CliEnvironment("RAILWICK_WORKSHOP");
+  if (workshop_arg.empty() && !workshop_given && !checking) {
     CliError("no workshop name: give --workshop NAME or set RAILWICK_WORKSHOP");
     return kExitUsage;
   }
-  const std::u16string workshop = Utf8ToUtf16(command.workshop);
-  switch (CheckWorkshopName(workshop)) {
+  const std::u16string workshop = Utf8ToUtf16(workshop_arg);
+  switch (workshop.empty() && checking ? 0 : CheckWorkshopName(workshop)) {
     case 1:
       notifier.ShowError(kCheckCaption, kWorkshopBlankMessage);
       return kExitFailed;
@@ -68,21 +66,20 @@ int LoadProjectForCommand(ProjectCommand& command, std::unique_ptr<VehicleProjec
       return kExitFailed;
   }
 
-  if (!command.output.empty()) output = FsAbsolute(Utf8ToUtf16(command.output));
-  const std::u16string path = FsAbsolute(Utf8ToUtf16(command.project_file));
+  if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));
+  const std::u16string path = FsAbsolute(Utf8ToUtf16(project_file));
   if (!FsSetCurrentDirectory(FsSplitPath(path).folder)) {
-    CliError("cannot enter the folder of " + command.project_file);
+    CliError("cannot enter the folder of " + project_file);
     return kExitFailed;
   }
   project = std::make_unique<VehicleProject>();
-  ProjectReadReport report;
+  ProjectReadReport& report = read;
   if (ReadProjectFile(*project, path, &report) != kResultOk) {
-    CliError(report.unreadable ? "cannot read " + command.project_file
-                               : command.project_file + " is not a project file");
+    CliError(report.unreadable ? "cannot read " + project_file : project_file + " is not a project file");
     return kExitFailed;
   }
   // A project whose files went missing would make a different vehicle.
-  if (!report.dropped.empty()) {
+  if (!report.dropped.empty() && !checking) {
     notifier.ShowError(kCheckCaption, DroppedFilesMessage(report.dropped));
     return kExitFailed;
   }

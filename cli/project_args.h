@@ -6,18 +6,8 @@
 
 #include "cli/cli.h"
 #include "project/notifier.h"
+#include "project/project_file.h"
 #include "project/vehicle_project.h"
-
-struct ProjectCommand {
-  std::string project_file;  // as given
-  std::string output;        // -o, as given; empty when absent
-  std::string workshop;      // --workshop, or the environment's
-  bool workshop_given = false;
-};
-
-// Reads PROJECT [-o X] [--workshop NAME]; false (after the usage line) when
-// the arguments do not fit.
-bool ParseProjectCommand(const CliArgs& args, const char* usage, ProjectCommand& command);
 
 // Prints check messages on stderr, each line of a message on its own.
 class StderrNotifier : public Notifier {
@@ -38,12 +28,30 @@ class CurrentFolderRestorer {
   std::u16string saved_;
 };
 
-// Checks the workshop name, makes the project file's folder the current
-// folder (relative paths in a project are relative to it), and reads the
-// project. Returns kExitOk, or the exit status after the message. `output`,
-// when the command has one, is made absolute before the folder changes.
-int LoadProjectForCommand(ProjectCommand& command, std::unique_ptr<VehicleProject>& project,
-                          std::u16string& output, Notifier& notifier);
+// One run of a command on a project file: PROJECT [-o X] [--workshop NAME].
+struct ProjectCommand {
+  std::string project_file;  // as given
+  std::string output_arg;    // -o as given; empty when absent
+  std::u16string output;     // -o made absolute against the folder the tool started in
+  StderrNotifier notifier;
+  std::unique_ptr<VehicleProject> project;
+  CurrentFolderRestorer restore_folder;
+  // `railwick check`: the workshop name is optional, and images or sounds
+  // the reader left out are kept in `read` instead of stopping the command.
+  bool checking = false;
+  ProjectReadReport read;
+
+  // Reads the arguments, checks the workshop name (--workshop, else
+  // RAILWICK_WORKSHOP), makes the project file's folder the current folder
+  // (relative paths in a project are relative to it) and reads the project.
+  // kExitOk, or the exit status after the message.
+  int Start(const CliArgs& args, const char* usage);
+};
+
+struct MakeDataOptions;
+// -o of make and watch: the output folder replaces the project's, and is
+// made when missing. kExitOk or the exit status after the message.
+int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options);
 
 // A path as this system writes it, for messages.
 std::string DisplayPath(const std::u16string& path);

@@ -8,10 +8,14 @@ set(RAILWICK_WIN_LIBS d3d9 d3dx9 gdiplus ole32 oleaut32 uuid gdi32 user32 advapi
 # probe, the resource pack's place, start-up checks, notices, the window base.
 file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/probes/*.cpp)
 file(GLOB PROGRAM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/frame*.cpp
-  ${CMAKE_SOURCE_DIR}/app/app_scene*.cpp ${CMAKE_SOURCE_DIR}/app/main.cpp)
+  ${CMAKE_SOURCE_DIR}/app/main.cpp)
 list(REMOVE_ITEM SHELL_SOURCES ${PROGRAM_SOURCES})
 add_library(railwick_shell STATIC ${SHELL_SOURCES})
 target_link_libraries(railwick_shell PUBLIC railwick_core ${RAILWICK_WIN_LIBS})
+# The scene behind the frame belongs to the program; the rest of the
+# preview's window side is a library the Windows tests link too.
+file(GLOB SCENE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/preview/app_scene*_win.cpp)
+list(APPEND PROGRAM_SOURCES ${SCENE_SOURCES})
 
 # Resources: the icon is drawn by a script, the version comes from the project.
 set(RAILWICK_RES_DIR ${CMAKE_BINARY_DIR}/res)
@@ -19,14 +23,19 @@ configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RAILWICK_RES_DIR}/version.
 add_custom_command(OUTPUT ${RAILWICK_RES_DIR}/railwick.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icon.py -o ${RAILWICK_RES_DIR}/railwick.ico
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
+file(GLOB RAILWICK_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.h)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/railwick.rc PROPERTIES
-  OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${CMAKE_SOURCE_DIR}/res/resource.h")
+  OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${RAILWICK_RC_PARTS}")
 
 if(TARGET railwick_render)
+  file(GLOB PREVIEW_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/preview/*_win.cpp)
+  list(REMOVE_ITEM PREVIEW_WIN_SOURCES ${SCENE_SOURCES})
+  add_library(railwick_preview STATIC ${PREVIEW_WIN_SOURCES})
+  target_link_libraries(railwick_preview PUBLIC railwick_preview_portable railwick_render railwick_shell)
   add_executable(railwick_app WIN32 ${PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/res/railwick.rc)
   set_target_properties(railwick_app PROPERTIES OUTPUT_NAME Railwick)
   target_include_directories(railwick_app PRIVATE ${RAILWICK_RES_DIR} ${CMAKE_SOURCE_DIR}/res)
-  target_link_libraries(railwick_app PRIVATE railwick_shell railwick_render)
+  target_link_libraries(railwick_app PRIVATE railwick_preview railwick_dialogs railwick_shell railwick_render)
   target_link_options(railwick_app PRIVATE -municode)
   add_dependencies(railwick_app resource_pack)
 endif()

@@ -66,6 +66,7 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   const std::u16string mesh_path = MeshFilePath(obj_path);
   if (!HasObjExtension(obj_path)) return TakeConvertedMesh(c, mesh_path, slot, texture_count);
 
+  if (c.on_model_conversion) c.on_model_conversion(obj_path);
   ObjModel* model = ResetModelRecord();
   if (!model) {
     LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);

@@ -2,6 +2,7 @@
 // behind, and the entry points of one compilation.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,6 +62,8 @@ struct VehicleCompiler {
 
   // Makes the preview's meshes and textures; null: DefaultPreviewFactory().
   PreviewFactory* preview_factory = nullptr;
+  // Told the OBJ path of each model before it is converted (progress lines).
+  std::function<void(const std::u16string&)> on_model_conversion;
   // The model reader's messages, emptied before every conversion.
   std::u16string model_messages;
 

@@ -58,14 +58,20 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
   }
 
   run.compiler = std::make_unique<VehicleCompiler>();
+  run.compiler->preview_factory = options.preview_factory;
   std::vector<uint8_t> bytes;
   const bool read_back = ReadWholeFile(script_path, bytes);
   if (read_back) {
     Report(progress, MakeDataStep::kCompile, script_path);
     run.log = std::make_unique<LogBuffer>();
     SetScriptPath(*run.compiler, script_path);
+    if (progress)
+      run.compiler->on_model_conversion = [progress](const std::u16string& obj) {
+        progress->Step(MakeDataStep::kConvertModel, obj);
+      };
     run.compile_result =
         Compile(*run.compiler, reinterpret_cast<char*>(bytes.data()), bytes.size(), *run.log);
+    run.compiler->on_model_conversion = nullptr;  // the compiler outlives this run's progress
     run.data_file = run.compiler->written_file;
   }
   FsRemoveFile(script_path);
@@ -74,6 +80,9 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
                        u"スクリプトファイルを読み込めませんでした。\n" + FsAbsolute(script_path));
     return run;
   }
-  if (run.compile_result == kResultOk && !run.data_file.empty()) run.result = kResultOk;
+  if (run.compile_result == kResultOk && !run.data_file.empty()) {
+    run.result = kResultOk;
+    Report(progress, MakeDataStep::kWriteDataFile, run.data_file);
+  }
   return run;
 }

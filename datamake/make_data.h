@@ -12,7 +12,7 @@
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
-enum class MakeDataStep { kValidate, kWriteScript, kCompile };
+enum class MakeDataStep { kValidate, kWriteScript, kCompile, kConvertModel, kWriteDataFile };
 
 class MakeDataProgress {
  public:
@@ -24,6 +24,8 @@ class MakeDataProgress {
 struct MakeDataOptions {
   // Create the project's output folder (and its parents) when it is missing.
   bool create_output_folder = false;
+  // Makes the compiler's preview meshes and textures; null: the default.
+  PreviewFactory* preview_factory = nullptr;
 };
 
 struct MakeDataResult {

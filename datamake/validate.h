@@ -1,6 +1,7 @@
 // The checks a project passes before Make data writes anything.
 #pragma once
 #include <cstdint>
+#include <functional>
 
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
@@ -13,3 +14,8 @@ struct MainTextureSize {
 // Stops at the first failed check and shows its message. On success `size`
 // holds the main texture's width and height for the script's texture line.
 uint32_t ValidateProject(const VehicleProject& p, Notifier& notifier, MainTextureSize* size);
+
+// Every check, not only up to the first failure: each failure goes to
+// `fail` with the field's key and the message. Returns how many failed.
+int ValidateProjectAll(const VehicleProject& p, MainTextureSize* size,
+                       const std::function<void(const char16_t* field, const char16_t* message)>& fail);

@@ -1,10 +1,12 @@
-// The MTL reader: newmtl names the next entry, every texture map line adds
-// one, with the rectangle its image header gives.
+// The MTL reader: newmtl names the next entry, and the texture map line
+// that gives a material its texture adds one, with the rectangle its image
+// header gives.
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "modelio/file_utils.h"
+#include "modelio/obj_map_line.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
 #include "modelio/texture_headers.h"
@@ -45,43 +47,88 @@ void CopyPath(char16_t* out, const std::u16string& path) {
   out[n] = 0;
 }
 
+// One line of an MTL file that matters, noted in a first pass so that the
+// texture of each material is known before any is read.
+struct MtlLine {
+  enum Kind : uint8_t { kNewMaterial, kMap, kLongLine } kind;
+  bool used = false;  // a map line that gives its material's texture
+  int line = 0;
+  Token key;   // map lines: the keyword
+  Token name;  // the material's name, or the map's file name (empty: none)
+};
+
 class MtlReader {
  public:
   MtlReader(ObjModel& model, const std::u16string& path)
       : m_(model), path_(path), folder_(FsSplitPath(path).folder), tim_folder_(TimFolder(folder_)) {}
 
-  void Read(std::vector<uint8_t>& text) {
+  void Read(std::vector<uint8_t>& text, std::vector<MtlLine>& lines) {
+    lines.clear();
     objtext::ForEachLine(
-        text, kObjMaxLineBytes, [this](uint8_t* p, int line) { return Line(p, line); },
-        [this](int line) {
-          AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
+        text, kObjMaxLineBytes, [&lines](uint8_t* p, int line) { return Note(p, line, lines); },
+        [&lines](int line) {
+          lines.push_back(MtlLine{MtlLine::kLongLine, false, line, {}, {}});
         });
+    ChooseTextures(lines);
+    for (const MtlLine& l : lines)
+      if (!Run(l)) break;
+    ReportIgnoredMaps();
   }
 
  private:
-  bool Line(uint8_t* p, int line) {
+  static bool Note(uint8_t* p, int line, std::vector<MtlLine>& lines) {
     Token key;
     if (!NextToken(p, key)) return true;
-    if (key.Is("newmtl")) {
-      NewMaterial(p);
-      return true;
-    }
-    if (key.size() > 4 && std::memcmp(key.begin, "map_", 4) == 0) return TextureMap(p, line);
+    if (key.Is("newmtl"))
+      lines.push_back(MtlLine{MtlLine::kNewMaterial, false, line, key, objtext::RestOfLine(p)});
+    else if (key.size() > 4 && std::memcmp(key.begin, "map_", 4) == 0)
+      lines.push_back(MtlLine{MtlLine::kMap, false, line, key, MapFileName(p)});
     return true;
   }
 
-  void NewMaterial(uint8_t* p) {
+  // One texture per material: its map_Kd line, or else its first map line
+  // (the only one a library of one map line per material has).
+  static void ChooseTextures(std::vector<MtlLine>& lines) {
+    MtlLine* first = nullptr;
+    MtlLine* colour = nullptr;
+    auto close_material = [&]() {
+      if (colour || first) (colour ? colour : first)->used = true;
+      first = colour = nullptr;
+    };
+    for (MtlLine& l : lines) {
+      if (l.kind == MtlLine::kNewMaterial) close_material();
+      if (l.kind != MtlLine::kMap || l.name.size() == 0) continue;
+      if (!first) first = &l;
+      if (!colour && IsColourMapKey(l.key)) colour = &l;
+    }
+    close_material();
+  }
+
+  bool Run(const MtlLine& l) {
+    switch (l.kind) {
+      case MtlLine::kLongLine:
+        AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", l.line, path_);
+        return true;
+      case MtlLine::kNewMaterial:
+        NewMaterial(l.name);
+        return true;
+      case MtlLine::kMap:
+        if (l.used) return TextureMap(l.name, l.line);
+        if (l.name.size() != 0) NoteIgnoredMap(l);
+        return true;
+    }
+    return true;
+  }
+
+  void NewMaterial(const Token& token) {
     if (m_.material_count >= kObjMaxMaterials) return;  // reported by the map line that would add it
     char* name = m_.materials[m_.material_count].name;
-    Token token;
-    size_t n = NextToken(p, token) ? std::min(token.size(), kObjMaterialNameBytes - 1) : 0;
+    size_t n = std::min(token.size(), kObjMaterialNameBytes - 1);
     if (n) std::memcpy(name, token.begin, n);
     name[n] = '\0';
   }
 
-  bool TextureMap(uint8_t* p, int line) {
-    Token file;
-    if (!NextToken(p, file)) return true;  // names no file: no entry
+  bool TextureMap(const Token& file, int line) {
     if (m_.material_count >= kObjMaxMaterials) {
       AppendModelMessage(m_, kModelMessageError, u"too many materials [max %d] [line %d] [%s]\r\n",
                          kObjMaxMaterials, line, path_);
@@ -90,40 +137,88 @@ class MtlReader {
     }
     ObjMaterial& entry = m_.materials[m_.material_count];
     entry.left = entry.top = entry.width = entry.height = 0.0f;
-    FindTexture(objtext::TokenText(file, kMaxPathUnits), entry);
+    FindTexture(TextureName(file), entry);
     ++m_.material_count;
     if (m_.material_count < kObjMaxMaterials) m_.materials[m_.material_count].name[0] = '\0';
     return true;
+  }
+
+  // The whole name; but when it holds blanks and names no file that can be
+  // read, its first word, which is all the name a line had before names
+  // could hold blanks ("map_Kd tex.png  old note" still finds tex.png).
+  std::u16string TextureName(const Token& file) {
+    std::u16string whole = objtext::TokenText(file, kMaxPathUnits);
+    size_t first = objtext::FirstWordSize(file.begin, file.size());
+    if (first == 0 || first == file.size() || AnyCandidateReads(whole)) return whole;
+    std::u16string word = objtext::TokenText(Token{file.begin, file.begin + first}, kMaxPathUnits);
+    return AnyCandidateReads(word) ? word : whole;
+  }
+
+  // Map lines beside a material's texture are left out and named once.
+  void NoteIgnoredMap(const MtlLine& l) {
+    ++ignored_count_;
+    if (ignored_count_ > kIgnoredNamed) return;
+    if (!ignored_.empty()) ignored_ += u", ";
+    ignored_ += objtext::TokenText(l.key, 32) + u" line ";
+    for (char digit : std::to_string(l.line)) ignored_ += static_cast<char16_t>(digit);
+  }
+
+  void ReportIgnoredMaps() {
+    if (ignored_count_ == 0) return;
+    if (ignored_count_ > kIgnoredNamed) ignored_ += u", ...";
+    AppendModelMessage(m_, kModelMessageWarning, u"one texture per material: map lines ignored [%s] [%s]\r\n",
+                       ignored_, path_);
   }
 
   // Reads the first candidate that exists; the last one read is kept, as
   // materials of one library mostly share their image.
   bool ReadCandidate(const std::u16string& path) {
     if (!bytes_path_.empty() && path == bytes_path_) return true;
+    bytes_path_.clear();  // a failed read empties the bytes
     if (!ReadWholeFile(path, bytes_)) return false;
     bytes_path_ = path;
     return true;
   }
 
-  void FindTexture(const std::u16string& written, ObjMaterial& entry) {
-    SplitPath split = FsSplitPath(written);
-    if (split.folder.size() > 4)
-      AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
-    TextureKind kind = EqualsIgnoringAsciiCase(split.ext, u".bmp")   ? TextureKind::kBmp
-                       : EqualsIgnoringAsciiCase(split.ext, u".png") ? TextureKind::kPng
-                                                                     : TextureKind::kTim;
-    const char16_t* ext = kind == TextureKind::kBmp ? u".bmp" : kind == TextureKind::kPng ? u".png" : u".tim";
-    std::u16string candidates[3];
+  struct Candidates {
+    TextureKind kind;
     int count = 0;
-    candidates[count++] = split.folder + split.name + ext;
-    if (kind != TextureKind::kTim) candidates[count++] = folder_ + split.name + ext;
-    candidates[count++] = tim_folder_ + split.name + ext;
+    std::u16string paths[3];
+  };
 
-    const std::u16string* found = nullptr;
-    for (int i = 0; i < count && !found; ++i) {
-      if (candidates[i].size() <= kMaxPathUnits && ReadCandidate(candidates[i])) found = &candidates[i];
-    }
-    CopyPath(entry.texture_path, found ? *found : candidates[count - 1]);
+  Candidates TextureCandidates(const std::u16string& written) const {
+    SplitPath split = FsSplitPath(written);
+    Candidates c;
+    c.kind = EqualsIgnoringAsciiCase(split.ext, u".bmp")   ? TextureKind::kBmp
+             : EqualsIgnoringAsciiCase(split.ext, u".png") ? TextureKind::kPng
+                                                           : TextureKind::kTim;
+    const char16_t* ext = c.kind == TextureKind::kBmp   ? u".bmp"
+                          : c.kind == TextureKind::kPng ? u".png"
+                                                        : u".tim";
+    c.paths[c.count++] = split.folder + split.name + ext;
+    if (c.kind != TextureKind::kTim) c.paths[c.count++] = folder_ + split.name + ext;
+    c.paths[c.count++] = tim_folder_ + split.name + ext;
+    return c;
+  }
+
+  // The first candidate that can be read, or null.
+  const std::u16string* ReadFirstCandidate(const Candidates& c) {
+    for (int i = 0; i < c.count; ++i)
+      if (c.paths[i].size() <= kMaxPathUnits && ReadCandidate(c.paths[i])) return &c.paths[i];
+    return nullptr;
+  }
+
+  bool AnyCandidateReads(const std::u16string& written) {
+    return ReadFirstCandidate(TextureCandidates(written)) != nullptr;
+  }
+
+  void FindTexture(const std::u16string& written, ObjMaterial& entry) {
+    if (FsSplitPath(written).folder.size() > 4)
+      AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
+    const Candidates candidates = TextureCandidates(written);
+    const TextureKind kind = candidates.kind;
+    const std::u16string* found = ReadFirstCandidate(candidates);
+    CopyPath(entry.texture_path, found ? *found : candidates.paths[candidates.count - 1]);
     if (!found) {
       const char16_t* format = kind == TextureKind::kBmp   ? u"no bmp file [%s]\r\n"
                                : kind == TextureKind::kPng ? u"no png file [%s]\r\n"
@@ -190,10 +285,14 @@ class MtlReader {
   std::u16string tim_folder_;
   std::vector<uint8_t> bytes_;
   std::u16string bytes_path_;
+  static constexpr int kIgnoredNamed = 16;
+  int ignored_count_ = 0;
+  std::u16string ignored_;
 };
 
 // Reused between reads, apart from the OBJ text that is being read meanwhile.
 thread_local std::vector<uint8_t> t_mtl_text;
+thread_local std::vector<MtlLine> t_mtl_lines;
 
 }  // namespace
 
@@ -202,6 +301,6 @@ uint32_t ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
     AppendModelMessage(model, kModelMessageError, u"no mtl file [%s]\r\n", mtl_path);
     return kObjResultNoMtlFile;
   }
-  MtlReader(model, mtl_path).Read(t_mtl_text);
+  MtlReader(model, mtl_path).Read(t_mtl_text, t_mtl_lines);
   return kObjResultOk;
 }

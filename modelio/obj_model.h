@@ -45,12 +45,16 @@ constexpr int kModelMessageText = 0;
 constexpr int kModelMessageWarning = 1;
 constexpr int kModelMessageError = 2;
 
+// One per material that names a texture (its map_Kd line, or else its first
+// map line).
 struct ObjMaterial {
   char name[kObjMaterialNameBytes];      // Shift-JIS bytes, NUL-terminated
   char16_t texture_path[kObjPathUnits];  // file found, or the last candidate tried
   float left, top, width, height;        // rectangle inside the texture page, in texels
 };
 
+// One per "g" line, and per "o" line in files that give objects instead of
+// groups.
 struct ObjGroup {
   char name[kObjGroupNameBytes];  // Shift-JIS bytes, NUL-terminated
   int32_t material;               // current material after the group's usemtl line
@@ -58,8 +62,8 @@ struct ObjGroup {
 };
 
 struct ObjFace {
-  int32_t corner_count;    // 3 or 4
-  uint16_t corners[4][3];  // 0-based position, texture-coordinate and normal index
+  int32_t corner_count;    // 3 or more; a polygon of five or more is drawn as a fan
+  uint16_t corners[4][3];  // 0-based position, texture-coordinate and normal index of the first four
 };
 
 // One corner of an accepted face; becomes exactly one mesh vertex.

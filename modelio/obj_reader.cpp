@@ -21,6 +21,11 @@ using objtext::Token;
 
 enum class CornerForm { kOk, kNoUv, kBad };
 
+// A corner takes at least four bytes ("1/1" and a separator), so a line of
+// 1,022 bytes holds at most 255 corners after "f ".
+constexpr int kMaxPolygonCorners = static_cast<int>((kObjMaxLineBytes - 2 + 1) / 4);
+static_assert(kMaxPolygonCorners == 255, "one line holds at most 255 corners");
+
 struct CornerRef {
   int32_t position = 0;
   int32_t tex_coord = 0;
@@ -79,16 +84,26 @@ class ObjReader {
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
   uint32_t Read(std::vector<uint8_t>& text) {
-    objtext::ForEachLine(
-        text, kObjMaxLineBytes, [this](uint8_t* p, int line) { return Line(p, line); },
-        [this](int line) {
-          AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
-        });
+    objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
+      AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
+    });
+    if (polygons_split_ > 0)
+      AppendModelMessage(m_, kModelMessageWarning,
+                         u"polygons of 5 or more points split into triangles [%d]\r\n", polygons_split_);
     return result_;
   }
 
  private:
-  bool Line(uint8_t* p, int line) {
+  // The line handler, inlined into the line loop, which is most of the
+  // reading time.
+  struct OnLine {
+    ObjReader* reader;
+    __attribute__((always_inline)) bool operator()(uint8_t* p, int line) const {
+      return reader->Line(p, line);
+    }
+  };
+
+  __attribute__((always_inline)) bool Line(uint8_t* p, int line) {
     line_ = line;
     Token key;
     if (!NextToken(p, key)) return true;
@@ -99,6 +114,7 @@ class ObjReader {
         if (k[0] == 'f') return Face(p);
         if (k[0] == 'g') return Group(p);
         if (k[0] == 's') return Smoothing(p);
+        if (k[0] == 'o') return Object(p);
         return true;
       case 2:
         if (k[0] == 'v' && k[1] == 'n') return Normal(p);
@@ -159,35 +175,70 @@ class ObjReader {
   }
 
   bool Group(uint8_t* p) {
+    // Full before the name is made: an unnamed group draws from the
+    // process's generator, which the data file's seed shares.
+    if (m_.group_count >= kObjMaxGroups) return StopFull(u"groups", kObjMaxGroups);
+    Token name;
+    if (NextToken(p, name)) return AddGroup(name.begin, name.size(), m_.position_count);
+    char unnamed[kObjGroupNameBytes];
+    int n =
+        std::snprintf(unnamed, sizeof unnamed, "DMYSET%d", static_cast<int>(NextProcessRandom() & 0x7FFF));
+    return AddGroup(reinterpret_cast<const uint8_t*>(unnamed), static_cast<size_t>(n), m_.position_count);
+  }
+
+  bool AddGroup(const uint8_t* name, size_t size, int32_t first_position) {
     if (m_.group_count >= kObjMaxGroups) return StopFull(u"groups", kObjMaxGroups);
     ObjGroup& group = m_.groups[m_.group_count++];
-    Token name;
-    if (NextToken(p, name)) {
-      size_t n = std::min(name.size(), kObjGroupNameBytes - 1);
-      std::memcpy(group.name, name.begin, n);
-      group.name[n] = '\0';
-    } else {
-      std::snprintf(group.name, sizeof group.name, "DMYSET%d",
-                    static_cast<int>(NextProcessRandom() & 0x7FFF));
-    }
+    size_t n = std::min(size, kObjGroupNameBytes - 1);
+    std::memcpy(group.name, name, n);
+    group.name[n] = '\0';
     group.material = -1;
-    group.first_position = m_.position_count;
+    group.first_position = first_position;
     return true;
   }
 
-  bool MaterialLibraries(uint8_t* p) {
-    // Every file named on the line, as far as the 32 tokens of a line go.
-    Token file;
-    for (int n = 1; n < 32 && NextToken(p, file); ++n) {
-      std::u16string mtl = folder_ + objtext::TokenText(file, kMaxPathUnits);
-      if (mtl.size() > kMaxPathUnits) mtl.resize(kMaxPathUnits);
-      ReadMtlFile(m_, mtl);
-      if (m_.face_error_count > 0) {  // the material table is full
-        result_ = kObjResultStopped;
-        return false;
-      }
-    }
+  // Exporters that write objects instead of groups: an "o" line is only
+  // remembered until a usemtl line finds no group; from then on every "o"
+  // line starts a group. A file with a group before its first usemtl line
+  // never gets here, so it reads as it always did.
+  bool Object(uint8_t* p) {
+    Token name = objtext::RestOfLine(p);
+    if (objects_are_groups_) return AddGroup(name.begin, name.size(), m_.position_count);
+    size_t n = std::min(name.size(), sizeof object_name_);
+    std::memcpy(object_name_, name.begin, n);
+    object_name_size_ = n;
+    object_first_position_ = m_.position_count;
+    object_seen_ = true;
     return true;
+  }
+
+  // A library name that holds blanks is read as one file when that file
+  // exists; otherwise every word names a library of its own, as far as the
+  // 32 tokens of a line go.
+  bool MaterialLibraries(uint8_t* p) {
+    const Token whole = objtext::RestOfLine(p);
+    Token file;
+    uint8_t* words = p;
+    if (NextToken(words, file) && file.end != whole.end) {
+      std::u16string path = LibraryPath(whole);
+      if (FsFileExists(path)) return ReadLibrary(path);
+    }
+    for (int n = 1; n < 32 && NextToken(p, file); ++n)
+      if (!ReadLibrary(LibraryPath(file))) return false;
+    return true;
+  }
+
+  std::u16string LibraryPath(const Token& name) const {
+    std::u16string mtl = folder_ + objtext::TokenText(name, kMaxPathUnits);
+    if (mtl.size() > kMaxPathUnits) mtl.resize(kMaxPathUnits);
+    return mtl;
+  }
+
+  bool ReadLibrary(const std::u16string& path) {
+    ReadMtlFile(m_, path);
+    if (m_.face_error_count == 0) return true;
+    result_ = kObjResultStopped;  // the material table is full
+    return false;
   }
 
   bool Smoothing(uint8_t* p) {
@@ -197,19 +248,39 @@ class ObjReader {
   }
 
   bool UseMaterial(uint8_t* p) {
-    if (m_.group_count == 0) return Stop(u"no group\r\n");
-    Token name;
-    if (NextToken(p, name)) {
-      for (int32_t i = 0; i < m_.material_count; ++i) {
-        const char* stored = m_.materials[i].name;
-        if (std::strlen(stored) == name.size() && std::memcmp(stored, name.begin, name.size()) == 0) {
-          m_.current_material = i;
-          break;
-        }
-      }
+    if (m_.group_count == 0) {
+      if (!object_seen_) return Stop(u"no group\r\n");
+      objects_are_groups_ = true;
+      if (!AddGroup(object_name_, object_name_size_, object_first_position_)) return false;
+    }
+    Token word;
+    if (NextToken(p, word)) {
+      int32_t found = FindMaterial(objtext::RestOfLine(word.begin));
+      if (found < 0) found = FindMaterialByFirstWord(word);
+      if (found >= 0) m_.current_material = found;
     }
     m_.groups[m_.group_count - 1].material = m_.current_material;
     return true;
+  }
+
+  // The whole name, blanks and all.
+  int32_t FindMaterial(const Token& name) const {
+    for (int32_t i = 0; i < m_.material_count; ++i) {
+      const char* stored = m_.materials[i].name;
+      if (std::strlen(stored) == name.size() && std::memcmp(stored, name.begin, name.size()) == 0) return i;
+    }
+    return -1;
+  }
+
+  // The first words alone, as names were matched before they could hold
+  // blanks: "usemtl mat x" still finds "newmtl mat".
+  int32_t FindMaterialByFirstWord(const Token& word) const {
+    for (int32_t i = 0; i < m_.material_count; ++i) {
+      const char* stored = m_.materials[i].name;
+      size_t n = objtext::FirstWordSize(reinterpret_cast<const uint8_t*>(stored), std::strlen(stored));
+      if (n == word.size() && std::memcmp(stored, word.begin, n) == 0) return i;
+    }
+    return -1;
   }
 
   bool BadCorner(const Token& corner) {
@@ -261,39 +332,56 @@ class ObjReader {
     return true;
   }
 
+  // Every face the fast path does not take: polygons of five or more
+  // corners, and every error with its message.
   bool CheckedFace(uint8_t* p) {
-    Token tokens[5];
-    int n = objtext::SplitTokens(p, tokens, 5);
+    Token first[3];
+    int n = objtext::SplitTokens(p, first, 3);
     if (n < 2) return Stop(u"1-point polygon\r\n");
     if (n < 3) return Stop(u"2-point polygon\r\n");
-    if (n > 4) return Stop(u"5-point polygon\r\n");
 
-    CornerRef refs[4];
-    for (int i = 0; i < n; ++i) {
+    CornerRef refs[kMaxPolygonCorners];
+    n = 0;
+    Token token;
+    while (NextToken(p, token)) {
+      if (n == kMaxPolygonCorners) return StopFull(u"polygon corners", kMaxPolygonCorners);
       int64_t fields[3];
       int field_count = 0;
-      CornerForm form = SplitCorner(tokens[i], fields, field_count);
-      if (form == CornerForm::kNoUv) return Stop(u"no uv polygon\r\n");
-      if (form == CornerForm::kBad) return BadCorner(tokens[i]);
-      CornerRef& ref = refs[i];
+      CornerForm form = SplitCorner(token, fields, field_count);
+      if (form == CornerForm::kNoUv) return StopNoUv();
+      if (form == CornerForm::kBad) return BadCorner(token);
+      CornerRef& ref = refs[n++];
       if (!ResolveIndex(fields[0], m_.position_count, ref.position) ||
           !ResolveIndex(fields[1], m_.tex_coord_count, ref.tex_coord) ||
           (field_count == 3 && !ResolveIndex(fields[2], m_.normal_count, ref.normal)))
-        return BadCorner(tokens[i]);
+        return BadCorner(token);
     }
     return AddCheckedFace(refs, n);
   }
 
+  bool StopNoUv() {
+    Stop(u"no uv polygon\r\n");
+    AppendModelMessage(
+        m_, kModelMessageText,
+        u" [line %d] a face corner has no texture coordinate (v//vn or v): the model needs a UV "
+        u"map, exported with its texture coordinates\r\n",
+        line_);
+    return false;
+  }
+
   bool AddCheckedFace(const CornerRef* refs, int n) {
-    int index_need = n == 4 ? 6 : 3;
+    const int index_need = 3 * (n - 2);  // a triangle fan; a quad draws two triangles too
     if (m_.face_count >= kObjMaxFaces) return StopFull(u"faces", kObjMaxFaces);
     if (m_.corner_count + n > kObjMaxCorners) return StopFull(u"corners", kObjMaxCorners);
     if (m_.index_count + index_need > kObjMaxIndices) return StopFull(u"indices", kObjMaxIndices);
-    AddFace(refs, n);
+    if (n <= 4)
+      AddFace<false>(refs, n);
+    else
+      AddPolygon(refs, n);
     return true;
   }
 
-  void FaceNormal(const CornerRef* refs, float normal[3]) const {
+  __attribute__((always_inline)) void FaceNormal(const CornerRef* refs, float normal[3]) const {
     const float* p0 = m_.positions[refs[0].position];
     const float* p1 = m_.positions[refs[1].position];
     const float* p2 = m_.positions[refs[2].position];
@@ -341,6 +429,11 @@ class ObjReader {
     }
   };
 
+  __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
+
+  // kFan: a polygon of five or more corners, drawn as a fan from its first
+  // corner. Triangles and quads get code of their own, as most faces are.
+  template <bool kFan>
   void AddFace(const CornerRef* refs, int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
@@ -355,9 +448,11 @@ class ObjReader {
     for (int i = 0; i < n; ++i) {
       const CornerRef& ref = refs[i];
       const bool gave_normal = ref.normal >= 0;
-      face.corners[i][0] = static_cast<uint16_t>(ref.position);
-      face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
-      face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
+      if (!kFan || i < 4) {  // the record keeps the first four corners of a larger polygon
+        face.corners[i][0] = static_cast<uint16_t>(ref.position);
+        face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
+        face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
+      }
 
       ObjCorner corner;
       std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
@@ -380,14 +475,25 @@ class ObjReader {
       *out++ = static_cast<uint16_t>(b);
       *out++ = static_cast<uint16_t>(d);
     };
-    if (!m_.mirror_z) {
-      triangle(c, c + 1, c + 2);
-      if (n == 4) triangle(c + 2, c + 3, c);
+    if (!kFan) {
+      if (!m_.mirror_z) {
+        triangle(c, c + 1, c + 2);
+        if (n == 4) triangle(c + 2, c + 3, c);
+      } else {
+        triangle(c, c + 2, c + 1);
+        if (n == 4) triangle(c + 2, c, c + 3);
+      }
     } else {
-      triangle(c, c + 2, c + 1);
-      if (n == 4) triangle(c + 2, c, c + 3);
+      // A fan from the first corner; mirrored, each triangle turns the other way.
+      for (int i = 1; i + 1 < n; ++i) {
+        if (!m_.mirror_z)
+          triangle(c, c + i, c + i + 1);
+        else
+          triangle(c, c + i + 1, c + i);
+      }
+      ++polygons_split_;
     }
-    m_.index_count += n == 4 ? 6 : 3;
+    m_.index_count += kFan ? 3 * (n - 2) : n == 4 ? 6 : 3;
     m_.corner_count += n;
     ++m_.face_count;
   }
@@ -397,6 +503,13 @@ class ObjReader {
   std::u16string folder_;
   int line_ = 0;
   uint32_t result_ = kObjResultOk;
+  int32_t polygons_split_ = 0;
+  // The last "o" line, while no group exists.
+  bool object_seen_ = false;
+  bool objects_are_groups_ = false;
+  uint8_t object_name_[kObjGroupNameBytes - 1];
+  size_t object_name_size_ = 0;
+  int32_t object_first_position_ = 0;
 };
 
 bool PageUsable(ObjModel& model) {

@@ -67,6 +67,26 @@ inline bool NextToken(uint8_t*& cursor, Token& token) {
   return true;
 }
 
+// Everything after the cursor up to the line end, with leading separators
+// and trailing separators and control bytes removed: a name that may hold
+// blanks. Empty (begin == end) when nothing is left.
+inline Token RestOfLine(uint8_t* cursor) {
+  uint8_t* p = cursor;
+  while (ClassOf(*p) == kSeparator) ++p;
+  uint8_t* end = p;
+  while (ClassOf(*end) != kLineEnd) ++end;
+  while (end > p && ClassOf(end[-1]) != kToken) --end;
+  return Token{p, end};
+}
+
+// The first token of a name as NextToken would cut it: up to the first byte
+// that is not a token byte.
+inline size_t FirstWordSize(const uint8_t* name, size_t size) {
+  size_t n = 0;
+  while (n < size && ClassOf(name[n]) == kToken) ++n;
+  return n;
+}
+
 // Up to `max` tokens; returns how many the line has (counting those past `max`
 // is not needed by any keyword).
 inline int SplitTokens(uint8_t* p, Token* tokens, int max) {

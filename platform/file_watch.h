@@ -24,3 +24,7 @@ std::unique_ptr<FileWatcher> CreateFileWatcher();
 // Makes Ctrl-C end the next or current Wait instead of the process.
 void CatchInterrupt();
 bool InterruptRequested();
+// Asks a running Wait to return kInterrupted, as Ctrl-C does; ClearInterrupt
+// takes the request back (tests run several watches in one process).
+void RequestInterrupt();
+void ClearInterrupt();

@@ -108,3 +108,5 @@ void CatchInterrupt() {
 }
 
 bool InterruptRequested() { return g_interrupted; }
+void RequestInterrupt() { g_interrupted = true; }
+void ClearInterrupt() { g_interrupted = false; }

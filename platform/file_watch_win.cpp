@@ -92,3 +92,5 @@ class NotificationWatcher : public FileWatcher {
 std::unique_ptr<FileWatcher> CreateFileWatcher() { return std::make_unique<NotificationWatcher>(); }
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 bool InterruptRequested() { return g_interrupted; }
+void RequestInterrupt() { g_interrupted = true; }
+void ClearInterrupt() { g_interrupted = false; }

@@ -10,4 +10,6 @@ CD3DObject::~CD3DObject() {
   if (renderer_ != nullptr) renderer_->UnlinkObject(this);
 }
 
-IDirect3DDevice9* CD3DObject::Device() const { return renderer_ != nullptr ? renderer_->Device() : nullptr; }
+IDirect3DDevice9* CD3DObject::Device() const {
+  return renderer_ != nullptr ? renderer_->Device() : nullptr;
+}

@@ -8,7 +8,8 @@ CDXCamera::CDXCamera(CDXRenderer* renderer) : CD3DObject(renderer) {
 }
 
 CDXLight::CDXLight(CDXRenderer* renderer) : CD3DObject(renderer), light{} {
-  SetDirectional({1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {0.2f, 0.2f, 0.2f, 0.2f}, {0.0f, 0.5f, 1.0f});
+  SetDirectional({1.0f, 1.0f, 1.0f, 1.0f}, {1.0f, 1.0f, 1.0f, 1.0f}, {0.2f, 0.2f, 0.2f, 0.2f},
+                 {0.0f, 0.5f, 1.0f});
 }
 
 void CDXLight::SetDirectional(const D3DCOLORVALUE& diffuse, const D3DCOLORVALUE& specular,

@@ -26,8 +26,8 @@ class CDXCamera : public CD3DObject {
 class CDXLight : public CD3DObject {
  public:
   explicit CDXLight(CDXRenderer* renderer);
-  void SetDirectional(const D3DCOLORVALUE& diffuse, const D3DCOLORVALUE& specular, const D3DCOLORVALUE& ambient,
-                      const D3DVECTOR& direction);
+  void SetDirectional(const D3DCOLORVALUE& diffuse, const D3DCOLORVALUE& specular,
+                      const D3DCOLORVALUE& ambient, const D3DVECTOR& direction);
 
   D3DLIGHT9 light;
 };

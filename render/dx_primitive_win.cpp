@@ -38,7 +38,9 @@ class ScopedLock {
 
 CDXPrimitive::CDXPrimitive(CDXRenderer* renderer) : CD3DObject(renderer) {}
 
-CDXPrimitive::~CDXPrimitive() { ReleaseBuffers(); }
+CDXPrimitive::~CDXPrimitive() {
+  ReleaseBuffers();
+}
 
 void CDXPrimitive::ReleaseBuffers() {
   SafeRelease(declaration_);
@@ -75,7 +77,8 @@ HRESULT CDXPrimitive::CreateDeviceBuffers() {
   IDirect3DDevice9* device = Device();
   if (device == nullptr) return D3DERR_INVALIDCALL;
   const D3DPOOL pool = managed_ ? D3DPOOL_MANAGED : D3DPOOL_SYSTEMMEM;
-  HRESULT hr = device->CreateVertexBuffer(vertex_size_ * vertex_capacity_, 0, fvf_, pool, &vertex_buffer_, nullptr);
+  HRESULT hr =
+      device->CreateVertexBuffer(vertex_size_ * vertex_capacity_, 0, fvf_, pool, &vertex_buffer_, nullptr);
   if (SUCCEEDED(hr) && index_capacity_ != 0)
     hr = device->CreateIndexBuffer(index_capacity_ * 2, 0, D3DFMT_INDEX16, pool, &index_buffer_, nullptr);
   D3DVERTEXELEMENT9 elements[MAX_FVF_DECL_SIZE];
@@ -116,13 +119,17 @@ HRESULT CDXPrimitive::RestoreDeviceObjects() {
   if (FAILED(hr)) return hr;  // the saved copies stay for the next try
   if (!saved_vertices_.empty()) {
     ScopedLock<IDirect3DVertexBuffer9> lock(vertex_buffer_, 0, static_cast<UINT>(saved_vertices_.size()), 0);
-    if (lock.data() == nullptr) hr = lock.result();
-    else std::memcpy(lock.data(), saved_vertices_.data(), saved_vertices_.size());
+    if (lock.data() == nullptr)
+      hr = lock.result();
+    else
+      std::memcpy(lock.data(), saved_vertices_.data(), saved_vertices_.size());
   }
   if (SUCCEEDED(hr) && index_buffer_ != nullptr && !saved_indices_.empty()) {
     ScopedLock<IDirect3DIndexBuffer9> lock(index_buffer_, 0, static_cast<UINT>(saved_indices_.size()), 0);
-    if (lock.data() == nullptr) hr = lock.result();
-    else std::memcpy(lock.data(), saved_indices_.data(), saved_indices_.size());
+    if (lock.data() == nullptr)
+      hr = lock.result();
+    else
+      std::memcpy(lock.data(), saved_indices_.data(), saved_indices_.size());
   }
   if (FAILED(hr)) {
     ReleaseBuffers();
@@ -236,7 +243,8 @@ void CDXPrimitive::ComputeBounds() {
   VertexLayout layout;
   bounds_ = ComputeVertexBounds(layout, nullptr, 0);
   if (vertex_buffer_ == nullptr || vertices_in_use_ == 0 || !DescribeVertexFormat(fvf_, layout)) return;
-  ScopedLock<IDirect3DVertexBuffer9> lock(vertex_buffer_, 0, vertices_in_use_ * vertex_size_, D3DLOCK_READONLY);
+  ScopedLock<IDirect3DVertexBuffer9> lock(vertex_buffer_, 0, vertices_in_use_ * vertex_size_,
+                                          D3DLOCK_READONLY);
   if (lock.data() != nullptr) bounds_ = ComputeVertexBounds(layout, lock.data(), vertices_in_use_);
 }
 

@@ -49,7 +49,9 @@ class CDXPrimitive : public CD3DObject {
   UINT IndexCapacity() const { return index_capacity_; }
   UINT VerticesInUse() const { return vertices_in_use_; }
   UINT IndicesInUse() const { return indices_in_use_; }
-  void SetVerticesInUse(UINT count) { vertices_in_use_ = count <= vertex_capacity_ ? count : vertex_capacity_; }
+  void SetVerticesInUse(UINT count) {
+    vertices_in_use_ = count <= vertex_capacity_ ? count : vertex_capacity_;
+  }
   void SetIndicesInUse(UINT count) { indices_in_use_ = count <= index_capacity_ ? count : index_capacity_; }
   IDirect3DVertexBuffer9* VertexBuffer() const { return vertex_buffer_; }
   IDirect3DIndexBuffer9* IndexBuffer() const { return index_buffer_; }

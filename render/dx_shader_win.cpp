@@ -30,7 +30,9 @@ HRESULT ReportEffectFailure(HRESULT hr, ID3DXBuffer* errors) {
 
 CDXShader::CDXShader(CDXRenderer* renderer) : CD3DObject(renderer) {}
 
-CDXShader::~CDXShader() { SafeRelease(effect_); }
+CDXShader::~CDXShader() {
+  SafeRelease(effect_);
+}
 
 HRESULT CDXShader::ReleaseDeviceObjects() {
   SafeRelease(effect_);
@@ -54,11 +56,11 @@ HRESULT CDXShader::CreateEffect() {
   ID3DXBuffer* errors = nullptr;
   HRESULT hr;
   if (!source_.empty()) {
-    hr = D3DXCreateEffect(device, source_.data(), static_cast<UINT>(source_.size()), nullptr, nullptr, 0, nullptr,
-                          &effect_, &errors);
+    hr = D3DXCreateEffect(device, source_.data(), static_cast<UINT>(source_.size()), nullptr, nullptr, 0,
+                          nullptr, &effect_, &errors);
   } else {
-    hr = D3DXCreateEffectFromFileW(device, reinterpret_cast<const wchar_t*>(path_.c_str()), nullptr, nullptr, D3DXFX_NOT_CLONEABLE, nullptr, &effect_,
-                                   &errors);
+    hr = D3DXCreateEffectFromFileW(device, reinterpret_cast<const wchar_t*>(path_.c_str()), nullptr, nullptr,
+                                   D3DXFX_NOT_CLONEABLE, nullptr, &effect_, &errors);
   }
   if (FAILED(hr)) {
     effect_ = nullptr;
@@ -98,7 +100,8 @@ HRESULT CDXShader::ApplyTechnique() {
 HRESULT CDXShader::BindParameter(int slot, const char* name) {
   if (slot < 0 || slot >= kShaderNumberedSlots) return D3DERR_INVALIDCALL;
   StoreName(numbered_names_[slot], kShaderSlotNameBytes, name);
-  numbered_[slot] = effect_ != nullptr ? effect_->GetParameterByName(nullptr, numbered_names_[slot]) : nullptr;
+  numbered_[slot] =
+      effect_ != nullptr ? effect_->GetParameterByName(nullptr, numbered_names_[slot]) : nullptr;
   return numbered_[slot] != nullptr ? S_OK : D3DERR_INVALIDCALL;
 }
 
@@ -117,5 +120,6 @@ void CDXShader::LookUpHandles() {
   for (int i = 0; i < kShaderFixedCount; ++i)
     fixed_[i] = fixed_names_[i][0] != 0 ? effect_->GetParameterByName(nullptr, fixed_names_[i]) : nullptr;
   for (int i = 0; i < kShaderNumberedSlots; ++i)
-    numbered_[i] = numbered_names_[i][0] != 0 ? effect_->GetParameterByName(nullptr, numbered_names_[i]) : nullptr;
+    numbered_[i] =
+        numbered_names_[i][0] != 0 ? effect_->GetParameterByName(nullptr, numbered_names_[i]) : nullptr;
 }

@@ -2,7 +2,9 @@
 
 CDXStencil::CDXStencil(CDXRenderer* renderer) : CD3DObject(renderer) {}
 
-CDXStencil::~CDXStencil() { SafeRelease(surface_); }
+CDXStencil::~CDXStencil() {
+  SafeRelease(surface_);
+}
 
 HRESULT CDXStencil::ReleaseDeviceObjects() {
   SafeRelease(surface_);
@@ -16,8 +18,8 @@ HRESULT CDXStencil::RestoreDeviceObjects() {
   HRESULT hr = device->CreateDepthStencilSurface(width_, height_, D3DFMT_D24S8, multisample_, quality_, TRUE,
                                                  &surface_, nullptr);
   if (FAILED(hr))
-    hr = device->CreateDepthStencilSurface(width_, height_, D3DFMT_D16, multisample_, quality_, TRUE, &surface_,
-                                           nullptr);
+    hr = device->CreateDepthStencilSurface(width_, height_, D3DFMT_D16, multisample_, quality_, TRUE,
+                                           &surface_, nullptr);
   if (FAILED(hr)) surface_ = nullptr;
   return hr;
 }
@@ -45,15 +47,17 @@ HRESULT CDXRenderTarget::ReleaseDeviceObjects() {
 }
 
 HRESULT CDXRenderTarget::RestoreDeviceObjects() {
-  if (multisample_ == D3DMULTISAMPLE_NONE || multisample_surface_ != nullptr || texture_ == nullptr) return S_OK;
+  if (multisample_ == D3DMULTISAMPLE_NONE || multisample_surface_ != nullptr || texture_ == nullptr)
+    return S_OK;
   return CreateMultisampleSurface();
 }
 
 HRESULT CDXRenderTarget::CreateMultisampleSurface() {
   IDirect3DDevice9* device = Device();
   if (device == nullptr) return D3DERR_INVALIDCALL;
-  const HRESULT hr = device->CreateRenderTarget(static_cast<UINT>(width_), static_cast<UINT>(height_), format_,
-                                                multisample_, quality_, FALSE, &multisample_surface_, nullptr);
+  const HRESULT hr =
+      device->CreateRenderTarget(static_cast<UINT>(width_), static_cast<UINT>(height_), format_, multisample_,
+                                 quality_, FALSE, &multisample_surface_, nullptr);
   if (FAILED(hr)) {
     multisample_surface_ = nullptr;
     return hr;
@@ -62,8 +66,8 @@ HRESULT CDXRenderTarget::CreateMultisampleSurface() {
   return hr;
 }
 
-HRESULT CDXRenderTarget::CreateTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multisample,
-                                      DWORD quality) {
+HRESULT CDXRenderTarget::CreateTarget(UINT width, UINT height, D3DFORMAT format,
+                                      D3DMULTISAMPLE_TYPE multisample, DWORD quality) {
   SafeRelease(multisample_surface_);
   delete texture_;
   texture_ = nullptr;
@@ -93,8 +97,8 @@ void CDXRenderTarget::ChooseMultisample(IDirect3DDevice9* device, int level, D3D
   const auto candidate = static_cast<D3DMULTISAMPLE_TYPE>(level + 1);
   if (SUCCEEDED(d3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal, creation.DeviceType, format, TRUE,
                                                 candidate, nullptr)) &&
-      SUCCEEDED(d3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal, creation.DeviceType, D3DFMT_D24S8, TRUE,
-                                                candidate, nullptr)))
+      SUCCEEDED(d3d->CheckDeviceMultiSampleType(creation.AdapterOrdinal, creation.DeviceType, D3DFMT_D24S8,
+                                                TRUE, candidate, nullptr)))
     *type = candidate;
   d3d->Release();
 }

@@ -35,7 +35,8 @@ class CDXRenderTarget : public CD3DObject {
   HRESULT ReleaseDeviceObjects() override;
   HRESULT RestoreDeviceObjects() override;
 
-  HRESULT CreateTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multisample, DWORD quality);
+  HRESULT CreateTarget(UINT width, UINT height, D3DFORMAT format, D3DMULTISAMPLE_TYPE multisample,
+                       DWORD quality);
   // Multisampling for `level` 1-15 (type level + 1), taken only when both
   // the surface format and the depth-stencil format can have it; otherwise
   // none (type 0, quality 0).

@@ -13,7 +13,9 @@ constexpr D3DCOLOR kImageColourKey = 0xFF000000;
 
 CDXTexture::CDXTexture(CDXRenderer* renderer) : CD3DObject(renderer) {}
 
-CDXTexture::~CDXTexture() { SafeRelease(texture_); }
+CDXTexture::~CDXTexture() {
+  SafeRelease(texture_);
+}
 
 HRESULT CDXTexture::ReleaseDeviceObjects() {
   SafeRelease(texture_);
@@ -43,12 +45,13 @@ HRESULT CDXTexture::Create() {
   if (!path_.empty()) {
     hr = D3DXCreateTextureFromFileExW(device, reinterpret_cast<const wchar_t*>(path_.c_str()), D3DX_DEFAULT,
                                       D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
-                                      D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_, nullptr, nullptr, &texture_);
+                                      D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_, nullptr, nullptr,
+                                      &texture_);
   } else if (!source_.empty()) {
     hr = D3DXCreateTextureFromFileInMemoryEx(device, source_.data(), static_cast<UINT>(source_.size()),
-                                             D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN, D3DPOOL_DEFAULT,
-                                             D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_, nullptr, nullptr,
-                                             &texture_);
+                                             D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
+                                             D3DPOOL_DEFAULT, D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_,
+                                             nullptr, nullptr, &texture_);
   } else {
     hr = D3DXCreateTexture(device, empty_width_, empty_height_, D3DX_DEFAULT,
                            empty_render_target_ ? D3DUSAGE_RENDERTARGET : 0, empty_format_, D3DPOOL_DEFAULT,
@@ -100,8 +103,10 @@ HRESULT CDXTexture::CreateFromBmp(const std::vector<uint8_t>& bmp, int32_t width
 
 HRESULT CDXTexture::CreateFromImage(const ImageBuffer& image, const uint8_t* palette) {
   std::vector<uint8_t> bmp;
-  if (image.pixels.size() < size_t{image.stride} * static_cast<uint32_t>(image.height > 0 ? image.height : 0) ||
-      !BuildBmpFile(image.pixels.data(), image.width, image.height, image.stride, image.bits, palette, false, bmp))
+  if (image.pixels.size() <
+          size_t{image.stride} * static_cast<uint32_t>(image.height > 0 ? image.height : 0) ||
+      !BuildBmpFile(image.pixels.data(), image.width, image.height, image.stride, image.bits, palette, false,
+                    bmp))
     return D3DERR_INVALIDCALL;
   return CreateFromBmp(bmp, image.width, image.height);
 }

@@ -44,7 +44,7 @@ class CDXTexture : public CD3DObject {
   D3DSURFACE_DESC description_{};
   std::vector<uint8_t> source_;
   D3DCOLOR colour_key_ = 0;
-  std::u16string path_;  // at most 259 units
+  std::u16string path_;                      // at most 259 units
   UINT image_width_ = 0, image_height_ = 0;  // set when made from an image
   // What CreateEmpty was asked for.
   UINT empty_width_ = 0, empty_height_ = 0;

@@ -28,8 +28,11 @@ HRESULT CIMSprite::Create(float texture_width, float texture_height) {
   uint16_t indices[kSpriteQuadCapacity * 6];
   for (UINT k = 0; k < kSpriteQuadCapacity; ++k) {
     const uint16_t v = static_cast<uint16_t>(4 * k);
-    const uint16_t quad[6] = {v, static_cast<uint16_t>(v + 1), static_cast<uint16_t>(v + 2),
-                              static_cast<uint16_t>(v + 2), static_cast<uint16_t>(v + 1),
+    const uint16_t quad[6] = {v,
+                              static_cast<uint16_t>(v + 1),
+                              static_cast<uint16_t>(v + 2),
+                              static_cast<uint16_t>(v + 2),
+                              static_cast<uint16_t>(v + 1),
                               static_cast<uint16_t>(v + 3)};
     for (int i = 0; i < 6; ++i) indices[6 * k + i] = quad[i];
   }

@@ -79,7 +79,8 @@ class CIMLineBatch : public CIMObject {
 
 constexpr UINT kScreenLineCapacity = 256;
 
-class CIMLine : public CIMLineBatch<ScreenVertex, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1> {
+class CIMLine
+    : public CIMLineBatch<ScreenVertex, D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1> {
  public:
   explicit CIMLine(CDXRenderer* renderer) : CIMLineBatch(renderer) {}
   HRESULT Create() { return CIMLineBatch::Create(kScreenLineCapacity); }
@@ -87,7 +88,8 @@ class CIMLine : public CIMLineBatch<ScreenVertex, D3DFVF_XYZRHW | D3DFVF_DIFFUSE
   void AddLine(float x0, float y0, float x1, float y1, D3DCOLOR colour);
 };
 
-class CIMLine3D : public CIMLineBatch<WorldVertex, D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1> {
+class CIMLine3D
+    : public CIMLineBatch<WorldVertex, D3DFVF_XYZ | D3DFVF_DIFFUSE | D3DFVF_SPECULAR | D3DFVF_TEX1> {
  public:
   explicit CIMLine3D(CDXRenderer* renderer) : CIMLineBatch(renderer) {}
   // A white line in world space; ignored when the batch is full.

@@ -56,8 +56,8 @@ bool BuildBmpFile(const uint8_t* rows, int32_t width, int32_t height, uint32_t s
     std::memcpy(pixels, rows, geometry.bytes);
   } else {
     for (int32_t y = 0; y < height; ++y)
-      std::memcpy(pixels + static_cast<size_t>(height - 1 - y) * stride, rows + static_cast<size_t>(y) * stride,
-                  stride);
+      std::memcpy(pixels + static_cast<size_t>(height - 1 - y) * stride,
+                  rows + static_cast<size_t>(y) * stride, stride);
   }
   return true;
 }

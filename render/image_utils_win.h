@@ -3,10 +3,10 @@
 // decoding, and saving a Direct3D surface as PNG. GDI+ must be started by
 // the caller (the program starts it once for the whole run).
 #pragma once
-#include <windows.h>
-#include <objidl.h>
-#include <gdiplus.h>
 #include <d3d9.h>
+#include <gdiplus.h>
+#include <objidl.h>
+#include <windows.h>
 
 #include <cstdint>
 #include <memory>
@@ -41,7 +41,8 @@ void DeleteDibImage(DibImage& image);
 // reads from for as long as the bitmap lives.
 class GdipImage {
  public:
-  explicit GdipImage(Gdiplus::GpBitmap* bitmap, IStream* stream = nullptr) : bitmap_(bitmap), stream_(stream) {}
+  explicit GdipImage(Gdiplus::GpBitmap* bitmap, IStream* stream = nullptr)
+      : bitmap_(bitmap), stream_(stream) {}
   ~GdipImage();
   GdipImage(const GdipImage&) = delete;
   GdipImage& operator=(const GdipImage&) = delete;

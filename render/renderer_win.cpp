@@ -34,7 +34,8 @@ const BlendMode kBlendModes[] = {
     {TRUE, D3DBLEND_INVDESTCOLOR, D3DBLEND_ONE, 1, FALSE, D3DTOP_SELECTARG1, D3DTOP_MODULATE},
 };
 
-D3DFORMAT ChooseDepthFormat(IDirect3D9* d3d, int depth_mode, D3DFORMAT adapter_format, D3DFORMAT colour_format) {
+D3DFORMAT ChooseDepthFormat(IDirect3D9* d3d, int depth_mode, D3DFORMAT adapter_format,
+                            D3DFORMAT colour_format) {
   static const D3DFORMAT kMode1[] = {D3DFMT_D24X8};
   static const D3DFORMAT kMode2[] = {D3DFMT_D24S8};
   static const D3DFORMAT kMode3[] = {D3DFMT_D32, D3DFMT_D32F_LOCKABLE};
@@ -44,7 +45,8 @@ D3DFORMAT ChooseDepthFormat(IDirect3D9* d3d, int depth_mode, D3DFORMAT adapter_f
   if (depth_mode == 2) candidates = kMode2, count = 1;
   if (depth_mode == 3) candidates = kMode3, count = 2;
   for (int i = 0; i < count; ++i) {
-    if (SUCCEEDED(d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, adapter_format, colour_format, candidates[i])))
+    if (SUCCEEDED(
+            d3d->CheckDepthStencilMatch(0, D3DDEVTYPE_HAL, adapter_format, colour_format, candidates[i])))
       return candidates[i];
   }
   return D3DFMT_D16;
@@ -134,7 +136,8 @@ void CDXRenderer::BuildPresentParameters() {
   present_.Flags = D3DPRESENTFLAG_DISCARD_DEPTHSTENCIL;
   present_.SwapEffect = D3DSWAPEFFECT_DISCARD;
   present_.EnableAutoDepthStencil = TRUE;
-  present_.PresentationInterval = immediate_presentation_ ? D3DPRESENT_INTERVAL_IMMEDIATE : D3DPRESENT_INTERVAL_DEFAULT;
+  present_.PresentationInterval =
+      immediate_presentation_ ? D3DPRESENT_INTERVAL_IMMEDIATE : D3DPRESENT_INTERVAL_DEFAULT;
 
   // The colour format the tests ask about is the one the back buffer gets.
   D3DFORMAT colour_format = adapter_format;
@@ -155,8 +158,8 @@ void CDXRenderer::BuildPresentParameters() {
   if (full_colour_ &&
       SUCCEEDED(d3d_->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, colour_format, windowed_,
                                                  D3DMULTISAMPLE_2_SAMPLES, nullptr)) &&
-      SUCCEEDED(d3d_->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, present_.AutoDepthStencilFormat, windowed_,
-                                                 D3DMULTISAMPLE_2_SAMPLES, nullptr)))
+      SUCCEEDED(d3d_->CheckDeviceMultiSampleType(0, D3DDEVTYPE_HAL, present_.AutoDepthStencilFormat,
+                                                 windowed_, D3DMULTISAMPLE_2_SAMPLES, nullptr)))
     present_.MultiSampleType = D3DMULTISAMPLE_2_SAMPLES;
 
   dxt1_supported_ =
@@ -254,7 +257,8 @@ void CDXRenderer::UpdateProjection() {
 }
 
 HRESULT CDXRenderer::ReleaseAllDeviceObjects() {
-  for (CD3DObject* object = objects_; object != nullptr; object = object->next_) object->ReleaseDeviceObjects();
+  for (CD3DObject* object = objects_; object != nullptr; object = object->next_)
+    object->ReleaseDeviceObjects();
   // A second release before the restore keeps the state saved by the first:
   // after a failed reset the device no longer holds it.
   if (device_ != nullptr && !objects_released_) {
@@ -345,7 +349,8 @@ void CDXRenderer::SetWorldIdentity() {
 }
 
 void CDXRenderer::SetBlendMode(int mode) {
-  if (device_ == nullptr || mode < 0 || mode >= static_cast<int>(sizeof kBlendModes / sizeof kBlendModes[0])) return;
+  if (device_ == nullptr || mode < 0 || mode >= static_cast<int>(sizeof kBlendModes / sizeof kBlendModes[0]))
+    return;
   const BlendMode& m = kBlendModes[mode];
   device_->SetRenderState(D3DRS_ALPHABLENDENABLE, m.blending);
   device_->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
@@ -395,8 +400,8 @@ HRESULT CDXRenderer::CaptureBackBuffer(IDirect3DSurface9** copy) {
   }
   IDirect3DSurface9* target = nullptr;
   if (SUCCEEDED(hr))
-    hr = device_->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM, &target,
-                                              nullptr);
+    hr = device_->CreateOffscreenPlainSurface(desc.Width, desc.Height, desc.Format, D3DPOOL_SYSTEMMEM,
+                                              &target, nullptr);
   if (SUCCEEDED(hr)) hr = device_->GetRenderTargetData(source, target);
   SafeRelease(resolved);
   SafeRelease(back);

@@ -7,23 +7,34 @@ using namespace Gdiplus::DllExports;
 
 Gdiplus::PixelFormat PixelFormatForD3DFormat(D3DFORMAT format) {
   switch (format) {
-    case D3DFMT_R8G8B8: return PixelFormat24bppRGB;
-    case D3DFMT_A8R8G8B8: return PixelFormat32bppARGB;
-    case D3DFMT_X8R8G8B8: return PixelFormat32bppRGB;
-    case D3DFMT_R5G6B5: return PixelFormat16bppRGB565;
-    case D3DFMT_X1R5G5B5: return PixelFormat16bppRGB555;
-    case D3DFMT_A1R5G5B5: return PixelFormat16bppARGB1555;
-    case D3DFMT_A16B16G16R16: return PixelFormat64bppARGB;
-    case D3DFMT_P8: return PixelFormat8bppIndexed;
-    case D3DFMT_L16: return PixelFormat16bppGrayScale;
-    default: return 0;
+    case D3DFMT_R8G8B8:
+      return PixelFormat24bppRGB;
+    case D3DFMT_A8R8G8B8:
+      return PixelFormat32bppARGB;
+    case D3DFMT_X8R8G8B8:
+      return PixelFormat32bppRGB;
+    case D3DFMT_R5G6B5:
+      return PixelFormat16bppRGB565;
+    case D3DFMT_X1R5G5B5:
+      return PixelFormat16bppRGB555;
+    case D3DFMT_A1R5G5B5:
+      return PixelFormat16bppARGB1555;
+    case D3DFMT_A16B16G16R16:
+      return PixelFormat64bppARGB;
+    case D3DFMT_P8:
+      return PixelFormat8bppIndexed;
+    case D3DFMT_L16:
+      return PixelFormat16bppGrayScale;
+    default:
+      return 0;
   }
 }
 
 namespace {
 
 // Draws locked 32-bit ARGB pixels onto a new 24-bit bitmap.
-Gdiplus::Status DrawOnto24Bit(const D3DLOCKED_RECT& locked, INT width, INT height, Gdiplus::GpBitmap** result) {
+Gdiplus::Status DrawOnto24Bit(const D3DLOCKED_RECT& locked, INT width, INT height,
+                              Gdiplus::GpBitmap** result) {
   *result = nullptr;
   Gdiplus::GpBitmap* target = nullptr;
   Gdiplus::GpBitmap* wrapper = nullptr;
@@ -60,10 +71,10 @@ HRESULT SaveSurfaceAsPng(IDirect3DSurface9* surface, const std::u16string& path)
   // A 32-bit scratch copy in a layout GDI+ reads whatever the source format.
   IDirect3DSurface9* scratch = nullptr;
   if (SUCCEEDED(hr))
-    hr = device->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH, &scratch,
-                                             nullptr);
-  if (SUCCEEDED(hr)) hr = D3DXLoadSurfaceFromSurface(scratch, nullptr, nullptr, surface, nullptr, nullptr,
-                                                     D3DX_DEFAULT, 0);
+    hr = device->CreateOffscreenPlainSurface(desc.Width, desc.Height, D3DFMT_A8R8G8B8, D3DPOOL_SCRATCH,
+                                             &scratch, nullptr);
+  if (SUCCEEDED(hr))
+    hr = D3DXLoadSurfaceFromSurface(scratch, nullptr, nullptr, surface, nullptr, nullptr, D3DX_DEFAULT, 0);
   SafeRelease(device);
   SafeRelease(surface);  // the caller's reference, taken over
   if (FAILED(hr)) {

@@ -16,16 +16,26 @@ constexpr uint32_t kOpaqueWhite = 0xFFFFFFFFu;
 // Floats after x, y, z for each position kind; -1 for kinds that do not exist.
 int ExtraPositionFloats(uint32_t position) {
   switch (position) {
-    case 0x0000: return 0;  // no position at all
-    case 0x0002: return 0;  // x, y, z
-    case 0x0004: return 1;  // pre-transformed: rhw
-    case 0x0006: return 1;  // blend weights 1 to 5
-    case 0x0008: return 2;
-    case 0x000A: return 3;
-    case 0x000C: return 4;
-    case 0x000E: return 5;
-    case 0x4002: return 1;  // x, y, z, w
-    default: return -1;
+    case 0x0000:
+      return 0;  // no position at all
+    case 0x0002:
+      return 0;  // x, y, z
+    case 0x0004:
+      return 1;  // pre-transformed: rhw
+    case 0x0006:
+      return 1;  // blend weights 1 to 5
+    case 0x0008:
+      return 2;
+    case 0x000A:
+      return 3;
+    case 0x000C:
+      return 4;
+    case 0x000E:
+      return 5;
+    case 0x4002:
+      return 1;  // x, y, z, w
+    default:
+      return -1;
   }
 }
 
@@ -35,7 +45,9 @@ float ReadFloat(const uint8_t* p) {
   return f;
 }
 
-void WriteFloat(uint8_t* p, float f) { std::memcpy(p, &f, sizeof f); }
+void WriteFloat(uint8_t* p, float f) {
+  std::memcpy(p, &f, sizeof f);
+}
 
 void CopyColour(const uint8_t* src, int src_offset, uint8_t* dst, int dst_offset) {
   if (dst_offset < 0) return;
@@ -149,11 +161,14 @@ BoundingBox ComputeVertexBounds(const VertexLayout& layout, const uint8_t* verti
 
 int SphereMapTexSet(uint32_t fvf) {
   switch (fvf) {
-    case 0x112: return 0;  // position, normal, one set: the only set
-    case 0x212:            // the reflection set is the second one
+    case 0x112:
+      return 0;  // position, normal, one set: the only set
+    case 0x212:  // the reflection set is the second one
     case 0x2D2:
-    case 0x100312: return 1;
-    default: return -1;
+    case 0x100312:
+      return 1;
+    default:
+      return -1;
   }
 }
 
@@ -175,12 +190,18 @@ void ApplySphereMap(const VertexLayout& layout, uint8_t* vertices, uint32_t coun
 
 uint32_t PrimitiveCountFor(int kind, uint32_t n) {
   switch (kind) {
-    case kPointList: return n;
-    case kLineList: return n / 2;
-    case kLineStrip: return n >= 2 ? n - 1 : 0;
-    case kTriangleList: return n / 3;
+    case kPointList:
+      return n;
+    case kLineList:
+      return n / 2;
+    case kLineStrip:
+      return n >= 2 ? n - 1 : 0;
+    case kTriangleList:
+      return n / 3;
     case kTriangleStrip:
-    case kTriangleFan: return n >= 3 ? n - 2 : 0;
-    default: return 0;
+    case kTriangleFan:
+      return n >= 3 ? n - 2 : 0;
+    default:
+      return 0;
   }
 }

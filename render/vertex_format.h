@@ -10,10 +10,10 @@ constexpr int kMaxTexCoordSets = 8;
 
 struct VertexLayout {
   uint32_t fvf = 0;
-  uint32_t size = 0;             // bytes per vertex
-  bool has_position = false;     // three position floats at offset 0
-  uint32_t extra_floats = 0;     // rhw, w or blend weights after x, y, z
-  int normal_offset = -1;        // -1 when absent
+  uint32_t size = 0;          // bytes per vertex
+  bool has_position = false;  // three position floats at offset 0
+  uint32_t extra_floats = 0;  // rhw, w or blend weights after x, y, z
+  int normal_offset = -1;     // -1 when absent
   int psize_offset = -1;
   int diffuse_offset = -1;
   int specular_offset = -1;

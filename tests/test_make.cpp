@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "compiler/data_file.h"
+#include "compiler/preview_recording.h"
 #include "datamake/make_data.h"
 #include "modelio/file_utils.h"
 #include "project/project_file.h"
@@ -62,7 +63,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kWriteScript,
-                                                       MakeDataStep::kCompile}));
+                                                       MakeDataStep::kCompile, MakeDataStep::kWriteDataFile}));
   ASSERT_TRUE(run.compiler && run.log);
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
@@ -149,26 +150,49 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "side.png", "sign.png"}));
 }
 
-TEST(MakeData, TheSampleProjectMakesADataFile) {
-  const std::u16string examples = Utf8ToUtf16(RAILWICK_SOURCE_DIR) + u"/examples/";
-  if (!FsFileExists(examples + u"assets/main.png")) GTEST_SKIP() << "the example assets are not made";
-  ScopedCurrentFolder here(examples);
-  auto p = std::make_unique<VehicleProject>();
-  ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, examples + u"sample.xml", &report), kResultOk);
-  EXPECT_TRUE(report.dropped.empty()) << U8(DroppedFilesMessage(report.dropped));
-  TempFolder out;
-  SetOutPath(*p, out.path());
-  p->maker.Set(u"Railwick");
+// What the program relies on: the run's compiler makes the preview objects
+// with the program's factory, and a failed compilation leaves the data file
+// of the run before it as it was.
+TEST(MakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
+  TempFolder dir;
+  ScopedCurrentFolder here(dir.path());
+  auto p = SmallVehicle(dir);
   RecordingNotifier n;
-  MakeDataResult run = RunMakeData(*p, MakeDataOptions(), n, nullptr);
-  EXPECT_TRUE(n.calls.empty()) << U8(n.calls.empty() ? u"" : n.calls[0].second);
-  ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
-  EXPECT_FALSE(FsFileExists(examples + TemporaryScriptName(*p)));
-  std::vector<uint8_t> file, stream;
-  ASSERT_TRUE(ReadWholeFile(run.data_file, file));
-  std::string error;
-  EXPECT_TRUE(OpenDataFile(file, stream, error)) << error;
+  RecordingPreviewFactory factory;
+  MakeDataOptions options;
+  options.create_output_folder = true;
+  options.preview_factory = &factory;
+
+  MakeDataResult first = RunMakeData(*p, options, n, nullptr);
+  ASSERT_EQ(first.result, kResultOk);
+  ASSERT_TRUE(first.compiler);
+  EXPECT_EQ(first.compiler->preview_factory, &factory);
+  EXPECT_EQ(factory.tally().textures_made, 2);  // main and sign textures of the preview
+  std::vector<uint8_t> made;
+  ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", made));
+
+  p->whistle.Set(u"gone.wav");
+  MakeDataResult second = RunMakeData(*p, options, n, nullptr);
+  EXPECT_EQ(second.result, kResultFail);
+  ASSERT_TRUE(second.compiler && second.log);
+  std::vector<uint8_t> after;
+  ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", after));
+  EXPECT_EQ(after, made);
+  EXPECT_FALSE(FsFileExists(dir / u"RW-1.txt"));
+  EXPECT_TRUE(n.calls.empty());
+}
+
+TEST(MakeData, TheSampleProjectMakesADataFileThatVerifies) {
+  const std::u16string examples = SourcePath("examples/");
+  if (!FsFileExists(examples + u"assets/main.png")) GTEST_SKIP() << "the example assets are not made";
+  TempFolder out;
+  ToolRun make =
+      RunTool({"make", U8(examples + u"sample.xml"), "-o", U8(out.path()), "--workshop", "Railwick"});
+  ASSERT_EQ(make.status, 0) << make.out << make.err;
+  EXPECT_EQ(make.err, "");
+  EXPECT_FALSE(FsFileExists(examples + u"RW-101.txt"));  // the script is gone again
+  ToolRun verify = RunTool({"verify", U8(out / u"RW-101.z5t")});
+  EXPECT_EQ(verify.status, 0) << verify.out << verify.err;
 }
 
 }  // namespace

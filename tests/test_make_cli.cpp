@@ -1,6 +1,7 @@
 // railwick make and railwick script as a user runs them.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
 
@@ -16,7 +17,9 @@ using namespace testing_project;
 
 void SetWorkshopVariable(const char* value) {
 #ifdef _WIN32
-  _putenv_s("RAILWICK_WORKSHOP", value ? value : "");
+  // The wide environment, as a shell hands a UTF-8 name to the program.
+  const std::u16string setting = u"RAILWICK_WORKSHOP=" + Utf8ToUtf16(value ? value : "");
+  _wputenv(std::wstring(setting.begin(), setting.end()).c_str());
 #else
   if (value)
     setenv("RAILWICK_WORKSHOP", value, 1);
@@ -58,10 +61,12 @@ TEST_F(MakeCli, MakesAFileThatVerifies) {
   ToolRun run = RunTool({"make", ProjectArg(), "-o", "out/deep", "--workshop", "工房"});
   ASSERT_EQ(run.status, 0) << run.out << run.err;
   EXPECT_EQ(run.err, "");
-  EXPECT_NE(run.out.find("[1/3] "), std::string::npos);
-  EXPECT_NE(run.out.find("[3/3] "), std::string::npos);
+  // Progress lines go to a terminal only; captured output stays clean.
+  EXPECT_EQ(run.out.find("checking the project"), std::string::npos);
   const std::u16string data_file = elsewhere / u"out/deep/KH-40.z5t";
-  EXPECT_NE(run.out.find("data file: " + U8(data_file)), std::string::npos) << run.out;
+  std::u16string shown = data_file;
+  std::replace(shown.begin(), shown.end(), u'/', FsSeparator());
+  EXPECT_NE(run.out.find("data file: " + U8(shown) + "\n"), std::string::npos) << run.out;
   EXPECT_EQ(RunTool({"verify", U8(data_file)}).status, 0);
   EXPECT_EQ(dir_.List(), (std::vector<std::string>{"assets", "p.xml"}));  // no script left behind
 

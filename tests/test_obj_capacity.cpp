@@ -67,6 +67,42 @@ TEST(ObjCapacity, ExactlyFullIsAccepted) {
   EXPECT_EQ(f.model->indices[49997], 49997);
 }
 
+TEST(ObjCapacity, FansStopAtTheCornerAndIndexLimits) {
+  const std::string head = "v 1 1 1\nv 2 1 1\nv 1 2 1\nvt 0 0\ng a\n";
+  const std::string hexagon = "f 1/1 2/1 3/1 1/1 2/1 3/1\n";  // 6 corners, 12 indices
+  struct Case {
+    std::string text;
+    const char* message;
+    int32_t corners, indices, last_index;
+  } cases[] = {
+      // 16,665 triangles leave 5 corners; a hexagon needs 6.
+      {head + Repeat("f 1/1 2/1 3/1\n", 16665) + hexagon,
+       "ERROR : too many corners [max 50000] [line 16671]\r\n", 49995, 49995, 49994},
+      // 8,331 quads and a hexagon fill 49,998 indices: full, and accepted...
+      {head + Repeat("f 1/1 2/1 3/1 1/1\n", 8331) + hexagon + "f 1/1 2/1 3/1 1/1 2/1\n",
+       "ERROR : too many indices [max 50000] [line 8338]\r\n", 33330, 49998, 33329},
+      // ...where a pentagon after 8,332 quads would need 9 more than 49,992.
+      {head + Repeat("f 1/1 2/1 3/1 1/1\n", 8332) + "f 1/1 2/1 3/1 1/1 2/1\n",
+       "ERROR : too many indices [max 50000] [line 8338]\r\n", 33328, 49992, 33324},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    ObjFolder f;
+    f.File("m.obj", c.text + "v 7 7 7\n");
+    EXPECT_EQ(f.Read(), kObjResultStopped);
+    // The split warning counts only the polygons taken.
+    const std::string split =
+        c.indices == 49998 ? "WARNING : polygons of 5 or more points split into triangles [1]\r\n" : "";
+    EXPECT_EQ(f.Messages(), c.message + split);
+    EXPECT_EQ(f.model->corner_count, c.corners);
+    EXPECT_EQ(f.model->index_count, c.indices);
+    EXPECT_EQ(f.model->position_count, 3);
+    EXPECT_EQ(f.model->face_error_count, 1);
+    EXPECT_EQ(f.model->flip_v, 1);  // the field after the index array
+    EXPECT_EQ(f.model->indices[c.indices - 1], c.last_index);
+  }
+}
+
 TEST(ObjMessages, PrefixesCountsAndLimits) {
   ObjModelPtr model = NewObjModel();
   std::u16string text;

@@ -23,6 +23,17 @@ const char kSeed[] =
     "f -1/-1 -2/-2/-1 -3/-3\n"
     "f 1/1 5/1 1/2\n";
 
+// The same in the shape of newer exporters: objects, larger polygons, names
+// with blanks.
+const char kModernSeed[] =
+    "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\n"
+    "vt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\n"
+    "vn 0 0 1\nvn 0 0 0\n"
+    "o Car Body\nusemtl x y\ns 1\n"
+    "f 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\n"
+    "o\nf -1/-1 -2/-2/-1 -3/-3 1/1 2/2\n"
+    "f 1/1 5/1 1/2\n";
+
 // Bytes a damaged file tends to hold where a digit or separator was.
 const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
                        '.',  'e',  '9',  ' ',    '\x81', '\xB1', '\x01', 'f'};
@@ -44,8 +55,8 @@ void ExpectConsistent(const ObjModel& m, uint32_t result) {
 TEST(ObjHostile, MutatedFilesStayConsistent) {
   std::mt19937 random(12345);
   ObjModelPtr model = NewObjModel();
-  const std::string seed = kSeed;
-  for (int round = 0; round < 400; ++round) {
+  for (int round = 0; round < 800; ++round) {
+    const std::string seed = round < 400 ? kSeed : kModernSeed;
     std::string text = seed;
     int edits = 1 + static_cast<int>(random() % 6);
     for (int e = 0; e < edits; ++e) {

@@ -76,10 +76,23 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
   EXPECT_EQ(f.model->page_width, 8.0f);
 }
 
+TEST(ObjTextures, MaterialsSharingATextureBesideTheLibraryAllGetIt) {
+  // Looked for in the working folder first, in vain each time: the texture
+  // read for the first material must still serve the second.
+  LibraryFolder f;
+  f.File("t.png", PngBytes(128, 64));
+  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd t.png\nnewmtl b\nmap_Kd t.png\n"), kObjResultOk);
+  EXPECT_EQ(f.Messages(), "");
+  ASSERT_EQ(f.model->material_count, 2);
+  ExpectRectangle(f.Material(0), 0, 0, 128, 64);
+  ExpectRectangle(f.Material(1), 0, 0, 128, 64);
+  EXPECT_EQ(std::u16string(f.Material(1).texture_path), f.Path("t.png"));
+}
+
 TEST(ObjTextures, MissingTexturesAndAbsoluteFolders) {
   LibraryFolder f;
-  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd a.png\nmap_Kd b.bmp\nmap_Kd c.jpg\nmap_Kd C:\\tex\\d.png\n"
-                          "map_Kd ab/e.png\nmap_Kd\n"),
+  ASSERT_EQ(f.ReadLibrary("map_Kd a.png\nnewmtl b\nmap_Kd b.bmp\nnewmtl c\nmap_Kd c.jpg\n"
+                          "newmtl d\nmap_Kd C:\\tex\\d.png\nnewmtl e\nmap_Kd ab/e.png\nnewmtl f\nmap_Kd\n"),
             kObjResultOk);
   EXPECT_EQ(f.Messages(),
             "ERROR : no png file [a.png]\r\n"
@@ -96,8 +109,8 @@ TEST(ObjTextures, MissingTexturesAndAbsoluteFolders) {
   ExpectRectangle(f.Material(0), 0, 0, 0, 0);
   std::u16string last = f.Material(2).texture_path;
   EXPECT_EQ(last.substr(last.size() - 9), u"TIM/c.tim");
-  EXPECT_STREQ(f.Material(0).name, "a");
-  EXPECT_STREQ(f.Material(1).name, "");  // a second map line names no material
+  EXPECT_STREQ(f.Material(0).name, "");  // a map line before any newmtl names no material
+  EXPECT_STREQ(f.Material(1).name, "b");
 }
 
 TEST(ObjTextures, BrokenHeadersAreReportedAndChangeNothing) {
@@ -160,8 +173,8 @@ TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
 TEST(ObjTextures, MaterialCapacityStopsTheRead) {
   LibraryFolder f;
   f.File("t.png", PngBytes(16, 16));
-  std::string mtl = "newmtl a\n";
-  for (int i = 0; i <= kObjMaxMaterials; ++i) mtl += "map_Kd t.png\n";
+  std::string mtl;
+  for (int i = 0; i <= kObjMaxMaterials; ++i) mtl += "newmtl a\nmap_Kd t.png\n";
   f.File("m.mtl", mtl);
   f.File("m.obj", "mtllib m.mtl\nv 1 2 3\n");
   ScopedCurrentFolder here(f.dir);  // the first candidate is found at once
@@ -169,7 +182,7 @@ TEST(ObjTextures, MaterialCapacityStopsTheRead) {
   EXPECT_EQ(f.model->material_count, kObjMaxMaterials);
   EXPECT_EQ(f.model->position_count, 0);
   EXPECT_EQ(f.Messages(),
-            "ERROR : too many materials [max 8000] [line 8002] [" + U8(f.Path("m.mtl")) + "]\r\n");
+            "ERROR : too many materials [max 8000] [line 16002] [" + U8(f.Path("m.mtl")) + "]\r\n");
 }
 
 }  // namespace

@@ -61,6 +61,7 @@ fi
 rm -rf "$out"
 mkdir -p "$out"
 driver() { wine "$build/railwick_e2e_driver.exe" "$@"; }
+source "$root/tools/wine-e2e-preview.sh"
 
 # The shell's Windows tests: registry, DirectX probe, every pack effect
 # through D3DXCreateEffect.
@@ -80,6 +81,9 @@ printf '\x01\x20' | dd of="$bare/data/zek5rlwck.res" bs=1 seek=0 count=2 conv=no
 code=$(run_limited 30 wine "$bare/Railwick.exe")
 check "resource pack with a wrong magic ends silently with code 0 (got $code)" test "$code" = 0
 check "no window was left behind" driver count-windows 0
+
+# The first start asks for the workshop name (and stores it).
+preview_first_start
 
 # The real start.
 started=$(now_ms)
@@ -119,15 +123,8 @@ check "workshop name written" driver write-maker "ＺＥＫ工房"
 
 # Exit through the menu command: the window closes in order, exit code 0.
 check "menu command Exit posted" driver exit-command
-code=124
-for _ in $(seq 1 300); do
-  if ! kill -0 "$program_pid" 2>/dev/null; then
-    wait "$program_pid"
-    code=$?
-    break
-  fi
-  sleep 0.1
-done
+wait_program "$program_pid" 30
+code=$exit_code
 program_pid=""
 check "the program exits with code 0 after Exit (got $code)" test "$code" = 0
 check "no window is left" driver count-windows 0
@@ -139,6 +136,9 @@ check "registry: MAKER is the workshop name" grep -qx '"MAKER"="ＺＥＫ工房"
 check "registry: PrimaryWindow is a window handle" grep -qE '^"PrimaryWindow"=dword:[0-9a-f]{8}$' "$out/settings.txt"
 check "registry: ScreenDX is the last outer width 900" grep -qx '"ScreenDX"=dword:00000384' "$out/settings.txt"
 check "registry: ScreenDY is the last outer height 700" grep -qx '"ScreenDY"=dword:000002bc' "$out/settings.txt"
+
+# Make data from the program, the report, and the vehicle preview.
+preview_make_data
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

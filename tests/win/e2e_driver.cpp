@@ -12,6 +12,8 @@
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
 //   exit-command           menu command Exit (105)
+// and those of the workshop name, Make data and the preview
+// (e2e_driver_preview.cpp).
 #include <windows.h>
 // clang-format off
 #include <objidl.h>
@@ -25,57 +27,12 @@
 #include <vector>
 
 #include "app/registry_settings.h"
+#include "tests/win/e2e_support.h"
+
+// 2 for a command it does not know.
+int RunPreviewCommand(int argc, wchar_t** argv);
 
 namespace {
-
-constexpr wchar_t kClass[] = L"ZEK5RLWCK";
-constexpr wchar_t kCaption[] = L"ZEK RAILWICK";
-
-int Fail(const char* what) {
-  std::fprintf(stderr, "driver: %s\n", what);
-  return 1;
-}
-
-HWND FindFrame() {
-  return FindWindowW(kClass, nullptr);
-}
-
-// The client area as 32-bit BGRX rows, read from the window's device context.
-bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
-  RECT client;
-  if (!GetClientRect(window, &client)) return false;
-  width = client.right;
-  height = client.bottom;
-  if (width <= 0 || height <= 0) return false;
-  HDC dc = GetDC(window);
-  HDC memory = CreateCompatibleDC(dc);
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
-  HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  bool ok = bitmap != nullptr;
-  if (ok) {
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    ok = BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY) != 0;
-    SelectObject(memory, old);
-    const uint32_t* p = static_cast<const uint32_t*>(bits);
-    pixels.assign(p, p + static_cast<size_t>(width) * height);
-    DeleteObject(bitmap);
-  }
-  DeleteDC(memory);
-  ReleaseDC(window, dc);
-  return ok;
-}
-
-size_t LitPixels(const std::vector<uint32_t>& pixels) {
-  size_t lit = 0;
-  for (uint32_t p : pixels) lit += (p & 0xFFFFFF) != 0;
-  return lit;
-}
 
 int WaitFrame(int timeout_ms) {
   DWORD start = GetTickCount();
@@ -148,31 +105,6 @@ int CheckRestored() {
   return 0;
 }
 
-void PressKey(WORD key, bool down) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = key;
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
-  SendInput(1, &input, sizeof(input));
-}
-
-bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (64 << 20);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-         read == bytes.size();
-  }
-  CloseHandle(file);
-  return ok;
-}
-
 uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
 }
@@ -192,29 +124,6 @@ const char* CheckBitmap(const std::vector<uint8_t>& b, int width, int height) {
   for (size_t i = offset; i < b.size(); ++i) lit += b[i] != 0;
   if (lit < 20) return "BMP is black";
   return nullptr;
-}
-
-bool SaveAsPng(const std::wstring& bmp, const std::wstring& png) {
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  bool ok = false;
-  {
-    Gdiplus::Bitmap image(bmp.c_str());
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<uint8_t> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size && Gdiplus::GetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
-      for (UINT i = 0; i < count; ++i) {
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0) {
-          ok = image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-        }
-      }
-    }
-  }
-  Gdiplus::GdiplusShutdown(token);
-  return ok;
 }
 
 int ScreenshotKey(int number, const std::wstring& png) {
@@ -282,5 +191,5 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
   if (command == L"exit-command") return ExitCommand();
-  return 2;
+  return RunPreviewCommand(argc, argv);
 }

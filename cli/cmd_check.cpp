@@ -1,0 +1,24 @@
+// railwick check PROJECT.xml: every problem that would stop Make data, one
+// line each, without writing anything.
+#include <cstdio>
+
+#include "cli/cli.h"
+#include "cli/project_args.h"
+#include "datamake/check_project.h"
+#include "platform/sjis.h"
+
+int CliCheck(const CliArgs& args) {
+  ProjectCommand command;
+  command.checking = true;
+  int status = command.Start(args, "check PROJECT.xml [--workshop NAME]");
+  if (status != kExitOk) return status;
+  const std::vector<ProjectProblem> problems = CheckProject(*command.project, &command.read);
+  for (const ProjectProblem& problem : problems) {
+    // A message of several lines stays on the problem's one line.
+    std::u16string message = problem.message;
+    for (char16_t& c : message)
+      if (c == u'\n') c = u' ';
+    std::printf("%s: %s\n", Utf16ToUtf8(problem.field).c_str(), Utf16ToUtf8(message).c_str());
+  }
+  return problems.empty() ? kExitOk : kExitFailed;
+}

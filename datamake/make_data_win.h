@@ -1,0 +1,32 @@
+// Make data in the program: the shared run with message boxes for the
+// problems the user must fix, the report dialog when the compilation fails,
+// and the new compiler handed to the preview.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "compiler/preview_factory.h"
+#include "compiler/vehicle_compiler.h"
+#include "project/vehicle_project.h"
+
+constexpr int kReportDialogTemplate = 121;
+constexpr int kReportTextControl = 1000;
+
+// The report dialog (template 121 of `instance`) with `text`, modal over
+// `owner`, until OK or Esc.
+INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& text);
+INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
+
+// Receives the compiler of the run (also after a failed compilation) before
+// the report opens, so the preview behind the report shows what was built.
+using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
+
+// The whole run in the current folder; problems the user must fix are shown
+// in message boxes with the error icon, owned by `owner`. 0 once the script was written and
+// compiled, whatever the compilation gave; the failure code when the run
+// stopped earlier (the user has been told why).
+uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
+                  const KeepCompiler& keep);

@@ -1,0 +1,90 @@
+#include "dialogs/project_session.h"
+
+#include "dialogs/dialog_messages.h"
+#include "modelio/file_utils.h"
+#include "project/project_commands.h"
+#include "project/project_file.h"
+
+bool IsProjectFileName(std::u16string_view path) {
+  const size_t separator = path.find_last_of(u"\\/");
+  const size_t dot = path.find_last_of(u'.');
+  if (dot == std::u16string_view::npos || (separator != std::u16string_view::npos && dot < separator))
+    return false;
+  const std::u16string_view extension = path.substr(dot);
+  if (extension.size() != 4) return false;
+  static const char16_t kXml[] = u".xml";
+  for (size_t i = 0; i < 4; ++i) {
+    char16_t c = extension[i];
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c - u'A' + u'a');
+    if (c != kXml[i]) return false;
+  }
+  return true;
+}
+
+ProjectSession::ProjectSession(VehicleProject& project, SessionUi& ui) : project_(project), ui_(ui) {
+  MarkSaved();
+}
+
+bool ProjectSession::Changed() const {
+  return FormatProjectFile(project_) != saved_;
+}
+
+void ProjectSession::MarkSaved() {
+  saved_ = FormatProjectFile(project_);
+}
+
+bool ProjectSession::SettleChanges() {
+  if (!Changed()) return true;
+  switch (ui_.AskSaveChanges()) {
+    case SaveChoice::kSave:
+      return Save();
+    case SaveChoice::kDiscard:
+      return true;
+    case SaveChoice::kCancel:
+    default:
+      return false;
+  }
+}
+
+bool ProjectSession::New() {
+  if (!SettleChanges()) return false;
+  ResetProject(project_);
+  if (discard_compiled_) discard_compiled_();
+  current_path_.clear();
+  MarkSaved();
+  return true;
+}
+
+bool ProjectSession::Save() {
+  if (!ProposeProjectPath(project_, current_path_, ui_)) return false;
+  std::u16string path = current_path_;
+  if (!ui_.ChooseSavePath(path)) return false;
+  current_path_ = path;
+  if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  MarkSaved();
+  return true;
+}
+
+bool ProjectSession::Load(const std::u16string& path) {
+  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
+  if (discard_compiled_) discard_compiled_();
+  MarkSaved();
+  return true;
+}
+
+bool ProjectSession::Open() {
+  if (!SettleChanges()) return false;
+  std::u16string path;
+  if (!ui_.ChooseOpenPath(path)) return false;
+  return Load(path);
+}
+
+bool ProjectSession::LoadDropped(std::u16string_view path) {
+  if (!IsProjectFileName(path)) return false;
+  if (path.size() > kCurrentPathLongest) {
+    ui_.ShowError(kCheckCaption, PathTooLongMessage(u"ドロップしたファイル", kCurrentPathLongest));
+    return false;
+  }
+  if (!SettleChanges()) return false;
+  return Load(std::u16string(path));
+}

@@ -1,0 +1,77 @@
+// What the user does to the scene: drags and preview keys on the compiled
+// vehicle, and the menu, which works on the scene's project.
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/app_globals.h"
+#include "app/workshop_dialog.h"
+#include "compiler/preview_state.h"
+#include "datamake/make_data_win.h"
+#include "preview/app_scene_win.h"
+#include "render/preview_factory_win.h"
+
+const PreviewView* AppScene::View() const {
+  return vehicle_ ? &vehicle_->view : nullptr;
+}
+
+void AppScene::KeepCompiler(std::unique_ptr<VehicleCompiler> compiler) {
+  DiscardCompiledVehicle();
+  auto vehicle = std::make_unique<PreviewVehicle>();
+  // A new vehicle stands in its initial place with its initial switches.
+  vehicle->view = InitialPreviewView(compiler->preview);
+  vehicle->compiler = std::move(compiler);
+  vehicle_ = std::move(vehicle);
+}
+
+void AppScene::DiscardCompiledVehicle() {
+  drag_.dragging = false;
+  if (!vehicle_) return;
+  ResetCompiler(*vehicle_->compiler);
+  vehicle_.reset();
+}
+
+void AppScene::BeginDrag(int x, int y) {
+  ::BeginDrag(drag_, x, y);
+}
+
+void AppScene::OnDrag(int x, int y, UINT keys, bool commit) {
+  if (!vehicle_) {
+    if (commit) drag_.dragging = false;
+    return;
+  }
+  ApplyDrag(vehicle_->view, drag_, x, y, keys, commit);
+}
+
+void AppScene::OnKeyDown(UINT virtual_key) {
+  if (!vehicle_) return;
+  const uint32_t head_marks = std::min<uint32_t>(vehicle_->compiler->preview.head_mark_count, kMaxHeadMarks);
+  ApplyPreviewKey(vehicle_->view, virtual_key, head_marks);
+}
+
+void AppScene::MakeData(HWND owner) {
+  if (!project_) return;
+  ::MakeData(*project_, App().instance, owner, factory_.get(),
+             [this](std::unique_ptr<VehicleCompiler> compiler) { KeepCompiler(std::move(compiler)); });
+}
+
+void AppScene::ShowEnvironment(HWND owner) {
+  if (project_) ShowEnvironmentDialog(App().instance, owner, *project_);
+}
+
+void AppScene::OnMenuCommand(HWND window, int id, HWND, UINT) {
+  if (menu_) menu_->OnCommand(window, id);
+}
+
+int AppScene::LoadDroppedFile(const wchar_t* path) {
+  if (menu_) menu_->LoadDroppedFile(window_, path);
+  return 0;
+}
+
+bool AppScene::ConfirmClose(HWND window) {
+  const bool close = !menu_ || menu_->MayClose(window);
+  // A close that Esc asked for and the user cancelled: the preview goes on.
+  if (!close && closing_by_escape_) ready_ = true;
+  closing_by_escape_ = false;
+  return close;
+}

@@ -1,0 +1,132 @@
+// The object behind the frame's client area: the live preview of the
+// vehicle the last Make data compiled, with camera, light, effects, text
+// and line overlays and the status line; the mouse drags and keys that move
+// and switch it; numbered screenshots; and the project with the menu
+// commands that work on it.
+#pragma once
+#include <d3d9.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "compiler/vehicle_compiler.h"
+#include "dialogs/menu_commands_win.h"
+#include "preview/preview_view.h"
+#include "preview/scene_clock.h"
+#include "preview/vehicle_draw_list.h"
+#include "project/vehicle_project.h"
+
+class CFrame;
+class CDXRenderer;
+class CDXLight;
+class CIMLine;
+class CIMLine3D;
+class CameraRig;
+class EffectSet;
+class TextOverlay;
+class D3DPreviewFactory;
+
+constexpr float kPreviewFieldOfView = 90.0f;  // degrees; the camera's vertical angle is half
+constexpr UINT kSceneLineCapacity = 15000;
+
+class AppScene : public MenuHost {
+ public:
+  AppScene();
+  ~AppScene();
+  AppScene(const AppScene&) = delete;
+  AppScene& operator=(const AppScene&) = delete;
+
+  // Scene start-up on the frame's window, ending with the workshop name
+  // (asked for at the first start). S_OK or E_FAIL.
+  HRESULT Init(HWND window, CFrame* frame, CDXRenderer* renderer);
+  // Releases everything Init made, the project and the compiled vehicle.
+  // Safe to call twice.
+  void Destroy();
+
+  // S_OK when a frame was drawn; E_FAIL when not ready or Esc closed the window.
+  HRESULT DrawFrame();
+
+  // Mouse drags and keys from the frame. Without a compiled vehicle there
+  // is nothing to move or switch, and they are ignored.
+  void BeginDrag(int x, int y);
+  void OnDrag(int x, int y, UINT keys, bool commit);
+  bool HasCompiledVehicle() const { return vehicle_ != nullptr; }
+  void OnKeyDown(UINT virtual_key);
+
+  // Menu commands (the frame handles Exit itself) and dropped files.
+  void OnMenuCommand(HWND window, int id, HWND control, UINT code);
+  int LoadDroppedFile(const wchar_t* path);
+  // Before the window closes: unsaved edits are settled; false keeps it open.
+  bool ConfirmClose(HWND window);
+
+  // What the menu works on: the project, the compiled vehicle that another
+  // project drops, Make data and the environment dialog.
+  VehicleProject& Project() override { return *project_; }
+  void DiscardCompiledVehicle() override;
+  void MakeData(HWND owner) override;
+  void ShowEnvironment(HWND owner) override;
+
+  // After a device reset or resize.
+  HRESULT RecreateEffectTargets();
+
+  bool Ready() const { return ready_; }
+  void SetReady(bool ready) { ready_ = ready; }
+  void SetFocus(bool focus) { focus_ = focus; }
+  // The outer size noted while a resize is pending.
+  void NoteWindowSize(uint32_t time, int width, int height);
+  // Scene time in ms of the frame last drawn.
+  uint32_t Clock() const { return clock_.value; }
+  // On minimising: the scene clock stands until the window is back.
+  void SuspendClock() { PauseSceneClock(clock_); }
+  uint32_t ScreenshotCount() const { return screenshot_counter_; }
+
+  // The view of the compiled vehicle; null without one.
+  const PreviewView* View() const;
+
+ private:
+  // The compiler of the last Make data and what the user did to its preview.
+  struct PreviewVehicle {
+    std::unique_ptr<VehicleCompiler> compiler;
+    PreviewView view;
+  };
+
+  void KeepCompiler(std::unique_ptr<VehicleCompiler> compiler);
+  void UpdateEscape(bool active);
+  void HandleScreenshotKey(bool active);
+  void ReportScreenshotFailure();
+  void DrawOverlaysAndLines(IDirect3DDevice9* device);
+
+  HWND window_ = nullptr;
+  CFrame* frame_ = nullptr;
+  CDXRenderer* renderer_ = nullptr;
+  bool ready_ = false;
+  bool focus_ = false;
+  std::unique_ptr<CameraRig> rig_;
+  std::unique_ptr<CDXLight> light_;
+  uint32_t frame_time_ = 0;
+  uint32_t screenshot_counter_ = 0;
+  bool screenshot_key_held_ = false;
+  std::wstring screenshot_failure_;  // the path a capture could not be saved to
+  bool escape_armed_ = false;        // Esc was seen up while the window was active
+  bool closing_by_escape_ = false;   // Esc asked to close; a cancelled close draws on
+  uint32_t resize_time_ = 0;
+  int resize_width_ = 0, resize_height_ = 0;
+  std::unique_ptr<VehicleProject> project_;
+  std::unique_ptr<PreviewVehicle> vehicle_;
+  std::unique_ptr<MenuCommands> menu_;
+
+  SceneClock clock_;
+  float field_of_view_ = kPreviewFieldOfView;
+  FrameDurations durations_;
+  uint32_t draw_counter_ = 0;
+  std::unique_ptr<EffectSet> effects_;
+  std::unique_ptr<CIMLine> lines_2d_;
+  std::unique_ptr<CIMLine3D> lines_3d_;
+  std::unique_ptr<TextOverlay> overlays_[2];
+  DragState drag_;
+  std::unique_ptr<D3DPreviewFactory> factory_;
+  std::vector<DrawOp> draw_ops_;
+};

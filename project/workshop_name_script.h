@@ -1,0 +1,16 @@
+// Whether a workshop name can stand in the vehicle script. The name is
+// decided once and for all, so a character the script cannot carry is
+// refused when the name is entered, not at every Make data afterwards.
+#pragma once
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+// Position of the first character that cannot stand between the script's
+// quotes (a control character, a double quote, or one without a Shift-JIS
+// form); npos when every character can.
+size_t FindUnscriptableCharacter(std::u16string_view name);
+
+// "工房名に使用できない文字が含まれています。(U+XXXX)\n..." for the
+// character at `position`.
+std::u16string UnscriptableCharacterMessage(std::u16string_view name, size_t position);

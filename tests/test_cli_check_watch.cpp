@@ -1,0 +1,114 @@
+// railwick check and railwick watch on a copy of the sample project.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <algorithm>
+#include <filesystem>
+#include <functional>
+#include <thread>
+
+#include "platform/file_watch.h"
+#include "platform/fs.h"
+#include "tests/test_util.h"
+
+namespace {
+
+// A copy of examples/ in a scratch folder.
+std::u16string CopyExamples() {
+  const std::u16string target = MakeTempFolder();
+  const std::filesystem::path source(U8(SourcePath("examples")));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+    const std::string relative = std::filesystem::relative(entry.path(), source).generic_string();
+    if (entry.is_directory()) {
+      FsCreateDirectory(target + U16(relative));
+    } else if (relative.find(".3dd") == std::string::npos && relative.find(".z5") == std::string::npos) {
+      WriteTestFile(target + U16(relative), ReadTestFile(U16(entry.path().generic_string())));
+    }
+  }
+  return target;
+}
+
+TEST(CliCheck, ListsEveryProblemInOrderAndNothingForTheSample) {
+  const std::u16string folder = CopyExamples();
+  ToolRun sample = RunTool({"check", U8(folder + u"sample.xml")});
+  EXPECT_EQ(sample.status, 0) << sample.out << sample.err;
+  EXPECT_EQ(sample.out, "");
+
+  // Three faults: no type name, a zoom of 0, a wheel model that is missing.
+  std::string xml = ReadTestFile(folder + u"sample.xml");
+  auto replace = [&](const std::string& from, const std::string& to) {
+    size_t at = xml.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    xml.replace(at, from.size(), to);
+  };
+  replace("<zoom>1.000000</zoom>", "<zoom>0</zoom>");
+  replace("models\\wheel.obj", "models\\nowheel.obj");
+  size_t a = xml.find("<series>"), b = xml.find("</series>");
+  xml.replace(a, b - a, "<series>");
+  WriteTestFile(folder + u"bad.xml", xml);
+  ToolRun bad = RunTool({"check", U8(folder + u"bad.xml")});
+  EXPECT_EQ(bad.status, 1);
+  const size_t series = bad.out.find("series: 形式名が設定されていません。\n");
+  const size_t zoom = bad.out.find("zoom: OBJ拡大率が0以下です。\n");
+  const size_t wheel = bad.out.find("modelTire: ");
+  ASSERT_NE(series, std::string::npos) << bad.out;
+  ASSERT_NE(zoom, std::string::npos) << bad.out;
+  ASSERT_NE(wheel, std::string::npos) << bad.out;
+  EXPECT_LT(series, zoom);
+  EXPECT_LT(zoom, wheel);
+  EXPECT_EQ(std::count(bad.out.begin(), bad.out.end(), '\n'), 3);
+  // check writes nothing: no script, no data file.
+  EXPECT_FALSE(FsFileExists(folder + u"RW-101.txt"));
+  EXPECT_FALSE(FsFileExists(folder + u"RW-101.z5t"));
+}
+
+class CliWatch : public ::testing::Test {
+ protected:
+  // Runs watch for two builds in a thread; `change` runs once the first
+  // data file is there. Bounded: a watch that does not finish is stopped.
+  ToolRun WatchTwice(const std::u16string& folder, const std::function<void()>& change) {
+    ClearInterrupt();
+    ToolRun run;
+    std::thread watch([&] {
+      run = RunTool({"watch", U8(folder + u"sample.xml"), "-o", U8(folder + u"out"), "--workshop", "工房",
+                     "--max-builds", "2"});
+    });
+    const auto start = std::chrono::steady_clock::now();
+    auto waited = [&] { return std::chrono::steady_clock::now() - start > std::chrono::seconds(20); };
+    while (!FsFileExists(folder + u"out/RW-101.z5t") && !waited())
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    first_file = ReadTestFile(folder + u"out/RW-101.z5t");
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // the watcher is set up
+    change();
+    while (run.status < 0 && !waited()) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    if (run.status < 0) RequestInterrupt();
+    watch.join();
+    ClearInterrupt();
+    return run;
+  }
+  std::string first_file;
+};
+
+TEST_F(CliWatch, RebuildsWhenAModelChanges) {
+  const std::u16string folder = CopyExamples();
+  ToolRun run = WatchTwice(folder, [&] {
+    WriteTestFile(folder + u"models/wheel.obj", ReadTestFile(folder + u"models/wheel.obj") + "# edited\n");
+  });
+  EXPECT_EQ(run.status, 0) << run.out << run.err;
+  EXPECT_NE(run.out.find("wheel.obj changed"), std::string::npos) << run.out;
+  size_t first = run.out.find("watch: rebuilt"), second = run.out.find("watch: rebuilt", first + 1);
+  EXPECT_NE(second, std::string::npos) << run.out;
+  const std::string second_file = ReadTestFile(folder + u"out/RW-101.z5t");
+  EXPECT_NE(second_file, first_file);  // a later file, drawn with the next key
+  EXPECT_EQ(RunTool({"verify", U8(folder + u"out/RW-101.z5t")}).status, 0);
+}
+
+TEST_F(CliWatch, BrokenModelKeepsTheOldFileAndSaysWhy) {
+  const std::u16string folder = CopyExamples();
+  ToolRun run = WatchTwice(folder, [&] { WriteTestFile(folder + u"models/wheel.obj", "f 1/1 2/2 9/9\n"); });
+  EXPECT_NE(run.out.find("watch: failed"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("ERROR : "), std::string::npos) << run.out;
+  EXPECT_EQ(ReadTestFile(folder + u"out/RW-101.z5t"), first_file);
+}
+
+}  // namespace

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+
+#include "dialogs/project_session.h"
+#include "modelio/file_utils.h"
+#include "project/project_file.h"
+#include "tests/test_project_helpers.h"
+#include "tests/test_util.h"
+
+namespace {
+
+using testing_project::TempFolder;
+
+// The user's answers, given in advance; every question is recorded.
+struct ScriptedUi : SessionUi {
+  std::deque<SaveChoice> answers;
+  std::deque<std::u16string> save_paths;  // empty text: the user cancels
+  std::deque<std::u16string> open_paths;
+  std::vector<std::u16string> errors;
+  std::vector<std::u16string> proposals;
+  int asked = 0;
+
+  void ShowError(const std::u16string&, const std::u16string& message) override { errors.push_back(message); }
+  SaveChoice AskSaveChanges() override {
+    ++asked;
+    SaveChoice c = answers.empty() ? SaveChoice::kCancel : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return c;
+  }
+  bool ChooseSavePath(std::u16string& path) override {
+    proposals.push_back(path);
+    if (save_paths.empty() || save_paths.front().empty()) {
+      if (!save_paths.empty()) save_paths.pop_front();
+      return false;
+    }
+    path = save_paths.front();
+    save_paths.pop_front();
+    return true;
+  }
+  bool ChooseOpenPath(std::u16string& path) override {
+    if (open_paths.empty()) return false;
+    path = open_paths.front();
+    open_paths.pop_front();
+    return !path.empty();
+  }
+};
+
+struct Fixture {
+  Fixture() : project(std::make_unique<VehicleProject>()) {
+    ResetProject(*project);
+    project->maker.Set(u"工房");
+    session = std::make_unique<ProjectSession>(*project, ui);
+    session->SetDiscardCompiled([this] { ++discarded; });
+  }
+  std::unique_ptr<VehicleProject> project;
+  ScriptedUi ui;
+  std::unique_ptr<ProjectSession> session;
+  int discarded = 0;
+};
+
+TEST(ProjectSession, DroppedNamesAreProjectFilesByExtension) {
+  EXPECT_TRUE(IsProjectFileName(u"C:\\a\\b.xml"));
+  EXPECT_TRUE(IsProjectFileName(u"C:\\a\\B.XML"));
+  EXPECT_TRUE(IsProjectFileName(u"x.Xml"));
+  EXPECT_FALSE(IsProjectFileName(u"C:\\a\\model.obj"));
+  EXPECT_FALSE(IsProjectFileName(u"C:\\a.xml\\file"));
+  EXPECT_FALSE(IsProjectFileName(u"C:\\a\\b.xmlx"));
+  EXPECT_FALSE(IsProjectFileName(u"xml"));
+}
+
+TEST(ProjectSession, SaveProposesNameAndClearsTheChangedFlag) {
+  TempFolder dir;
+  Fixture f;
+  EXPECT_FALSE(f.session->Changed());
+  // Without a type number nothing is asked and nothing written.
+  f.project->speed = 99;
+  EXPECT_TRUE(f.session->Changed());
+  EXPECT_FALSE(f.session->Save());
+  ASSERT_EQ(f.ui.errors.size(), 1u);
+  EXPECT_EQ(f.ui.errors[0], u"形式番号が空欄です。\n形式番号は識別のため入力が必要です。");
+  EXPECT_TRUE(f.ui.proposals.empty());
+
+  // A cancelled dialog keeps the proposal as the current file path.
+  f.project->name.Set(u"EF/65");
+  f.ui.save_paths = {u""};
+  EXPECT_FALSE(f.session->Save());
+  EXPECT_EQ(f.ui.proposals.back(), u"EF_65");
+  EXPECT_EQ(f.session->CurrentPath(), u"EF_65");
+  EXPECT_TRUE(f.session->Changed());
+
+  const std::u16string path = dir / u"ef65.xml";
+  f.ui.save_paths = {path};
+  EXPECT_TRUE(f.session->Save());
+  EXPECT_EQ(f.ui.proposals.back(), u"EF_65");
+  EXPECT_EQ(f.session->CurrentPath(), path);
+  EXPECT_FALSE(f.session->Changed());
+  auto back = std::make_unique<VehicleProject>();
+  ASSERT_EQ(ReadProjectFile(*back, path), kResultOk);
+  EXPECT_EQ(back->speed, 99);
+}
+
+TEST(ProjectSession, NewAsksFirstAndCancelKeepsEverything) {
+  TempFolder dir;
+  Fixture f;
+  f.project->name.Set(u"KiHa");
+  f.ui.save_paths = {dir / u"kiha.xml"};
+  ASSERT_TRUE(f.session->Save());
+  f.project->speed = 80;  // an unsaved edit
+
+  f.ui.answers = {SaveChoice::kCancel};
+  EXPECT_FALSE(f.session->New());
+  EXPECT_EQ(f.ui.asked, 1);
+  EXPECT_EQ(f.project->speed, 80);
+  EXPECT_EQ(f.session->CurrentPath(), dir / u"kiha.xml");
+  EXPECT_EQ(f.discarded, 0);
+
+  // Yes, but the save dialog is cancelled: still nothing happens.
+  f.ui.answers = {SaveChoice::kSave};
+  f.ui.save_paths = {u""};
+  EXPECT_FALSE(f.session->New());
+  EXPECT_EQ(f.project->speed, 80);
+
+  // Yes and saved: then the new project.
+  f.ui.answers = {SaveChoice::kSave};
+  f.ui.save_paths = {dir / u"kiha.xml"};
+  EXPECT_TRUE(f.session->New());
+  EXPECT_EQ(f.project->speed, 120);
+  EXPECT_TRUE(f.project->name.empty());
+  EXPECT_EQ(f.project->maker.str(), u"工房");
+  EXPECT_TRUE(f.session->CurrentPath().empty());
+  EXPECT_EQ(f.discarded, 1);
+  auto back = std::make_unique<VehicleProject>();
+  ASSERT_EQ(ReadProjectFile(*back, dir / u"kiha.xml"), kResultOk);
+  EXPECT_EQ(back->speed, 80);
+
+  // Unchanged: New asks nothing.
+  const int asked = f.ui.asked;
+  EXPECT_TRUE(f.session->New());
+  EXPECT_EQ(f.ui.asked, asked);
+}
+
+TEST(ProjectSession, OpenOfABadFileLeavesProjectAndPathUntouched) {
+  TempFolder dir;
+  Fixture f;
+  f.project->name.Set(u"EF65");
+  f.ui.save_paths = {dir / u"ef65.xml"};
+  ASSERT_TRUE(f.session->Save());
+  f.project->speed = 77;
+
+  const std::u16string not_project = dir.WriteText(u"notes.xml", "just some words\r\n");
+  f.ui.answers = {SaveChoice::kDiscard};
+  f.ui.open_paths = {not_project};
+  EXPECT_FALSE(f.session->Open());
+  ASSERT_EQ(f.ui.errors.size(), 1u);
+  EXPECT_NE(f.ui.errors[0].find(not_project), std::u16string::npos);
+  EXPECT_EQ(f.project->speed, 77);
+  EXPECT_EQ(f.project->name.str(), u"EF65");
+  EXPECT_EQ(f.session->CurrentPath(), dir / u"ef65.xml");
+  EXPECT_EQ(f.discarded, 0);
+
+  f.ui.answers = {SaveChoice::kDiscard};
+  f.ui.open_paths = {dir / u"missing.xml"};
+  EXPECT_FALSE(f.session->Open());
+  EXPECT_EQ(f.ui.errors.size(), 2u);
+  EXPECT_EQ(f.project->speed, 77);
+  EXPECT_EQ(f.session->CurrentPath(), dir / u"ef65.xml");
+
+  // A good file: the old edit is dropped (No), the file's values are in.
+  f.ui.answers = {SaveChoice::kDiscard};
+  f.ui.open_paths = {dir / u"ef65.xml"};
+  EXPECT_TRUE(f.session->Open());
+  EXPECT_EQ(f.project->speed, 120);
+  EXPECT_EQ(f.discarded, 1);
+  EXPECT_FALSE(f.session->Changed());
+  EXPECT_EQ(f.project->maker.str(), u"工房");
+}
+
+TEST(ProjectSession, DroppedFilesAndClosing) {
+  TempFolder dir;
+  Fixture f;
+  f.project->name.Set(u"Drop");
+  f.project->speed = 130;
+  const std::u16string path = dir / u"drop.xml";
+  ASSERT_EQ(WriteProjectFile(*f.project, path), kResultOk);
+  ResetProject(*f.project);
+  f.session->MarkSaved();
+
+  // Other files are ignored without a word or a question.
+  EXPECT_FALSE(f.session->LoadDropped(dir / u"model.obj"));
+  EXPECT_TRUE(f.ui.errors.empty());
+  // A name longer than the current file path can hold is refused.
+  const std::u16string long_name = dir.path() + std::u16string(300, u'n') + u".xml";
+  EXPECT_FALSE(f.session->LoadDropped(long_name));
+  ASSERT_EQ(f.ui.errors.size(), 1u);
+  EXPECT_EQ(f.ui.errors[0],
+            u"ドロップしたファイル：パスが長すぎます。\n260文字以内のパスを指定してください。");
+  EXPECT_EQ(f.ui.asked, 0);
+
+  // Upper-case extension, unchanged project: loaded at once.
+  const std::u16string upper = dir / u"DROP2.XML";
+  auto other = std::make_unique<VehicleProject>();
+  ResetProject(*other);
+  other->speed = 140;
+  ASSERT_EQ(WriteProjectFile(*other, upper), kResultOk);
+  EXPECT_TRUE(f.session->LoadDropped(upper));
+  EXPECT_EQ(f.project->speed, 140);
+  EXPECT_EQ(f.session->CurrentPath(), upper);
+  EXPECT_EQ(f.discarded, 1);
+
+  // An edit, then a drop answered Cancel: nothing changes.
+  f.project->speed = 1;
+  f.ui.answers = {SaveChoice::kCancel};
+  EXPECT_FALSE(f.session->LoadDropped(path));
+  EXPECT_EQ(f.project->speed, 1);
+  EXPECT_EQ(f.session->CurrentPath(), upper);
+
+  // A dropped file that is no project: told, and nothing changes.
+  const std::u16string notes = dir.WriteText(u"notes.xml", "plain words");
+  f.ui.answers = {SaveChoice::kDiscard};
+  EXPECT_FALSE(f.session->LoadDropped(notes));
+  EXPECT_NE(f.ui.errors.back().find(u"車両設定ファイルではありません。"), std::u16string::npos);
+  EXPECT_EQ(f.project->speed, 1);
+  EXPECT_EQ(f.session->CurrentPath(), upper);
+  EXPECT_EQ(f.discarded, 1);
+
+  // Closing with the edit: Cancel keeps the window, No lets it close.
+  f.ui.answers = {SaveChoice::kCancel, SaveChoice::kDiscard};
+  EXPECT_FALSE(f.session->MayClose());
+  EXPECT_TRUE(f.session->MayClose());
+  // Yes saves to the current file first.
+  f.ui.answers = {SaveChoice::kSave};
+  f.ui.save_paths = {upper};
+  EXPECT_TRUE(f.session->MayClose());
+  EXPECT_EQ(f.ui.proposals.back(), upper);
+  auto back = std::make_unique<VehicleProject>();
+  ASSERT_EQ(ReadProjectFile(*back, upper), kResultOk);
+  EXPECT_EQ(back->speed, 1);
+}
+
+}  // namespace

@@ -1,0 +1,513 @@
+// Works the running program's menu and dialogs as a person would, for the
+// end-to-end checks of tools/wine-e2e-menu.sh. One action or check per run;
+// exit code 0 when it held, 1 when not, 2 on bad usage. Dialogs and message
+// boxes are found by their caption among the program's own windows (">X"
+// names the window that the window captioned X owns, for system dialogs
+// whose caption is in the system's language); texts are compared exactly.
+//
+//   command ID                     menu command ID to the main window
+//   wait-dialog CAPTION            a window with the caption appears (10 s)
+//   wait-gone CAPTION              no window with the caption is left (10 s)
+//   set-text CAPTION ID TEXT       types TEXT into control ID
+//   expect-text CAPTION ID TEXT
+//   select CAPTION ID INDEX        picks an entry of a drop-down list
+//   expect-selection CAPTION ID INDEX
+//   expect-items CAPTION ID ITEM...  the list's entries, in order
+//   check CAPTION ID 0|1           sets a check box
+//   expect-check CAPTION ID 0|1
+//   expect-enabled CAPTION ID 0|1
+//   press CAPTION ID               clicks a button (1 OK, 2 Cancel, 6 Yes, 7 No)
+//   expect-message CAPTION TEXT [BUTTON]  a message box says TEXT; BUTTON
+//                                  (default 1) closes it
+//   choose-file TITLE PATH         names PATH in a file dialog and confirms
+//   expect-rows CAPTION ID ROW...  the list view's rows, cells joined by "|"
+//   expect-row-count CAPTION ID N  the list view has N rows
+//   dblclick-row CAPTION ID ROW    double-clicks a list view row
+//   capture CAPTION PNG            saves the window's picture as PNG
+//   drop PATH                      drops a file on the main window
+//   close-window                   the main window's close box (WM_CLOSE)
+//   expect-running 0|1             the main window exists or not (10 s)
+//   press-key VK                   a key pressed on the main window
+// Texts may hold "{CR}" and "{LF}" for line breaks.
+#include <windows.h>
+// clang-format off
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+#include <shlobj.h>
+// clang-format on
+
+#include <cstdio>
+#include <cstring>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr wchar_t kFrameClass[] = L"ZEK5RLWCK";
+constexpr DWORD kWaitMs = 10000;
+
+// Prints the message in UTF-8 (the console's code page cannot hold Japanese).
+int Fail(const wchar_t* format, const std::wstring& detail = L"") {
+  std::vector<wchar_t> text(4096);
+  _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
+  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
+  return 1;
+}
+
+HWND Frame() {
+  return FindWindowW(kFrameClass, nullptr);
+}
+
+DWORD ProgramProcess() {
+  DWORD pid = 0;
+  if (HWND frame = Frame()) GetWindowThreadProcessId(frame, &pid);
+  return pid;
+}
+
+// The text as the window itself reports it: GetWindowText would give only
+// the creation text of another process's control.
+std::wstring WindowText(HWND window) {
+  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+struct FindRequest {
+  DWORD pid;
+  const wchar_t* caption;
+  HWND found;
+};
+
+BOOL CALLBACK MatchCaption(HWND window, LPARAM lparam) {
+  auto* request = reinterpret_cast<FindRequest*>(lparam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != request->pid || !IsWindowVisible(window)) return TRUE;
+  // ">CAPTION": the window that a window with that caption owns (a system
+  // dialog whose caption depends on the system's language).
+  const bool owned = request->caption[0] == L'>';
+  HWND named = owned ? GetWindow(window, GW_OWNER) : window;
+  if (named && WindowText(named) == request->caption + (owned ? 1 : 0)) {
+    request->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+// A visible top-level window of the program with this caption, or owned by
+// the window with the caption after ">".
+HWND FindCaption(const wchar_t* caption) {
+  FindRequest request{ProgramProcess(), caption, nullptr};
+  if (!request.pid) return nullptr;
+  EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&request));
+  return request.found;
+}
+
+HWND WaitCaption(const wchar_t* caption) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kWaitMs) {
+    if (HWND window = FindCaption(caption)) {
+      Sleep(150);  // let it finish its first painting
+      return window;
+    }
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+int WaitGone(const wchar_t* caption) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kWaitMs) {
+    if (!FindCaption(caption)) return 0;
+    Sleep(50);
+  }
+  return Fail(L"\"%ls\" is still open", caption);
+}
+
+// The dialog with the caption and its control; false when either is missing.
+bool Control(const wchar_t* caption, int id, HWND& dialog, HWND& control) {
+  dialog = WaitCaption(caption);
+  control = dialog ? GetDlgItem(dialog, id) : nullptr;
+  return control != nullptr;
+}
+
+int NoControl(const wchar_t* caption, int id) {
+  return Fail(L"no control %ls", std::wstring(caption) + L" #" + std::to_wstring(id));
+}
+
+int Expect(const std::wstring& what, const std::wstring& got, const std::wstring& expected) {
+  if (got == expected) return 0;
+  return Fail(L"%ls", what + L": got \"" + got + L"\", expected \"" + expected + L"\"");
+}
+
+// Asks `read` until it gives `expected` (the program may still be busy
+// with the last action) or two seconds have passed.
+template <typename Read>
+int ExpectSoon(const std::wstring& what, Read read, const std::wstring& expected) {
+  const DWORD start = GetTickCount();
+  std::wstring got = read();
+  while (got != expected && GetTickCount() - start < 2000) {
+    Sleep(50);
+    got = read();
+  }
+  return Expect(what, got, expected);
+}
+
+void Click(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+int SetText(const wchar_t* caption, int id, const wchar_t* text) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  return 0;
+}
+
+int ExpectText(const wchar_t* caption, int id, const wchar_t* text) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  return ExpectSoon(
+      L"text of #" + std::to_wstring(id), [&] { return WindowText(control); }, text);
+}
+
+int Select(const wchar_t* caption, int id, int index) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  if (SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
+    return Fail(L"no entry %ls", std::to_wstring(index));
+  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+  return 0;
+}
+
+int ExpectSelection(const wchar_t* caption, int id, int index) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  auto read = [&] { return std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0))); };
+  return ExpectSoon(L"selection of #" + std::to_wstring(id), read, std::to_wstring(index));
+}
+
+int ExpectItems(const wchar_t* caption, int id, int count, wchar_t** items) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  const int have = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+  if (have != count)
+    return Expect(L"entries of #" + std::to_wstring(id), std::to_wstring(have), std::to_wstring(count));
+  for (int i = 0; i < count; ++i) {
+    const int length = static_cast<int>(SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+    std::wstring item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    item.resize(wcslen(item.c_str()));
+    if (int r = Expect(L"entry " + std::to_wstring(i), item, items[i])) return r;
+  }
+  return 0;
+}
+
+int Check(const wchar_t* caption, int id, bool on) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  return 0;
+}
+
+int ExpectCheck(const wchar_t* caption, int id, bool on) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  auto read = [&] {
+    return std::wstring(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+  };
+  return ExpectSoon(L"check box #" + std::to_wstring(id), read, on ? L"1" : L"0");
+}
+
+int ExpectEnabled(const wchar_t* caption, int id, bool on) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  return Expect(L"enabled #" + std::to_wstring(id), IsWindowEnabled(control) ? L"1" : L"0", on ? L"1" : L"0");
+}
+
+int Press(const wchar_t* caption, int id) {
+  HWND dialog = WaitCaption(caption);
+  if (!dialog) return Fail(L"no window \"%ls\"", caption);
+  Click(dialog, id);
+  return 0;
+}
+
+// The message text of a message box: its one static control with text.
+BOOL CALLBACK CollectStatic(HWND child, LPARAM lparam) {
+  wchar_t name[32] = {};
+  GetClassNameW(child, name, 32);
+  std::wstring text = WindowText(child);
+  if (_wcsicmp(name, L"Static") == 0 && !text.empty()) *reinterpret_cast<std::wstring*>(lparam) += text;
+  return TRUE;
+}
+
+int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
+  HWND box = WaitCaption(caption);
+  if (!box) return Fail(L"no message box \"%ls\"", caption);
+  std::wstring said;
+  EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&said));
+  int result = Expect(L"message", said, text);
+  Click(box, button);
+  if (WaitGone(caption) != 0) return 1;
+  return result;
+}
+
+int ChooseFile(const wchar_t* title, const wchar_t* path) {
+  HWND dialog = WaitCaption(title);
+  if (!dialog) return Fail(L"no file dialog \"%ls\"", title);
+  HWND name = GetDlgItem(dialog, 0x047c);        // cmb13, the file name box
+  if (!name) name = GetDlgItem(dialog, 0x0480);  // edt1 in older layouts
+  if (!name) return Fail(L"the file dialog has no name box");
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+  Click(dialog, IDOK);
+  return WaitGone(title);
+}
+
+// Memory in the program's process for list view messages that carry pointers.
+class RemoteBuffer {
+ public:
+  RemoteBuffer(DWORD pid, size_t size) : size_(size) {
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  bool ok() const { return address_ != nullptr; }
+  void* address() const { return address_; }
+  bool Write(const void* data, size_t size, size_t at = 0) {
+    return at + size <= size_ &&
+           WriteProcessMemory(process_, static_cast<char*>(address_) + at, data, size, nullptr);
+  }
+  bool Read(void* data, size_t size, size_t at = 0) {
+    return at + size <= size_ &&
+           ReadProcessMemory(process_, static_cast<char*>(address_) + at, data, size, nullptr);
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+  size_t size_;
+};
+
+std::wstring CellText(HWND list, RemoteBuffer& remote, int row, int column) {
+  constexpr size_t kTextAt = 256;
+  constexpr int kTextChars = 256;
+  LVITEMW item = {};
+  item.iSubItem = column;
+  item.cchTextMax = kTextChars;
+  item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + kTextAt);
+  remote.Write(&item, sizeof(item));
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+  wchar_t text[kTextChars] = {};
+  remote.Read(text, sizeof(text), kTextAt);
+  text[kTextChars - 1] = 0;
+  return text;
+}
+
+int ExpectRows(const wchar_t* caption, int id, int count, wchar_t** rows) {
+  HWND dialog, list;
+  if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
+  RemoteBuffer remote(ProgramProcess(), 1024);
+  if (!remote.ok()) return Fail(L"no memory in the program's process");
+  const int have = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  int result = 0;
+  for (int r = 0; r < have || r < count; ++r) {
+    std::wstring got;
+    if (r < have) {
+      for (int c = 0; c < 4; ++c) got += (c ? L"|" : L"") + CellText(list, remote, r, c);
+    }
+    if (Expect(L"row " + std::to_wstring(r), got, r < count ? rows[r] : L"") != 0) result = 1;
+  }
+  return result;
+}
+
+int ExpectRowCount(const wchar_t* caption, int id, int count) {
+  HWND dialog, list;
+  if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
+  auto read = [&] { return std::to_wstring(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
+  return ExpectSoon(L"rows of #" + std::to_wstring(id), read, std::to_wstring(count));
+}
+
+int DoubleClickRow(const wchar_t* caption, int id, int row) {
+  HWND dialog, list;
+  if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
+  RemoteBuffer remote(ProgramProcess(), sizeof(RECT));
+  if (!remote.ok()) return Fail(L"no memory in the program's process");
+  RECT rect = {};
+  rect.left = LVIR_BOUNDS;
+  remote.Write(&rect, sizeof(rect));
+  if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+                    reinterpret_cast<LPARAM>(remote.address())))
+    return Fail(L"no row %ls", std::to_wstring(row));
+  remote.Read(&rect, sizeof(rect));
+  const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+  PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
+  PostMessageW(list, WM_LBUTTONUP, 0, point);
+  PostMessageW(list, WM_LBUTTONDBLCLK, MK_LBUTTON, point);
+  PostMessageW(list, WM_LBUTTONUP, 0, point);
+  return 0;
+}
+
+bool SavePng(HBITMAP bitmap, const std::wstring& path) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  bool ok = false;
+  {
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    UINT count = 0, size = 0;
+    Gdiplus::GetImageEncodersSize(&count, &size);
+    std::vector<uint8_t> buffer(size);
+    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+    if (size && Gdiplus::GetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
+      for (UINT i = 0; i < count && !ok; ++i)
+        if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
+          ok = image.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+    }
+  }
+  Gdiplus::GdiplusShutdown(token);
+  return ok;
+}
+
+// The window as the screen shows it, frame and caption included.
+int Capture(const wchar_t* caption, const std::wstring& png) {
+  HWND window = WaitCaption(caption);
+  if (!window) return Fail(L"no window \"%ls\"", caption);
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  Sleep(400);
+  RECT outer;
+  GetWindowRect(window, &outer);
+  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
+  HDC screen = GetDC(nullptr);
+  HDC memory = CreateCompatibleDC(screen);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  const bool copied = BitBlt(memory, 0, 0, width, height, screen, outer.left, outer.top, SRCCOPY) != 0;
+  SelectObject(memory, old);
+  bool saved = false;
+  for (int attempt = 0; copied && !saved && attempt < 3; ++attempt)
+    saved = SavePng(bitmap, png) && GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return saved ? 0 : Fail(L"could not save %ls", png);
+}
+
+// A drop as the shell makes it: a DROPFILES block in the receiving process,
+// handed over with WM_DROPFILES.
+int Drop(const wchar_t* path) {
+  HWND frame = Frame();
+  if (!frame) return Fail(L"no main window");
+  const size_t name_bytes = (wcslen(path) + 2) * sizeof(wchar_t);  // name and the list's final NUL
+  std::vector<uint8_t> block(sizeof(DROPFILES) + name_bytes, 0);
+  auto* header = reinterpret_cast<DROPFILES*>(block.data());
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::memcpy(block.data() + sizeof(DROPFILES), path, wcslen(path) * sizeof(wchar_t));
+  DWORD pid = ProgramProcess();
+  HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid);
+  if (!process) return Fail(L"cannot reach the program's process");
+  // Left in the program: DragFinish releases it there.
+  void* remote = VirtualAllocEx(process, nullptr, block.size(), MEM_COMMIT, PAGE_READWRITE);
+  const bool ok = remote && WriteProcessMemory(process, remote, block.data(), block.size(), nullptr);
+  CloseHandle(process);
+  if (!ok) return Fail(L"cannot write the drop into the program");
+  PostMessageW(frame, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0);
+  return 0;
+}
+
+int ExpectRunning(bool running) {
+  const DWORD start = GetTickCount();
+  while (GetTickCount() - start < kWaitMs) {
+    if ((Frame() != nullptr) == running) return 0;
+    Sleep(50);
+  }
+  return Fail(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
+}
+
+// Line breaks in texts on the command line are written "{CR}" and "{LF}"
+// (a backslash sequence would clash with Windows paths).
+void Unescape(wchar_t* text) {
+  wchar_t* out = text;
+  for (const wchar_t* p = text; *p;) {
+    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
+      *out++ = p[1] == L'C' ? L'\r' : L'\n';
+      p += 4;
+    } else {
+      *out++ = *p++;
+    }
+  }
+  *out = 0;
+}
+
+// A key pressed and released on the main window, which comes to the front.
+int PressKey(int key) {
+  HWND frame = Frame();
+  if (!frame) return Fail(L"no main window");
+  SetForegroundWindow(frame);
+  Sleep(200);
+  INPUT input[2] = {};
+  for (INPUT& i : input) {
+    i.type = INPUT_KEYBOARD;
+    i.ki.wVk = static_cast<WORD>(key);
+    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+  }
+  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(1, &input[0], sizeof(INPUT));
+  Sleep(300);  // held long enough for a frame or two to see it
+  SendInput(1, &input[1], sizeof(INPUT));
+  return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
+  const std::wstring c = argv[1];
+  auto n = [&](int i) { return _wtoi(argv[i]); };
+  if (c == L"command" && argc == 3) {
+    HWND frame = Frame();
+    if (!frame) return Fail(L"no main window");
+    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(n(2), 0), 0);
+    return 0;
+  }
+  if (c == L"wait-dialog" && argc == 3) return WaitCaption(argv[2]) ? 0 : Fail(L"no window \"%ls\"", argv[2]);
+  if (c == L"wait-gone" && argc == 3) return WaitGone(argv[2]);
+  if (c == L"set-text" && argc == 5) return SetText(argv[2], n(3), argv[4]);
+  if (c == L"expect-text" && argc == 5) return ExpectText(argv[2], n(3), argv[4]);
+  if (c == L"select" && argc == 5) return Select(argv[2], n(3), n(4));
+  if (c == L"expect-selection" && argc == 5) return ExpectSelection(argv[2], n(3), n(4));
+  if (c == L"expect-items" && argc >= 4) return ExpectItems(argv[2], n(3), argc - 4, argv + 4);
+  if (c == L"check" && argc == 5) return Check(argv[2], n(3), n(4) != 0);
+  if (c == L"expect-check" && argc == 5) return ExpectCheck(argv[2], n(3), n(4) != 0);
+  if (c == L"expect-enabled" && argc == 5) return ExpectEnabled(argv[2], n(3), n(4) != 0);
+  if (c == L"press" && argc == 4) return Press(argv[2], n(3));
+  if (c == L"expect-message" && (argc == 4 || argc == 5))
+    return ExpectMessage(argv[2], argv[3], argc == 5 ? n(4) : 1);
+  if (c == L"choose-file" && argc == 4) return ChooseFile(argv[2], argv[3]);
+  if (c == L"expect-rows" && argc >= 4) return ExpectRows(argv[2], n(3), argc - 4, argv + 4);
+  if (c == L"expect-row-count" && argc == 5) return ExpectRowCount(argv[2], n(3), n(4));
+  if (c == L"dblclick-row" && argc == 5) return DoubleClickRow(argv[2], n(3), n(4));
+  if (c == L"capture" && argc == 4) return Capture(argv[2], argv[3]);
+  if (c == L"drop" && argc == 3) return Drop(argv[2]);
+  if (c == L"close-window" && argc == 2) {
+    HWND frame = Frame();
+    if (!frame) return Fail(L"no main window");
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (c == L"expect-running" && argc == 3) return ExpectRunning(n(2) != 0);
+  if (c == L"press-key" && argc == 3) return PressKey(n(2));
+  return 2;
+}

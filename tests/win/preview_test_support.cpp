@@ -1,0 +1,74 @@
+#include "tests/win/preview_test_support.h"
+
+#include <filesystem>
+
+#include "platform/fs.h"
+
+HWND WaitDialog(const wchar_t* caption, int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms; waited += 10) {
+    HWND window = FindWindowW(L"#32770", caption);
+    if (window != nullptr && IsWindowVisible(window)) return window;
+    Sleep(10);
+  }
+  return nullptr;
+}
+
+bool WaitClosed(HWND window, int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms; waited += 10) {
+    if (!IsWindow(window)) return true;
+    Sleep(10);
+  }
+  return false;
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+std::wstring TakeMessageBox(const wchar_t* caption, int timeout_ms) {
+  HWND box = WaitDialog(caption, timeout_ms);
+  if (box == nullptr) return {};
+  std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+  PressButton(box, IDOK);
+  WaitClosed(box);
+  return text;
+}
+
+namespace {
+
+std::u16string Widen(const char* ascii) {
+  std::u16string text;
+  for (const char* p = ascii; *p != 0; ++p) text.push_back(static_cast<char16_t>(*p));
+  return text;
+}
+
+}  // namespace
+
+std::u16string SourceFile(const char* relative) {
+  return Widen(RAILWICK_SOURCE_DIR) + u"/" + Widen(relative);
+}
+
+std::u16string CopySampleVehicle() {
+  static int counter = 0;
+  const std::u16string folder = FsTempDirectory() + u"vehicle" +
+                                std::u16string(1, static_cast<char16_t>(u'a' + counter++ % 26)) + u"\\";
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  fs::remove_all(fs::path(folder), ignored);
+  fs::create_directories(fs::path(folder));
+  for (const char* part : {"models", "assets"}) {
+    fs::copy(fs::path(SourceFile("examples/") + Widen(part)), fs::path(folder + Widen(part)),
+             fs::copy_options::recursive, ignored);
+  }
+  fs::copy_file(fs::path(SourceFile("tests/win/e2e/preview_vehicle.xml")),
+                fs::path(folder + u"preview_vehicle.xml"), ignored);
+  return folder;
+}

@@ -1,0 +1,35 @@
+// Shared pieces of the preview's Windows tests: a second thread that works
+// the dialogs the test's own thread shows modally, and the sample files.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <thread>
+
+// A dialog or message box of this process with the caption, once visible;
+// null after `timeout_ms`.
+HWND WaitDialog(const wchar_t* caption, int timeout_ms = 10000);
+bool WaitClosed(HWND window, int timeout_ms = 10000);
+std::wstring WindowText(HWND window);
+// Clicks a button of a dialog (as the dialog manager reports the click).
+void PressButton(HWND dialog, int id);
+// The text of the message box with `caption`, which is then closed; empty
+// when none appears.
+std::wstring TakeMessageBox(const wchar_t* caption, int timeout_ms = 10000);
+
+// Runs `steps` on a second thread from construction; joins on destruction.
+class DialogWorker {
+ public:
+  explicit DialogWorker(std::function<void()> steps) : thread_(std::move(steps)) {}
+  ~DialogWorker() { thread_.join(); }
+
+ private:
+  std::thread thread_;
+};
+
+// A path in the source tree (forward slashes kept; the file functions take both).
+std::u16string SourceFile(const char* relative);
+// Copies the sample models and sounds into a fresh folder; returns it with
+// a trailing separator.
+std::u16string CopySampleVehicle();

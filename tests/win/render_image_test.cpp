@@ -1,0 +1,192 @@
+// The GDI and GDI+ image helpers, and textures made from PNG bytes through
+// them. The PNG input comes from make_render_test_png.py.
+#include <d3dx9.h>
+
+#include <cstring>
+
+#include "modelio/file_utils.h"
+#include "render/dx_texture_win.h"
+#include "render/im_batch_win.h"
+#include "render/image_utils_win.h"
+#include "render/preview_factory_win.h"
+#include "render_test_support.h"
+
+using namespace Gdiplus::DllExports;
+
+namespace {
+
+const uint8_t kRedOverBluePng[] = {
+#include "render_test_png.inc"
+};
+
+}  // namespace
+
+TEST(ImageUtilities, BuffersAndDibImagesHaveCheckedSizesAndPaddedRows) {
+  ImageBuffer buffer;
+  ASSERT_EQ(CreateImageBuffer(buffer, 3, 2), 1);
+  EXPECT_EQ(buffer.stride, 12u);
+  EXPECT_EQ(buffer.bits, 24u);
+  ASSERT_EQ(buffer.pixels.size(), 24u);
+  EXPECT_EQ(buffer.pixels[0], 0x02);
+  EXPECT_EQ(buffer.pixels[23], 0x02);
+  EXPECT_EQ(CreateImageBuffer(buffer, 0, 2), 0);
+  EXPECT_TRUE(buffer.pixels.empty());
+  EXPECT_EQ(CreateImageBuffer(buffer, 0x7FFFFFFF, 0x7FFFFFFF), 0);
+
+  DibImage dib;
+  ASSERT_EQ(CreateDibImage(dib, 4, 3), 1);
+  EXPECT_EQ(dib.stride, 12u);
+  ASSERT_NE(dib.bitmap, nullptr);
+  EXPECT_EQ(dib.pixels[35], 0);
+  // Top-down: the first bytes are the top-left pixel GDI sees.
+  dib.pixels[2] = 0xFF;  // blue, green, red
+  HDC dc = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, dib.bitmap);
+  GdiFlush();
+  EXPECT_EQ(GetPixel(dc, 0, 0), RGB(255, 0, 0));
+  EXPECT_EQ(GetPixel(dc, 0, 2), RGB(0, 0, 0));
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  DeleteDibImage(dib);
+  EXPECT_EQ(dib.bitmap, nullptr);
+  EXPECT_EQ(dib.pixels, nullptr);
+  DeleteDibImage(dib);  // nothing left to delete
+  EXPECT_EQ(CreateDibImage(dib, 1 << 16, 1 << 16), 0);
+  EXPECT_EQ(dib.bitmap, nullptr);
+}
+
+TEST(ImageUtilities, EncodersAreFoundByTheirExactMimeType) {
+  CLSID clsid{};
+  EXPECT_GE(FindEncoderClsid(L"image/png", &clsid), 0);
+  EXPECT_EQ(FindEncoderClsid(L"image/PNG", &clsid), -1);
+  EXPECT_EQ(FindEncoderClsid(L"image/x-railwick", &clsid), -1);
+  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_X8R8G8B8), PixelFormat32bppRGB);
+  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_A8R8G8B8), PixelFormat32bppARGB);
+  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_DXT1), 0);
+}
+
+TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
+  // Decoding reads the stream lazily: the bitmap must keep it alive.
+  std::unique_ptr<GdipImage> image;
+  {
+    std::vector<uint8_t> bytes(std::begin(kRedOverBluePng), std::end(kRedOverBluePng));
+    image = LoadImageFromMemory(bytes.data(), bytes.size());
+    std::memset(bytes.data(), 0, bytes.size());
+  }
+  ASSERT_TRUE(image);
+  EXPECT_EQ(image->Width(), 4u);
+  EXPECT_EQ(image->Height(), 4u);
+  Gdiplus::ARGB colour = 0;
+  ASSERT_EQ(GdipBitmapGetPixel(image->Bitmap(), 3, 0, &colour), Gdiplus::Ok);
+  EXPECT_EQ(colour, 0xFFFF0000u);
+  ASSERT_EQ(GdipBitmapGetPixel(image->Bitmap(), 0, 3, &colour), Gdiplus::Ok);
+  EXPECT_EQ(colour, 0xFF0000FFu);
+
+  // Saved as PNG and read back: same size and pixels.
+  const std::u16string path = ScratchFolder() + u"round.png";
+  ASSERT_EQ(SaveImageAsPng(*image, path), Gdiplus::Ok);
+  const std::vector<uint8_t> saved = ReadBytes(path);
+  PngHeader header;
+  ASSERT_EQ(ReadPngSize(saved.data(), saved.size(), header), kResultOk);
+  EXPECT_EQ(header.width, 4u);
+  EXPECT_EQ(header.height, 4u);
+  std::unique_ptr<GdipImage> again = LoadImageFromMemory(saved.data(), saved.size());
+  ASSERT_TRUE(again);
+  for (UINT y = 0; y < 4; ++y) {
+    ASSERT_EQ(GdipBitmapGetPixel(again->Bitmap(), 1, y, &colour), Gdiplus::Ok);
+    EXPECT_EQ(colour, y < 2 ? 0xFFFF0000u : 0xFF0000FFu) << y;
+  }
+
+  // A folder that does not exist: the failure is returned and kept.
+  EXPECT_NE(SaveImageAsPng(*image, ScratchFolder() + u"no\\such\\folder.png"), Gdiplus::Ok);
+  EXPECT_NE(image->LastStatus(), Gdiplus::Ok);
+  // Bytes that are no image decode to nothing.
+  const uint8_t junk[16] = {0x89, 'P', 'N', 'G', 1, 2, 3};
+  EXPECT_FALSE(LoadImageFromMemory(junk, sizeof junk));
+  EXPECT_FALSE(LoadImageFromMemory(kRedOverBluePng, 0));
+}
+
+TEST(ImageUtilities, PngDrawnIntoADibHasNoAlphaAndKeepsItsRows) {
+  DibImage dib;
+  ASSERT_EQ(DecodeImageToDib(kRedOverBluePng, sizeof kRedOverBluePng, dib), 1);
+  EXPECT_EQ(dib.width, 4);
+  EXPECT_EQ(dib.height, 4);
+  const uint8_t* top = dib.pixels;  // blue, green, red
+  const uint8_t* bottom = dib.pixels + 3 * dib.stride;
+  EXPECT_EQ(top[2], 0xFF);
+  EXPECT_EQ(top[0], 0x00);
+  EXPECT_EQ(bottom[0], 0xFF);
+  EXPECT_EQ(bottom[2], 0x00);
+  DeleteDibImage(dib);
+  EXPECT_EQ(DecodeImageToDib(kRedOverBluePng, 20, dib), 0);
+  EXPECT_EQ(dib.bitmap, nullptr);
+}
+
+class TextureFromPng : public DeviceTest {};
+
+TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
+  CD3DObject* first = renderer_->FirstObject();
+  D3DPreviewFactory factory(renderer_);
+  std::unique_ptr<PreviewTexture> preview = factory.CreateTexture(kRedOverBluePng, sizeof kRedOverBluePng);
+  ASSERT_TRUE(preview);
+  EXPECT_EQ(preview->width, 4u);
+  EXPECT_EQ(preview->height, 4u);
+  EXPECT_EQ(preview->source_bytes, sizeof kRedOverBluePng);
+  CDXTexture* texture = TextureOf(preview.get());
+  ASSERT_NE(texture, nullptr);
+  ASSERT_NE(texture->Texture(), nullptr);
+  EXPECT_EQ(texture->Width(), 4.0f);
+  EXPECT_EQ(texture->Description().Pool, D3DPOOL_DEFAULT);
+  EXPECT_FALSE(factory.CreateTexture(kRedOverBluePng, 30));
+
+  // Drawn over the whole screen: the picture's top row is at the top.
+  auto sprite_owner = std::make_unique<CIMSprite>(renderer_);
+  CIMSprite& sprite = *sprite_owner;
+  ASSERT_HRESULT_SUCCEEDED(sprite.Create(4.0f, 4.0f));
+  sprite.AddQuad(RECT{0, 0, 320, 240}, RECT{0, 0, 4, 4}, 0xFFFFFFFF);
+  IDirect3DDevice9* device = renderer_->Device();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  device->BeginScene();
+  device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  renderer_->SetBlendMode(0);
+  device->SetTexture(0, texture->Texture());
+  ASSERT_HRESULT_SUCCEEDED(sprite.Draw());
+  device->SetTexture(0, nullptr);
+  device->EndScene();
+  IDirect3DSurface9* copy = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
+  Pixels pixels;
+  ASSERT_TRUE(ReadSurfacePixels(copy, pixels));
+  copy->Release();
+  renderer_->PresentFrame();
+  device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  EXPECT_TRUE(IsRed(pixels.At(160, 20))) << std::hex << pixels.At(160, 20);
+  EXPECT_TRUE(IsBlue(pixels.At(160, 220))) << std::hex << pixels.At(160, 220);
+
+  // Released with their owners: the renderer's list is back where it was.
+  sprite_owner.reset();
+  EXPECT_NE(renderer_->FirstObject(), first);
+  preview.reset();
+  EXPECT_EQ(renderer_->FirstObject(), first);
+}
+
+TEST_F(TextureFromPng, ImageBuffersAndDibImagesMakeTexturesOfTheirSize) {
+  ImageBuffer buffer;
+  ASSERT_EQ(CreateImageBuffer(buffer, 3, 2), 1);
+  CDXTexture from_buffer(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(from_buffer.CreateFromImage(buffer, nullptr));
+  EXPECT_NE(from_buffer.Texture(), nullptr);
+  EXPECT_EQ(from_buffer.Width(), 3.0f);
+  EXPECT_EQ(from_buffer.Height(), 2.0f);
+  // The size stays the image's after the texture is made again.
+  from_buffer.ReleaseDeviceObjects();
+  ASSERT_HRESULT_SUCCEEDED(from_buffer.RestoreDeviceObjects());
+  EXPECT_EQ(from_buffer.Width(), 3.0f);
+
+  // A buffer whose pixels do not cover its stated size is refused.
+  buffer.pixels.resize(10);
+  EXPECT_TRUE(FAILED(from_buffer.CreateFromImage(buffer, nullptr)));
+  DibImage empty;
+  EXPECT_TRUE(FAILED(from_buffer.CreateFromImage24(empty)));
+}

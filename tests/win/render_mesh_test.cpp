@@ -1,0 +1,236 @@
+// Meshes loaded from mesh files written here byte by byte (16-byte header
+// {100, 0x112, V, I}, 32-byte vertices, 16-bit indices), drawn, copied into
+// another format, and the line batches.
+#include <d3dx9.h>
+
+#include <cstring>
+
+#include "render/dx_primitive_win.h"
+#include "render/im_batch_win.h"
+#include "render_test_support.h"
+
+namespace {
+
+void Put32(std::vector<uint8_t>& out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+}
+
+void PutFloat(std::vector<uint8_t>& out, float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, 4);
+  Put32(out, bits);
+}
+
+// Corner k of a square of side 1 around the origin at depth 0.5, facing -z.
+void PutCorner(std::vector<uint8_t>& out, float x, float y) {
+  for (float f : {x, y, 0.5f, 0.0f, 0.0f, -1.0f, x + 0.5f, 0.5f - y}) PutFloat(out, f);
+}
+
+std::vector<uint8_t> MeshFile(uint32_t format_number, bool indexed) {
+  std::vector<uint8_t> file;
+  Put32(file, format_number);
+  Put32(file, 0x112);
+  if (indexed) {
+    Put32(file, 4);
+    Put32(file, 6);
+    PutCorner(file, -0.5f, 0.5f);
+    PutCorner(file, 0.5f, 0.5f);
+    PutCorner(file, -0.5f, -0.5f);
+    PutCorner(file, 0.5f, -0.5f);
+    for (uint16_t i : {0, 1, 2, 2, 1, 3}) {
+      file.push_back(static_cast<uint8_t>(i));
+      file.push_back(0);
+    }
+  } else {
+    Put32(file, 6);
+    Put32(file, 0);
+    for (auto [x, y] :
+         {std::pair{-0.5f, 0.5f}, {0.5f, 0.5f}, {-0.5f, -0.5f}, {-0.5f, -0.5f}, {0.5f, 0.5f}, {0.5f, -0.5f}})
+      PutCorner(file, x, y);
+  }
+  return file;
+}
+
+class MeshDrawing : public DeviceTest {
+ protected:
+  // Draws with every transform the identity, so positions are clip space,
+  // unlit and untextured: white where the mesh covers the screen.
+  Pixels DrawAndCapture(CDXPrimitive& mesh, D3DPRIMITIVETYPE type) {
+    IDirect3DDevice9* device = renderer_->Device();
+    D3DXMATRIX identity;
+    D3DXMatrixIdentity(&identity);
+    device->SetTransform(D3DTS_WORLD, &identity);
+    device->SetTransform(D3DTS_VIEW, &identity);
+    device->SetTransform(D3DTS_PROJECTION, &identity);
+    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+    device->BeginScene();
+    device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+    device->SetTexture(0, nullptr);
+    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    drawn_ = mesh.Draw(type);
+    device->EndScene();
+    Pixels pixels = ReadBackBuffer(*renderer_);
+    renderer_->PresentFrame();
+    device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    return pixels;
+  }
+  HRESULT drawn_ = E_FAIL;
+};
+
+}  // namespace
+
+TEST_F(MeshDrawing, IndexedAndPlainMeshFilesLoadAndDraw) {
+  const std::u16string folder = ScratchFolder();
+  for (bool indexed : {true, false}) {
+    const std::u16string path = folder + (indexed ? u"indexed.3dd" : u"plain.3dd");
+    WriteBytes(path, MeshFile(100, indexed));
+    CDXPrimitive mesh(renderer_);
+    ASSERT_EQ(mesh.LoadMeshFile(path), 1) << indexed;
+    EXPECT_EQ(mesh.Format(), 0x112u);
+    EXPECT_EQ(mesh.VerticesInUse(), indexed ? 4u : 6u);
+    EXPECT_EQ(mesh.IndicesInUse(), indexed ? 6u : 0u);
+    EXPECT_EQ(mesh.IndexBuffer() != nullptr, indexed);
+    const Pixels pixels = DrawAndCapture(mesh, D3DPT_TRIANGLELIST);
+    EXPECT_EQ(drawn_, D3D_OK);
+    ASSERT_EQ(pixels.width, 320u);
+    EXPECT_EQ(pixels.At(160, 120) & 0xFFFFFF, 0xFFFFFFu) << indexed;
+    EXPECT_EQ(pixels.At(10, 10) & 0xFFFFFF, 0u);
+    EXPECT_EQ(pixels.At(100, 120) & 0xFFFFFF, 0xFFFFFFu);  // x -0.375 lies inside
+  }
+}
+
+TEST_F(MeshDrawing, MalformedOrMissingMeshFilesAreRefused) {
+  const std::u16string folder = ScratchFolder();
+  CDXPrimitive mesh(renderer_);
+  WriteBytes(folder + u"wrong.3dd", MeshFile(101, true));
+  EXPECT_EQ(mesh.LoadMeshFile(folder + u"wrong.3dd"), 0);
+  std::vector<uint8_t> cut = MeshFile(100, true);
+  cut.resize(cut.size() - 1);
+  WriteBytes(folder + u"cut.3dd", cut);
+  EXPECT_EQ(mesh.LoadMeshFile(folder + u"cut.3dd"), 0);
+  std::vector<uint8_t> wild = MeshFile(100, true);
+  wild[wild.size() - 2] = 4;  // the last index names vertex 4 of 4
+  WriteBytes(folder + u"wild.3dd", wild);
+  EXPECT_EQ(mesh.LoadMeshFile(folder + u"wild.3dd"), 0);
+  std::vector<uint8_t> huge = MeshFile(100, true);
+  huge[8] = 0xFF, huge[9] = 0xFF, huge[10] = 0xFF, huge[11] = 0x7F;  // vertex count far beyond the file
+  WriteBytes(folder + u"huge.3dd", huge);
+  EXPECT_EQ(mesh.LoadMeshFile(folder + u"huge.3dd"), 0);
+  EXPECT_EQ(mesh.LoadMeshFile(folder + u"missing.3dd"), 0);
+  EXPECT_EQ(mesh.VertexBuffer(), nullptr);
+  EXPECT_EQ(mesh.VerticesInUse(), 0u);
+}
+
+TEST_F(MeshDrawing, TooFewVerticesForOnePrimitiveDrawNothing) {
+  CDXPrimitive strip(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(strip.CreateBuffers(0x112, 4, 0, FALSE));
+  const std::vector<uint8_t> file = MeshFile(100, true);
+  ASSERT_HRESULT_SUCCEEDED(strip.WriteVertices(file.data() + 16, 1));
+  Pixels pixels = DrawAndCapture(strip, D3DPT_LINESTRIP);
+  EXPECT_EQ(drawn_, S_OK);
+  EXPECT_EQ(pixels.CountNotBlack(), 0u);
+  pixels = DrawAndCapture(strip, D3DPT_TRIANGLESTRIP);
+  EXPECT_EQ(drawn_, S_OK);
+  EXPECT_EQ(pixels.CountNotBlack(), 0u);
+}
+
+TEST_F(MeshDrawing, CopyIntoTheReflectionFormatKeepsVerticesAndIndices) {
+  const std::u16string path = ScratchFolder() + u"body.3dd";
+  WriteBytes(path, MeshFile(100, true));
+  CDXPrimitive source(renderer_), body(renderer_);
+  ASSERT_EQ(source.LoadMeshFile(path), 1);
+  ASSERT_HRESULT_SUCCEEDED(body.CreateBuffers(0x212, 4, 6, FALSE));
+  ASSERT_HRESULT_SUCCEEDED(body.CopyVerticesFrom(source));
+  EXPECT_EQ(body.VerticesInUse(), 4u);
+  EXPECT_EQ(body.IndicesInUse(), 6u);
+  body.ComputeBounds();
+  EXPECT_EQ(body.Bounds().min[0], -0.5f);
+  EXPECT_EQ(body.Bounds().max[1], 0.5f);
+  EXPECT_EQ(body.Bounds().min[2], 0.5f);
+
+  void* data = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(body.VertexBuffer()->Lock(0, 0, &data, D3DLOCK_READONLY));
+  float v[10];
+  std::memcpy(v, static_cast<uint8_t*>(data) + 40 * 3, sizeof v);  // the fourth corner
+  body.VertexBuffer()->Unlock();
+  EXPECT_EQ(v[0], 0.5f);   // x
+  EXPECT_EQ(v[5], -1.0f);  // normal z
+  EXPECT_EQ(v[6], 1.0f);   // u
+  EXPECT_EQ(v[7], 1.0f);   // v
+  EXPECT_EQ(v[8], 0.0f);   // reflection set, empty until mapped
+  ASSERT_HRESULT_SUCCEEDED(body.IndexBuffer()->Lock(0, 0, &data, D3DLOCK_READONLY));
+  uint16_t indices[6];
+  std::memcpy(indices, data, sizeof indices);
+  body.IndexBuffer()->Unlock();
+  EXPECT_EQ(indices[5], 3);
+
+  // Sphere mapping with identity world and view: the corners face the viewer.
+  D3DXMATRIX identity;
+  D3DXMatrixIdentity(&identity);
+  renderer_->Device()->SetTransform(D3DTS_WORLD, &identity);
+  renderer_->Device()->SetTransform(D3DTS_VIEW, &identity);
+  ASSERT_HRESULT_SUCCEEDED(body.SphereMapTexCoords());
+  ASSERT_HRESULT_SUCCEEDED(body.VertexBuffer()->Lock(0, 0, &data, D3DLOCK_READONLY));
+  std::memcpy(v, static_cast<uint8_t*>(data), sizeof v);
+  body.VertexBuffer()->Unlock();
+  EXPECT_EQ(v[8], 0.5f);
+  EXPECT_EQ(v[9], 0.5f);
+  EXPECT_EQ(v[6], 0.0f);  // the texture set itself stays
+  renderer_->SetWorldIdentity();
+
+  // A copy that does not fit is refused and changes nothing.
+  CDXPrimitive small(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(small.CreateBuffers(0x212, 3, 6, FALSE));
+  EXPECT_TRUE(FAILED(small.CopyVerticesFrom(source)));
+  EXPECT_EQ(small.VerticesInUse(), 0u);
+  CDXPrimitive few_indices(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(few_indices.CreateBuffers(0x212, 4, 5, FALSE));
+  EXPECT_TRUE(FAILED(few_indices.CopyVerticesFrom(source)));
+  EXPECT_TRUE(FAILED(body.AppendIndices(source.IndexBuffer(), 1)));  // already full
+  EXPECT_EQ(body.IndicesInUse(), 6u);
+}
+
+TEST_F(MeshDrawing, LineBatchesStopAtTheirCapacityAndDrawOnlyWhatIsInUse) {
+  CIMLine3D lines(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(lines.Create(2));
+  lines.AddLine(D3DXVECTOR3(0, 0, 0), D3DXVECTOR3(1, 0, 0));
+  lines.AddLine(D3DXVECTOR3(0, 1, 0), D3DXVECTOR3(1, 1, 0));
+  const std::vector<WorldVertex> full(lines.Vertices(), lines.Vertices() + 4);
+  lines.AddLine(D3DXVECTOR3(5, 5, 5), D3DXVECTOR3(6, 6, 6));
+  EXPECT_EQ(lines.Lines(), 2u);
+  EXPECT_EQ(std::memcmp(full.data(), lines.Vertices(), 4 * sizeof(WorldVertex)), 0);
+  EXPECT_EQ(full[3].y, 1.0f);
+  EXPECT_EQ(full[3].diffuse, 0xFFFFFFFFu);
+  EXPECT_EQ(full[3].specular, 0xFFFFFFFFu);
+  ASSERT_HRESULT_SUCCEEDED(lines.Draw());
+  EXPECT_EQ(lines.Primitive().VerticesInUse(), 4u);
+  lines.Clear();
+  EXPECT_EQ(lines.Primitive().VerticesInUse(), 0u);  // nothing stale drawn
+  ASSERT_HRESULT_SUCCEEDED(lines.Draw());
+
+  // A 2D line across the screen shows in the frame.
+  CIMLine screen(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(screen.Create());
+  EXPECT_EQ(screen.Capacity(), 256u);
+  screen.AddLine(0.0f, 120.5f, 320.0f, 120.5f, 0xFF00FF00);
+  IDirect3DDevice9* device = renderer_->Device();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  device->BeginScene();
+  device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  device->SetTexture(0, nullptr);
+  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+  device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  ASSERT_HRESULT_SUCCEEDED(screen.Draw());
+  device->EndScene();
+  IDirect3DSurface9* copy = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
+  Pixels pixels;
+  ReadSurfacePixels(copy, pixels);
+  copy->Release();
+  renderer_->PresentFrame();
+  device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  EXPECT_GT(pixels.CountNotBlack(), 200u);
+  EXPECT_EQ(pixels.At(160, 120) & 0xFFFFFF, 0x00FF00u);
+}

@@ -1,0 +1,267 @@
+// A device reset simulated over every kind of object: release (twice),
+// a real Reset, restore, and the contents and state found again.
+#include <d3dx9.h>
+
+#include <cstring>
+#include <memory>
+
+#include "platform/fs.h"
+#include "render/dx_font_win.h"
+#include "render/dx_primitive_win.h"
+#include "render/dx_shader_win.h"
+#include "render/dx_target_win.h"
+#include "render/dx_texture_win.h"
+#include "render/im_batch_win.h"
+#include "render/image_layout.h"
+#include "render_test_support.h"
+
+namespace {
+
+std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
+  std::vector<uint8_t> bytes;
+  void* data = nullptr;
+  const UINT size = p.VerticesInUse() * p.VertexSize();
+  if (p.VertexBuffer() == nullptr || FAILED(p.VertexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
+    return bytes;
+  bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+  p.VertexBuffer()->Unlock();
+  return bytes;
+}
+
+std::vector<uint8_t> IndexBytes(CDXPrimitive& p) {
+  std::vector<uint8_t> bytes;
+  void* data = nullptr;
+  const UINT size = p.IndicesInUse() * 2;
+  if (p.IndexBuffer() == nullptr || FAILED(p.IndexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
+    return bytes;
+  bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+  p.IndexBuffer()->Unlock();
+  return bytes;
+}
+
+// A 2 x 2 BMP file in memory (red, green / blue, white).
+std::vector<uint8_t> SmallBmp() {
+  const uint8_t rows[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
+  std::vector<uint8_t> bmp;
+  BuildBmpFile(rows, 2, 2, 8, 24, nullptr, false, bmp);
+  return bmp;
+}
+
+}  // namespace
+
+class DeviceReset : public DeviceTest {};
+
+TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
+  IDirect3DDevice9* device = renderer_->Device();
+
+  // Meshes: managed with indices, system memory without.
+  CDXPrimitive indexed(renderer_), plain(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(indexed.CreateBuffers(0x112, 4, 6, TRUE));
+  std::vector<float> quad(32);
+  for (size_t i = 0; i < quad.size(); ++i) quad[i] = static_cast<float>(i) * 0.5f;
+  const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
+  ASSERT_HRESULT_SUCCEEDED(indexed.WriteVertices(quad.data(), 4));
+  ASSERT_HRESULT_SUCCEEDED(indexed.WriteIndices(indices, 6));
+  ASSERT_HRESULT_SUCCEEDED(plain.CreateBuffers(0x112, 3, 0, FALSE));
+  ASSERT_HRESULT_SUCCEEDED(plain.WriteVertices(quad.data(), 3));
+  const std::vector<uint8_t> indexed_vertices = VertexBytes(indexed), indexed_indices = IndexBytes(indexed);
+  const std::vector<uint8_t> plain_vertices = VertexBytes(plain);
+
+  // Batches.
+  CIMLine3D lines(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(lines.Create(4));
+  lines.AddLine(D3DXVECTOR3(-1, 0, 0), D3DXVECTOR3(1, 0, 0));
+  ASSERT_HRESULT_SUCCEEDED(lines.Draw());
+  CIMSprite sprite(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(sprite.Create());
+
+  // Textures: from an image (default pool), empty render target, from a file.
+  DibImage dib;
+  ASSERT_EQ(CreateDibImage(dib, 4, 4), 1);
+  CDXTexture from_image(renderer_), empty(renderer_), from_file(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(from_image.CreateFromImage24(dib));
+  DeleteDibImage(dib);
+  ASSERT_HRESULT_SUCCEEDED(empty.CreateEmpty(64, 32, D3DFMT_A8R8G8B8, TRUE));
+  const std::u16string bmp_path = ScratchFolder() + u"small.bmp";
+  WriteBytes(bmp_path, SmallBmp());
+  ASSERT_HRESULT_SUCCEEDED(from_file.CreateFromFile(bmp_path, 0));
+
+  // Targets, depth surface, font, effect.
+  CDXRenderTarget target(renderer_), multisampled(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(target.CreateTarget(64, 64, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0));
+  D3DMULTISAMPLE_TYPE type;
+  DWORD quality;
+  CDXRenderTarget::ChooseMultisample(device, 1, D3DFMT_A8R8G8B8, &type, &quality);
+  ASSERT_HRESULT_SUCCEEDED(multisampled.CreateTarget(64, 64, D3DFMT_A8R8G8B8, type, quality));
+  CDXStencil stencil(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(stencil.Create(64, 64, D3DMULTISAMPLE_NONE, 0));
+  CDXFont font(renderer_);
+  D3DXFONT_DESCW desc{};
+  desc.Height = 12;
+  desc.Weight = FW_NORMAL;
+  desc.MipLevels = 1;
+  wcscpy(desc.FaceName, L"Arial");
+  ASSERT_HRESULT_SUCCEEDED(font.Create(desc));
+  CDXShader shader(renderer_);
+  const std::vector<uint8_t> effect = BuildTestEffect();
+  ASSERT_HRESULT_SUCCEEDED(shader.CreateFromMemory(effect.data(), effect.size()));
+  ASSERT_HRESULT_SUCCEEDED(shader.SelectTechnique("TestTechnique"));
+  ASSERT_HRESULT_SUCCEEDED(shader.BindParameter(0, "vCol"));
+  ASSERT_HRESULT_SUCCEEDED(shader.BindMatWVP());
+
+  // State the reset must bring back.
+  device->SetRenderState(D3DRS_FOGCOLOR, 0x00123456);
+  device->SetRenderState(D3DRS_TEXTUREFACTOR, 0x89ABCDEF);
+  device->LightEnable(0, TRUE);
+
+  // Release twice: the second keeps what the first saved.
+  renderer_->ReleaseAllDeviceObjects();
+  renderer_->ReleaseAllDeviceObjects();
+  EXPECT_EQ(indexed.VertexBuffer(), nullptr);
+  EXPECT_EQ(indexed.IndexBuffer(), nullptr);
+  EXPECT_TRUE(indexed.HoldsSavedCopy());
+  EXPECT_TRUE(plain.HoldsSavedCopy());
+  EXPECT_EQ(from_image.Texture(), nullptr);
+  EXPECT_EQ(empty.Texture(), nullptr);
+  EXPECT_EQ(target.Texture()->Texture(), nullptr);
+  EXPECT_EQ(stencil.Surface(), nullptr);
+  EXPECT_EQ(font.Font(), nullptr);
+  EXPECT_EQ(shader.Effect(), nullptr);
+
+  // The device resets only when nothing of the default pool is left.
+  device->SetRenderState(D3DRS_FOGCOLOR, 0);
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_EQ(VertexBytes(indexed), indexed_vertices);
+  EXPECT_EQ(IndexBytes(indexed), indexed_indices);
+  EXPECT_EQ(VertexBytes(plain), plain_vertices);
+  EXPECT_EQ(plain.IndexBuffer(), nullptr);
+  EXPECT_FALSE(indexed.HoldsSavedCopy());
+  EXPECT_EQ(lines.Primitive().VerticesInUse(), 2u);
+  EXPECT_NE(from_image.Texture(), nullptr);
+  EXPECT_EQ(from_image.Width(), 4.0f);
+  ASSERT_NE(empty.Texture(), nullptr);
+  EXPECT_EQ(empty.Description().Usage, static_cast<DWORD>(D3DUSAGE_RENDERTARGET));
+  EXPECT_EQ(empty.Width(), 64.0f);
+  EXPECT_NE(from_file.Texture(), nullptr);
+  EXPECT_NE(target.Texture()->Texture(), nullptr);
+  if (type != D3DMULTISAMPLE_NONE) {
+    EXPECT_NE(multisampled.MultisampleSurface(), nullptr);
+  }
+  EXPECT_NE(stencil.Surface(), nullptr);
+  EXPECT_NE(font.Font(), nullptr);
+  EXPECT_NE(font.Sprite(), nullptr);
+  ASSERT_NE(shader.Effect(), nullptr);
+  EXPECT_NE(shader.Technique(), nullptr);
+  EXPECT_NE(shader.Parameter(0), nullptr);
+  EXPECT_NE(shader.Fixed(kShaderMatWVP), nullptr);
+  EXPECT_EQ(shader.Fixed(kShaderMatL), nullptr);  // never bound
+  EXPECT_HRESULT_SUCCEEDED(shader.ApplyTechnique());
+
+  DWORD value = 0;
+  device->GetRenderState(D3DRS_FOGCOLOR, &value);
+  EXPECT_EQ(value, 0x00123456u);
+  device->GetRenderState(D3DRS_TEXTUREFACTOR, &value);
+  EXPECT_EQ(value, 0x89ABCDEFu);
+  BOOL enabled = FALSE;
+  device->GetLightEnable(0, &enabled);
+  EXPECT_TRUE(enabled);
+  device->GetSamplerState(1, D3DSAMP_ADDRESSU, &value);
+  EXPECT_EQ(value, static_cast<DWORD>(D3DTADDRESS_WRAP));
+
+  // A second restore leaves the restored objects as they are.
+  IDirect3DTexture9* before = from_image.Texture();
+  EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_EQ(from_image.Texture(), before);
+  EXPECT_EQ(VertexBytes(indexed), indexed_vertices);
+}
+
+TEST_F(DeviceReset, RestoreGoesOnPastAFailingObjectAndReportsIt) {
+  const std::u16string bmp_path = ScratchFolder() + u"vanishing.bmp";
+  WriteBytes(bmp_path, SmallBmp());
+  CDXPrimitive mesh(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(mesh.CreateBuffers(0x112, 3, 3, FALSE));
+  CDXTexture vanishing(renderer_);  // newest, so restored first
+  ASSERT_HRESULT_SUCCEEDED(vanishing.CreateFromFile(bmp_path, 0));
+
+  renderer_->ReleaseAllDeviceObjects();
+  ASSERT_TRUE(FsRemoveFile(bmp_path));
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+  EXPECT_TRUE(FAILED(renderer_->RestoreAllDeviceObjects()));
+  EXPECT_EQ(vanishing.Texture(), nullptr);
+  EXPECT_NE(mesh.VertexBuffer(), nullptr);  // restored all the same
+
+  // The texture can come back once its file is there again.
+  WriteBytes(bmp_path, SmallBmp());
+  EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_NE(vanishing.Texture(), nullptr);
+}
+
+TEST_F(DeviceReset, NewestObjectHeadsTheListAndLeavesItWhenDeleted) {
+  CD3DObject* head = renderer_->FirstObject();
+  {
+    CDXLight light(renderer_);
+    EXPECT_EQ(renderer_->FirstObject(), &light);
+    {
+      CDXMaterial material(renderer_);
+      EXPECT_EQ(renderer_->FirstObject(), &material);
+    }
+    EXPECT_EQ(renderer_->FirstObject(), &light);
+  }
+  EXPECT_EQ(renderer_->FirstObject(), head);
+}
+
+TEST(DeviceLifetime, ObjectsOutlivingTheRendererNoLongerReachIt) {
+  HWND window = CreateHiddenWindow(64, 64);
+  ASSERT_NE(window, nullptr);
+  auto renderer = std::make_unique<CDXRenderer>();
+  ASSERT_HRESULT_SUCCEEDED(renderer->InitDevice(64, 64, window));
+  auto mesh = std::make_unique<CDXPrimitive>(renderer.get());
+  ASSERT_HRESULT_SUCCEEDED(mesh->CreateBuffers(0x112, 3, 3, TRUE));
+  auto texture = std::make_unique<CDXTexture>(renderer.get());
+  ASSERT_HRESULT_SUCCEEDED(texture->CreateEmpty(8, 8, D3DFMT_A8R8G8B8, FALSE));
+  renderer.reset();
+  EXPECT_EQ(mesh->Renderer(), nullptr);
+  EXPECT_EQ(mesh->Device(), nullptr);
+  EXPECT_TRUE(FAILED(mesh->Draw(D3DPT_TRIANGLELIST)));
+  mesh.reset();
+  texture.reset();
+  DestroyWindow(window);
+}
+
+TEST_F(DeviceReset, FailedResetLeavesTheDeviceLostUntilARetrySucceeds) {
+  CDXTexture target(renderer_);
+  ASSERT_HRESULT_SUCCEEDED(target.CreateEmpty(8, 8, D3DFMT_A8R8G8B8, TRUE));
+  // A default-pool texture still alive makes the reset fail.
+  EXPECT_NE(renderer_->ResetDevice(), D3D_OK);
+  EXPECT_TRUE(renderer_->DeviceMayBeLost());
+  EXPECT_EQ(renderer_->CheckDeviceState(), kDeviceNeedsReset);
+
+  renderer_->ReleaseAllDeviceObjects();
+  EXPECT_EQ(renderer_->ResetDevice(), D3D_OK);
+  EXPECT_EQ(renderer_->CheckDeviceState(), kDeviceUsable);
+  EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_NE(target.Texture(), nullptr);
+}
+
+TEST_F(DeviceReset, ResizingResetsTheBackBufferToTheNewSize) {
+  renderer_->ReleaseAllDeviceObjects();
+  ASSERT_EQ(renderer_->SetBackBufferSize(200, 100), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  IDirect3DSurface9* back = nullptr;
+  ASSERT_HRESULT_SUCCEEDED(renderer_->Device()->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back));
+  D3DSURFACE_DESC desc{};
+  back->GetDesc(&desc);
+  back->Release();
+  EXPECT_EQ(desc.Width, 200u);
+  EXPECT_EQ(desc.Height, 100u);
+  // The projection follows the viewport the reset set up.
+  D3DXMATRIX projection;
+  renderer_->Device()->GetTransform(D3DTS_PROJECTION, &projection);
+  EXPECT_NEAR(projection._22 / projection._11, 2.0f, 1e-5f);
+
+  renderer_->ReleaseAllDeviceObjects();
+  ASSERT_EQ(renderer_->SetBackBufferSize(320, 240), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+}

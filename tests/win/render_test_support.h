@@ -1,0 +1,54 @@
+// Shared set-up of the rendering tests under Wine: COM and GDI+ for the whole
+// run, a hidden window with a device per test suite, and small readers of
+// captured pixels.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "render/renderer_win.h"
+
+// A popup window that is never shown, with a client area of the given size.
+HWND CreateHiddenWindow(int width, int height);
+
+// A compiled effect in the binary layout D3DX reads: parameters "matL" and
+// "matWVP" (4 x 4 floats), "vCol" (4 floats), "TexSrcColor" (texture), one
+// technique "TestTechnique" with one pass without states.
+std::vector<uint8_t> BuildTestEffect();
+
+// 32-bit pixels of a lockable surface (A8R8G8B8 or X8R8G8B8), row by row.
+struct Pixels {
+  UINT width = 0, height = 0;
+  std::vector<uint32_t> argb;
+  uint32_t At(UINT x, UINT y) const { return argb[size_t{y} * width + x]; }
+  size_t CountNotBlack() const;
+};
+bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels);
+// The frame just drawn, from the back buffer; empty pixels when it cannot be read.
+Pixels ReadBackBuffer(CDXRenderer& renderer);
+
+// A fresh scratch folder for this process, with a trailing separator.
+std::u16string ScratchFolder();
+// A path under the build folder's "render-test-output" for files a person
+// may want to look at after the run.
+std::u16string OutputPath(const char* name);
+std::vector<uint8_t> ReadBytes(const std::u16string& path);
+void WriteBytes(const std::u16string& path, const std::vector<uint8_t>& bytes);
+
+// Channels of a 32-bit pixel, with some slack for filtering.
+bool IsRed(uint32_t argb);
+bool IsBlue(uint32_t argb);
+
+// One device on a hidden 320 x 240 window for every test of a suite.
+class DeviceTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite();
+  static void TearDownTestSuite();
+  void SetUp() override;
+
+  static HWND window_;
+  static CDXRenderer* renderer_;
+};

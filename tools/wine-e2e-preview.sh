@@ -1,0 +1,175 @@
+# End-to-end steps of the workshop name, Make data and the vehicle preview,
+# sourced by tools/wine-e2e.sh, which provides check, pass, fail, driver,
+# run_limited, $root, $build, $out and the Wine environment.
+#
+#   preview_first_start   before the program has ever run in the prefix
+#   preview_make_data     once the other steps are done
+
+# Waits up to $2 seconds for process $1 to end and sets exit_code (124 when
+# it was still running, and then it is stopped). Not in a subshell: only
+# the shell that started the program can wait for it.
+wait_program() {
+  local pid=$1 seconds=$2
+  exit_code=124
+  for _ in $(seq 1 $((seconds * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      exit_code=$?
+      return
+    fi
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
+# The per-user settings as the registry holds them, one value a line.
+preview_settings() {
+  wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/preview-settings.reg" /y >/dev/null 2>&1 ||
+    { : >"$out/preview-settings.txt"; return; }
+  iconv -f UTF-16LE -t UTF-8 "$out/preview-settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' \
+    >"$out/preview-settings.txt"
+}
+
+preview_first_start() {
+  local pid
+  # Cancelling the question ends the program with a notice saying why.
+  wine "$build/Railwick.exe" >"$out/first-start-cancel.log" 2>&1 &
+  pid=$!
+  check "first start: the environment dialog asks for the workshop name; cancel gives the notice" \
+    driver workshop-cancel
+  wait_program "$pid" 30
+  check "the program ends after the cancelled first start (code $exit_code)" test "$exit_code" = 0
+  preview_settings
+  check "no workshop name stored after cancelling" bash -c "! grep -q '^\"MAKER\"' '$out/preview-settings.txt'"
+
+  # Refused names keep the dialog open with their messages; a good name is
+  # stored and the main window comes up.
+  wine "$build/Railwick.exe" >"$out/first-start.log" 2>&1 &
+  program_pid=$!
+  check "a blank workshop name is refused" driver workshop-name "" blank
+  check "a name starting with a space is refused" driver workshop-name " 工房" blank
+  check "a reserved name in capitals is refused" driver workshop-name "ZEK5" reserved
+  check "a reserved name in mixed case is refused" driver workshop-name "O.Rvell" reserved
+  check "a name the script cannot carry is refused" driver workshop-name "Café" unscriptable
+  check "a good name is accepted" driver workshop-name "試験工房" accepted
+  check "the main window comes up after the name" driver wait-frame 30000
+  check "the status line shows its format" driver status-line
+  preview_settings
+  check "registry: MAKER holds the name just entered" grep -qx '"MAKER"="試験工房"' "$out/preview-settings.txt"
+  check "menu 環境設定 shows the name read-only and OK closes it" driver environment-readonly "試験工房"
+  check "dragging before any Make data is ignored" driver drag 120 0 ctrl
+  check "keys before any Make data are ignored" driver key H
+  check "menu command Exit posted" driver exit-command
+  wait_program "$program_pid" 30
+  program_pid=""
+  check "the program exits with code 0 (got $exit_code)" test "$exit_code" = 0
+
+  # The next start takes the stored name without asking.
+  wine "$build/Railwick.exe" >"$out/second-start.log" 2>&1 &
+  program_pid=$!
+  check "the next start shows no dialog and draws" driver wait-frame 30000
+  driver exit-command >/dev/null
+  wait_program "$program_pid" 30
+  program_pid=""
+}
+
+# Differing pixels of two pictures in their centre (the status line in the
+# corner changes every frame and is left out).
+centre_difference() {
+  local a=$1 b=$2
+  convert "$a" -gravity center -crop 60%x60%+0+0 +repage "$out/centre-a.png" &&
+    convert "$b" -gravity center -crop 60%x60%+0+0 +repage "$out/centre-b.png" &&
+    compare -metric AE -fuzz 8% "$out/centre-a.png" "$out/centre-b.png" null: 2>&1 | sed 's/[^0-9].*//'
+}
+
+differs() {  # differs A B MIN: at least MIN pixels of the centre differ
+  local n
+  n=$(centre_difference "$1" "$2")
+  echo "     $(basename "$1") / $(basename "$2"): ${n:-?} pixels differ"
+  [ -n "$n" ] && [ "$n" -ge "$3" ]
+}
+
+same() {  # same A B MAX: at most MAX pixels of the centre differ
+  local n
+  n=$(centre_difference "$1" "$2")
+  echo "     $(basename "$1") / $(basename "$2"): ${n:-?} pixels differ"
+  [ -n "$n" ] && [ "$n" -le "$3" ]
+}
+
+preview_make_data() {
+  local good="$WINE_ENV_ROOT/vehicle" broken="$WINE_ENV_ROOT/broken" maker
+  preview_settings
+  maker=$(sed -n 's/^"MAKER"="\(.*\)"$/\1/p' "$out/preview-settings.txt")
+  for dir in "$good" "$broken"; do
+    mkdir -p "$dir"
+    cp -r "$root/examples/models" "$root/examples/assets" "$dir/"
+  done
+  cp "$root/tests/win/e2e/preview_vehicle.xml" "$good/"
+  # The same vehicle with a body model whose face names vertices it lacks.
+  printf 'v 0 0 0\nv 1 0 0\nvt 0 0\nvn 0 1 0\nf 1/1/1 2/1/1 9/1/1\n' >"$broken/models/broken.obj"
+  sed 's|models\\body_glossy.obj|models\\broken.obj|' "$root/tests/win/e2e/preview_vehicle.xml" \
+    >"$broken/preview_vehicle.xml"
+
+  wine "$build/Railwick.exe" >"$out/preview.log" 2>&1 &
+  program_pid=$!
+  check "the program starts with the stored name" driver wait-frame 30000
+  check "capture of the empty preview" driver capture "Z:$out/preview-empty.png"
+
+  check "open the vehicle project" driver open-project "Z:$good/preview_vehicle.xml"
+  check "Make data shows no report and no message" driver make-data none -
+  check "the data file is written beside the project" test -s "$good/RW-101.z5t"
+  check "no script file is left behind" test ! -e "$good/RW-101.txt"
+  check "railwick verify accepts the data file" \
+    bash -c "wine '$build/railwick.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
+  wine "$build/railwick.exe" dump "Z:$good/RW-101.z5t" >"$out/dump.txt" 2>&1
+  check "its COPYRIGHT record carries the workshop name ($maker)" \
+    grep -qF "COPYRIGHT  text1=\"$maker\"" "$out/dump.txt"
+
+  check "capture of the vehicle" driver capture "Z:$out/preview-vehicle.png"
+  check "the vehicle shows in the centre of the preview" \
+    differs "$out/preview-empty.png" "$out/preview-vehicle.png" 2000
+  check "the status line keeps its format with the vehicle" driver status-line
+  check "key P: pantograph lowered" driver key P
+  check "capture with the pantograph lowered" driver capture "Z:$out/preview-pantograph.png"
+  check "the pantograph changes the picture" \
+    differs "$out/preview-vehicle.png" "$out/preview-pantograph.png" 50
+  check "key 1: the first option" driver key 1
+  check "capture with option 1" driver capture "Z:$out/preview-option.png"
+  check "the option changes the picture" differs "$out/preview-pantograph.png" "$out/preview-option.png" 50
+  check "key Y: a quarter turn" driver key Y
+  check "capture of the front end" driver capture "Z:$out/preview-end.png"
+  check "the quarter turn shows the end" differs "$out/preview-option.png" "$out/preview-end.png" 2000
+  check "key H: head lights" driver key H
+  check "capture with the head lights on" driver capture "Z:$out/preview-lights.png"
+  check "the lights change the picture" differs "$out/preview-end.png" "$out/preview-lights.png" 20
+  check "key 0: side on again" driver key 0
+  check "capture of the side" driver capture "Z:$out/preview-side.png"
+  check "Ctrl-drag to the right" driver drag 300 0 ctrl
+  check "capture of the turned vehicle" driver capture "Z:$out/preview-turned.png"
+  check "the drag turns the vehicle" differs "$out/preview-side.png" "$out/preview-turned.png" 2000
+  check "key 0 puts it back" driver key 0
+  check "capture after key 0" driver capture "Z:$out/preview-back.png"
+  check "the vehicle is back where it was (only the wheels turn)" \
+    same "$out/preview-side.png" "$out/preview-back.png" 1500
+  [ -s "$out/preview-vehicle.png" ] && echo "     preview of the vehicle: $out/preview-vehicle.png"
+
+  # A broken model: the report shows the compiler's lines and the data file
+  # made before stays as it was.
+  cp "$good/RW-101.z5t" "$broken/RW-101.z5t"
+  check "open the broken project" driver open-project "Z:$broken/preview_vehicle.xml"
+  check "Make data shows the report" driver make-data report "Z:$out/report.txt"
+  check "the report starts with the compiler's version line" \
+    bash -c "head -c 200 '$out/report.txt' | grep -q '^=== 車輌コンパイル version 5.10 ==='"
+  check "the report holds the model's error lines" grep -q 'ERROR' "$out/report.txt"
+  check "the earlier data file is unchanged" cmp -s "$good/RW-101.z5t" "$broken/RW-101.z5t"
+  check "no script file is left after the failure" test ! -e "$broken/RW-101.txt"
+
+  check "F4 never overwrites an earlier screenshot" driver screenshot-skip
+  check "a screenshot that cannot be saved is reported" driver screenshot-failure
+  check "the scene clock stands while the window is minimised" driver clock-pauses
+  check "Esc that closed a dialog does not close the program; a fresh Esc does" driver esc-after-dialog
+  wait_program "$program_pid" 30
+  program_pid=""
+  check "the program exits with code 0 after Esc (got $exit_code)" test "$exit_code" = 0
+}
