@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "compiler/data_file.h"
+#include "compiler/md5.h"
 #include "compiler/record_layouts.h"
 #include "compiler/record_walker.h"
-#include "compiler/md5.h"
 
 namespace {
 

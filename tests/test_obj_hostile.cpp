@@ -1,6 +1,6 @@
 // Damaged model files: whatever the bytes, the reader keeps its arrays
 // consistent and the mesh it leads to has no index past its vertices and no
-// NaN normal. (bench/fuzz_model_input.cpp runs the same checks unguided.)
+// NaN normal. (fuzz/fuzz_model_input.cpp runs the same checks unguided.)
 #include <gtest/gtest.h>
 
 #include <cmath>

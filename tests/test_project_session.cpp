@@ -216,6 +216,15 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   EXPECT_EQ(f.project->speed, 1);
   EXPECT_EQ(f.session->CurrentPath(), upper);
 
+  // A dropped file that is no project: told, and nothing changes.
+  const std::u16string notes = dir.WriteText(u"notes.xml", "plain words");
+  f.ui.answers = {SaveChoice::kDiscard};
+  EXPECT_FALSE(f.session->LoadDropped(notes));
+  EXPECT_NE(f.ui.errors.back().find(u"車両設定ファイルではありません。"), std::u16string::npos);
+  EXPECT_EQ(f.project->speed, 1);
+  EXPECT_EQ(f.session->CurrentPath(), upper);
+  EXPECT_EQ(f.discarded, 1);
+
   // Closing with the edit: Cancel keeps the window, No lets it close.
   f.ui.answers = {SaveChoice::kCancel, SaveChoice::kDiscard};
   EXPECT_FALSE(f.session->MayClose());

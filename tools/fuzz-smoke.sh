@@ -1,39 +1,21 @@
 #!/usr/bin/env bash
-# Builds every libFuzzer target with clang (AddressSanitizer and
+# Builds every libFuzzer target (clang, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs each for a bounded time on its seed
-# corpus. Fails on any crash, sanitizer report, leak or timeout.
+# corpus, two at a time, as the ctest entries labelled "fuzz". Fails on any
+# crash, sanitizer report, leak, slow input or memory blow-up.
 #   tools/fuzz-smoke.sh [SECONDS_PER_TARGET]   (default 60)
+# FUZZ_JUNIT=FILE writes ctest's JUnit report there. The build folder is
+# shared with tools/sanitize-tests.sh.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 seconds=${1:-60}
-build=${FUZZ_BUILD_DIR:-$root/build/fuzz}
-jobs=${JOBS:-2}
-
-CC=clang CXX=clang++ cmake -S "$root" -B "$build" -DRAILWICK_FUZZ=ON -DRAILWICK_TESTS=OFF \
-  -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$jobs" >/dev/null
-
-failed=0
-passed=0
-for target in "$build"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
-  name=$(basename "$target")
-  corpus="$build/corpus/$name"
-  mkdir -p "$corpus"
-  seeds="$root/fuzz/corpus/$name"
-  args=()
-  [ -f "$root/fuzz/dict/$name.dict" ] && args+=("-dict=$root/fuzz/dict/$name.dict")
-  log="$build/$name.log"
-  if (cd "$build" && "$target" "${args[@]}" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-        -print_final_stats=1 "$corpus" $( [ -d "$seeds" ] && echo "$seeds" ) >"$log" 2>&1); then
-    runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
-    echo "fuzz: $name ok ($runs runs in ${seconds}s)"
-    passed=$((passed + 1))
-  else
-    echo "fuzz: $name FAILED; the end of its log:"
-    tail -n 40 "$log"
-    failed=$((failed + 1))
-  fi
-done
-echo "fuzz: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+build=$("$root/tools/sanitize-build.sh" -DRAILWICK_FUZZ_SECONDS="$seconds" -- \
+  $(cd "$root/fuzz" && ls fuzz_*.cpp | sed 's/\.cpp$//') | tail -n 1)
+report=()
+[ -n "${FUZZ_JUNIT:-}" ] && report=(--output-junit "$FUZZ_JUNIT")
+rm -f "$build"/fuzz/*.result
+status=0
+ctest --test-dir "$build" -L fuzz --parallel "${JOBS:-2}" --output-on-failure "${report[@]}" >/dev/null || status=$?
+cat "$build"/fuzz/*.result 2>/dev/null
+[ "$status" -eq 0 ] || echo "fuzz smoke: failed (ctest exit $status)"
+exit "$status"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Builds the native tests with AddressSanitizer and UndefinedBehaviorSanitizer
-# and runs them; any report fails the run.
+# (clang, in the build the fuzz smoke shares) and runs them; any report,
+# leaks included, fails the run.
+# SANITIZE_JUNIT=FILE writes ctest's JUnit report there.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-build=${SANITIZE_BUILD_DIR:-$root/build/sanitize}
-jobs=${JOBS:-2}
-cmake -S "$root" -B "$build" -DRAILWICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build "$build" -j"$jobs" >/dev/null
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1
+build=$("$root/tools/sanitize-build.sh" -- railwick_tests railwick resource_pack | tail -n 1)
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1:detect_stack_use_after_return=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd "$build" && ctest --output-on-failure -j"$jobs")
+report=()
+[ -n "${SANITIZE_JUNIT:-}" ] && report=(--output-junit "$SANITIZE_JUNIT")
+mkdir -p "$build/test-tmp"
+TMPDIR="$build/test-tmp" ctest --test-dir "$build" -LE fuzz --parallel "${JOBS:-2}" --output-on-failure "${report[@]}"

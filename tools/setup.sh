@@ -9,7 +9,9 @@ PACKAGES=(
   # Windows build, and running it headless under Wine
   g++-mingw-w64-x86-64 wine wine64 xvfb xauth fonts-ipafont-gothic libgl1-mesa-dri
   # screenshots, memory checks and fuzzing
-  imagemagick valgrind clang
+  imagemagick valgrind clang libclang-rt-14-dev
+  # benchmarks: the reference OBJ reader and MD5
+  libtinyobjloader-dev libssl-dev
 )
 
 missing=()

@@ -152,6 +152,7 @@ check "basic: tilt angle read with blanks around it" d expect-text 基本設定 
 d set-text 基本設定 1006 "$M\\main.png"
 d set-text 基本設定 1009 "$A\\sideview.png"
 d set-text 基本設定 1014 0
+shot 基本設定 guide-basic
 check "basic: OK with good files closes" ok_dialog 基本設定
 
 # --- Body. ---
@@ -187,6 +188,7 @@ d select 台車 1073 1
 d press 台車 1
 check "bogie: a bad position names the bogie's field" d expect-message 検証 '台車1 位置：数値を正しく入力してください。'
 d set-text 台車 1030 -45
+shot 台車 guide-bogie
 check "bogie: OK" ok_dialog 台車
 
 # --- Cabs. ---
@@ -285,6 +287,7 @@ d set-text サウンド 1161 "$A\\gap1.wav"
 d set-text サウンド 1167 "$A\\gap2.wav"
 d set-text サウンド 1176 "$A\\vvvf.wav"
 d set-text サウンド 1182 "$A\\comp.wav"
+shot サウンド guide-sound
 check "sound: OK" ok_dialog サウンド
 
 # --- Environment and About. ---
@@ -363,6 +366,11 @@ cancel_dialog オプション
 open_dialog 32788 サウンド
 check "open: horn with a Japanese file name" d expect-text サウンド 1144 "$A\\警笛.wav"
 cancel_dialog サウンド
+# Every field at once: saved again under another name, the file is the same.
+d command 32780
+check "open: the opened file is the current file" d expect-text 保存 1148 rw101.xml
+d choose-file 保存 "$W\\reopened.xml"
+check "open: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/reopened.xml"
 
 # --- Dropped files. ---
 d command 32771
@@ -380,6 +388,10 @@ cancel_dialog 基本設定
 open_dialog 32790 ヘッドマーク/方向幕
 check "drop: head mark 1 as entered" d expect-text ヘッドマーク/方向幕 1154 "$M\\head_mark.obj"
 cancel_dialog ヘッドマーク/方向幕
+d command 32780
+check "drop: the dropped file is the current file" d expect-text 保存 1148 DROPPED.XML
+d choose-file 保存 "$W\\redropped.xml"
+check "drop: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/redropped.xml"
 
 # --- Unsaved edits are never lost without asking. ---
 open_dialog 32781 基本設定
@@ -433,6 +445,7 @@ d dblclick-row コンテナ位置 1172 0
 check "container: a double click opens the row's place" d expect-text コンテナ位置設定 1177 200.00
 d set-text コンテナ位置設定 1180 -7
 ok_dialog コンテナ位置設定
+shot コンテナ位置 guide-container-list
 check "container: the row shows the change" d expect-rows コンテナ位置 1172 '国鉄10t、JR20フィート|200.00| 1.50|-7.00'
 for rows in $(seq 2 16); do
   d press コンテナ位置 1175
