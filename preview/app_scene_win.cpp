@@ -126,16 +126,11 @@ HRESULT AppScene::RecreateEffectTargets() {
   return effects_->RecreateTargets(width, height);
 }
 
-void AppScene::UpdateEscape(bool active) {
-  const bool down = (GetAsyncKeyState(VK_ESCAPE) & 0x8000) != 0;
-  // Only a press that starts while the window is active counts: the Esc
-  // that closed a dialog or message box may still be down when the window
-  // is active again.
-  if (!active) {
-    escape_armed_ = false;
-  } else if (!down) {
-    escape_armed_ = true;
-  }
+void AppScene::OnEscapeKey(bool repeat) {
+  if (repeat || !ready_) return;
+  ready_ = false;
+  closing_by_escape_ = true;
+  PostMessageW(window_, WM_CLOSE, 0, 0);
 }
 
 HRESULT AppScene::DrawFrame() {
@@ -145,14 +140,6 @@ HRESULT AppScene::DrawFrame() {
   frame_time_ = clock_.value;
 
   const bool active = GetActiveWindow() == window_;
-  UpdateEscape(active);
-  if (escape_armed_ && (GetAsyncKeyState(VK_ESCAPE) & 0x8000)) {
-    escape_armed_ = false;
-    ready_ = false;
-    closing_by_escape_ = true;
-    PostMessageW(window_, WM_CLOSE, 0, 0);
-    return E_FAIL;
-  }
 
   lines_2d_->Clear();
   lines_3d_->Clear();

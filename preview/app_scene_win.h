@@ -55,6 +55,9 @@ class AppScene : public MenuHost {
   void OnDrag(int x, int y, UINT keys, bool commit);
   bool HasCompiledVehicle() const { return vehicle_ != nullptr; }
   void OnKeyDown(UINT virtual_key);
+  // Esc pressed in the main window closes it; a key still held from a dialog
+  // or message box it closed only repeats, and is ignored.
+  void OnEscapeKey(bool repeat);
 
   // Menu commands (the frame handles Exit itself) and dropped files.
   void OnMenuCommand(HWND window, int id, HWND control, UINT code);
@@ -94,7 +97,6 @@ class AppScene : public MenuHost {
   };
 
   void KeepCompiler(std::unique_ptr<VehicleCompiler> compiler);
-  void UpdateEscape(bool active);
   void HandleScreenshotKey(bool active);
   void ReportScreenshotFailure();
   void DrawOverlaysAndLines(IDirect3DDevice9* device);
@@ -110,7 +112,6 @@ class AppScene : public MenuHost {
   uint32_t screenshot_counter_ = 0;
   bool screenshot_key_held_ = false;
   std::wstring screenshot_failure_;  // the path a capture could not be saved to
-  bool escape_armed_ = false;        // Esc was seen up while the window was active
   bool closing_by_escape_ = false;   // Esc asked to close; a cancelled close draws on
   uint32_t resize_time_ = 0;
   int resize_width_ = 0, resize_height_ = 0;

@@ -535,6 +535,8 @@ int ClockPausesWhileMinimised() {
   const long before = StatusClock();
   const DWORD started = GetTickCount();
   ShowWindow(frame, SW_MINIMIZE);
+  for (int waited = 0; waited < 5000 && !IsIconic(frame); waited += 20) Sleep(20);
+  if (!IsIconic(frame)) return Fail("the window did not minimise");
   Sleep(3000);
   ShowWindow(frame, SW_RESTORE);
   SetForegroundWindow(frame);
@@ -565,14 +567,15 @@ int ScreenshotFailure() {
   if (blocker != INVALID_HANDLE_VALUE) CloseHandle(blocker);
   SetForegroundWindow(frame);
   Sleep(200);
+  // Held until the report comes (the window looks at the key once a frame),
+  // and let go before the report is closed, so one press is one report.
   PressKey(VK_F4, true);
-  Sleep(300);
-  PressKey(VK_F4, false);
   HWND box = nullptr;
-  for (int waited = 0; waited < 5000 && box == nullptr; waited += 50) {
+  for (int waited = 0; waited < 10000 && box == nullptr; waited += 50) {
     Sleep(50);
     box = FindWindowW(kDialogClass, L"Railwick");
   }
+  PressKey(VK_F4, false);
   const std::wstring text = box ? TextOf(GetDlgItem(box, kMessageTextControl)) : L"";
   if (box) PressButton(box, IDOK);
   Sleep(300);
