@@ -235,6 +235,7 @@ class ObjReader {
   }
 
   bool ReadLibrary(const std::u16string& path) {
+    mapping_material_ = kNoMapping;
     ReadMtlFile(m_, path);
     if (m_.face_error_count == 0) return true;
     result_ = kObjResultStopped;  // the material table is full
@@ -404,6 +405,7 @@ class ObjReader {
     bool on = false, flip_u = false, flip_v = false;
     float width = 0, height = 0, page_width = 1, page_height = 1, left = 0, top = 0;
 
+    PageMapping() = default;
     explicit PageMapping(const ObjModel& m) {
       if (m.current_material < 0) return;
       const ObjMaterial& mat = m.materials[m.current_material];
@@ -429,6 +431,16 @@ class ObjReader {
     }
   };
 
+  // The mapping of the current material, made again only when the material
+  // changes or a library is read: two divisions a face saved.
+  const PageMapping& Mapping() {
+    if (mapping_material_ != m_.current_material) {
+      mapping_ = PageMapping(m_);
+      mapping_material_ = m_.current_material;
+    }
+    return mapping_;
+  }
+
   __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
 
   // kFan: a polygon of five or more corners, drawn as a fan from its first
@@ -439,7 +451,7 @@ class ObjReader {
     const int32_t face_index = m_.face_count;
     const int32_t group = m_.group_count - 1;
     const bool smooth = m_.smoothing_on != 0;
-    const PageMapping page(m_);
+    const PageMapping& page = Mapping();
     float normal[3];
     FaceNormal(refs, normal);
 
@@ -454,7 +466,9 @@ class ObjReader {
         face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
       }
 
-      ObjCorner corner;
+      // Filled in place: a corner built on the stack and copied whole made
+      // the copy wait on the small stores before it, once per corner.
+      ObjCorner& corner = m_.corners[first + i];
       std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
       std::memcpy(corner.face_normal, normal, sizeof normal);
       const float* own = gave_normal ? m_.normals[ref.normal] : nullptr;
@@ -465,7 +479,6 @@ class ObjReader {
       corner.face = face_index;
       corner.corner_number = i + 1;
       corner.group = group;
-      m_.corners[first + i] = corner;
     }
 
     uint16_t c = static_cast<uint16_t>(first);
@@ -510,6 +523,9 @@ class ObjReader {
   uint8_t object_name_[kObjGroupNameBytes - 1];
   size_t object_name_size_ = 0;
   int32_t object_first_position_ = 0;
+  static constexpr int32_t kNoMapping = -2;
+  int32_t mapping_material_ = kNoMapping;
+  PageMapping mapping_;
 };
 
 bool PageUsable(ObjModel& model) {
@@ -529,7 +545,8 @@ thread_local std::vector<uint8_t> t_obj_text;
 uint32_t ReadObjFile(ObjModel& model, const std::u16string& obj_path) {
   model.smoothing_on = 0;
   if (!PageUsable(model)) return kObjResultFail;
-  if (!FsReadFile(obj_path, t_obj_text)) {
+  // Room for the line end and padding the scanners add.
+  if (!FsReadFile(obj_path, t_obj_text, objtext::kTextPadding + 1)) {
     AppendModelMessage(model, kModelMessageError, u"no obj file [%s]\r\n", obj_path);
     return kObjResultNoObjFile;
   }

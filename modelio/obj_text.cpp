@@ -16,6 +16,24 @@ double ParseNumberSlow(const uint8_t* begin, const uint8_t* end) {
   return ParseDouble(buffer);
 }
 
+float NextNumberGeneral(uint8_t*& cursor) {
+  uint8_t* p = cursor;
+  uint8_t c = ClassOf(*p);
+  if (c != kToken) {
+    if (c == kControl) ++p;  // an empty token
+    cursor = p;
+    return 0.0f;
+  }
+  uint8_t* begin = p;
+  double value;
+  bool fast = ParseNumberFast(p, value);
+  while (ClassOf(*p) == kToken) ++p;
+  if (!fast) value = ParseNumberSlow(begin, p);
+  if (ClassOf(*p) != kLineEnd) ++p;
+  cursor = p;
+  return static_cast<float>(value);
+}
+
 size_t PrepareText(std::vector<uint8_t>& text) {
   uint8_t* p = text.data();
   uint8_t* end = p + text.size();

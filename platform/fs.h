@@ -13,8 +13,9 @@
 constexpr size_t kMaxPathUnits = 259;
 
 // Reads a whole file. False when it cannot be opened or read completely.
-// An empty file reads as true with no bytes.
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out);
+// An empty file reads as true with no bytes. `spare` bytes of capacity are
+// kept after the contents, for a reader that pads them without moving them.
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare = 0);
 
 // Writes a whole file so that it is never seen half-written: the bytes go to
 // a temporary file beside the target, which then replaces the target.

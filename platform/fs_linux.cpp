@@ -92,9 +92,11 @@ bool WriteAll(int fd, const void* data, size_t size) {
 
 }  // namespace
 
-char16_t FsSeparator() { return u'/'; }
+char16_t FsSeparator() {
+  return u'/';
+}
 
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out) {
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
   out.clear();
   std::string native = NativePath(path);
   if (native.empty()) return false;
@@ -105,6 +107,7 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out) {
     close(fd);
     return false;
   }
+  out.reserve(static_cast<size_t>(st.st_size) + spare);
   out.resize(static_cast<size_t>(st.st_size));
   size_t done = 0;
   bool ok = true;

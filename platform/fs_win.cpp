@@ -10,7 +10,9 @@
 
 namespace {
 
-std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
+std::wstring Wide(const std::u16string& s) {
+  return std::wstring(s.begin(), s.end());
+}
 std::u16string Narrow16(const wchar_t* s) {
   std::u16string out;
   for (; *s; ++s) out.push_back(static_cast<char16_t>(*s));
@@ -19,9 +21,11 @@ std::u16string Narrow16(const wchar_t* s) {
 
 }  // namespace
 
-char16_t FsSeparator() { return u'\\'; }
+char16_t FsSeparator() {
+  return u'\\';
+}
 
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out) {
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
   out.clear();
   if (path.empty()) return false;
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -30,7 +34,10 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out) {
   LARGE_INTEGER size;
   bool ok = GetFileSizeEx(h, &size) != 0 && size.QuadPart >= 0 &&
             static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
-  if (ok) out.resize(static_cast<size_t>(size.QuadPart));
+  if (ok) {
+    out.reserve(static_cast<size_t>(size.QuadPart) + spare);
+    out.resize(static_cast<size_t>(size.QuadPart));
+  }
   size_t done = 0;
   while (ok && done < out.size()) {
     DWORD want = static_cast<DWORD>(out.size() - done > (1u << 30) ? (1u << 30) : out.size() - done);
@@ -47,8 +54,8 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   if (path.empty()) return false;
   static std::atomic<unsigned> counter{0};
   std::wstring target = Wide(path);
-  std::wstring temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                      std::to_wstring(counter++);
+  std::wstring temp =
+      target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
   HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const auto* p = static_cast<const char*>(data);
@@ -66,7 +73,9 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   return ok;
 }
 
-bool FsRemoveFile(const std::u16string& path) { return DeleteFileW(Wide(path).c_str()) != 0; }
+bool FsRemoveFile(const std::u16string& path) {
+  return DeleteFileW(Wide(path).c_str()) != 0;
+}
 
 bool FsFileExists(const std::u16string& path) {
   DWORD a = GetFileAttributesW(Wide(path).c_str());
@@ -84,7 +93,8 @@ bool FsCreateDirectory(const std::u16string& path) {
 
 bool FsRemoveTree(const std::u16string& path) {
   std::error_code error;
-  return std::filesystem::remove_all(std::filesystem::path(Wide(path)), error) != static_cast<std::uintmax_t>(-1);
+  return std::filesystem::remove_all(std::filesystem::path(Wide(path)), error) !=
+         static_cast<std::uintmax_t>(-1);
 }
 
 bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns) {
@@ -108,7 +118,9 @@ std::u16string FsCurrentDirectory() {
   return dir;
 }
 
-bool FsSetCurrentDirectory(const std::u16string& path) { return SetCurrentDirectoryW(Wide(path).c_str()) != 0; }
+bool FsSetCurrentDirectory(const std::u16string& path) {
+  return SetCurrentDirectoryW(Wide(path).c_str()) != 0;
+}
 
 std::u16string FsTempDirectory() {
   static std::u16string dir;
