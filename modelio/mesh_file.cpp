@@ -45,6 +45,17 @@ uint32_t U32At(const uint8_t* p) {
 // Reused between writes: a fresh buffer per model would be mapped anew.
 thread_local std::vector<uint8_t> t_mesh_bytes;
 
+// True when the file at `path` already holds exactly these bytes. Making
+// data again rewrites every model's mesh file, most of them unchanged, and
+// each rewrite is a new file and a rename that the file system flushes to
+// disk: an unchanged one is left as it is.
+thread_local std::vector<uint8_t> t_existing_bytes;
+bool FileHolds(const std::u16string& path, const std::vector<uint8_t>& bytes) {
+  uint64_t size = 0;
+  if (!FsFileStat(path, &size, nullptr) || size != bytes.size()) return false;
+  return FsReadFile(path, t_existing_bytes) && t_existing_bytes == bytes;
+}
+
 }  // namespace
 
 std::u16string MeshFilePath(const std::u16string& obj_path) {
@@ -96,6 +107,7 @@ uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float 
   auto* vertices = reinterpret_cast<MeshVertex*>(bytes.data() + kMeshHeaderBytes);
   auto* indices = i ? reinterpret_cast<uint16_t*>(bytes.data() + kMeshHeaderBytes + vertex_bytes) : nullptr;
   ConvertObjModel(model, vertices, indices, rotation_y, crease_angle, offset, scale);
+  if (FileHolds(path, bytes)) return kResultOk;
   return FsWriteFileAtomic(path, bytes.data(), bytes.size()) ? kResultOk : kResultFail;
 }
 

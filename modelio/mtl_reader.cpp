@@ -3,9 +3,9 @@
 // header gives.
 #include <algorithm>
 #include <cstring>
+#include <deque>
 #include <vector>
 
-#include "modelio/file_utils.h"
 #include "modelio/obj_map_line.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
@@ -18,6 +18,10 @@ using objtext::NextToken;
 using objtext::Token;
 
 enum class TextureKind { kBmp, kPng, kTim };
+
+// Enough of an image for its size fields: PNG's IHDR, BMP's info header,
+// the image block of a 24-bit TIM.
+constexpr size_t kImageHeaderBytes = 64;
 
 bool EqualsIgnoringAsciiCase(const std::u16string& a, const char16_t* b) {
   size_t n = std::char_traits<char16_t>::length(b);
@@ -172,12 +176,21 @@ class MtlReader {
 
   // Reads the first candidate that exists; the last one read is kept, as
   // materials of one library mostly share their image.
+  // Every material of a library usually names the same image, and its first
+  // candidate often does not exist: each path is tried once per library,
+  // not once per material, and a miss never loses the bytes of a hit.
   bool ReadCandidate(const std::u16string& path) {
-    if (!bytes_path_.empty() && path == bytes_path_) return true;
-    bytes_path_.clear();  // a failed read empties the bytes
-    if (!ReadWholeFile(path, bytes_)) return false;
-    bytes_path_ = path;
-    return true;
+    for (const TriedFile& tried : tried_)
+      if (tried.path == path) {
+        bytes_ = &tried.bytes;
+        return tried.readable;
+      }
+    tried_.push_back(TriedFile{path, false, {}});
+    TriedFile& tried = tried_.back();
+    // The size fields lie in the first bytes of every image kind.
+    tried.readable = FsReadFileStart(path, kImageHeaderBytes, tried.bytes) && !tried.bytes.empty();
+    bytes_ = &tried.bytes;
+    return tried.readable;
   }
 
   struct Candidates {
@@ -235,8 +248,8 @@ class MtlReader {
   // A PNG or BMP image fills the whole page, which takes its size.
   void PageImageRectangle(TextureKind kind, const std::u16string& path, ObjMaterial& entry) {
     bool png = kind == TextureKind::kPng;
-    ImageHeader header = png ? ReadPngImageHeader(bytes_.data(), bytes_.size(), kObjMaxTextureSide)
-                             : ReadBmpImageHeader(bytes_.data(), bytes_.size(), kObjMaxTextureSide);
+    ImageHeader header = png ? ReadPngImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide)
+                             : ReadBmpImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide);
     if (header.status == ImageHeaderStatus::kNotRecognised) {
       AppendModelMessage(m_, kModelMessageWarning,
                          png ? u"png header error [%s]\r\n" : u"bmp header error [%s]\r\n", path);
@@ -256,7 +269,7 @@ class MtlReader {
 
   // A TIM image is a rectangle of the page at its frame-buffer position.
   void TimRectangle(const std::u16string& path, ObjMaterial& entry) {
-    ImageHeader header = ReadTimImageHeader(bytes_.data(), bytes_.size());
+    ImageHeader header = ReadTimImageHeader(bytes_->data(), bytes_->size());
     switch (header.status) {
       case ImageHeaderStatus::kOk:
         entry.left = static_cast<float>(header.x);
@@ -283,8 +296,13 @@ class MtlReader {
   const std::u16string& path_;
   std::u16string folder_;
   std::u16string tim_folder_;
-  std::vector<uint8_t> bytes_;
-  std::u16string bytes_path_;
+  struct TriedFile {
+    std::u16string path;
+    bool readable;
+    std::vector<uint8_t> bytes;
+  };
+  std::deque<TriedFile> tried_;                  // a deque keeps `bytes_` valid as it grows
+  const std::vector<uint8_t>* bytes_ = nullptr;  // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;
   std::u16string ignored_;

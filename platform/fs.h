@@ -16,6 +16,8 @@ constexpr size_t kMaxPathUnits = 259;
 // An empty file reads as true with no bytes. `spare` bytes of capacity are
 // kept after the contents, for a reader that pads them without moving them.
 bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare = 0);
+// Reads the first `max_bytes` of a file, or all of a shorter one.
+bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out);
 
 // Writes a whole file so that it is never seen half-written: the bytes go to
 // a temporary file beside the target, which then replaces the target.

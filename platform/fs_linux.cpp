@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -96,7 +97,9 @@ char16_t FsSeparator() {
   return u'/';
 }
 
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
+namespace {
+
+bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
   out.clear();
   std::string native = NativePath(path);
   if (native.empty()) return false;
@@ -107,8 +110,9 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
     close(fd);
     return false;
   }
-  out.reserve(static_cast<size_t>(st.st_size) + spare);
-  out.resize(static_cast<size_t>(st.st_size));
+  const size_t size = std::min(static_cast<size_t>(st.st_size), limit);
+  out.reserve(size + spare);
+  out.resize(size);
   size_t done = 0;
   bool ok = true;
   while (done < out.size()) {
@@ -123,6 +127,16 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
   close(fd);
   if (!ok) out.clear();
   return ok;
+}
+
+}  // namespace
+
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
+  return ReadFileUpTo(path, SIZE_MAX, spare, out);
+}
+
+bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
+  return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size) {

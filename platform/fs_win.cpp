@@ -2,6 +2,7 @@
 // type opens whatever the system code page is.
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <filesystem>
 #include <string>
@@ -25,7 +26,9 @@ char16_t FsSeparator() {
   return u'\\';
 }
 
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
+namespace {
+
+bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
   out.clear();
   if (path.empty()) return false;
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
@@ -35,8 +38,9 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
   bool ok = GetFileSizeEx(h, &size) != 0 && size.QuadPart >= 0 &&
             static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
   if (ok) {
-    out.reserve(static_cast<size_t>(size.QuadPart) + spare);
-    out.resize(static_cast<size_t>(size.QuadPart));
+    const size_t wanted = std::min(static_cast<size_t>(size.QuadPart), limit);
+    out.reserve(wanted + spare);
+    out.resize(wanted);
   }
   size_t done = 0;
   while (ok && done < out.size()) {
@@ -48,6 +52,16 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
   CloseHandle(h);
   if (!ok) out.clear();
   return ok;
+}
+
+}  // namespace
+
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
+  return ReadFileUpTo(path, SIZE_MAX, spare, out);
+}
+
+bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
+  return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size) {

@@ -2,8 +2,10 @@
 // tests/mesh_expected.py, the writer's failures, and the checks on reading.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "modelio/file_utils.h"
@@ -181,3 +183,29 @@ TEST(MeshFile, LoadChecksHeaderCountsAndIndices) {
 }
 
 }  // namespace
+
+TEST(MeshFile, AnUnchangedFileIsLeftAloneAChangedOneRewritten) {
+  ObjModelPtr model = NewObjModel();
+  std::u16string dir = MakeTempFolder();
+  model->corner_count = 3;
+  for (int i = 0; i < 3; ++i) model->corners[i].face_normal[1] = 1.0f;
+  const std::u16string path = dir + u"m.3dd";
+  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  const std::string written = ReadTestFile(path);
+  int64_t first = 0, again = 0;
+  ASSERT_TRUE(FsFileStat(path, nullptr, &first));
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));  // past the clock's step
+  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(FsFileStat(path, nullptr, &again));
+  EXPECT_EQ(again, first);  // the same bytes: not written again
+  EXPECT_EQ(ReadTestFile(path), written);
+  // Other bytes of the same size, and a shorter file: both replaced.
+  std::string damaged = written;
+  damaged[20] ^= 0x40;
+  WriteTestFile(path, damaged);
+  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  EXPECT_EQ(ReadTestFile(path), written);
+  WriteTestFile(path, written.substr(0, 40));
+  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  EXPECT_EQ(ReadTestFile(path), written);
+}

@@ -186,3 +186,23 @@ TEST(ObjTextures, MaterialCapacityStopsTheRead) {
 }
 
 }  // namespace
+
+// Materials that take turns between two large images beside the library:
+// each keeps its own image's size, though each image is looked for once.
+TEST(ObjTextures, AlternatingTexturesKeepTheirOwnSizes) {
+  LibraryFolder f;
+  f.File("wide.png", PngBytes(1024, 256) + std::string(200000, 'x'));
+  f.File("tall.png", PngBytes(64, 2048) + std::string(200000, 'y'));
+  std::string mtl;
+  for (int i = 0; i < 6; ++i)
+    mtl += "newmtl m" + std::to_string(i) + "\nmap_Kd " + (i % 2 ? "tall.png" : "wide.png") + "\n";
+  ASSERT_EQ(f.ReadLibrary(mtl), kObjResultOk);
+  EXPECT_EQ(f.Messages(), "");
+  ASSERT_EQ(f.model->material_count, 6);
+  for (int i = 0; i < 6; ++i) {
+    if (i % 2)
+      ExpectRectangle(f.Material(i), 0, 0, 64, 2048);
+    else
+      ExpectRectangle(f.Material(i), 0, 0, 1024, 256);
+  }
+}

@@ -24,7 +24,11 @@ TEST(ShiftJis, KnownCharactersBothWays) {
 TEST(ShiftJis, UndecodableBytesAndUnencodableCharacters) {
   size_t bad = 0;
   // A lone 0x80, a lead byte with an invalid trail, and a lead at the end.
-  std::u16string text = SjisToUtf16(std::string("a\x80" "b\x81\x0A" "c\x82", 7), &bad);
+  std::u16string text = SjisToUtf16(std::string("a\x80"
+                                                "b\x81\x0A"
+                                                "c\x82",
+                                                7),
+                                    &bad);
   EXPECT_EQ(text, (std::u16string{u'a', 0xFFFD, u'b', 0xFFFD, u'\n', u'c', 0xFFFD}));
   EXPECT_EQ(bad, 3u);
   std::string out;
@@ -81,6 +85,18 @@ TEST(FileUtils, ReadAndWriteWholeFiles) {
   ASSERT_EQ(WriteWholeFile(folder + u"車両\\データ.bin", "xy", 2), 1);
   ASSERT_TRUE(ReadWholeFile(folder + u"車両/データ.bin", back));
   EXPECT_EQ(back.size(), 2u);
+}
+
+TEST(FileUtils, ReadTheStartOfAFile) {
+  std::u16string folder = MakeTempFolder();
+  WriteTestFile(folder + u"long.bin", "0123456789");
+  std::vector<uint8_t> back;
+  ASSERT_TRUE(FsReadFileStart(folder + u"long.bin", 4, back));
+  EXPECT_EQ(std::string(back.begin(), back.end()), "0123");
+  ASSERT_TRUE(FsReadFileStart(folder + u"long.bin", 64, back));  // a shorter file reads whole
+  EXPECT_EQ(std::string(back.begin(), back.end()), "0123456789");
+  EXPECT_FALSE(FsReadFileStart(folder + u"missing.bin", 4, back));
+  EXPECT_TRUE(back.empty());
 }
 
 TEST(FileUtils, LetterCaseIsIgnoredAsWindowsDoes) {
