@@ -95,40 +95,42 @@ ToolRun PrepareRun(const std::string& sub, const std::vector<std::string>& names
   return run;
 }
 
-// The sample project as the main job makes it: sounds, images and the 21
-// models it names, with their libraries and textures.
+// The 21 models the sample project names, with their libraries and textures,
+// under examples/models/.
+const char* const kProjectModelFiles[] = {"main.mtl",
+                                          "sign.mtl",
+                                          "main.png",
+                                          "sign.png",
+                                          "body_glossy.obj",
+                                          "body_matte.obj",
+                                          "windows.obj",
+                                          "interior.obj",
+                                          "headlight_rear.obj",
+                                          "taillight_rear.obj",
+                                          "headlight_front.obj",
+                                          "taillight_front.obj",
+                                          "shunting_light.obj",
+                                          "panta_up.obj",
+                                          "panta_down.obj",
+                                          "sign_destination.obj",
+                                          "sign_plate.obj",
+                                          "sign_plate2.obj",
+                                          "head_mark.obj",
+                                          "option_skirt.obj",
+                                          "option_cooler.obj",
+                                          "option_sign.obj",
+                                          "option_antenna.obj",
+                                          "bogie_frame.obj",
+                                          "wheel.obj"};
+
+// The sample project as the main job makes it: sounds, images and models.
 const ToolRun& SampleProject() {
   static const ToolRun run = [] {
     std::vector<std::string> names = {"sample.xml"};
     for (const char* asset : {"sideview.png", "警笛.wav", "brake.wav", "motor1.wav", "motor2.wav", "gap1.wav",
                               "gap2.wav", "vvvf.wav", "comp.wav"})
       names.push_back(std::string("assets/") + asset);
-    for (const char* model : {"main.mtl",
-                              "sign.mtl",
-                              "main.png",
-                              "sign.png",
-                              "body_glossy.obj",
-                              "body_matte.obj",
-                              "windows.obj",
-                              "interior.obj",
-                              "headlight_rear.obj",
-                              "taillight_rear.obj",
-                              "headlight_front.obj",
-                              "taillight_front.obj",
-                              "shunting_light.obj",
-                              "panta_up.obj",
-                              "panta_down.obj",
-                              "sign_destination.obj",
-                              "sign_plate.obj",
-                              "sign_plate2.obj",
-                              "head_mark.obj",
-                              "option_skirt.obj",
-                              "option_cooler.obj",
-                              "option_sign.obj",
-                              "option_antenna.obj",
-                              "bogie_frame.obj",
-                              "wheel.obj"})
-      names.push_back(std::string("models/") + model);
+    for (const char* model : kProjectModelFiles) names.push_back(std::string("models/") + model);
     const std::string out = Utf16ToUtf8(FsTempDirectory()) + "make/out";
     return PrepareRun("", names, "RW-101.z5t", {"make", "sample.xml", "-o", out, "--workshop", "Railwick"});
   }();
@@ -139,40 +141,10 @@ const ToolRun& SampleProject() {
 const ToolRun& SampleModels() {
   static const ToolRun run = [] {
     std::vector<std::string> names;
-    for (const char* file : {"sample_models.txt",
-                             "main.mtl",
-                             "sign.mtl",
-                             "main.png",
-                             "sign.png",
-                             "sideview.png",
-                             "body_glossy.obj",
-                             "body_matte.obj",
-                             "windows.obj",
-                             "windows_heated.obj",
-                             "interior.obj",
-                             "headlight_rear.obj",
-                             "taillight_rear.obj",
-                             "headlight_front.obj",
-                             "taillight_front.obj",
-                             "shunting_light.obj",
-                             "panta_up.obj",
-                             "panta_down.obj",
-                             "sign_destination.obj",
-                             "sign_plate.obj",
-                             "sign_plate2.obj",
-                             "sign_led.obj",
-                             "head_mark.obj",
-                             "option_skirt.obj",
-                             "option_cooler.obj",
-                             "option_sign.obj",
-                             "option_antenna.obj",
-                             "bogie_frame.obj",
-                             "wheel.obj",
-                             "underfloor.obj",
-                             "container.obj",
-                             "container.mtl",
-                             "container.png"})
+    for (const char* file : {"sample_models.txt", "sideview.png", "windows_heated.obj", "sign_led.obj",
+                             "underfloor.obj", "container.obj", "container.mtl", "container.png"})
       names.push_back(std::string("models/") + file);
+    for (const char* model : kProjectModelFiles) names.push_back(std::string("models/") + model);
     const std::string out = Utf16ToUtf8(FsTempDirectory()) + "make/out/models.z5t";
     return PrepareRun("models/", names, "models.z5t", {"compile", "sample_models.txt", "-o", out});
   }();
