@@ -126,8 +126,20 @@ def project_seeds():
     return {"sample": sample, "reset": read(os.path.join(ROOT, "tests", "data", "project", "reset_project.xml"))}
 
 
+def number_seeds():
+    """Lines of numbers: a vertex line of the sample vehicle and the shapes
+    beside the short decimal."""
+    vertex = next(line for line in read(os.path.join(MODELS, "body_glossy.obj")).splitlines()
+                  if line.startswith(b"v "))
+    return {"vertex": vertex[2:],
+            "shapes": b"1.5e1 -.5 +2 5. 12345678.5 0.123456789 -0.0",
+            "separators": b"0.1,2\t3\x1e4\r5\x016",
+            "special": b"inf nan 1e400 -1e-400 0x10"}
+
+
 def main():
     write_corpus("fuzz_compile", compile_seeds())
+    write_corpus("fuzz_obj_numbers", number_seeds())
     write_corpus("fuzz_model_input", model_seeds())
     write_corpus("fuzz_image_headers", image_seeds())
     write_corpus("fuzz_mesh_file", mesh_seeds())
