@@ -3,7 +3,7 @@
 // header gives.
 #include <algorithm>
 #include <cstring>
-#include <deque>
+#include <unordered_map>
 #include <vector>
 
 #include "modelio/obj_map_line.h"
@@ -174,21 +174,14 @@ class MtlReader {
                        ignored_, path_);
   }
 
-  // Reads the first candidate that exists; the last one read is kept, as
-  // materials of one library mostly share their image.
   // Every material of a library usually names the same image, and its first
   // candidate often does not exist: each path is tried once per library,
   // not once per material, and a miss never loses the bytes of a hit.
   bool ReadCandidate(const std::u16string& path) {
-    for (const TriedFile& tried : tried_)
-      if (tried.path == path) {
-        bytes_ = &tried.bytes;
-        return tried.readable;
-      }
-    tried_.push_back(TriedFile{path, false, {}});
-    TriedFile& tried = tried_.back();
+    auto [entry, added] = tried_.try_emplace(path);
+    TriedFile& tried = entry->second;
     // The size fields lie in the first bytes of every image kind.
-    tried.readable = FsReadFileStart(path, kImageHeaderBytes, tried.bytes) && !tried.bytes.empty();
+    if (added) tried.readable = FsReadFileStart(path, kImageHeaderBytes, tried.bytes) && !tried.bytes.empty();
     bytes_ = &tried.bytes;
     return tried.readable;
   }
@@ -297,12 +290,11 @@ class MtlReader {
   std::u16string folder_;
   std::u16string tim_folder_;
   struct TriedFile {
-    std::u16string path;
-    bool readable;
+    bool readable = false;
     std::vector<uint8_t> bytes;
   };
-  std::deque<TriedFile> tried_;                  // a deque keeps `bytes_` valid as it grows
-  const std::vector<uint8_t>* bytes_ = nullptr;  // of the candidate read last
+  std::unordered_map<std::u16string, TriedFile> tried_;  // node-based: `bytes_` stays valid
+  const std::vector<uint8_t>* bytes_ = nullptr;          // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;
   std::u16string ignored_;
