@@ -1,6 +1,7 @@
-// Numbers of OBJ lines two ways: the short-decimal path the reader takes
-// first must give the bits and stop at the byte the general reader gives,
-// for any bytes. The input is one line (cut at its first LF or NUL).
+// Numbers of OBJ lines three ways: the short-decimal path the reader takes
+// first, the general path with its own fast case, and the plain decimal
+// reader alone must give the same bits, and the first two stop at the same
+// byte, for any bytes. The input is one line (cut at its first LF or NUL).
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -28,8 +29,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (;;) {  // every number of the line, in step
     const float a = objtext::NextNumber(fast);
     while (objtext::ClassOf(*general) == objtext::kSeparator) ++general;
+    // The token as the plain decimal reader sees it, without any fast path.
+    const uint8_t* token_end = general;
+    while (objtext::ClassOf(*token_end) == objtext::kToken) ++token_end;
+    const float c = static_cast<float>(objtext::ParseNumberSlow(general, token_end));
     const float b = objtext::NextNumberGeneral(general);
-    if (!SameNumber(a, b) || fast != general) __builtin_trap();
+    if (!SameNumber(a, b) || !SameNumber(b, c) || fast != general) __builtin_trap();
     if (objtext::ClassOf(*fast) == objtext::kLineEnd) break;
   }
   return 0;
