@@ -84,9 +84,12 @@ class ObjReader {
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
   uint32_t Read(std::vector<uint8_t>& text) {
+    const int32_t first_face = m_.face_count;
+    const int32_t first_corner = m_.corner_count;
     objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
       AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
     });
+    FaceNormals(first_face, first_corner);
     if (polygons_split_ > 0)
       AppendModelMessage(m_, kModelMessageWarning,
                          u"polygons of 5 or more points split into triangles [%d]\r\n", polygons_split_);
@@ -382,10 +385,29 @@ class ObjReader {
     return true;
   }
 
-  __attribute__((always_inline)) void FaceNormal(const CornerRef* refs, float normal[3]) const {
-    const float* p0 = m_.positions[refs[0].position];
-    const float* p1 = m_.positions[refs[1].position];
-    const float* p2 = m_.positions[refs[2].position];
+  // Face normals in a pass of their own once every face is read: the square
+  // root and divisions of one face then overlap with those of the next,
+  // where inside the line loop each waited on its own. A corner keeps its
+  // own normal when smoothing was on and it gave one that is not zero.
+  void FaceNormals(int32_t first_face, int32_t first_corner) {
+    ObjCorner* corner = m_.corners + first_corner;
+    for (int32_t f = first_face; f < m_.face_count; ++f) {
+      const int32_t n = m_.faces[f].corner_count;
+      float normal[3];
+      FaceNormal(corner[0].position, corner[1].position, corner[2].position, normal);
+      for (int32_t i = 0; i < n; ++i) {
+        ObjCorner& c = corner[i];
+        std::memcpy(c.face_normal, normal, sizeof normal);
+        const bool keep = (c.flags & kCornerSmoothing) && !(c.flags & kCornerNoNormal) &&
+                          (c.normal[0] != 0.0f || c.normal[1] != 0.0f || c.normal[2] != 0.0f);
+        if (!keep) std::memcpy(c.normal, normal, sizeof normal);
+      }
+      corner += n;
+    }
+  }
+
+  __attribute__((always_inline)) void FaceNormal(const float* p0, const float* p1, const float* p2,
+                                                 float normal[3]) const {
     float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
     float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
     float cross[3];
@@ -452,8 +474,6 @@ class ObjReader {
     const int32_t group = m_.group_count - 1;
     const bool smooth = m_.smoothing_on != 0;
     const PageMapping& page = Mapping();
-    float normal[3];
-    FaceNormal(refs, normal);
 
     ObjFace& face = m_.faces[face_index];
     face.corner_count = n;
@@ -470,10 +490,10 @@ class ObjReader {
       // the copy wait on the small stores before it, once per corner.
       ObjCorner& corner = m_.corners[first + i];
       std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
-      std::memcpy(corner.face_normal, normal, sizeof normal);
-      const float* own = gave_normal ? m_.normals[ref.normal] : nullptr;
-      bool keep = smooth && own && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
-      std::memcpy(corner.normal, keep ? own : normal, sizeof corner.normal);
+      // The face normal and, where the corner does not keep its own, the
+      // normal come in FaceNormals.
+      static constexpr float kNone[3] = {0.0f, 0.0f, 0.0f};
+      std::memcpy(corner.normal, gave_normal ? m_.normals[ref.normal] : kNone, sizeof corner.normal);
       page.Map(m_.tex_coords[ref.tex_coord], corner.uv);
       corner.flags = (smooth ? kCornerSmoothing : 0u) | (gave_normal ? 0u : kCornerNoNormal);
       corner.face = face_index;
