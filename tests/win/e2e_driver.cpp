@@ -68,7 +68,13 @@ int Frames() {
   if (!window) return Fail("no window");
   std::vector<uint32_t> a, b;
   int w = 0, h = 0;
-  if (!CaptureClient(window, a, w, h)) return Fail("capture failed");
+  // A window just restored may not have drawn its next frame yet: wait for
+  // a lit picture before comparing two.
+  for (int i = 0; i < 50; ++i) {
+    if (!CaptureClient(window, a, w, h)) return Fail("capture failed");
+    if (LitPixels(a) != 0) break;
+    Sleep(100);
+  }
   Sleep(1200);
   if (!CaptureClient(window, b, w, h)) return Fail("capture failed");
   if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail("a capture is black");
