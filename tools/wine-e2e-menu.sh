@@ -17,44 +17,10 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: tools/wine-e2e-menu.sh BUILD_DIR}" && pwd)
 out="$build/e2e-menu"
-passed=0
-failed=0
-program_pid=""
-
-pass() { passed=$((passed + 1)); echo "ok   $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
-
-for f in Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res; do
-  if [ ! -e "$build/$f" ]; then
-    echo "wine-e2e-menu: $build/$f is missing (build the Windows targets first)" >&2
-    echo "e2e-menu: 0 passed, 1 failed"
-    exit 1
-  fi
-done
-
+e2e_name=e2e-menu
 export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
-source "$root/tools/wine-env.sh"
-cleanup() {
-  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
-  fi
-  wine_env_down
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-if ! wine_env_up --display; then
-  echo "e2e-menu: 0 passed, 1 failed"
-  exit 1
-fi
-rm -rf "$out"
-mkdir -p "$out"
+source "$root/tools/wine-e2e-common.sh"
+e2e_start Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res
 
 d() { wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
 cli() { wine "$build/railwick.exe" "$@"; }
@@ -468,5 +434,4 @@ check "the program ends with code 0 after saving" wait_exit
 check "the saved file holds sixteen container places" test "$(grep -c '<container>' "$work/koki.xml")" = 16
 check "…the first as entered" grep -q '<posz>-7.000000</posz>' "$work/koki.xml"
 
-echo "e2e-menu: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_finish

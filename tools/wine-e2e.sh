@@ -13,17 +13,8 @@ set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: tools/wine-e2e.sh BUILD_DIR}" && pwd)
 out="$build/e2e"
-passed=0
-failed=0
-program_pid=""
-
-pass() { passed=$((passed + 1)); echo "ok   $*"; }
-fail() { failed=$((failed + 1)); echo "FAIL $*"; }
-check() {  # check NAME COMMAND...: passes when the command succeeds
-  local name=$1
-  shift
-  if "$@"; then pass "$name"; else fail "$name"; fi
-}
+e2e_name=e2e
+source "$root/tools/wine-e2e-common.sh"
 now_ms() { date +%s%3N; }
 
 # Runs a command with a time limit; a program left waiting on a message box
@@ -35,31 +26,7 @@ run_limited() {
   echo $?
 }
 
-for f in Railwick.exe railwick_win_tests.exe railwick_e2e_driver.exe data/zek5rlwck.res; do
-  if [ ! -e "$build/$f" ]; then
-    echo "wine-e2e: $build/$f is missing (build the Windows targets first)" >&2
-    echo "e2e: 0 passed, 1 failed"
-    exit 1
-  fi
-done
-
-source "$root/tools/wine-env.sh"
-cleanup() {
-  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
-    kill "$program_pid" 2>/dev/null
-    wait "$program_pid" 2>/dev/null
-  fi
-  wine_env_down
-}
-trap cleanup EXIT
-trap 'exit 130' INT
-trap 'exit 143' TERM
-if ! wine_env_up --display; then
-  echo "e2e: 0 passed, 1 failed"
-  exit 1
-fi
-rm -rf "$out"
-mkdir -p "$out"
+e2e_start Railwick.exe railwick_win_tests.exe railwick_e2e_driver.exe data/zek5rlwck.res
 driver() { wine "$build/railwick_e2e_driver.exe" "$@"; }
 source "$root/tools/wine-e2e-preview.sh"
 
@@ -140,5 +107,4 @@ check "registry: ScreenDY is the last outer height 700" grep -qx '"ScreenDY"=dwo
 # Make data from the program, the report, and the vehicle preview.
 preview_make_data
 
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+e2e_finish

@@ -1,0 +1,54 @@
+# What the Wine end-to-end scripts share, sourced after each has set $root,
+# $build, $out and $e2e_name (the word of its summary line): the tally and
+# its checks, and the start and end of a run.
+source "$root/tools/wine-env.sh"
+
+passed=0
+failed=0
+program_pid=""
+
+pass() { passed=$((passed + 1)); echo "ok   $*"; }
+fail() { failed=$((failed + 1)); echo "FAIL $*"; }
+check() {  # check NAME COMMAND...: passes when the command succeeds
+  local name=$1
+  shift
+  if "$@"; then pass "$name"; else fail "$name"; fi
+}
+
+# A program still running on the way out is stopped before Wine is.
+e2e_cleanup() {
+  if [ -n "$program_pid" ] && kill -0 "$program_pid" 2>/dev/null; then
+    kill "$program_pid" 2>/dev/null
+    wait "$program_pid" 2>/dev/null
+  fi
+  wine_env_down
+}
+
+# e2e_start FILE...: each file must be in $build; then a fresh Wine
+# environment with its own display and an empty $out. A run that cannot
+# start counts as one failure.
+e2e_start() {
+  local f
+  for f in "$@"; do
+    if [ ! -e "$build/$f" ]; then
+      echo "$(basename "$0" .sh): $build/$f is missing (build the Windows targets first)" >&2
+      echo "$e2e_name: 0 passed, 1 failed"
+      exit 1
+    fi
+  done
+  trap e2e_cleanup EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+  if ! wine_env_up --display; then
+    echo "$e2e_name: 0 passed, 1 failed"
+    exit 1
+  fi
+  rm -rf "$out"
+  mkdir -p "$out"
+}
+
+# The summary line; the status is that of the run.
+e2e_finish() {
+  echo "$e2e_name: $passed passed, $failed failed"
+  [ "$failed" -eq 0 ]
+}
