@@ -24,6 +24,24 @@ e2e_cleanup() {
   wine_env_down
 }
 
+# Waits up to $2 seconds for process $1 to end and sets exit_code (124 when
+# it was still running, and then it is stopped). Not in a subshell: only
+# the shell that started the program can wait for it.
+wait_program() {
+  local pid=$1 seconds=$2
+  exit_code=124
+  for _ in $(seq 1 $((seconds * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      wait "$pid"
+      exit_code=$?
+      return
+    fi
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null
+  wait "$pid" 2>/dev/null
+}
+
 # e2e_start FILE...: each file must be in $build; then a fresh Wine
 # environment with its own display and an empty $out. A run that cannot
 # start counts as one failure.

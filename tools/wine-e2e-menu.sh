@@ -45,17 +45,9 @@ start_program() {
   d expect-running 1 && sleep 2
 }
 wait_exit() {
-  local code=124
-  for _ in $(seq 1 200); do
-    if ! kill -0 "$program_pid" 2>/dev/null; then
-      wait "$program_pid"
-      code=$?
-      break
-    fi
-    sleep 0.1
-  done
+  wait_program "$program_pid" 20
   program_pid=""
-  [ "$code" = 0 ]
+  [ "$exit_code" = 0 ]
 }
 # Opens a data dialog from the menu.
 open_dialog() { d command "$1" && d wait-dialog "$2"; }

@@ -1,27 +1,9 @@
 # End-to-end steps of the workshop name, Make data and the vehicle preview,
 # sourced by tools/wine-e2e.sh, which provides check, pass, fail, driver,
-# run_limited, $root, $build, $out and the Wine environment.
+# run_limited, wait_program, $root, $build, $out and the Wine environment.
 #
 #   preview_first_start   before the program has ever run in the prefix
 #   preview_make_data     once the other steps are done
-
-# Waits up to $2 seconds for process $1 to end and sets exit_code (124 when
-# it was still running, and then it is stopped). Not in a subshell: only
-# the shell that started the program can wait for it.
-wait_program() {
-  local pid=$1 seconds=$2
-  exit_code=124
-  for _ in $(seq 1 $((seconds * 10))); do
-    if ! kill -0 "$pid" 2>/dev/null; then
-      wait "$pid"
-      exit_code=$?
-      return
-    fi
-    sleep 0.1
-  done
-  kill "$pid" 2>/dev/null
-  wait "$pid" 2>/dev/null
-}
 
 # The per-user settings as the registry holds them, one value a line.
 preview_settings() {
