@@ -52,8 +52,9 @@ TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
     if (whole + fraction == 0) t += '5';
     tokens.push_back(t);
   }
-  // Values whose double lies next to a float midpoint, where rounding twice
-  // and rounding once part ways: 0.1 + 2^-25 and its neighbours.
+  // Longer tokens next to float midpoints (16777217 lies exactly between two
+  // floats): these take the general path, read into a double and rounded
+  // to float as every number is.
   for (const char* t : {"0.10000000149011612", "1.00000005960464", "16777217.0", "0.30000001192092896"})
     tokens.push_back(t);
   std::vector<float> xs = ReadXs(tokens);
