@@ -59,6 +59,9 @@ struct VehicleCompiler {
   std::u16string written_file;
   // Replaces the name the naming rule gives (the CLI's -o).
   std::u16string output_override;
+  // False for a check: every step runs, but neither mesh files nor the data
+  // file are written.
+  bool write_files = true;
 
   // Makes the preview's meshes and textures; null: DefaultPreviewFactory().
   PreviewFactory* preview_factory = nullptr;

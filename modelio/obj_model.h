@@ -110,6 +110,9 @@ struct ObjModel {
   // none are kept when null. The text never grows past capacity - 1 units.
   std::u16string* message_text;
   uint32_t message_capacity;
+  // The folder a relative texture folder in an MTL resolves against (the
+  // script's folder, with its separator); null or empty: the MTL's folder.
+  const std::u16string* base_folder;
   int32_t warning_count, error_count;
 };
 
@@ -123,7 +126,8 @@ using ObjModelPtr = std::unique_ptr<ObjModel, ObjModelDeleter>;
 ObjModelPtr NewObjModel();
 
 // Initial state: page 256 x 256, no material, flip V on, every other option
-// off, all arrays empty, no messages or counts. The message target is kept.
+// off, all arrays empty, no messages or counts. The message target and the
+// base folder are kept.
 void ResetObjModel(ObjModel& model);
 
 // Reads an OBJ file and the MTL files and texture headers it names.

@@ -39,6 +39,10 @@ bool FsSetCurrentDirectory(const std::u16string& path);
 bool FsIsAbsolute(const std::u16string& path);
 // The path joined to the current folder when it is relative.
 std::u16string FsAbsolute(const std::u16string& path);
+// `path` as it stands when it is absolute or empty, else `folder` (which
+// ends in a separator, or is empty) followed by it. Every relative name of a
+// project or a script resolves this way, never against the current folder.
+std::u16string FsResolve(const std::u16string& folder, const std::u16string& path);
 // A folder unique to this process for scratch files, with a trailing separator.
 std::u16string FsTempDirectory();
 

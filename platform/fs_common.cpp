@@ -13,6 +13,11 @@ std::u16string FsAbsolute(const std::u16string& path) {
   return FsCurrentDirectory() + path;
 }
 
+std::u16string FsResolve(const std::u16string& folder, const std::u16string& path) {
+  if (path.empty() || FsIsAbsolute(path)) return path;
+  return folder + path;
+}
+
 SplitPath FsSplitPath(const std::u16string& path) {
   SplitPath parts;
   size_t slash = path.find_last_of(u"/\\");

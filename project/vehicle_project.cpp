@@ -1,11 +1,18 @@
 #include "project/vehicle_project.h"
 
 #include "modelio/file_utils.h"
+#include "platform/fs.h"
 
 void ResetProject(VehicleProject& p) {
   const FixedText<64> maker = p.maker;
+  std::u16string folder = std::move(p.folder);
   p = VehicleProject();
   p.maker = maker;
+  p.folder = std::move(folder);
+}
+
+std::u16string ProjectPath(const VehicleProject& p, std::u16string_view path) {
+  return FsResolve(p.folder, std::u16string(path));
 }
 
 void SetOutPath(VehicleProject& p, std::u16string_view path) {

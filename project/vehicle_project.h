@@ -3,6 +3,8 @@
 // Fields carry the names of their keys in the project file.
 #pragma once
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "project/fixed_text.h"
 
@@ -56,6 +58,10 @@ struct ContainerSlot {
 
 struct VehicleProject {
   FixedText<64> maker;  // workshop name; not in the project file, kept by reset
+  // The folder the project's relative paths resolve against: the project
+  // file's folder, with its trailing separator; empty for a project that was
+  // never saved or opened. Not in the project file; kept by reset.
+  std::u16string folder;
 
   // "infohead"
   PathText outpath;
@@ -99,8 +105,12 @@ struct VehicleProject {
   ContainerSlot container[kContainerCount];
 };
 
-// Every field to its value after reset; `maker` stays.
+// Every field to its value after reset; `maker` and `folder` stay.
 void ResetProject(VehicleProject& p);
+
+// A path field of the project as a file name to open: absolute paths as they
+// stand, relative ones joined to the project's folder. Empty stays empty.
+std::u16string ProjectPath(const VehicleProject& p, std::u16string_view path);
 
 // Stores the folder (cut to the field) without its trailing separator.
 void SetOutPath(VehicleProject& p, std::u16string_view path);
