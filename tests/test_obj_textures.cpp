@@ -58,7 +58,8 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
          "newmtl d\nmap_Kd d.jpg\n"            // anything else is a TIM image
          "newmtl e\nmap_Kd space dir/e.png\n"  // last: the folders from the library's folder
          "newmtl g\nmap_Kd ..\\tex\\g.png\n"
-         "newmtl h\nmap_Kd 車体.png\n");  // written in UTF-8, not Shift-JIS
+         "newmtl h\nmap_Kd 車体.png\n"        // written in UTF-8, not Shift-JIS
+         "newmtl i\nmap_Kd \xC2\xB1.png\n");  // a file under either reading: Shift-JIS first
   f.File("gv/a.png", PngBytes(16, 16));
   f.File("models/b.png", PngBytes(32, 32));
   f.File("TIM/c.png", PngBytes(8, 8));
@@ -66,14 +67,16 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
   f.File("models/space dir/e.png", PngBytes(4, 4));
   f.File("tex/g.png", PngBytes(4, 4));
   f.File("models/車体.png", PngBytes(8, 8));
+  f.File("models/ﾂｱ.png", PngBytes(8, 8));
+  f.File("models/±.png", PngBytes(16, 16));
   f.model->base_folder = &f.dir;
   ASSERT_EQ(f.Read("models/m.obj"), kObjResultOk);
   EXPECT_EQ(f.Messages(), "");  // relative folders are not absolute paths
-  ASSERT_EQ(f.model->material_count, 7);
-  const char* found[] = {"gv/a.png",       "models/b.png",           "TIM/c.png",
-                         "TIM/d.tim",      "models/space dir/e.png", "models/..\\tex\\g.png",
-                         "models/車体.png"};
-  for (int i = 0; i < 7; ++i) EXPECT_EQ(U8(f.model->materials[i].texture_path), U8(f.Path(found[i])));
+  ASSERT_EQ(f.model->material_count, 8);
+  const char* found[] = {"gv/a.png",        "models/b.png",           "TIM/c.png",
+                         "TIM/d.tim",       "models/space dir/e.png", "models/..\\tex\\g.png",
+                         "models/車体.png", "models/ﾂｱ.png"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(U8(f.model->materials[i].texture_path), U8(f.Path(found[i])));
   // A TIM is a rectangle at its frame-buffer place (width 96 units of
   // 16 bits = 64 pixels of 24 bits) and leaves the page alone.
   ExpectRectangle(f.model->materials[3], 64, 128, 64, 32);
