@@ -32,7 +32,7 @@ uint32_t TakeConvertedMesh(VehicleCompiler& c, const std::u16string& mesh_path, 
                            int* texture_count) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(mesh_path, bytes) || CheckMeshFile(bytes.data(), bytes.size()) != MeshFileCheck::kOk) {
-    *texture_count = 0;
+    *texture_count = kNoModelToCount;
     return kResultOk;
   }
   *texture_count = 1;
@@ -78,6 +78,7 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   c.model_messages.clear();
   model->message_text = &c.model_messages;
   model->message_capacity = kObjMessageCapacity;
+  model->base_folder = &c.script_folder;
   model->flip_v = c.model_options.flip_v ? 1 : 0;
   model->flip_u = 0;
   model->mirror_z = c.model_options.mirror_z ? 1 : 0;
@@ -127,7 +128,10 @@ uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, c
 
 bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int texture_count) {
   if (texture_count == 1) return true;
-  LogError(c, u"エラー：複数テクスチャーを参照 [%s]\r\n", obj_path);
+  if (texture_count == 0)
+    LogError(c, u"エラー：テクスチャーが指定されていない [%s]\r\n", obj_path);
+  else
+    LogError(c, u"エラー：複数テクスチャーを参照 [%s]\r\n", obj_path);
   return false;
 }
 

@@ -22,8 +22,8 @@ std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argumen
 // `texture_count` and, when `slot` is given, loads the mesh file into a new
 // preview mesh there (the slot's old mesh is released first). A name that is
 // not an ".obj" is taken as a mesh file converted earlier: one that passes
-// the mesh-file checks counts as one texture, anything else as none.
-// Returns 0 or 0x80004005 (reported, error mark set).
+// the mesh-file checks counts as one texture, anything else as
+// kNoModelToCount. Returns 0 or 0x80004005 (reported, error mark set).
 uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
                       int* texture_count);
 // The same for bogie frames: always the main page, `offset` added to every
@@ -31,7 +31,11 @@ uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, Textur
 uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
                            MeshSlot* slot, int* texture_count);
 
-// Logs the multiple-texture error unless the model used exactly one texture.
+// Texture count of a model that is neither an OBJ nor a sound mesh file.
+constexpr int kNoModelToCount = -1;
+
+// Logs an error unless the model used exactly one texture: its own for a
+// model without any texture, the multiple-texture error otherwise.
 bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int texture_count);
 // ConvertModel and RequireOneTexture; false when the command must stop.
 bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,

@@ -150,12 +150,26 @@ class MtlReader {
   // The whole name; but when it holds blanks and names no file that can be
   // read, its first word, which is all the name a line had before names
   // could hold blanks ("map_Kd tex.png  old note" still finds tex.png).
+  // Read as Shift-JIS first; a name whose bytes are UTF-8 is then read as
+  // UTF-8 too. When nothing is found, the name as it was most likely written.
   std::u16string TextureName(const Token& file) {
-    std::u16string whole = objtext::TokenText(file, kMaxPathUnits);
-    size_t first = objtext::FirstWordSize(file.begin, file.size());
-    if (first == 0 || first == file.size() || AnyCandidateReads(whole)) return whole;
-    std::u16string word = objtext::TokenText(Token{file.begin, file.begin + first}, kMaxPathUnits);
-    return AnyCandidateReads(word) ? word : whole;
+    const size_t first = objtext::FirstWordSize(file.begin, file.size());
+    const bool blanks = first != 0 && first != file.size();
+    const Token word{file.begin, file.begin + first};
+    std::u16string readings[4];
+    int count = 0;
+    readings[count++] = objtext::TokenText(file, kMaxPathUnits);
+    if (blanks) readings[count++] = objtext::TokenText(word, kMaxPathUnits);
+    std::u16string utf8;
+    const bool has_utf8 = objtext::TokenTextUtf8(file, kMaxPathUnits, utf8);
+    if (has_utf8) {
+      readings[count++] = utf8;
+      if (blanks && objtext::TokenTextUtf8(word, kMaxPathUnits, readings[count])) ++count;
+    }
+    if (count == 1) return readings[0];
+    for (int i = 0; i < count; ++i)
+      if (AnyCandidateReads(readings[i])) return readings[i];
+    return has_utf8 ? utf8 : readings[0];
   }
 
   // Map lines beside a material's texture are left out and named once.
@@ -189,9 +203,13 @@ class MtlReader {
   struct Candidates {
     TextureKind kind;
     int count = 0;
-    std::u16string paths[3];
+    std::u16string paths[4];
   };
 
+  // The folder as written, from the base folder (the script's) or else the
+  // library's; the library's folder; its TIM folder; and last, for a name
+  // with folders, those folders from the library's folder, as modelers
+  // write them ("textures/body.png", "..\models\main.png").
   Candidates TextureCandidates(const std::u16string& written) const {
     SplitPath split = FsSplitPath(written);
     Candidates c;
@@ -201,9 +219,14 @@ class MtlReader {
     const char16_t* ext = c.kind == TextureKind::kBmp   ? u".bmp"
                           : c.kind == TextureKind::kPng ? u".png"
                                                         : u".tim";
-    c.paths[c.count++] = split.folder + split.name + ext;
+    const bool has_base = m_.base_folder && !m_.base_folder->empty();
+    const std::u16string& given_from = has_base ? *m_.base_folder : folder_;
+    c.paths[c.count++] =
+        (FsIsAbsolute(split.folder) ? split.folder : given_from + split.folder) + split.name + ext;
     if (c.kind != TextureKind::kTim) c.paths[c.count++] = folder_ + split.name + ext;
     c.paths[c.count++] = tim_folder_ + split.name + ext;
+    if (has_base && !split.folder.empty() && !FsIsAbsolute(split.folder))
+      c.paths[c.count++] = folder_ + split.folder + split.name + ext;
     return c;
   }
 
@@ -219,7 +242,7 @@ class MtlReader {
   }
 
   void FindTexture(const std::u16string& written, ObjMaterial& entry) {
-    if (FsSplitPath(written).folder.size() > 4)
+    if (FsIsAbsolute(FsSplitPath(written).folder))
       AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
     const Candidates candidates = TextureCandidates(written);
     const TextureKind kind = candidates.kind;

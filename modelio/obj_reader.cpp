@@ -222,17 +222,29 @@ class ObjReader {
     const Token whole = objtext::RestOfLine(p);
     Token file;
     uint8_t* words = p;
-    if (NextToken(words, file) && file.end != whole.end) {
-      std::u16string path = LibraryPath(whole);
-      if (FsFileExists(path)) return ReadLibrary(path);
+    std::u16string path;
+    if (NextToken(words, file) && file.end != whole.end && FindLibrary(whole, path)) return ReadLibrary(path);
+    for (int n = 1; n < 32 && NextToken(p, file); ++n) {
+      FindLibrary(file, path);
+      if (!ReadLibrary(path)) return false;
     }
-    for (int n = 1; n < 32 && NextToken(p, file); ++n)
-      if (!ReadLibrary(LibraryPath(file))) return false;
     return true;
   }
 
-  std::u16string LibraryPath(const Token& name) const {
-    std::u16string mtl = folder_ + objtext::TokenText(name, kMaxPathUnits);
+  // The library a name finds, read as Shift-JIS first and then, when its
+  // bytes are UTF-8, as UTF-8. When neither finds a file, `path` holds the
+  // name as it was most likely written (UTF-8 when it reads as UTF-8).
+  bool FindLibrary(const Token& name, std::u16string& path) const {
+    path = LibraryPath(objtext::TokenText(name, kMaxPathUnits));
+    if (FsFileExists(path)) return true;
+    std::u16string utf8;
+    if (!objtext::TokenTextUtf8(name, kMaxPathUnits, utf8)) return false;
+    path = LibraryPath(utf8);
+    return FsFileExists(path);
+  }
+
+  std::u16string LibraryPath(const std::u16string& name) const {
+    std::u16string mtl = folder_ + name;
     if (mtl.size() > kMaxPathUnits) mtl.resize(kMaxPathUnits);
     return mtl;
   }

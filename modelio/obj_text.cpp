@@ -55,4 +55,35 @@ std::u16string TokenText(const Token& token, size_t max_units) {
   return text;
 }
 
+namespace {
+
+// Strict UTF-8: no overlong forms, no surrogates, nothing past U+10FFFF.
+bool IsValidUtf8(const uint8_t* p, const uint8_t* end) {
+  while (p < end) {
+    uint8_t b = *p++;
+    if (b < 0x80) continue;
+    if (b < 0xC2 || b > 0xF4) return false;
+    const int more = b >= 0xF0 ? 3 : b >= 0xE0 ? 2 : 1;
+    uint32_t cp = b & (0x3Fu >> more);
+    if (end - p < more) return false;
+    for (int i = 0; i < more; ++i, ++p) {
+      if ((*p & 0xC0) != 0x80) return false;
+      cp = (cp << 6) | (*p & 0x3F);
+    }
+    if ((more == 2 && cp < 0x800) || (more == 3 && (cp < 0x10000 || cp > 0x10FFFF))) return false;
+    if (cp >= 0xD800 && cp <= 0xDFFF) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TokenTextUtf8(const Token& token, size_t max_units, std::u16string& text) {
+  const bool ascii = std::all_of(token.begin, token.end, [](uint8_t b) { return b < 0x80; });
+  if (ascii || !IsValidUtf8(token.begin, token.end)) return false;
+  text = Utf8ToUtf16(std::string(reinterpret_cast<const char*>(token.begin), token.size()));
+  if (text.size() > max_units) text.resize(max_units);
+  return true;
+}
+
 }  // namespace objtext

@@ -285,4 +285,9 @@ void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_
 // Shift-JIS bytes of a token as UTF-16, cut to `max_units`.
 std::u16string TokenText(const Token& token, size_t max_units);
 
+// The same bytes read as UTF-8, which some modelers write on every system.
+// False when they are not valid UTF-8 or are plain ASCII (which reads alike
+// either way): then the Shift-JIS reading is the only one.
+bool TokenTextUtf8(const Token& token, size_t max_units, std::u16string& text);
+
 }  // namespace objtext

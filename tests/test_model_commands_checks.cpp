@@ -4,6 +4,7 @@
 
 #include "compiler/model_conversion.h"
 #include "compiler/preview_recording.h"
+#include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {
@@ -145,11 +146,12 @@ TEST_F(ModelChecks, ModelsMustUseExactlyOneTexture) {
   auto run = Run("3D本体 one.obj\n");
   EXPECT_EQ(run->result, 0u) << run->LogText();
   EXPECT_EQ(Count(SplitRecords(run->Stream()), 0x1300), 1u);
-  for (const char* name : {"two.obj", "none.obj"}) {
+  // A model without any texture has its own message.
+  for (const auto& [name, message] : {std::pair{"two.obj", "エラー：複数テクスチャーを参照 ["},
+                                      std::pair{"none.obj", "エラー：テクスチャーが指定されていない ["}}) {
     run = Run(std::string("3D本体 ") + name + "\n3D屋根 " + name + "\n");
     EXPECT_EQ(run->result, 0x80004005u);
-    EXPECT_EQ(CountOf(run->LogText(), "エラー：複数テクスチャーを参照 [" + Path(name) + "]\r\n"), 2u)
-        << run->LogText();
+    EXPECT_EQ(CountOf(run->LogText(), message + Path(name) + "]\r\n"), 2u) << run->LogText();
     EXPECT_TRUE(RecordsBeforeTextureBlock(run->Stream()).empty());
     // The counted groups do not advance, but the mesh made stays in the slot.
     EXPECT_EQ(run->compiler->preview.body_count, 0u);
@@ -164,16 +166,16 @@ TEST_F(ModelChecks, ModelsMustUseExactlyOneTexture) {
 }
 
 TEST_F(ModelChecks, ReaderWarningsReachTheLogWithoutFailing) {
-  // A texture named with a folder draws a warning but is still found beside
-  // the MTL file.
+  // A texture named with an absolute folder draws a warning but is still
+  // found beside the MTL file.
   WriteTestFile(folder + u"w.obj",
                 "mtllib w.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\ng g\nusemtl a\nf 1/1 2/1 3/1\n");
-  WriteTestFile(folder + u"w.mtl", "newmtl a\nmap_Kd textures/t.png\n");
+  WriteTestFile(folder + u"w.mtl", "newmtl a\nmap_Kd /textures/t.png\n");
   // Both textures given, so nothing else is reported.
   auto run = Run("PNGTEXMAIN \"" + Path("t.png") + "\"\nPNGTEXSIGN \"" + Path("t.png") + "\"\n3D窓 w.obj\n");
   EXPECT_EQ(run->result, 0u) << run->LogText();
   const std::string expected =
-      " OBJ load\r\n [" + Path("w.obj") + "]\r\nWARNING : 絶対パス指定 [textures/t.png]\r\n";
+      " OBJ load\r\n [" + Path("w.obj") + "]\r\nWARNING : 絶対パス指定 [/textures/t.png]\r\n";
   EXPECT_NE(run->LogText().find(expected), std::string::npos) << run->LogText();
   EXPECT_EQ(Count(SplitRecords(run->Stream()), 0x1303), 1u);
   // Logged at error level, so the log carries the mark; the compiler does not.
@@ -181,10 +183,48 @@ TEST_F(ModelChecks, ReaderWarningsReachTheLogWithoutFailing) {
   EXPECT_EQ(run->compiler->error_mark, 0);
 }
 
+TEST_F(ModelChecks, ModelNamesAsModelersWriteThem) {
+  // The script lies two folders below the models; the names inside the OBJ
+  // and MTL files are UTF-8, as some modelers write them on every system.
+  const std::u16string script_folder = folder + u"p/proj/";
+  for (const char* dir : {"p", "p/proj", "p/proj/gv", "models"}) FsCreateDirectory(folder + U16(dir));
+  const std::string triangle = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\ng g\nusemtl a\nf 1/1 2/1 3/1\n";
+  WriteTestFile(folder + u"models/車体.obj", "mtllib 車体.mtl\n" + triangle);
+  WriteTestFile(folder + u"models/車体.mtl", "newmtl a\nmap_Kd 車体.png\n");
+  WriteTestFile(folder + u"models/車体.png", PngHeader(256, 256));
+  WriteTestFile(folder + u"models/gv.mtl", "newmtl a\nmap_Kd gv/t.png\n");  // from the script's folder
+  WriteTestFile(folder + u"models/gv.obj", "mtllib gv.mtl\n" + triangle);
+  WriteTestFile(script_folder + u"gv/t.png", PngHeader(256, 256));
+  WriteTestFile(folder + u"models/lost.obj", "mtllib 無い.mtl\n" + triangle);
+  WriteTestFile(folder + u"models/plain.obj", "mtllib plain.mtl\n" + triangle);
+  WriteTestFile(folder + u"models/plain.mtl", "newmtl a\nKd 1 1 1\n");  // a colour, no texture
+  const std::string models = U8(script_folder) + "../../models/";
+  const struct {
+    const char* model;
+    std::string log;  // what the model adds to the log; empty: nothing
+  } kCases[] = {
+      {"車体.obj", ""},
+      {"gv.obj", ""},
+      {"lost.obj", " OBJ load\r\n [" + models + "lost.obj]\r\nERROR : no mtl file [" + models +
+                       "無い.mtl]\r\nエラー：テクスチャーが指定されていない [" + models + "lost.obj]\r\n"},
+      {"plain.obj", "エラー：テクスチャーが指定されていない [" + models + "plain.obj]\r\n"},
+  };
+  for (const auto& c : kCases) {
+    auto run = CompileScript(std::string("3D本体 ../../models/") + c.model + "\n", script_folder);
+    const std::string log = run->LogText();
+    EXPECT_EQ(run->result, c.log.empty() ? 0u : 0x80004005u) << c.model << log;
+    if (c.log.empty())
+      EXPECT_EQ(log.find(" OBJ "), std::string::npos) << log;
+    else
+      EXPECT_NE(log.find(c.log), std::string::npos) << log;
+    EXPECT_EQ(log.find("複数テクスチャー"), std::string::npos) << log;
+  }
+}
+
 TEST_F(ModelChecks, FrameModelsHaveTheirOwnLoadMessage) {
   WriteTestFile(folder + u"w.obj",
                 "mtllib w.mtl\nv 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\ng g\nusemtl a\nf 1/1 2/1 3/1\n");
-  WriteTestFile(folder + u"w.mtl", "newmtl a\nmap_Kd textures/t.png\n");
+  WriteTestFile(folder + u"w.mtl", "newmtl a\nmap_Kd /textures/t.png\n");
   auto run = Run("3D台車枠 0 w.obj\n");
   EXPECT_NE(run->LogText().find(" OBJ LOAD\r\n [" + Path("w.obj") + "]\r\n"), std::string::npos);
 }

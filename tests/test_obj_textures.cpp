@@ -49,27 +49,34 @@ TEST(ObjTextures, PngAndBmpFillThePageAndSetItsSize) {
 
 TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
   ObjFolder f;
-  FsCreateDirectory(f.Path("models"));
-  FsCreateDirectory(f.Path("TIM"));
-  FsCreateDirectory(f.Path("gv"));
+  for (const char* dir : {"models", "models/space dir", "TIM", "gv", "tex"}) FsCreateDirectory(f.Path(dir));
   f.File("models/m.obj", "mtllib m.mtl\n");
   f.File("models/m.mtl",
-         "newmtl a\nmap_Kd gv/a.png\n"  // 1st: the folder as written, from the working folder
-         "newmtl b\nmap_Kd b.png\n"     // 2nd: beside the library
-         "newmtl c\nmap_Kd c.PNG\n"     // 3rd: the TIM folder beside the library's folder
-         "newmtl d\nmap_Kd d.jpg\n");   // anything else is a TIM image
+         "newmtl a\nmap_Kd gv/a.png\n"         // 1st: the folder as written, from the base folder
+         "newmtl b\nmap_Kd b.png\n"            // 2nd: beside the library
+         "newmtl c\nmap_Kd c.PNG\n"            // 3rd: the TIM folder beside the library's folder
+         "newmtl d\nmap_Kd d.jpg\n"            // anything else is a TIM image
+         "newmtl e\nmap_Kd space dir/e.png\n"  // last: the folders from the library's folder
+         "newmtl g\nmap_Kd ..\\tex\\g.png\n"
+         "newmtl h\nmap_Kd 車体.png\n"        // written in UTF-8, not Shift-JIS
+         "newmtl i\nmap_Kd \xC2\xB1.png\n");  // a file under either reading: Shift-JIS first
   f.File("gv/a.png", PngBytes(16, 16));
   f.File("models/b.png", PngBytes(32, 32));
   f.File("TIM/c.png", PngBytes(8, 8));
   f.File("TIM/d.tim", TimBytes(3, 64, 128, 96, 32));
-  ScopedCurrentFolder here(f.dir);
-  ASSERT_EQ(ReadObjFile(*f.model, u"models/m.obj"), kObjResultOk);
-  EXPECT_EQ(f.Messages(), "");
-  ASSERT_EQ(f.model->material_count, 4);
-  EXPECT_EQ(std::u16string(f.model->materials[0].texture_path), u"gv/a.png");
-  EXPECT_EQ(std::u16string(f.model->materials[1].texture_path), u"models/b.png");
-  EXPECT_EQ(std::u16string(f.model->materials[2].texture_path), u"TIM/c.png");
-  EXPECT_EQ(std::u16string(f.model->materials[3].texture_path), u"TIM/d.tim");
+  f.File("models/space dir/e.png", PngBytes(4, 4));
+  f.File("tex/g.png", PngBytes(4, 4));
+  f.File("models/車体.png", PngBytes(8, 8));
+  f.File("models/ﾂｱ.png", PngBytes(8, 8));
+  f.File("models/±.png", PngBytes(16, 16));
+  f.model->base_folder = &f.dir;
+  ASSERT_EQ(f.Read("models/m.obj"), kObjResultOk);
+  EXPECT_EQ(f.Messages(), "");  // relative folders are not absolute paths
+  ASSERT_EQ(f.model->material_count, 8);
+  const char* found[] = {"gv/a.png",        "models/b.png",           "TIM/c.png",
+                         "TIM/d.tim",       "models/space dir/e.png", "models/..\\tex\\g.png",
+                         "models/車体.png", "models/ﾂｱ.png"};
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(U8(f.model->materials[i].texture_path), U8(f.Path(found[i])));
   // A TIM is a rectangle at its frame-buffer place (width 96 units of
   // 16 bits = 64 pixels of 24 bits) and leaves the page alone.
   ExpectRectangle(f.model->materials[3], 64, 128, 64, 32);
@@ -77,9 +84,11 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
 }
 
 TEST(ObjTextures, MaterialsSharingATextureBesideTheLibraryAllGetIt) {
-  // Looked for in the working folder first, in vain each time: the texture
+  // Looked for in the base folder first, in vain each time: the texture
   // read for the first material must still serve the second.
   LibraryFolder f;
+  const std::u16string elsewhere = MakeTempFolder();
+  f.model->base_folder = &elsewhere;
   f.File("t.png", PngBytes(128, 64));
   ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd t.png\nnewmtl b\nmap_Kd t.png\n"), kObjResultOk);
   EXPECT_EQ(f.Messages(), "");
@@ -138,9 +147,8 @@ TEST(ObjTextures, BrokenHeadersAreReportedAndChangeNothing) {
     SCOPED_TRACE(c.message);
     LibraryFolder f;
     f.File(c.file, c.bytes);
-    ScopedCurrentFolder here(f.dir);  // found as written, from the working folder
     ASSERT_EQ(f.ReadLibrary(std::string("newmtl x\nmap_Kd ") + c.file + "\n"), kObjResultOk);
-    EXPECT_EQ(f.Messages(), std::string(c.message) + " [" + c.file + "]\r\n");
+    EXPECT_EQ(f.Messages(), std::string(c.message) + " [" + U8(f.Path(c.file)) + "]\r\n");
     ASSERT_EQ(f.model->material_count, 1);
     ExpectRectangle(f.Material(0), 0, 0, 0, 0);
     EXPECT_EQ(f.model->page_width, 256.0f);
@@ -177,7 +185,6 @@ TEST(ObjTextures, MaterialCapacityStopsTheRead) {
   for (int i = 0; i <= kObjMaxMaterials; ++i) mtl += "newmtl a\nmap_Kd t.png\n";
   f.File("m.mtl", mtl);
   f.File("m.obj", "mtllib m.mtl\nv 1 2 3\n");
-  ScopedCurrentFolder here(f.dir);  // the first candidate is found at once
   EXPECT_EQ(f.Read(), kObjResultStopped);
   EXPECT_EQ(f.model->material_count, kObjMaxMaterials);
   EXPECT_EQ(f.model->position_count, 0);
