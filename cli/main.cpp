@@ -2,7 +2,6 @@
 // option may be given once; a usage error names what is wrong, exit 2.
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -93,6 +92,8 @@ int RunCli(const std::vector<std::string>& argv) {
   CLI::App app{"", "railwick"};
   // A repeated option is an error everywhere, flags included.
   app.option_defaults()->multi_option_policy(CLI::MultiOptionPolicy::Throw);
+  // A path such as /tmp/a.xml is an argument on Windows too, never an option.
+  app.allow_windows_style_options(false);
   bool version = false;
   app.add_flag("--version", version, "the program's version");
 

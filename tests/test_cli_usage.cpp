@@ -22,6 +22,7 @@ TEST(CliUsage, MistakesAreNamedAndHelpIsPerCommand) {
       {{"make", "a.xml", "b.xml"}, 2, "", "b.xml"},
       {{"diff", "a.z5t"}, 2, "", "B is required"},
       {{"verify"}, 2, "", "FILE is required"},
+      {{"verify", "/no/such.z5t"}, 2, "", "railwick: /no/such.z5t: cannot read the file"},
       {{"compile", "s.txt", "-o"}, 2, "", "-o: 1 required OUTPUT missing"},
       {{"compile", "s.txt", "-o", "a.z5t", "-o", "b.z5t"}, 2, "", "-o: At Most 1"},
       {{"make", "p.xml", "-o", "a", "-o", "b"}, 2, "", "-o: At Most 1"},
