@@ -7,10 +7,10 @@
 #include "datamake/check_project.h"
 #include "platform/sjis.h"
 
-int CliCheck(const CliArgs& args) {
+int CliCheck(const ProjectOptions& arguments) {
   ProjectCommand command;
   command.checking = true;
-  int status = command.Start(args, "check PROJECT.xml [--workshop NAME]");
+  int status = command.Start(arguments);
   if (status != kExitOk) return status;
   const std::vector<ProjectProblem> problems = CheckProject(*command.project, &command.read);
   for (const ProjectProblem& problem : problems) {

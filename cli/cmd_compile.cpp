@@ -8,22 +8,9 @@
 #include "platform/fs.h"
 #include "platform/sjis.h"
 
-int CliCompile(const CliArgs& args) {
-  std::string script, output;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size()) {
-      output = args[++i];
-    } else if (script.empty() && !args[i].empty() && args[i][0] != '-') {
-      script = args[i];
-    } else {
-      CliError("usage: railwick compile SCRIPT [-o OUTPUT]");
-      return kExitUsage;
-    }
-  }
-  if (script.empty()) {
-    CliError("usage: railwick compile SCRIPT [-o OUTPUT]");
-    return kExitUsage;
-  }
+int CliCompile(const ScriptOptions& options) {
+  const std::string& script = options.script;
+  const std::string& output = options.output;
   const std::u16string script_path = FsAbsolute(Utf8ToUtf16(script));
   std::vector<uint8_t> text;
   if (!FsReadFile(script_path, text)) {

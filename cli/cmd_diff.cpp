@@ -38,16 +38,19 @@ void PrintChangedFields(const RecordView& a, const RecordView& b) {
 
 }  // namespace
 
-int CliDiff(const CliArgs& args) {
-  if (args.size() != 2) {
-    CliError("usage: railwick diff A B");
+int CliDiff(const DiffOptions& options) {
+  // 0 equal, 1 different, 2 a file that cannot be read or is damaged:
+  // damaged records compared as if sound would mislead.
+  OpenedDataFile a, b;
+  OpenDataFileArgument(options.file_a, a);
+  OpenDataFileArgument(options.file_b, b);
+  if (!a.Sound() || !b.Sound()) {
+    PrintDataFileFaults(a, "A: " + a.path);
+    PrintDataFileFaults(b, "B: " + b.path);
     return kExitUsage;
   }
-  // 0 equal, 1 different, 2 a file that cannot be read or is damaged.
-  OpenedDataFile a, b;
-  if (OpenDataFileArgument(args[0], a, kExitUsage, kExitUsage) != kExitOk) return kExitUsage;
-  if (OpenDataFileArgument(args[1], b, kExitUsage, kExitUsage) != kExitOk) return kExitUsage;
-  const std::vector<RecordView> ra = CollectRecords(a.stream), rb = CollectRecords(b.stream);
+  const std::vector<RecordView>& ra = a.records;
+  const std::vector<RecordView>& rb = b.records;
   const std::vector<RecordChange> changes = DiffRecords(ra, rb);
   size_t removed = 0, added = 0, changed = 0;
   for (const RecordChange& c : changes) {

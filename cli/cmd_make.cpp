@@ -9,12 +9,6 @@
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 
-namespace {
-
-const char kUsage[] = "make PROJECT.xml [-o OUTDIR] [--workshop NAME]";
-
-}  // namespace
-
 int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
   if (command.output.empty()) return kExitOk;
   // -o stands in for the project's output folder, and is made if missing.
@@ -27,9 +21,9 @@ int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
   return kExitOk;
 }
 
-int CliMake(const CliArgs& args) {
+int CliMake(const ProjectOptions& arguments) {
   ProjectCommand command;
-  int status = command.Start(args, kUsage);
+  int status = command.Start(arguments);
   if (status != kExitOk) return status;
   MakeDataOptions options;
   if ((status = ApplyOutputOption(command, options)) != kExitOk) return status;

@@ -9,9 +9,9 @@
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 
-int CliScript(const CliArgs& args) {
+int CliScript(const ProjectOptions& arguments) {
   ProjectCommand command;
-  int status = command.Start(args, "script PROJECT.xml [-o SCRIPT] [--workshop NAME]");
+  int status = command.Start(arguments);
   if (status != kExitOk) return status;
   const VehicleProject& project = *command.project;
   std::u16string target = command.output;

@@ -17,7 +17,6 @@
 
 namespace {
 
-const char kUsage[] = "watch PROJECT.xml [-o OUTDIR] [--workshop NAME]";
 constexpr int kSettleMs = 300;  // a save often arrives as several writes
 
 size_t CountRecords(const VehicleCompiler& c) {
@@ -50,10 +49,10 @@ size_t PrintErrors(const LogBuffer& log) {
 
 // One build: re-reads the project, makes data and prints the summary line.
 // The files to watch come back in `watched`.
-void Build(ProjectCommand& command, const CliArgs& args, std::vector<std::u16string>& watched) {
+void Build(ProjectCommand& command, const ProjectOptions& arguments, std::vector<std::u16string>& watched) {
   const auto start = std::chrono::steady_clock::now();
   ProjectCommand fresh;
-  if (fresh.Start(args, kUsage) != kExitOk) {
+  if (fresh.Start(arguments) != kExitOk) {
     std::printf("watch: the project could not be read; waiting for the next change\n");
     std::fflush(stdout);
     return;
@@ -80,26 +79,16 @@ void Build(ProjectCommand& command, const CliArgs& args, std::vector<std::u16str
 
 }  // namespace
 
-int CliWatch(const CliArgs& all_args) {
-  // --max-builds N stops after N builds (for scripts and tests). Every
-  // build reads the arguments again from the project's folder, so the
-  // paths among them are made absolute first.
-  CliArgs args;
-  long max_builds = -1;
+int CliWatch(const WatchOptions& options) {
+  // Every build reads the arguments again from the project's folder, so
+  // the paths among them are made absolute first.
   auto absolute = [](const std::string& path) { return Utf16ToUtf8(FsAbsolute(Utf8ToUtf16(path))); };
-  for (size_t i = 0; i < all_args.size(); ++i) {
-    const std::string& a = all_args[i];
-    if (a == "--max-builds" && i + 1 < all_args.size()) {
-      max_builds = std::strtol(all_args[++i].c_str(), nullptr, 10);
-    } else if ((a == "-o" || a == "--workshop") && i + 1 < all_args.size()) {
-      args.push_back(a);
-      args.push_back(a == "-o" ? absolute(all_args[++i]) : all_args[++i]);
-    } else {
-      args.push_back(a.empty() || a[0] == '-' ? a : absolute(a));
-    }
-  }
+  ProjectOptions args = options;
+  args.project_file = absolute(args.project_file);
+  if (!args.output.empty()) args.output = absolute(args.output);
+  const long max_builds = options.max_builds;
   ProjectCommand command;
-  if (int status = command.Start(args, kUsage); status != kExitOk) return status;
+  if (int status = command.Start(args); status != kExitOk) return status;
   CatchInterrupt();
   auto watcher = CreateFileWatcher();
   std::vector<std::u16string> watched;

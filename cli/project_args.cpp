@@ -30,26 +30,11 @@ std::string DisplayPath(const std::u16string& path) {
   return Utf16ToUtf8(shown);
 }
 
-int ProjectCommand::Start(const CliArgs& args, const char* usage) {
-  std::string workshop_arg;
-  bool workshop_given = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size() && output_arg.empty()) {
-      output_arg = args[++i];
-    } else if (args[i] == "--workshop" && i + 1 < args.size() && !workshop_given) {
-      workshop_arg = args[++i];
-      workshop_given = true;
-    } else if (project_file.empty() && !args[i].empty() && args[i][0] != '-') {
-      project_file = args[i];
-    } else {
-      project_file.clear();
-      break;
-    }
-  }
-  if (project_file.empty()) {
-    CliError(std::string("usage: railwick ") + usage);
-    return kExitUsage;
-  }
+int ProjectCommand::Start(const ProjectOptions& arguments) {
+  project_file = arguments.project_file;
+  output_arg = arguments.output;
+  std::string workshop_arg = arguments.workshop;
+  const bool workshop_given = arguments.workshop_given;
 
   if (!workshop_given) workshop_arg = CliEnvironment("RAILWICK_WORKSHOP");
   if (workshop_arg.empty() && !workshop_given && !checking) {

@@ -41,11 +41,11 @@ struct ProjectCommand {
   bool checking = false;
   ProjectReadReport read;
 
-  // Reads the arguments, checks the workshop name (--workshop, else
+  // Takes the parsed arguments, checks the workshop name (--workshop, else
   // RAILWICK_WORKSHOP), makes the project file's folder the current folder
   // (relative paths in a project are relative to it) and reads the project.
   // kExitOk, or the exit status after the message.
-  int Start(const CliArgs& args, const char* usage);
+  int Start(const ProjectOptions& arguments);
 };
 
 struct MakeDataOptions;

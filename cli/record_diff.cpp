@@ -34,15 +34,6 @@ void AppendRun(std::vector<RecordChange>& out, std::vector<const RecordView*>& r
 
 }  // namespace
 
-std::vector<RecordView> CollectRecords(const std::vector<uint8_t>& stream) {
-  std::vector<RecordView> records;
-  RecordWalker walker{stream.data(), stream.size(), 0};
-  RecordView record;
-  std::string error;
-  while (NextRecord(walker, record, error) == WalkStep::kRecord) records.push_back(record);
-  return records;
-}
-
 std::vector<RecordChange> DiffRecords(const std::vector<RecordView>& a, const std::vector<RecordView>& b) {
   // Common head and tail first: most edits touch a few records in the middle.
   size_t head = 0;

@@ -12,5 +12,4 @@ struct RecordChange {
   const RecordView* b = nullptr;  // added and changed
 };
 
-std::vector<RecordView> CollectRecords(const std::vector<uint8_t>& stream);
 std::vector<RecordChange> DiffRecords(const std::vector<RecordView>& a, const std::vector<RecordView>& b);

@@ -367,6 +367,12 @@ bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, st
   return fits;
 }
 
+bool RecordFitsLayout(const RecordView& record, std::string& error) {
+  const RecordLayout* layout = FindRecordLayout(record.tag);
+  std::vector<DecodedField> fields;
+  return !layout || DecodeRecordFieldList(*layout, record, fields, error);
+}
+
 bool FormatRecordLine(const RecordView& record, std::string& line) {
   char head[64];
   std::snprintf(head, sizeof head, "%08llX  %-9s %9u  ", static_cast<unsigned long long>(record.offset),

@@ -66,6 +66,10 @@ bool DecodeRecordFieldList(const RecordLayout& layout, const RecordView& record,
 bool DecodeRecordFields(const RecordLayout& layout, const RecordView& record, std::string& fields,
                         std::string& error);
 
+// True when the record's data fits the layout of its tag, or its tag has no
+// layout; otherwise false and `error` says why.
+bool RecordFitsLayout(const RecordView& record, std::string& error);
+
 // One line of a record listing: offset and tag in hex, length, name and the
 // decoded fields. False when a known record does not fit its layout; the
 // line then ends with "!! " and the reason. Unknown tags are not an error.

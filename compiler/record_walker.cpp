@@ -36,7 +36,11 @@ WalkStep NextRecord(RecordWalker& w, RecordView& record, std::string& error) {
   return WalkStep::kRecord;
 }
 
-bool CheckStreamFraming(const uint8_t* bytes, size_t size, size_t* records, std::string& error) {
+namespace {
+
+// Walks to the end record; `list`, when given, keeps every record read.
+bool WalkStream(const uint8_t* bytes, size_t size, std::vector<RecordView>* list, size_t* records,
+                std::string& error) {
   RecordWalker w{bytes, size, 0};
   RecordView r;
   size_t count = 0;
@@ -53,6 +57,7 @@ bool CheckStreamFraming(const uint8_t* bytes, size_t size, size_t* records, std:
         break;
     }
     ++count;
+    if (list) list->push_back(r);
     if (r.tag != kEndOfStreamTag) continue;
     if (records) *records = count;
     if (r.length != 0) {
@@ -67,4 +72,15 @@ bool CheckStreamFraming(const uint8_t* bytes, size_t size, size_t* records, std:
     }
     return true;
   }
+}
+
+}  // namespace
+
+bool CheckStreamFraming(const uint8_t* bytes, size_t size, size_t* records, std::string& error) {
+  return WalkStream(bytes, size, nullptr, records, error);
+}
+
+bool ReadStreamRecords(const uint8_t* bytes, size_t size, std::vector<RecordView>& records, std::string& error) {
+  records.clear();
+  return WalkStream(bytes, size, &records, nullptr, error);
 }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 constexpr size_t kRecordHeaderBytes = 8;
 constexpr uint32_t kEndOfStreamTag = 0x0001;
@@ -40,3 +41,8 @@ WalkStep NextRecord(RecordWalker& w, RecordView& record, std::string& error);
 // last being the end record (tag 1, length 0) ending exactly at the end.
 // `records` counts the records read, the end record included.
 bool CheckStreamFraming(const uint8_t* bytes, size_t size, size_t* records, std::string& error);
+
+// The same check, keeping the records read: up to and including the end
+// record, or up to where the framing breaks. Nothing after the end record
+// is taken for a record.
+bool ReadStreamRecords(const uint8_t* bytes, size_t size, std::vector<RecordView>& records, std::string& error);

@@ -114,7 +114,6 @@ TEST_F(DiffAndJson, DiffShowsExactlyTheChangedSound) {
   diff = RunTool({"diff", c, b});
   EXPECT_NE(diff.out.find("0 changed, 1 removed, 0 added"), std::string::npos) << diff.out;
 
-  EXPECT_EQ(RunTool({"diff", a}).status, 2);
   EXPECT_EQ(RunTool({"diff", a, U8(folder + u"none.z5t")}).status, 2);
 }
 
@@ -130,7 +129,6 @@ TEST_F(DiffAndJson, JsonHoldsEveryRecordOfTheListing) {
   EXPECT_EQ(Count(json.out, "{\"offset\":"), records);
   EXPECT_NE(json.out.find("\"name\":\"名称\""), std::string::npos);
   EXPECT_NE(json.out.find("\"value\":\"クハ 481,改\""), std::string::npos);
-  EXPECT_EQ(RunTool({"dump", "--json"}).status, 2);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@ set -euo pipefail
 PACKAGES=(
   # native build and tests
   cmake g++ make git python3 googletest libgtest-dev libgmock-dev libbenchmark-dev
+  # command-line parsing (header-only)
+  libcli11-dev
   # Windows build, and running it headless under Wine
   g++-mingw-w64-x86-64 wine wine64 xvfb xauth fonts-ipafont-gothic libgl1-mesa-dri
   # screenshots, memory checks and fuzzing
