@@ -64,6 +64,9 @@ int ProjectCommand::Start(const CliArgs& args, const char* usage) {
     case 2:
       notifier.ShowError(kCheckCaption, kWorkshopReservedMessage);
       return kExitFailed;
+    case 3:
+      notifier.ShowError(kCheckCaption, kWorkshopTooLongMessage);
+      return kExitFailed;
   }
 
   if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));
