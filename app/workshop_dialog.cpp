@@ -19,14 +19,12 @@ void ShowCheckMessage(HWND dialog, const std::u16string& message) {
   MessageBoxW(dialog, Wide(message.c_str()), Wide(kCheckCaption), MB_OK | MB_ICONERROR);
 }
 
-// The typed name, cut to what the field keeps.
-decltype(VehicleProject::maker) TypedName(HWND dialog) {
+// The name as typed, whole: a longer one is refused, not cut.
+std::u16string TypedName(HWND dialog) {
   HWND edit = GetDlgItem(dialog, kWorkshopNameControl);
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
   text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
-  decltype(VehicleProject::maker) name;
-  name.Set(std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
-  return name;
+  return std::u16string(reinterpret_cast<const char16_t*>(text.data()), text.size());
 }
 
 // True when the name may be kept; otherwise the user has been told why and
@@ -38,6 +36,9 @@ bool AcceptName(HWND dialog, std::u16string_view name) {
       return false;
     case 2:
       ShowCheckMessage(dialog, kWorkshopReservedMessage);
+      return false;
+    case 3:
+      ShowCheckMessage(dialog, kWorkshopTooLongMessage);
       return false;
   }
   const size_t bad = FindUnscriptableCharacter(name);
@@ -64,9 +65,9 @@ INT_PTR CALLBACK EnvironmentDialogProc(HWND dialog, UINT message, WPARAM wparam,
       if (LOWORD(wparam) == IDOK) {
         data->result = 1;
         if (data->editable && data->maker != nullptr) {
-          const auto name = TypedName(dialog);
-          if (!AcceptName(dialog, name.view())) return TRUE;
-          *data->maker = name;
+          const std::u16string name = TypedName(dialog);
+          if (!AcceptName(dialog, name)) return TRUE;
+          data->maker->Set(name);
         }
         EndDialog(dialog, 0);
         return TRUE;

@@ -49,6 +49,9 @@ int ProjectCommand::Start(const ProjectOptions& arguments) {
     case 2:
       notifier.ShowError(kCheckCaption, kWorkshopReservedMessage);
       return kExitFailed;
+    case 3:
+      notifier.ShowError(kCheckCaption, kWorkshopTooLongMessage);
+      return kExitFailed;
   }
 
   if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));

@@ -4,6 +4,7 @@
 #include "platform/sjis.h"
 #include "project/file_checks.h"
 #include "project/number_text.h"
+#include "project/script_characters.h"
 #include "project/value_tables.h"
 
 namespace {
@@ -34,12 +35,8 @@ class ScriptWriter {
   // A project text between the format's quotes: nothing in it may end the
   // quote or the line, and every character must have a Shift-JIS form.
   ScriptWriter& Text(std::u16string_view label, std::u16string_view text) {
-    for (char16_t c : text) {
-      if (c < 0x20 || c == u'"') return Refuse(label, c);
-    }
-    std::string sjis;
-    size_t bad = 0;
-    if (!Utf16ToSjis(std::u16string(text), sjis, &bad)) return Refuse(label, text[bad]);
+    const size_t bad = FindUnscriptableCharacter(text);
+    if (bad != std::u16string_view::npos) return Refuse(label, text, bad);
     return *this << text;
   }
 
@@ -51,12 +48,8 @@ class ScriptWriter {
   const std::u16string& text() const { return text_; }
 
  private:
-  ScriptWriter& Refuse(std::u16string_view label, char16_t c) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::u16string code = u"U+";
-    for (int shift = 12; shift >= 0; shift -= 4)
-      code.push_back(static_cast<char16_t>(kHex[(c >> shift) & 15]));
-    Fail((std::u16string(label) + u"：スクリプトに書けない文字が含まれています。(" + code + u")").c_str());
+  ScriptWriter& Refuse(std::u16string_view label, std::u16string_view text, size_t position) {
+    Fail((std::u16string(label) + u"：" + UnscriptableCharacterText(text, position)).c_str());
     return *this;
   }
 

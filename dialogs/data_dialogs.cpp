@@ -1,5 +1,6 @@
 #include "dialogs/data_dialogs.h"
 
+#include "project/value_findings.h"
 #include "res/dialog_ids.h"
 #include "res/resource.h"
 
@@ -12,10 +13,10 @@ constexpr FloatFormat kPositionFormat{4, 5};  // "%4.5f"
 void ExchangeBasic(DialogExchange& x, VehicleProject& p, int) {
   x.Choice(IDC_BASIC_CATEGORY, CategoryChoices(), p.category);
   x.OutputFolder(IDC_BASIC_OUTPATH, p, u"出力パス");
-  x.Text(IDC_BASIC_NAME, p.name);
-  x.Text(IDC_BASIC_SNAME, p.sname);
-  x.Text(IDC_BASIC_SERIES, p.series);
-  x.Text(IDC_BASIC_GUIDE, p.guide);
+  x.Text(IDC_BASIC_NAME, p.name, u"形式番号");
+  x.Text(IDC_BASIC_SNAME, p.sname, u"形式番号（短縮）");
+  x.Text(IDC_BASIC_SERIES, p.series, u"形式名");
+  x.Text(IDC_BASIC_GUIDE, p.guide, u"説明");
   x.Int(IDC_BASIC_SPEED, p.speed, 1, 500, u"最高速度");
   x.Int(IDC_BASIC_HURIKO, p.huriko, 0, 8, u"振り子角度");
   x.Flag(IDC_BASIC_FIXHURIKO, p.fixhuriko);
@@ -88,11 +89,25 @@ const TruckControls kTruckControls[kTruckCount] = {
       u"台車3 車軸3 x", u"台車3 車軸3 y"}},
 };
 
+struct TireControls {
+  int model, radius;
+  const char16_t* model_label;
+  const char16_t* radius_label;
+};
+
+const TireControls kTireControls[kTireCount] = {
+    {IDC_TIRE1_MODEL, IDC_TIRE1_RADIUS, u"車輪1 モデル", u"車輪1 半径"},
+    {IDC_TIRE2_MODEL, IDC_TIRE2_RADIUS, u"車輪2 モデル", u"車輪2 半径"},
+};
+
 void ExchangeBogie(DialogExchange& x, VehicleProject& p, int) {
-  x.Path(IDC_TIRE1_MODEL, p.tire[0].modelTire, u"車輪1 モデル");
-  x.Float(IDC_TIRE1_RADIUS, p.tire[0].TireRadius, kRadiusFormat, u"車輪1 半径");
-  x.Path(IDC_TIRE2_MODEL, p.tire[1].modelTire, u"車輪2 モデル");
-  x.Float(IDC_TIRE2_RADIUS, p.tire[1].TireRadius, kRadiusFormat, u"車輪2 半径");
+  for (int i = 0; i < kTireCount; ++i) {
+    const TireControls& c = kTireControls[i];
+    x.Path(c.model, p.tire[i].modelTire, c.model_label);
+    x.Float(c.radius, p.tire[i].TireRadius, kRadiusFormat, c.radius_label);
+    // A wheel that is drawn needs a size.
+    if (!x.Showing() && HasImpossibleRadius(p.tire[i])) x.Refuse(c.radius, WheelRadiusMessage(c.radius_label));
+  }
   for (int t = 0; t < kTruckCount; ++t) {
     const TruckControls& c = kTruckControls[t];
     TruckEntry& truck = p.truck[t];

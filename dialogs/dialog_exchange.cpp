@@ -2,6 +2,8 @@
 
 #include "dialogs/dialog_messages.h"
 #include "dialogs/dialog_numbers.h"
+#include "project/script_characters.h"
+#include "project/value_findings.h"
 
 void DialogExchange::Problem(int id, std::u16string message) {
   if (Failed()) return;  // the first problem is the one shown
@@ -9,10 +11,27 @@ void DialogExchange::Problem(int id, std::u16string message) {
   problem_message_ = std::move(message);
 }
 
+bool DialogExchange::ReadText(int id, const char16_t* label, size_t longest, std::u16string& text) {
+  text = controls_.Text(id);
+  if (text.size() > longest) {
+    Problem(id, TextTooLongMessage(label, longest));
+    return false;
+  }
+  const size_t bad = FindUnscriptableCharacter(text);
+  if (bad == std::u16string::npos) return true;
+  Problem(id, UnscriptableMessage(label, text, bad));
+  return false;
+}
+
 bool DialogExchange::ReadPath(int id, const char16_t* label, std::u16string& text) {
   text = controls_.Text(id);
-  if (text.size() < kPathCapacity) return true;
-  Problem(id, PathTooLongMessage(label));
+  if (text.size() >= kPathCapacity) {
+    Problem(id, PathTooLongMessage(label));
+    return false;
+  }
+  const size_t bad = FindUnscriptableCharacter(text);
+  if (bad == std::u16string::npos) return true;
+  Problem(id, UnscriptableMessage(label, text, bad));
   return false;
 }
 
@@ -61,7 +80,11 @@ void DialogExchange::Float(int id, float& field, FloatFormat format, const char1
     controls_.SetText(id, FormatDialogFloat(field, format.width, format.decimals), 0);
     return;
   }
-  if (!ReadDialogFloat(controls_.Text(id), field)) Problem(id, NumberMessage(label));
+  if (!ReadDialogFloat(controls_.Text(id), field)) {
+    Problem(id, NumberMessage(label));
+  } else if (!IsPlausibleValue(field)) {
+    Problem(id, OutOfRangeMessage(label));
+  }
 }
 
 void DialogExchange::Flag(int id, int32_t& flag, bool checked_means_off) {

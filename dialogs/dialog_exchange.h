@@ -5,6 +5,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "dialogs/dialog_controls.h"
@@ -35,29 +36,37 @@ class DialogExchange {
 
   bool Showing() const { return direction_ == ExchangeDirection::kShow; }
 
-  // A name or description: a longer text is cut to the field, as typing
-  // into the edit is limited to it anyway.
+  // A name or description: one longer than the field, or with a character
+  // the vehicle script cannot carry, is a problem, never cut or changed.
   template <size_t N>
-  void Text(int id, FixedText<N>& field) {
+  void Text(int id, FixedText<N>& field, const char16_t* label) {
     if (Showing()) {
       controls_.SetText(id, field.view(), N - 1);
-    } else {
-      field.Set(controls_.Text(id));
+      return;
     }
+    std::u16string text;
+    if (ReadText(id, label, N - 1, text)) field.Set(text);
   }
-  // A file or folder name: one longer than the field is a problem, never
-  // cut into the name of another file.
+  // A file or folder name: one longer than the field, or with a character
+  // the vehicle script cannot carry, is a problem, never cut into the name
+  // of another file.
   void Path(int id, PathText& field, const char16_t* label);
   // The output folder, stored without its trailing separator.
   void OutputFolder(int id, VehicleProject& p, const char16_t* label);
   // An image or sound stored through its checking setter after the numbers.
   void CheckedFile(int id, VehicleProject& p, const FileField& field);
   void Int(int id, int32_t& field, int32_t low, int32_t high, const char16_t* label);
+  // A position or size: a number that does not read, or whose magnitude no
+  // vehicle can have, is a problem.
   void Float(int id, float& field, FloatFormat format, const char16_t* label);
   // A check box; `checked_means_off` for a box that shows the flag's opposite.
   void Flag(int id, int32_t& flag, bool checked_means_off = false);
   // A drop-down list; nothing selected keeps the stored value.
   void Choice(int id, const ChoiceList& list, int32_t& value);
+
+  // A problem found by the dialog itself across controls; the first one
+  // counts.
+  void Refuse(int id, std::u16string message) { Problem(id, std::move(message)); }
 
   bool Failed() const { return problem_control_ != 0; }
   int ProblemControl() const { return problem_control_; }
@@ -66,6 +75,7 @@ class DialogExchange {
 
  private:
   void Problem(int id, std::u16string message);
+  bool ReadText(int id, const char16_t* label, size_t longest, std::u16string& text);
   bool ReadPath(int id, const char16_t* label, std::u16string& text);
 
   DialogControls& controls_;

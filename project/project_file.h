@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "project/file_checks.h"
+#include "project/value_findings.h"
 #include "project/vehicle_project.h"
 
 // The whole file as the writer lays it out (CR LF line ends).
@@ -26,11 +27,14 @@ struct ProjectReadReport {
   bool unreadable = false;   // the file could not be read
   bool not_project = false;  // read, but no project file
   std::vector<DroppedFile> dropped;
+  std::vector<ValueFinding> cut_texts;  // texts longer than their field, stored cut
 };
 
-// Resets the project and fills it from the file. A file that cannot be
-// read, lacks the declaration or the root element, or has broken markup
-// gives kResultFail and leaves the project untouched. A referenced image or
+// Resets the project and fills it from the file. The file may be UTF-8 or
+// declare Shift_JIS; it may also lack the declaration when its root element
+// is the project's. A file that cannot be read, declares another encoding,
+// lacks the root element or has broken markup gives kResultFail and leaves
+// the project untouched. A referenced image or
 // sound that is missing or fails its check leaves only that field empty;
 // `report` lists them.
 uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report = nullptr);

@@ -12,5 +12,5 @@ int CheckWorkshopName(std::u16string_view text) {
     if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
   for (const char16_t* reserved : ReservedWorkshopNames)
     if (lower == reserved) return 2;
-  return 0;
+  return text.size() > kWorkshopNameLongest ? 3 : 0;
 }

@@ -1,5 +1,6 @@
 // The check a workshop name passes before it is stored for good.
 #pragma once
+#include <cstddef>
 #include <string_view>
 
 // Compared after lower-casing, whole names only.
@@ -9,5 +10,12 @@ inline constexpr char16_t kWorkshopBlankMessage[] = u"工房名が空欄また�
 inline constexpr char16_t kWorkshopReservedMessage[] =
     u"工房名に使用できない名前が使われています。\n別の名前を設定してください。";
 
-// 0 acceptable, 1 empty or starting with a blank, 2 a reserved name.
+inline constexpr char16_t kWorkshopTooLongMessage[] = u"工房名が長すぎます。\n63文字以内で入力してください。";
+
+// The most UTF-16 units a workshop name may have: its field and its record
+// text keep 63 and a terminator.
+constexpr size_t kWorkshopNameLongest = 63;
+
+// 0 acceptable, 1 empty or starting with a blank, 2 a reserved name, 3
+// longer than kWorkshopNameLongest (refused, never cut).
 int CheckWorkshopName(std::u16string_view text);

@@ -6,10 +6,7 @@
 #include <string>
 #include <string_view>
 
-// Position of the first character that cannot stand between the script's
-// quotes (a control character, a double quote, or one without a Shift-JIS
-// form); npos when every character can.
-size_t FindUnscriptableCharacter(std::u16string_view name);
+#include "project/script_characters.h"
 
 // "工房名に使用できない文字が含まれています。(U+XXXX)\n..." for the
 // character at `position`.

@@ -11,19 +11,30 @@ class XmlParser {
     while (end_ < length && text_[end_] != 0) ++end_;
   }
 
-  bool Parse() {
-    if (!HasDeclaration()) return false;
-    size_t close = Find(u"?>", 0);
-    if (close == kNone) return false;
-    pos_ = close + 2;
+  // `declared`: the text must carry the declaration, and markup starts
+  // after it.
+  bool Parse(bool declared) {
+    if (declared) {
+      if (!HasDeclaration()) return false;
+      size_t close = Find(u"?>", 0);
+      if (close == kNone) return false;
+      pos_ = close + 2;
+    }
     while (true) {
       size_t lt = Find(u"<", pos_);
       if (lt == kNone) return current_ == -1;  // every element closed
       pos_ = lt + 1;
       if (StartsWith(u"!--", pos_)) {
-        size_t stop = Find(u"-->", pos_ + 3);
-        if (stop == kNone) return false;
-        pos_ = stop + 3;
+        if (!SkipPastText(u"-->", pos_ + 3)) return false;
+        continue;
+      }
+      // Processing instructions and a document type carry nothing we use.
+      if (StartsWith(u"?", pos_)) {
+        if (!SkipPastText(u"?>", pos_ + 1)) return false;
+        continue;
+      }
+      if (StartsWith(u"!", pos_)) {
+        if (!SkipPast(u'>')) return false;
         continue;
       }
       if (pos_ < end_ && text_[pos_] == u'/') {
@@ -50,6 +61,12 @@ class XmlParser {
   }
   bool StartsWith(std::u16string_view what, size_t at) const {
     return at <= end_ && std::u16string_view(text_ + at, end_ - at).substr(0, what.size()) == what;
+  }
+  bool SkipPastText(std::u16string_view what, size_t from) {
+    size_t stop = Find(what, from);
+    if (stop == kNone) return false;
+    pos_ = stop + what.size();
+    return true;
   }
   bool SkipPast(char16_t c) {
     while (pos_ < end_ && text_[pos_] != c) ++pos_;
@@ -86,7 +103,9 @@ class XmlParser {
     XmlElement element;
     element.name = TagName(kXmlNameUnits);
     ReadAttributes(element);
+    const bool empty_element = pos_ < end_ && pos_ > 0 && text_[pos_ - 1] == u'/';
     if (!SkipPast(u'>')) return false;
+    if (empty_element) DropClosingSlash(element);
     element.parent = current_;
     const int index = static_cast<int>(doc_.elements.size());
     doc_.elements.push_back(std::move(element));
@@ -94,9 +113,26 @@ class XmlParser {
       doc_.top_level.push_back(index);
     else
       doc_.elements[static_cast<size_t>(current_)].children.push_back(index);
+    if (empty_element) return true;  // no text, nothing left open
     current_ = index;
     ++depth_;
     return ReadText(doc_.elements[static_cast<size_t>(index)].text);
+  }
+
+  // The '/' of "<a/>", "<a b/>", "<a b=c/>" or "<a />" was read as part of
+  // the last name or value.
+  static void DropClosingSlash(XmlElement& element) {
+    if (element.attributes.empty()) {
+      element.name.pop_back();
+      return;
+    }
+    XmlAttribute& last = element.attributes.front();
+    if (!last.value.empty()) {
+      last.value.pop_back();
+      return;
+    }
+    last.name.pop_back();
+    if (last.name.empty()) element.attributes.erase(element.attributes.begin());
   }
 
   void ReadAttributes(XmlElement& element) {
@@ -159,12 +195,59 @@ class XmlParser {
 
 }  // namespace
 
-bool ParseXml(XmlDocument& doc, const char16_t* text, size_t length) {
+namespace {
+
+bool ParseWith(XmlDocument& doc, const char16_t* text, size_t length, bool declared) {
   FreeXml(doc);
   XmlParser parser(doc, text, length);
-  if (parser.Parse()) return true;
+  if (parser.Parse(declared)) return true;
   FreeXml(doc);
   return false;
+}
+
+// What the encoding names in the declaration at the start of `head` (ASCII;
+// other characters never match).
+XmlEncoding EncodingOf(std::string_view head) {
+  size_t at = head.find_first_not_of(" \t\r\n");
+  if (at == head.npos || head.compare(at, 5, "<?xml") != 0) return XmlEncoding::kNone;
+  const size_t close = head.find("?>", at);
+  std::string declaration(head.substr(at, close == head.npos ? head.npos : close - at));
+  for (char& c : declaration)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  size_t key = declaration.find("encoding");
+  if (key == declaration.npos) return XmlEncoding::kUtf8;
+  size_t quote = declaration.find_first_of("\"'", key);
+  if (quote == declaration.npos) return XmlEncoding::kUnknown;
+  size_t end = declaration.find(declaration[quote], quote + 1);
+  const std::string name = declaration.substr(quote + 1, end == declaration.npos ? end : end - quote - 1);
+  for (const char* utf8 : {"utf-8", "utf8"})
+    if (name == utf8) return XmlEncoding::kUtf8;
+  for (const char* sjis : {"shift_jis", "shift-jis", "sjis", "cp932", "windows-31j", "x-sjis", "ms_kanji"})
+    if (name == sjis) return XmlEncoding::kShiftJis;
+  return XmlEncoding::kUnknown;
+}
+
+// A declaration is short; this much of the text holds it.
+constexpr size_t kDeclarationHead = 256;
+
+}  // namespace
+
+bool ParseXml(XmlDocument& doc, const char16_t* text, size_t length) {
+  return ParseWith(doc, text, length, true);
+}
+
+bool ParseXmlMarkup(XmlDocument& doc, const char16_t* text, size_t length) {
+  return ParseWith(doc, text, length, false);
+}
+
+XmlEncoding DeclaredXmlEncoding(std::string_view head) {
+  return EncodingOf(head.substr(0, kDeclarationHead));
+}
+
+XmlEncoding DeclaredXmlEncoding(std::u16string_view head) {
+  std::string ascii;
+  for (char16_t c : head.substr(0, kDeclarationHead)) ascii.push_back(c < 0x80 ? static_cast<char>(c) : '?');
+  return EncodingOf(ascii);
 }
 
 int FindElement(const XmlDocument& doc, const std::vector<int>& list, const std::u16string& name) {

@@ -319,6 +319,36 @@ TEST(DataDialogs, PathsLongerThanTheirFieldAreRefusedNotCut) {
   EXPECT_EQ(p->modelA1.str(), fits);
 }
 
+TEST(DataDialogs, ValuesNoVehicleCanHaveAreRefusedByName) {
+  struct Case {
+    int dialog, control;
+    std::u16string text;
+    const char16_t* message;
+  };
+  const Case cases[] = {
+      {IDD_BOGIE, IDC_TIRE1_RADIUS, u"0", u"車輪1 半径：モデルのある車輪の半径は0より大きい値を入力してください。"},
+      {IDD_BOGIE, IDC_TIRE1_RADIUS, u"-430", u"車輪1 半径：モデルのある車輪の半径は0より大きい値を入力してください。"},
+      {IDD_BOGIE, IDC_TRUCK2_POS, u"1e30", u"台車2 位置：-100000から100000までの数値を入力してください。"},
+      {IDD_BASIC, IDC_BASIC_NAME, std::u16string(140, u'N'), u"形式番号：文字数が多すぎます。\n63文字以内で入力してください。"},
+      {IDD_BASIC, IDC_BASIC_SERIES, u"caf\u00E9", u"形式名：スクリプトに書けない文字が含まれています。(U+00E9)"},
+      {IDD_BODY, IDC_BODY_H, u"a\tb.obj", u"窓：スクリプトに書けない文字が含まれています。(U+0009)"},
+  };
+  for (const Case& c : cases) {
+    auto p = std::make_unique<VehicleProject>();
+    ResetProject(*p);
+    p->tire[0].modelTire.Set(u"w.obj");
+    p->tire[0].TireRadius = 430;
+    const auto before = std::make_unique<VehicleProject>(*p);
+    OpenDialog d(c.dialog, *p);
+    d.controls.texts[c.control] = c.text;
+    EXPECT_FALSE(d.session.Ok()) << c.control;
+    EXPECT_EQ(d.notifier.Only(), c.message);
+    EXPECT_EQ(d.notifier.calls[0].first, u"検証");
+    EXPECT_EQ(d.controls.focused, c.control);
+    EXPECT_TRUE(SameProject(*p, *before));  // nothing cut or changed
+  }
+}
+
 TEST(DataDialogs, RemainingDialogsMoveTheirFields) {
   auto p = std::make_unique<VehicleProject>();
   ResetProject(*p);

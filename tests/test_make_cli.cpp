@@ -97,6 +97,9 @@ TEST_F(MakeCli, WorkshopNameComesFromTheOptionOrTheEnvironment) {
   run = RunTool({"make", ProjectArg(), "--workshop", " lead"});
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.err.find("工房名が空欄または空白です。"), std::string::npos);
+  run = RunTool({"make", ProjectArg(), "--workshop", std::string(64, 'w')});  // refused, not cut to 63
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.err.find("工房名が長すぎます。"), std::string::npos);
 
   SetWorkshopVariable("環境の工房");
   FsCreateDirectory(dir_ / u"built");

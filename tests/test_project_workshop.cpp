@@ -22,6 +22,8 @@ TEST(WorkshopName, BlankAndReservedNames) {
   EXPECT_EQ(CheckWorkshopName(u"my zek"), 0);
   EXPECT_EQ(CheckWorkshopName(u"ｚｅｋ"), 0);  // only A to Z are folded
   EXPECT_EQ(CheckWorkshopName(u"レールウィック工房"), 0);
+  EXPECT_EQ(CheckWorkshopName(std::u16string(63, u'工')), 0);
+  EXPECT_EQ(CheckWorkshopName(std::u16string(64, u'工')), 3);  // refused, never cut
 }
 
 }  // namespace

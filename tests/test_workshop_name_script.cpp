@@ -16,6 +16,9 @@ TEST(WorkshopNameScript, FindsWhatTheScriptCannotCarry) {
   EXPECT_EQ(FindUnscriptableCharacter(u"\U0001F682"), 0u);
   EXPECT_EQ(UnscriptableCharacterMessage(u"caf\u00E9", 3),
             u"工房名に使用できない文字が含まれています。(U+00E9)\n別の文字を使用してください。");
+  // A character outside the BMP is named whole, not by its first half.
+  EXPECT_EQ(UnscriptableCharacterMessage(u"工房\U0001F600", 2),
+            u"工房名に使用できない文字が含まれています。(U+1F600)\n別の文字を使用してください。");
 }
 
 }  // namespace

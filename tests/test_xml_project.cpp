@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <sstream>
 
 #include "modelio/file_utils.h"
 #include "project/project_commands.h"
@@ -203,8 +204,6 @@ TEST(ProjectFile, SectionsKeysAndLimits) {
 TEST(ProjectFile, FilesThatAreNotProjectsFailAndChangeNothing) {
   TempFolder dir;
   const std::string not_projects[] = {
-      "<?xml version=\"1.0\" "
-      "encoding=\"Utf-8\"?>\r\n<zektrainsrc><infohead><name>X</name></infohead></zektrainsrc>",
       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<other><infohead><name>X</name></infohead></other>",
       std::string(kHead) + "<infohead><name>X</name></infohead>",
       std::string(kHead) + "<infohead><name>X</name></zektrainsrc>",
@@ -227,6 +226,31 @@ TEST(ProjectFile, FilesThatAreNotProjectsFailAndChangeNothing) {
   auto fine =
       Load("\xEF\xBB\xBF" + std::string(kHead) + "<infohead><name>Y</name></infohead>\r\n</zektrainsrc>\r\n");
   EXPECT_EQ(fine->name.str(), u"Y");
+}
+
+// Files written by other tools and by hand: tests/data/project/lenient/
+// lists each file with lines its project must show when written again.
+TEST(ProjectFile, FilesFromOtherToolsRead) {
+  std::istringstream table(ReadTestFile(SourcePath("tests/data/project/lenient/expected.txt")));
+  std::string line;
+  int cases = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab = line.find('\t');
+    const std::string file = line.substr(0, tab), expected = line.substr(tab + 1);
+    auto p = std::make_unique<VehicleProject>();
+    ProjectReadReport report;
+    const uint32_t result = ReadProjectFile(*p, SourcePath("tests/data/project/lenient/" + file), &report);
+    ++cases;
+    if (expected == "not a project") {
+      EXPECT_EQ(result, kResultFail) << file;
+      EXPECT_TRUE(report.not_project) << file;
+      continue;
+    }
+    ASSERT_EQ(result, kResultOk) << file;
+    EXPECT_NE(FormatProjectFile(*p).find("\t" + expected + "\r\n"), std::string::npos) << file << ": " << expected;
+  }
+  EXPECT_EQ(cases, 17);
 }
 
 TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
