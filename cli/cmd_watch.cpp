@@ -101,7 +101,9 @@ int CliWatch(const CliArgs& all_args) {
   ProjectCommand command;
   if (int status = command.Start(args, kUsage); status != kExitOk) return status;
   CatchInterrupt();
-  auto watcher = CreateFileWatcher();
+  auto watcher = CreateFileWatcher([](const std::u16string& folder, const std::string& reason) {
+    std::fprintf(stderr, "watch: cannot watch %s: %s\n", DisplayPath(folder).c_str(), reason.c_str());
+  });
   std::vector<std::u16string> watched;
   long builds = 0;
   while (true) {
