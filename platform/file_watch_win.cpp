@@ -82,28 +82,30 @@ class NotificationWatcher : public FileWatcher {
   }
 
   Event Wait(int timeout_ms, std::vector<std::u16string>* changed) override {
-    int waited = 0, since_check = 0;
+    int waited = 0;
     while (true) {
       if (g_interrupted) return Event::kInterrupted;
       int slice = timeout_ms < 0 ? 100 : std::min(100, timeout_ms - waited);
-      bool look = false;
+      bool signalled = false;
       if (handles_.empty()) {
         Sleep(slice);
       } else {
         std::vector<HANDLE> list;
         for (auto& [folder, h] : handles_) list.push_back(h);
         const DWORD r = WaitForMultipleObjects(static_cast<DWORD>(list.size()), list.data(), FALSE, slice);
-        look = r < WAIT_OBJECT_0 + list.size();
+        signalled = r < WAIT_OBJECT_0 + list.size();
       }
-      since_check += slice;
-      if (since_check >= kRecheckMs) {
-        since_check = 0;
-        look = look || PlanChanged();
-      }
-      if (look) {
-        Arm();
+      // A folder moved away, or replaced by another of its name, signals
+      // nothing: now and then the plan and the stamps are looked at anyway.
+      since_check_ += slice;
+      const bool recheck = since_check_ >= kRecheckMs;
+      if (recheck) since_check_ = 0;
+      if (signalled || recheck) {
+        bool rearm = signalled || PlanChanged();
+        if (rearm) Arm();
         const std::vector<std::u16string> now = stamps_.Changed(stamped_);
         if (!now.empty()) {
+          if (!rearm) Arm();
           if (changed) changed->insert(changed->end(), now.begin(), now.end());
           return Event::kChanged;
         }
@@ -178,6 +180,7 @@ class NotificationWatcher : public FileWatcher {
   FileStamps stamps_;
   std::set<std::u16string> planned_;
   std::map<std::u16string, HANDLE> handles_;
+  int since_check_ = 0;  // milliseconds waited since the last look
 };
 
 }  // namespace
