@@ -47,19 +47,25 @@ size_t PrintErrors(const LogBuffer& log) {
   return errors.entries.size();
 }
 
-// One build: re-reads the project, makes data and prints the summary line.
-// The files to watch come back in `watched`.
-void Build(ProjectCommand& command, const ProjectOptions& arguments, std::vector<std::u16string>& watched) {
+// One build: re-reads the project, watches the files it names and makes
+// data, printing the summary line. The files are watched before the build
+// reads them, so a save during the build starts the next one. `watched`
+// counts them; false when none can be watched.
+bool Build(ProjectCommand& command, const ProjectOptions& arguments, FileWatcher& watcher, size_t& watched) {
   const auto start = std::chrono::steady_clock::now();
   ProjectCommand fresh;
   if (fresh.Start(arguments) != kExitOk) {
     std::printf("watch: the project could not be read; waiting for the next change\n");
     std::fflush(stdout);
-    return;
+    return watched > 0;  // the files of the last build stay watched
   }
   MakeDataOptions options;
-  if (ApplyOutputOption(fresh, options) != kExitOk) return;
+  if (ApplyOutputOption(fresh, options) != kExitOk) return watched > 0;
   command.project = std::move(fresh.project);
+  const std::vector<std::u16string> files =
+      ReferencedFiles(*command.project, FsAbsolute(Utf8ToUtf16(command.project_file)));
+  watched = files.size();
+  const bool watching = watcher.Watch(files);
   ProgressLines progress;
   MakeDataResult run = RunMakeData(*command.project, options, fresh.notifier, &progress);
   const double ms =
@@ -74,7 +80,7 @@ void Build(ProjectCommand& command, const ProjectOptions& arguments, std::vector
   }
   std::fflush(stdout);
   if (run.compiler) ResetCompiler(*run.compiler);
-  watched = ReferencedFiles(*command.project, FsAbsolute(Utf8ToUtf16(command.project_file)));
+  return watching;
 }
 
 }  // namespace
@@ -90,17 +96,19 @@ int CliWatch(const WatchOptions& options) {
   ProjectCommand command;
   if (int status = command.Start(args); status != kExitOk) return status;
   CatchInterrupt();
-  auto watcher = CreateFileWatcher();
-  std::vector<std::u16string> watched;
+  auto watcher = CreateFileWatcher([](const std::u16string& folder, const std::string& reason) {
+    std::fprintf(stderr, "watch: cannot watch %s: %s\n", DisplayPath(folder).c_str(), reason.c_str());
+  });
+  size_t watched = 0;
   long builds = 0;
   while (true) {
-    Build(command, args, watched);
+    const bool watching = Build(command, args, *watcher, watched);
     if (++builds == max_builds) break;
-    if (!watcher->Watch(watched)) {
+    if (!watching) {
       CliError("cannot watch the project's files");
       return kExitFailed;
     }
-    std::printf("watch: watching %zu files; Ctrl-C stops\n", watched.size());
+    std::printf("watch: watching %zu files; Ctrl-C stops\n", watched);
     std::fflush(stdout);
     std::vector<std::u16string> changed;
     FileWatcher::Event event = watcher->Wait(-1, &changed);

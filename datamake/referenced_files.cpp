@@ -3,54 +3,84 @@
 #include <memory>
 #include <set>
 
+#include "modelio/obj_map_line.h"
+#include "modelio/obj_model.h"
+#include "modelio/obj_text.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/project_sections.h"
 
 namespace {
 
-// The rest of each line that starts with one of `keywords` (then a blank),
-// in a Shift-JIS text.
-std::vector<std::u16string> NamesAfter(const std::vector<uint8_t>& text, std::initializer_list<const char*> keywords) {
-  std::vector<std::u16string> names;
-  size_t pos = 0;
-  while (pos < text.size()) {
-    size_t end = pos;
-    while (end < text.size() && text[end] != '\n') ++end;
-    std::string line(text.begin() + pos, text.begin() + end);
-    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.pop_back();
-    size_t start = line.find_first_not_of(" \t");
-    for (const char* keyword : keywords) {
-      std::string k = keyword;
-      if (start != std::string::npos && line.compare(start, k.size(), k) == 0 && start + k.size() < line.size() &&
-          (line[start + k.size()] == ' ' || line[start + k.size()] == '\t')) {
-        std::string rest = line.substr(start + k.size());
-        rest = rest.substr(rest.find_first_not_of(" \t"));
-        names.push_back(SjisToUtf16(rest));
-      }
-    }
-    pos = end + 1;
-  }
-  return names;
+using objtext::Token;
+
+// Calls `on_line(key, rest)` for every line of an OBJ or MTL file, cut as
+// the model reader cuts it.
+template <typename OnLine>
+void ForEachKeyLine(const std::u16string& path, OnLine&& on_line) {
+  std::vector<uint8_t> text;
+  if (!FsReadFile(path, text)) return;
+  objtext::ForEachLine(
+      text, kObjMaxLineBytes,
+      [&](uint8_t* p, int) {
+        Token key;
+        if (objtext::NextToken(p, key)) on_line(key, p);
+        return true;
+      },
+      [](int) {});
 }
 
-void AddWithMaterials(const std::u16string& obj, std::set<std::u16string>& files) {
-  files.insert(obj);
-  std::vector<uint8_t> text;
-  if (!FsReadFile(obj, text)) return;
-  const std::u16string folder = FsSplitPath(obj).folder;
-  for (const std::u16string& mtl : NamesAfter(text, {"mtllib"})) {
-    const std::u16string mtl_path = FsIsAbsolute(mtl) ? mtl : folder + mtl;
-    files.insert(mtl_path);
-    std::vector<uint8_t> mtl_text;
-    if (!FsReadFile(mtl_path, mtl_text)) continue;
-    for (const std::u16string& texture : NamesAfter(mtl_text, {"map_Kd", "map_Ka", "map_d"})) {
-      // A texture is looked for as written and beside the library.
-      files.insert(texture);
-      if (!FsIsAbsolute(texture)) files.insert(FsSplitPath(mtl_path).folder + FsSplitPath(texture).name +
-                                               FsSplitPath(texture).ext);
+// A name as the reader may look it up: read as Shift-JIS, and as UTF-8
+// when its bytes are that too (modelers write UTF-8 on every system).
+std::vector<std::u16string> Readings(const Token& name) {
+  const std::string bytes(name.begin, name.end);
+  std::vector<std::u16string> readings = {SjisToUtf16(bytes)};
+  const std::u16string utf8 = Utf8ToUtf16(bytes);
+  if (Utf16ToUtf8(utf8) == bytes && utf8 != readings[0]) readings.push_back(utf8);
+  return readings;
+}
+
+bool IsMapKey(const Token& key) {
+  return key.size() > 4 && (key.begin[0] | 0x20) == 'm' && (key.begin[1] | 0x20) == 'a' &&
+         (key.begin[2] | 0x20) == 'p' && key.begin[3] == '_';
+}
+
+// The textures an MTL names, everywhere the reader looks for them: as
+// written against the project's folder, against the library's folder, and
+// by name alone beside the library.
+void AddTextures(const std::u16string& mtl, const std::u16string& base, std::set<std::u16string>& files) {
+  const std::u16string folder = FsSplitPath(mtl).folder;
+  ForEachKeyLine(mtl, [&](const Token& key, uint8_t* rest) {
+    if (!IsMapKey(key)) return;
+    const Token name = MapFileName(rest);
+    if (name.begin == name.end) return;
+    for (const std::u16string& texture : Readings(name)) {
+      const SplitPath split = FsSplitPath(texture);
+      files.insert(FsResolve(base, texture));
+      files.insert(FsResolve(folder, texture));
+      files.insert(folder + split.name + split.ext);
     }
-  }
+  });
+}
+
+// A model, its material libraries (a name with blanks whole, and each of
+// its words) and their textures.
+void AddWithMaterials(const std::u16string& obj, const std::u16string& base, std::set<std::u16string>& files) {
+  files.insert(obj);
+  const std::u16string folder = FsSplitPath(obj).folder;
+  std::vector<Token> libraries;
+  ForEachKeyLine(obj, [&](const Token& key, uint8_t* rest) {
+    if (!key.Is("mtllib")) return;
+    libraries.push_back(objtext::RestOfLine(rest));
+    Token word;
+    while (objtext::NextToken(rest, word)) libraries.push_back(word);
+    for (const Token& library : libraries)
+      for (const std::u16string& name : Readings(library)) {
+        const std::u16string mtl = FsResolve(folder, name);
+        if (files.insert(mtl).second) AddTextures(mtl, base, files);
+      }
+    libraries.clear();
+  });
 }
 
 }  // namespace
@@ -72,12 +102,15 @@ void ForEachPathField(const VehicleProject& original,
 }
 
 std::vector<std::u16string> ReferencedFiles(const VehicleProject& p, const std::u16string& project_file) {
+  // A project read without its folder still lies beside its file.
+  const std::u16string base = p.folder.empty() ? FsSplitPath(project_file).folder : p.folder;
   std::set<std::u16string> files = {project_file};
   ForEachPathField(p, [&](const char16_t*, const std::u16string& path, bool checked) {
+    const std::u16string resolved = FsResolve(base, path);
     if (checked) {
-      files.insert(FsAbsolute(path));
+      files.insert(resolved);
     } else {
-      AddWithMaterials(FsAbsolute(path), files);
+      AddWithMaterials(resolved, base, files);
     }
   });
   return std::vector<std::u16string>(files.begin(), files.end());

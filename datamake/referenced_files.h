@@ -14,4 +14,8 @@
 void ForEachPathField(const VehicleProject& p,
                       const std::function<void(const char16_t* key, const std::u16string& path, bool checked)>& visit);
 
+// The project file (absolute) and every file its data is made from: paths
+// resolve against the project's folder (else the project file's), model
+// libraries against their model, textures wherever the model reader looks.
+// Names of missing files are listed too, so that their creation is seen.
 std::vector<std::u16string> ReferencedFiles(const VehicleProject& p, const std::u16string& project_file);
