@@ -75,9 +75,9 @@ std::vector<std::u16string> ReferencedFiles(const VehicleProject& p, const std::
   std::set<std::u16string> files = {project_file};
   ForEachPathField(p, [&](const char16_t*, const std::u16string& path, bool checked) {
     if (checked) {
-      files.insert(FsAbsolute(path));
+      files.insert(ProjectPath(p, path));
     } else {
-      AddWithMaterials(FsAbsolute(path), files);
+      AddWithMaterials(ProjectPath(p, path), files);
     }
   });
   return std::vector<std::u16string>(files.begin(), files.end());
