@@ -13,12 +13,16 @@ int CliCheck(const ProjectOptions& arguments) {
   int status = command.Start(arguments);
   if (status != kExitOk) return status;
   const std::vector<ProjectProblem> problems = CheckProject(*command.project, &command.read);
+  bool failed = false;
   for (const ProjectProblem& problem : problems) {
     // A message of several lines stays on the problem's one line.
     std::u16string message = problem.message;
     for (char16_t& c : message)
       if (c == u'\n') c = u' ';
-    std::printf("%s: %s\n", Utf16ToUtf8(problem.field).c_str(), Utf16ToUtf8(message).c_str());
+    std::u16string line = problem.field.empty() ? u"" : problem.field + u": ";
+    if (problem.warning) line += u"warning: ";
+    std::printf("%s\n", Utf16ToUtf8(line + message).c_str());
+    failed = failed || !problem.warning;
   }
-  return problems.empty() ? kExitOk : kExitFailed;
+  return failed ? kExitFailed : kExitOk;
 }

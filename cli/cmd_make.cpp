@@ -2,18 +2,34 @@
 #include <cstdio>
 
 #include "cli/cli.h"
-#include "cli/log_print.h"
 #include "cli/progress_lines.h"
 #include "cli/project_args.h"
+#include "cli/project_log.h"
 #include "datamake/make_data.h"
+#include "datamake/project_paths.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
+
+namespace {
+
+// The data file make will write, as the compiler names it.
+std::u16string DataFileOf(const VehicleProject& p) {
+  std::u16string name = TemporaryScriptName(p);
+  name.resize(name.size() - 4);  // ".txt"
+  return ProjectPath(p, p.outpath.view()) + u"\\" + name + u".z5t";
+}
+
+}  // namespace
 
 int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
   if (command.output.empty()) return kExitOk;
   // -o stands in for the project's output folder, and is made if missing.
   if (command.output.size() > kMaxPathUnits) {
     CliError("the output folder's path is too long: " + command.output_arg);
+    return kExitUsage;
+  }
+  if (FsFileExists(command.output)) {
+    CliError("-o names a folder; " + command.output_arg + " is a file");
     return kExitUsage;
   }
   SetOutPath(*command.project, command.output);
@@ -27,14 +43,21 @@ int CliMake(const ProjectOptions& arguments) {
   if (status != kExitOk) return status;
   MakeDataOptions options;
   if ((status = ApplyOutputOption(command, options)) != kExitOk) return status;
+  const std::u16string data_file = DataFileOf(*command.project);
+  const std::u16string input = InputAt(*command.project, command.project_path, data_file);
+  if (!input.empty()) {
+    CliError("the data file " + DisplayPath(data_file) + " would replace " + DisplayPath(input) +
+             ", which the project reads");
+    return kExitUsage;
+  }
   ProgressLines progress;
   MakeDataResult run = RunMakeData(*command.project, options, command.notifier, &progress);
-  if (run.log) PrintLog(*run.log, stdout);
+  if (run.log) PrintProjectLog(*run.log, run.script_lines, command.project_path, false, stdout);
   if (run.compiler) ResetCompiler(*run.compiler);
   if (run.result != kResultOk) {
     if (run.log) CliError("the compilation failed; no data file was written");
     return kExitFailed;
   }
-  std::printf("data file: %s\n", DisplayPath(FsAbsolute(run.data_file)).c_str());
+  std::printf("data file: %s\n", DisplayPath(run.data_file).c_str());
   return kExitOk;
 }

@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "cli/cli.h"
-#include "cli/log_print.h"
+#include "cli/project_log.h"
 #include "cli/progress_lines.h"
 #include "cli/project_args.h"
 #include "compiler/record_walker.h"
@@ -26,25 +26,6 @@ size_t CountRecords(const VehicleCompiler& c) {
   size_t n = 0;
   while (NextRecord(walker, record, error) == WalkStep::kRecord) ++n;
   return n;
-}
-
-// Prints the error lines of a log (not the file-created line, which the
-// log also keeps at error level) with their file and line.
-size_t PrintErrors(const LogBuffer& log) {
-  LogBuffer errors;
-  for (const LogEntry& e : log.entries) {
-    if (e.level != 0 || log.text.compare(e.offset, 8, u"バイナリファイル") == 0) continue;
-    LogEntry copy = e;
-    copy.offset = errors.length();
-    errors.text += log.text.substr(e.offset, e.length);
-    if (e.source >= 0) {
-      errors.sources.push_back(log.sources[static_cast<size_t>(e.source)]);
-      copy.source = static_cast<int>(errors.sources.size()) - 1;
-    }
-    errors.entries.push_back(copy);
-  }
-  PrintLog(errors, stdout);
-  return errors.entries.size();
 }
 
 // One build: re-reads the project, watches the files it names and makes
@@ -71,10 +52,10 @@ bool Build(ProjectCommand& command, const ProjectOptions& arguments, FileWatcher
   const double ms =
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   size_t records = run.compiler ? CountRecords(*run.compiler) : 0;
-  size_t errors = run.log ? PrintErrors(*run.log) : 0;
+  size_t errors = run.log ? PrintProjectLog(*run.log, run.script_lines, fresh.project_path, true, stdout) : 0;
   if (run.result == kResultOk) {
     std::printf("watch: rebuilt %s in %.0f ms: %zu records, %zu errors\n",
-                DisplayPath(FsAbsolute(run.data_file)).c_str(), ms, records, errors);
+                DisplayPath(run.data_file).c_str(), ms, records, errors);
   } else {
     std::printf("watch: failed in %.0f ms (%zu errors); the previous data file is unchanged\n", ms, errors);
   }

@@ -4,7 +4,6 @@
 
 #include "cli/project_args.h"
 #include "platform/console.h"
-#include "platform/fs.h"
 
 ProgressLines::ProgressLines() : shown_(ConsoleIsTerminal(2)) {}
 
@@ -14,9 +13,6 @@ void ProgressLines::Step(MakeDataStep step, const std::u16string& detail) {
     case MakeDataStep::kValidate:
       std::fprintf(stderr, "checking the project\n");
       break;
-    case MakeDataStep::kWriteScript:
-      std::fprintf(stderr, "writing the script %s\n", DisplayPath(FsAbsolute(detail)).c_str());
-      break;
     case MakeDataStep::kCompile:
       std::fprintf(stderr, "compiling\n");
       break;
@@ -24,7 +20,7 @@ void ProgressLines::Step(MakeDataStep step, const std::u16string& detail) {
       std::fprintf(stderr, "  model %d: %s\n", ++models_, DisplayPath(detail).c_str());
       break;
     case MakeDataStep::kWriteDataFile:
-      std::fprintf(stderr, "wrote %s\n", DisplayPath(FsAbsolute(detail)).c_str());
+      std::fprintf(stderr, "wrote %s\n", DisplayPath(detail).c_str());
       break;
   }
   std::fflush(stderr);

@@ -18,11 +18,6 @@ void StderrNotifier::ShowError(const std::u16string& caption, const std::u16stri
   std::fprintf(stderr, "railwick: %s: %s\n", Utf16ToUtf8(caption).c_str(), indented.c_str());
 }
 
-CurrentFolderRestorer::CurrentFolderRestorer() : saved_(FsCurrentDirectory()) {}
-CurrentFolderRestorer::~CurrentFolderRestorer() {
-  FsSetCurrentDirectory(saved_);
-}
-
 std::string DisplayPath(const std::u16string& path) {
   std::u16string shown = path;
   for (char16_t& c : shown)
@@ -55,14 +50,12 @@ int ProjectCommand::Start(const ProjectOptions& arguments) {
   }
 
   if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));
-  const std::u16string path = FsAbsolute(Utf8ToUtf16(project_file));
-  if (!FsSetCurrentDirectory(FsSplitPath(path).folder)) {
-    CliError("cannot enter the folder of " + project_file);
-    return kExitFailed;
-  }
+  // What the user typed is relative to where the tool was started; the
+  // project's own paths are relative to its folder.
+  project_path = FsAbsolute(Utf8ToUtf16(project_file));
   project = std::make_unique<VehicleProject>();
   ProjectReadReport& report = read;
-  if (ReadProjectFile(*project, path, &report) != kResultOk) {
+  if (ReadProjectFile(*project, project_path, &report) != kResultOk) {
     CliError(report.unreadable ? "cannot read " + project_file : project_file + " is not a project file");
     return kExitFailed;
   }

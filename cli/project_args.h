@@ -1,5 +1,5 @@
 // What `railwick make` and `railwick script` share: their options, the
-// workshop name, and loading the project with its folder made current.
+// workshop name, and loading the project.
 #pragma once
 #include <memory>
 #include <string>
@@ -15,35 +15,22 @@ class StderrNotifier : public Notifier {
   void ShowError(const std::u16string& caption, const std::u16string& message) override;
 };
 
-// Puts the current folder back when a command ends, so the tool's commands
-// can run inside another process (the tests) too.
-class CurrentFolderRestorer {
- public:
-  CurrentFolderRestorer();
-  ~CurrentFolderRestorer();
-  CurrentFolderRestorer(const CurrentFolderRestorer&) = delete;
-  CurrentFolderRestorer& operator=(const CurrentFolderRestorer&) = delete;
-
- private:
-  std::u16string saved_;
-};
-
 // One run of a command on a project file: PROJECT [-o X] [--workshop NAME].
 struct ProjectCommand {
-  std::string project_file;  // as given
+  std::string project_file;    // as given
+  std::u16string project_path;  // made absolute against the folder the tool started in
   std::string output_arg;    // -o as given; empty when absent
   std::u16string output;     // -o made absolute against the folder the tool started in
   StderrNotifier notifier;
   std::unique_ptr<VehicleProject> project;
-  CurrentFolderRestorer restore_folder;
   // `railwick check`: the workshop name is optional, and images or sounds
   // the reader left out are kept in `read` instead of stopping the command.
   bool checking = false;
   ProjectReadReport read;
 
   // Takes the parsed arguments, checks the workshop name (--workshop, else
-  // RAILWICK_WORKSHOP), makes the project file's folder the current folder
-  // (relative paths in a project are relative to it) and reads the project.
+  // RAILWICK_WORKSHOP) and reads the project, whose relative paths are
+  // relative to its own folder; the current folder is left alone.
   // kExitOk, or the exit status after the message.
   int Start(const ProjectOptions& arguments);
 };

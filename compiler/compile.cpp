@@ -40,7 +40,9 @@ void ResetForCompilation(VehicleCompiler& c) {
 
 std::u16string DataFileName(const VehicleCompiler& c) {
   if (!c.output_override.empty()) return c.output_override;
-  return c.script_folder + c.output_subpath + c.script_name + (c.container_part ? u".z5c" : u".z5t");
+  // An absolute output path stands as written; a relative one lies in the script's folder.
+  return FsResolve(c.script_folder,
+                   c.output_subpath + c.script_name + (c.container_part ? u".z5c" : u".z5t"));
 }
 
 // Writes the stream as a data file; the name longer than a path may be is

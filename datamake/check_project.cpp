@@ -1,14 +1,14 @@
 #include "datamake/check_project.h"
 
+#include "datamake/make_data.h"
+#include "datamake/referenced_files.h"
 #include "datamake/validate.h"
-#include "datamake/vehicle_script.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
-#include "datamake/referenced_files.h"
 
 namespace {
 
-// Keeps the one message the script writer shows when it refuses.
+// Keeps the one message the run shows when it refuses.
 class KeptMessage : public Notifier {
  public:
   void ShowError(const std::u16string&, const std::u16string& message) override { text = message; }
@@ -26,7 +26,7 @@ void CheckNamedFiles(const VehicleProject& p, std::vector<ProjectProblem>& probl
     const PathText& path = p.*field.member;
     if (path.empty() || Reported(problems, field.key)) return;
     std::vector<uint8_t> data;
-    if (!ReadWholeFile(path.str(), data)) {
+    if (!ReadWholeFile(ProjectPath(p, path.view()), data)) {
       problems.push_back({field.key, u"ファイルが読み込めません。 " + path.str()});
     } else if (CheckFileData(field.kind, data) != FileCheck::kOk) {
       problems.push_back({field.key, field.refused});
@@ -36,10 +36,72 @@ void CheckNamedFiles(const VehicleProject& p, std::vector<ProjectProblem>& probl
   for (const FileField& field : kSoundFields) check(field);
 }
 
+// Without a compilation to read them, models are only looked for.
 void CheckModelFiles(const VehicleProject& p, std::vector<ProjectProblem>& problems) {
   ForEachPathField(p, [&](const char16_t* key, const std::u16string& path, bool checked) {
-    if (!checked && !FsFileExists(path)) problems.push_back({key, u"モデルファイルが見つかりません。 " + path});
+    if (!checked && !FsFileExists(ProjectPath(p, path)))
+      problems.push_back({key, u"モデルファイルが見つかりません。 " + path});
   });
+}
+
+// The folder make writes into: one this system can name, that exists, and
+// that takes a file.
+void CheckOutputFolder(const VehicleProject& p, std::vector<ProjectProblem>& problems) {
+  if (p.outpath.empty()) return;
+  const std::u16string folder = ProjectPath(p, p.outpath.view());
+  const std::u16string& path = p.outpath.str();
+  auto fail = [&](const char16_t* message) { problems.push_back({u"outpath", message + path}); };
+  const bool drive = folder.size() >= 2 && folder[1] == u':';
+  if (drive && FsSeparator() != u'\\') return fail(u"出力パスはこのシステムでは使えません。\n");
+  if (!FsIsDirectory(folder)) return fail(u"出力フォルダーがありません。\n");
+  std::u16string name = p.name.str();
+  SanitizeFileName(name);
+  if (folder.size() + 1 + name.size() + 4 > kMaxPathUnits) return fail(u"出力ファイルのパスが長すぎます。\n");
+  // A probe named after this process's scratch folder, which no other run shares.
+  std::u16string scratch = FsTempDirectory();
+  scratch.pop_back();
+  const std::u16string probe = folder + FsSeparator() + u"." + FsSplitPath(scratch).name +
+                               FsSplitPath(scratch).ext + u".probe";
+  if (!FsWriteFileAtomic(probe, "", 0)) return fail(u"出力フォルダーに書き込めません。\n");
+  FsRemoveFile(probe);
+}
+
+// The compiler's messages of a check run. Each reader line stands alone;
+// other lines of one message are joined. Reader WARNINGs are warnings; the
+// other lines matter only when the compilation failed (a vehicle without a
+// sign texture logs one and is still made).
+void AddCompilerMessages(const MakeDataResult& run, std::vector<ProjectProblem>& problems) {
+  const LogBuffer& log = *run.log;
+  const bool failed = run.compile_result != kResultOk;
+  size_t reported_before = problems.size();
+  for (const LogEntry& e : log.entries) {
+    const std::u16string message = log.text.substr(e.offset, e.length);
+    if (e.level != 0 || IsDataFileLine(message)) continue;
+    std::u16string field;
+    if (e.source >= 0)
+      field = ScriptLineLabel(run.script_lines, log.sources[static_cast<size_t>(e.source)].line, message);
+    size_t start = 0;
+    bool joined = false;
+    while (start < message.size()) {
+      size_t stop = message.find(u'\n', start);
+      if (stop == std::u16string::npos) stop = message.size();
+      std::u16string line = message.substr(start, stop - start);
+      start = stop + 1;
+      if (!line.empty() && line.back() == u'\r') line.pop_back();
+      if (line.empty()) continue;
+      const bool reader_warning = line.rfind(u"WARNING", 0) == 0;
+      if (joined && !reader_warning && line.rfind(u"ERROR", 0) != 0) {
+        problems.back().message += u" " + line;
+        continue;
+      }
+      joined = reader_warning || failed;
+      if (joined) problems.push_back({field, line, reader_warning});
+    }
+  }
+  // A compilation that failed without a line saying why still fails make.
+  bool any_error = false;
+  for (size_t i = reported_before; i < problems.size(); ++i) any_error = any_error || !problems[i].warning;
+  if (failed && !any_error) problems.push_back({u"", u"コンパイルに失敗しました。"});
 }
 
 }  // namespace
@@ -54,14 +116,20 @@ std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectR
   const int failed = ValidateProjectAll(p, &texture, [&](const char16_t* field, const char16_t* message) {
     problems.push_back({field, message});
   });
-  // The script writer's own checks (bogie types, characters a script cannot
-  // carry) need a project that got that far.
-  if (failed == 0) {
-    KeptMessage kept;
-    std::string script;
-    if (BuildVehicleScript(p, texture, script, kept) != kResultOk) problems.push_back({u"script", kept.text});
-  }
   CheckNamedFiles(p, problems);
-  CheckModelFiles(p, problems);
+  CheckOutputFolder(p, problems);
+  // The script writer's refusals and the compilation need a project that
+  // validates; then the run is make's own, short of writing.
+  if (failed != 0) {
+    CheckModelFiles(p, problems);
+    return problems;
+  }
+  KeptMessage kept;
+  MakeDataOptions options;
+  options.write_files = false;
+  MakeDataResult run = RunMakeData(p, options, kept);
+  if (!kept.text.empty()) problems.push_back({u"script", kept.text});
+  if (run.log) AddCompilerMessages(run, problems);
+  if (run.compiler) ResetCompiler(*run.compiler);
   return problems;
 }

@@ -1,6 +1,7 @@
 // Every problem of a project at once: the validation checks, the checks of
-// the script writer, and the files the project names. Make data stops at
-// the first of them; `railwick check` lists them all.
+// the script writer, the files the project names, a whole compilation that
+// writes nothing, and the output folder. Make data stops at the first of
+// them; `railwick check` lists them all.
 #pragma once
 #include <string>
 #include <vector>
@@ -9,9 +10,12 @@
 #include "project/vehicle_project.h"
 
 struct ProjectProblem {
-  std::u16string field;    // the project-file key
-  std::u16string message;  // the message Make data would show
+  std::u16string field;    // the project-file key; for a compiler message the
+                           // field and its file ("truck1 model (models\frame.obj)"); may be empty
+  std::u16string message;  // the message Make data would show or log
+  bool warning = false;    // worth saying, but Make data still makes the data file
 };
 
 // `read`, when given, adds the images and sounds the reader left out.
+// Make data fails exactly when a problem that is no warning is listed.
 std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectReadReport* read = nullptr);

@@ -2,10 +2,15 @@
 
 #include <vector>
 
+#include "datamake/referenced_files.h"
 #include "datamake/validate.h"
 #include "datamake/vehicle_script.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
+
+const char16_t kSaveProjectFirstMessage[] =
+    u"プロジェクトが保存されていないため、相対パスのファイルの場所が決まりません。\n"
+    u"プロジェクトを保存してからデータ作成を行ってください。";
 
 namespace {
 
@@ -21,6 +26,17 @@ bool CreateFolders(const std::u16string& path) {
   return FsCreateDirectory(path) && FsIsDirectory(path);
 }
 
+// A relative path with no folder to resolve it against would be guessed
+// from wherever the process happens to stand.
+bool NeedsFolder(const VehicleProject& p) {
+  if (!p.folder.empty()) return false;
+  bool relative = !p.outpath.empty() && !FsIsAbsolute(p.outpath.str());
+  ForEachPathField(p, [&](const char16_t*, const std::u16string& path, bool) {
+    relative = relative || !FsIsAbsolute(path);
+  });
+  return relative;
+}
+
 }  // namespace
 
 std::u16string TemporaryScriptName(const VehicleProject& p) {
@@ -33,53 +49,43 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
                            MakeDataProgress* progress) {
   MakeDataResult run;
   Report(progress, MakeDataStep::kValidate);
+  if (NeedsFolder(p)) {
+    notifier.ShowError(kCheckCaption, kSaveProjectFirstMessage);
+    return run;
+  }
   MainTextureSize texture;
   if (ValidateProject(p, notifier, &texture) != kResultOk) return run;
   std::string script;
-  if (BuildVehicleScript(p, texture, script, notifier) != kResultOk) return run;
-
-  // The script must never replace, and so later delete, a file of the user's.
-  const std::u16string script_path = TemporaryScriptName(p);
-  if (FsFileExists(script_path) || FsIsDirectory(script_path)) {
-    notifier.ShowError(
-        kCheckCaption,
-        u"作業用スクリプトと同じ名前のファイルがあるため、作成を中止しました。\n" + FsAbsolute(script_path));
-    return run;
-  }
-  if (options.create_output_folder && !CreateFolders(p.outpath.str())) {
-    notifier.ShowError(kCheckCaption, u"出力フォルダーを作成できませんでした。\n" + p.outpath.str());
-    return run;
-  }
-  Report(progress, MakeDataStep::kWriteScript, script_path);
-  if (WriteWholeFile(script_path, script.data(), script.size()) != 1) {
-    notifier.ShowError(kCheckCaption,
-                       u"スクリプトファイルを作成できませんでした。\n" + FsAbsolute(script_path));
+  if (BuildVehicleScript(p, texture, script, notifier, &run.script_lines) != kResultOk) return run;
+  const std::u16string output_folder = ProjectPath(p, p.outpath.view());
+  if (options.write_files && options.create_output_folder && !CreateFolders(output_folder)) {
+    notifier.ShowError(kCheckCaption, u"出力フォルダーを作成できませんでした。\n" + output_folder);
     return run;
   }
 
+  // The script's path names the vehicle, and its folder (the project's) is
+  // where the script's relative names resolve; no file is written there.
+  const std::u16string script_path = p.folder + TemporaryScriptName(p);
   run.compiler = std::make_unique<VehicleCompiler>();
   run.compiler->preview_factory = options.preview_factory;
-  std::vector<uint8_t> bytes;
-  const bool read_back = ReadWholeFile(script_path, bytes);
-  if (read_back) {
-    Report(progress, MakeDataStep::kCompile, script_path);
-    run.log = std::make_unique<LogBuffer>();
-    SetScriptPath(*run.compiler, script_path);
-    if (progress)
-      run.compiler->on_model_conversion = [progress](const std::u16string& obj) {
-        progress->Step(MakeDataStep::kConvertModel, obj);
-      };
-    run.compile_result =
-        Compile(*run.compiler, reinterpret_cast<char*>(bytes.data()), bytes.size(), *run.log);
-    run.compiler->on_model_conversion = nullptr;  // the compiler outlives this run's progress
-    run.data_file = run.compiler->written_file;
-  }
-  FsRemoveFile(script_path);
-  if (!read_back) {
-    notifier.ShowError(kCheckCaption,
-                       u"スクリプトファイルを読み込めませんでした。\n" + FsAbsolute(script_path));
+  run.compiler->write_files = options.write_files;
+  // Should a check's compiler write at all, the data file lands in scratch
+  // space, never over the one make wrote.
+  if (!options.write_files) run.compiler->output_override = FsTempDirectory() + u"check.z5t";
+  Report(progress, MakeDataStep::kCompile, script_path);
+  run.log = std::make_unique<LogBuffer>();
+  SetScriptPath(*run.compiler, script_path);
+  if (progress)
+    run.compiler->on_model_conversion = [progress](const std::u16string& obj) {
+      progress->Step(MakeDataStep::kConvertModel, obj);
+    };
+  run.compile_result = Compile(*run.compiler, script.data(), script.size(), *run.log);
+  run.compiler->on_model_conversion = nullptr;  // the compiler outlives this run's progress
+  if (!options.write_files) {
+    FsRemoveFile(run.compiler->output_override);
     return run;
   }
+  run.data_file = run.compiler->written_file;
   if (run.compile_result == kResultOk && !run.data_file.empty()) {
     run.result = kResultOk;
     Report(progress, MakeDataStep::kWriteDataFile, run.data_file);

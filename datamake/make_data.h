@@ -1,6 +1,6 @@
-// One Make-data run without any window: validation, the temporary script,
-// a fresh compiler over it, and the removal of the script. The program and
-// the command-line tool both run it.
+// One Make-data run without any window: validation, the vehicle script built
+// in memory, and a fresh compiler over it. The program and the command-line
+// tool both run it; `railwick check` runs it without writing.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -8,11 +8,12 @@
 
 #include "compiler/log_buffer.h"
 #include "compiler/vehicle_compiler.h"
+#include "datamake/script_lines.h"
 #include "modelio/file_utils.h"
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
-enum class MakeDataStep { kValidate, kWriteScript, kCompile, kConvertModel, kWriteDataFile };
+enum class MakeDataStep { kValidate, kCompile, kConvertModel, kWriteDataFile };
 
 class MakeDataProgress {
  public:
@@ -26,26 +27,36 @@ struct MakeDataOptions {
   bool create_output_folder = false;
   // Makes the compiler's preview meshes and textures; null: the default.
   PreviewFactory* preview_factory = nullptr;
+  // False for a check: every step runs, but no mesh file and no data file
+  // is written.
+  bool write_files = true;
 };
 
 struct MakeDataResult {
   uint32_t result = kResultFail;  // kResultOk only when a data file was written
   // The compiler of this run and its log, present once the script was
-  // written; the program keeps the compiler for its preview, also after a
+  // built; the program keeps the compiler for its preview, also after a
   // failed compilation.
   std::unique_ptr<VehicleCompiler> compiler;
   std::unique_ptr<LogBuffer> log;
   uint32_t compile_result = kResultFail;
   std::u16string data_file;  // as the compiler named it
+  // The project field and file behind each line of the script, for messages
+  // the author can act on.
+  ScriptLineMap script_lines;
 };
 
-// The temporary script's name: the type number made safe as a file name.
+// The script's name: the type number made safe as a file name. Beside the
+// project it names the vehicle (`railwick script` writes it there).
 std::u16string TemporaryScriptName(const VehicleProject& p);
 
-// Runs in the current folder, where the script is written (under a name no
-// existing file has) and from where the project's relative paths resolve.
-// Problems before the compilation are shown through `notifier`; the
-// compiler's own messages are in the result's log. The script is gone
-// afterwards on every path.
+// Shown when a project never saved names a file by a relative path.
+extern const char16_t kSaveProjectFirstMessage[];
+
+// The project's relative paths resolve against its folder; the script is
+// compiled from memory as if it lay there, and nothing but the data file and
+// the mesh files is written. A project without a folder that names a
+// relative path is refused. Problems before the compilation are shown
+// through `notifier`; the compiler's own messages are in the result's log.
 MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& options, Notifier& notifier,
                            MakeDataProgress* progress = nullptr);

@@ -57,11 +57,10 @@ uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner,
   MakeDataOptions options;
   options.preview_factory = factory;
   MakeDataResult run = RunMakeData(project, options, notifier);
-  if (!run.compiler) return kResultFail;  // stopped before the script was written
+  if (!run.compiler) return kResultFail;  // stopped before the compilation
 
   AttachGuideLines(*run.compiler);
   keep(std::move(run.compiler));
-  if (!run.log) return kResultFail;  // the script could not be read back
   if (run.compile_result != kResultOk) ShowReportDialog(instance, owner, run.log->text);
   return kResultOk;
 }

@@ -24,8 +24,8 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
 // the report opens, so the preview behind the report shows what was built.
 using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
 
-// The whole run in the current folder; problems the user must fix are shown
-// in message boxes with the error icon, owned by `owner`. 0 once the script was written and
+// The whole run, from the project's folder; problems the user must fix are shown
+// in message boxes with the error icon, owned by `owner`. 0 once the script was built and
 // compiled, whatever the compilation gave; the failure code when the run
 // stopped earlier (the user has been told why).
 uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,

@@ -30,7 +30,7 @@ int RunChecks(const VehicleProject& p, bool all, MainTextureSize* size, Fail fai
   if (!(ok || all) || !maintex_set) return failures;
 
   std::vector<uint8_t> png;
-  if (!check(ReadWholeFile(p.maintex.str(), png), u"maintex", u"メインテクスチャー：設定されていません。"))
+  if (!check(ReadWholeFile(ProjectPath(p, p.maintex.view()), png), u"maintex", u"メインテクスチャー：設定されていません。"))
     return failures;
   // Only the signature and the colour type matter here; a file too short
   // to hold its header counts as no PNG.

@@ -27,6 +27,7 @@ class ScriptWriter {
 
   ScriptWriter& operator<<(std::u16string_view fixed) {
     text_ += fixed;
+    for (char16_t c : fixed) newlines_ += c == u'\n';
     return *this;
   }
   ScriptWriter& operator<<(float value) { return *this << Widen(FormatFloat(value)); }
@@ -40,12 +41,21 @@ class ScriptWriter {
     return *this << text;
   }
 
+  // A project file on the current line: written like Text, and remembered
+  // under its key so a message from this line can name it.
+  ScriptWriter& File(std::u16string_view label, std::u16string key, const PathText& path) {
+    if (lines_.size() <= newlines_) lines_.resize(newlines_ + 1);
+    lines_[newlines_].push_back({std::move(key), path.str()});
+    return Text(label, path.view());
+  }
+
   void Fail(const char16_t* message) {
     if (!failed_) notifier_.ShowError(kCheckCaption, message);
     failed_ = true;
   }
   bool failed() const { return failed_; }
   const std::u16string& text() const { return text_; }
+  ScriptLineMap& lines() { return lines_; }
 
  private:
   ScriptWriter& Refuse(std::u16string_view label, std::u16string_view text, size_t position) {
@@ -55,6 +65,8 @@ class ScriptWriter {
 
   Notifier& notifier_;
   std::u16string text_;
+  size_t newlines_ = 0;
+  ScriptLineMap lines_;
   bool failed_ = false;
 };
 
@@ -84,10 +96,10 @@ void WriteSettings(const VehicleProject& p, ScriptWriter& w) {
 }
 
 void WriteModelLine(ScriptWriter& w, const char16_t* command, std::u16string_view label,
-                    const PathText& model) {
+                    std::u16string key, const PathText& model) {
   if (model.empty()) return;
   w << command << u"\t\"";
-  w.Text(label, model.view()) << u"\"\r\n";
+  w.File(label, std::move(key), model) << u"\"\r\n";
 }
 
 void WriteOptions(const VehicleProject& p, ScriptWriter& w) {
@@ -109,7 +121,7 @@ void WriteOptions(const VehicleProject& p, ScriptWriter& w) {
       const PathText& model = o.*part.field;
       if (model.empty()) continue;
       w << u"3DOPTION2\t" << n << u"\t" << part.word << u"\t\"";
-      w.Text(Numbered(u"オプション", n, part.key), model.view()) << u"\"\r\n";
+      w.File(Numbered(u"オプション", n, part.key), Numbered(u"optionset", n, part.key), model) << u"\"\r\n";
     }
   }
   for (int32_t n = 1; n <= kOptionCount; ++n)
@@ -121,13 +133,14 @@ void WriteBogieModels(const VehicleProject& p, ScriptWriter& w) {
     const TruckEntry& t = p.truck[i];
     if (t.type == 0 || t.model.empty()) continue;
     w << u"3D台車枠\t" << i << u"\t\"";
-    w.Text(Numbered(u"台車", i + 1, u"model"), t.model.view()) << u"\"\r\n";
+    w.File(Numbered(u"台車", i + 1, u"model"), Numbered(u"truck", i + 1, u"model"), t.model) << u"\"\r\n";
   }
   for (int32_t i = 0; i < kTireCount; ++i) {
     const TireEntry& t = p.tire[i];
     if (t.modelTire.empty()) continue;
     w << u"3D車輪\t" << i << u"\t" << t.TireRadius << u"\t\"";
-    w.Text(Numbered(u"車輪", i + 1, u"modelTire"), t.modelTire.view()) << u"\"\r\n";
+    w.File(Numbered(u"車輪", i + 1, u"modelTire"), Numbered(u"tire", i + 1, u"modelTire"), t.modelTire)
+        << u"\"\r\n";
   }
   for (int32_t i = 0; i < kTruckCount; ++i) {
     const TruckEntry& t = p.truck[i];
@@ -144,38 +157,41 @@ void WriteBogieModels(const VehicleProject& p, ScriptWriter& w) {
 void WriteModels(const VehicleProject& p, MainTextureSize texture, ScriptWriter& w) {
   w << u"BeginModel\r\n";
   w << u"PNGTEXMAIN\t\"";
-  w.Text(kImageFields[0].label, p.maintex.view()) << u"\"\r\n";
+  w.File(kImageFields[0].label, kImageFields[0].key, p.maintex) << u"\"\r\n";
   if (!p.subtex.empty()) {
     w << u"PNGTEXSIGN\t\"";
-    w.Text(kImageFields[2].label, p.subtex.view()) << u"\"\r\n";
+    w.File(kImageFields[2].label, kImageFields[2].key, p.subtex) << u"\"\r\n";
   }
   w << u"テクスチャーINFO\t24\t0,0,0\t" << static_cast<int32_t>(texture.width) << u"\t"
     << static_cast<int32_t>(texture.height) << u"\r\n";
-  WriteModelLine(w, u"3D本体", u"車体 modelA1", p.modelA1);
-  WriteModelLine(w, u"3D本体", u"車体 modelA2", p.modelA2);
-  WriteModelLine(w, u"3D屋根", u"車体 modelB1", p.modelB1);
-  WriteModelLine(w, u"3D屋根", u"車体 modelB2", p.modelB2);
-  WriteModelLine(w, u"3D熱線窓", u"車体 modelH", p.modelH);
-  WriteModelLine(w, u"3D車内", u"車体 modelI", p.modelI);
-  WriteModelLine(w, u"3Dヘッドライト\t-1.0", u"ライト modelLH0", p.modelLH0);
-  WriteModelLine(w, u"3Dテールライト\t-1.0", u"ライト modelLT0", p.modelLT0);
-  WriteModelLine(w, u"3Dヘッドライト\t1.0", u"ライト modelLH1", p.modelLH1);
-  WriteModelLine(w, u"3Dテールライト\t1.0", u"ライト modelLT1", p.modelLT1);
-  WriteModelLine(w, u"3D入換ライト", u"ライト modelIRE", p.modelIRE);
+  WriteModelLine(w, u"3D本体", u"車体 modelA1", u"modelA1", p.modelA1);
+  WriteModelLine(w, u"3D本体", u"車体 modelA2", u"modelA2", p.modelA2);
+  WriteModelLine(w, u"3D屋根", u"車体 modelB1", u"modelB1", p.modelB1);
+  WriteModelLine(w, u"3D屋根", u"車体 modelB2", u"modelB2", p.modelB2);
+  WriteModelLine(w, u"3D熱線窓", u"車体 modelH", u"modelH", p.modelH);
+  WriteModelLine(w, u"3D車内", u"車体 modelI", u"modelI", p.modelI);
+  WriteModelLine(w, u"3Dヘッドライト\t-1.0", u"ライト modelLH0", u"modelLH0", p.modelLH0);
+  WriteModelLine(w, u"3Dテールライト\t-1.0", u"ライト modelLT0", u"modelLT0", p.modelLT0);
+  WriteModelLine(w, u"3Dヘッドライト\t1.0", u"ライト modelLH1", u"modelLH1", p.modelLH1);
+  WriteModelLine(w, u"3Dテールライト\t1.0", u"ライト modelLT1", u"modelLT1", p.modelLT1);
+  WriteModelLine(w, u"3D入換ライト", u"ライト modelIRE", u"modelIRE", p.modelIRE);
   int32_t pantographs = 0;  // counted, whatever slot they sit in
   for (int i = 0; i < kPantographCount; ++i) {
     const PantographEntry& e = p.pantograph[i];
     if (e.modelDOWN.empty() || e.modelUP.empty()) continue;
     w << u"3Dパンタ\t\"";
-    w.Text(Numbered(u"パンタグラフ", i + 1, u"modelUP"), e.modelUP.view()) << u"\"\t\"";
-    w.Text(Numbered(u"パンタグラフ", i + 1, u"modelDOWN"), e.modelDOWN.view()) << u"\"\r\n";
+    w.File(Numbered(u"パンタグラフ", i + 1, u"modelUP"), Numbered(u"pantograph", i + 1, u"modelUP"), e.modelUP)
+        << u"\"\t\"";
+    w.File(Numbered(u"パンタグラフ", i + 1, u"modelDOWN"), Numbered(u"pantograph", i + 1, u"modelDOWN"),
+           e.modelDOWN)
+        << u"\"\r\n";
     w << u"PANTAINIT\t" << pantographs++ << u"\t" << int32_t{e.startdown == 0 ? 1 : 0} << u"\r\n";
   }
-  WriteModelLine(w, u"3D字幕点灯", u"方向幕 modelM", p.modelM);
-  WriteModelLine(w, u"3D字幕サボ", u"方向幕 modelSA", p.modelSA);
-  WriteModelLine(w, u"3D字幕サボ2", u"方向幕 modelSB", p.modelSB);
+  WriteModelLine(w, u"3D字幕点灯", u"方向幕 modelM", u"modelM", p.modelM);
+  WriteModelLine(w, u"3D字幕サボ", u"方向幕 modelSA", u"modelSA", p.modelSA);
+  WriteModelLine(w, u"3D字幕サボ2", u"方向幕 modelSB", u"modelSB", p.modelSB);
   for (int i = 0; i < kHeadMarkCount; ++i)
-    WriteModelLine(w, u"3Dヘッドマーク", Numbered(u"ヘッドマーク", i + 1), p.modelHM[i]);
+    WriteModelLine(w, u"3Dヘッドマーク", Numbered(u"ヘッドマーク", i + 1), Numbered(u"modelHM", i + 1), p.modelHM[i]);
   WriteOptions(p, w);
   WriteBogieModels(p, w);
   w << u"EndModel\r\n\r\n\r\n";
@@ -184,7 +200,7 @@ void WriteModels(const VehicleProject& p, MainTextureSize texture, ScriptWriter&
 }  // namespace
 
 uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
-                            Notifier& notifier) {
+                            Notifier& notifier, ScriptLineMap* lines) {
   ScriptWriter w(notifier);
   w << u"//Z5 Bogwright\r\n";
   w << u"出力パス \"";
@@ -220,16 +236,17 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
     const PathText& path = p.*sound.member;
     if (path.empty()) continue;
     w << sound.command << u"\t\"";
-    w.Text(sound.label, path.view()) << u"\"\r\n";
+    w.File(sound.label, sound.key, path) << u"\"\r\n";
   }
   w << u"EndSound\r\n\r\n\r\n";
 
   w << u"BeginRes\r\n形式CG\t\"";
-  w.Text(kImageFields[1].label, p.sideview.view()) << u"\"\r\n";
+  w.File(kImageFields[1].label, kImageFields[1].key, p.sideview) << u"\"\r\n";
   w << u"EndRes\r\n\r\n\r\n";
 
   WriteModels(p, texture, w);
   if (w.failed()) return kResultFail;
+  if (lines) *lines = std::move(w.lines());
   // Every project text has been checked, so the conversion cannot fail.
   return Utf16ToSjis(w.text(), script) ? kResultOk : kResultFail;
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "datamake/script_lines.h"
 #include "datamake/validate.h"
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
@@ -11,9 +12,10 @@
 // Builds the whole script in memory. A project text that the script cannot
 // carry (a double quote, a control character such as tab, CR or LF, or a
 // character Shift-JIS lacks), a category or a bogie type the tables lack,
-// shows its message and gives kResultFail.
+// shows its message and gives kResultFail. `lines`, when given, receives
+// which project field and file each line names.
 uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
-                            Notifier& notifier);
+                            Notifier& notifier, ScriptLineMap* lines = nullptr);
 
 // Builds the script and writes it to `path`. Nothing is written unless the
 // whole script could be built; a file that cannot be written is reported

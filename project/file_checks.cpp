@@ -116,12 +116,13 @@ uint32_t SetFileField(VehicleProject& p, const FileField& field, std::u16string_
     target.Clear();
     return kResultOk;
   }
-  // The file checked is the one the stored (possibly cut) path names.
+  // The file checked is the one the stored (possibly cut) path names,
+  // found from the project's folder; the path is stored as given.
   PathText candidate;
   candidate.Set(path);
   std::vector<uint8_t> data;
-  FileCheck result =
-      ReadWholeFile(candidate.str(), data) ? CheckFileData(field.kind, data) : FileCheck::kUnreadable;
+  FileCheck result = ReadWholeFile(ProjectPath(p, candidate.view()), data) ? CheckFileData(field.kind, data)
+                                                                          : FileCheck::kUnreadable;
   if (why) *why = result;
   if (result != FileCheck::kOk) return kResultFail;
   target = candidate;

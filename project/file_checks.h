@@ -29,8 +29,9 @@ extern const FileField kSoundFields[10];
 FileCheck CheckFileData(FileKind kind, const std::vector<uint8_t>& data);
 
 // An empty path clears the field. Otherwise the path (cut to the field) is
-// stored only when its file can be read and passes the check of the field's
-// kind; `why`, when given, says what went wrong. kResultOk or kResultFail.
+// stored as given, but only when its file (a relative path found from the
+// project's folder) can be read and passes the check of the field's kind;
+// `why`, when given, says what went wrong. kResultOk or kResultFail.
 uint32_t SetFileField(VehicleProject& p, const FileField& field, std::u16string_view path,
                       FileCheck* why = nullptr);
 

@@ -36,9 +36,11 @@ struct ProjectReadReport {
 // lacks the root element or has broken markup gives kResultFail and leaves
 // the project untouched. A referenced image or
 // sound that is missing or fails its check leaves only that field empty;
-// `report` lists them.
+// `report` lists them. The project's folder becomes the file's folder
+// (`path` is absolute, so the folder is too); its relative paths resolve there.
 uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report = nullptr);
-// The same on text already in memory.
+// The same on text already in memory; the files it names are found from the
+// project's folder as it stands.
 uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report = nullptr);
 
 // One message naming every dropped key and its file.

@@ -212,7 +212,13 @@ uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectR
     }
     return kResultFail;
   }
-  return ReadProjectText(p, text, report);
+  // The files the project names are checked from its own folder while it is
+  // read; a file that is no project leaves the project as it was.
+  std::u16string previous_folder = std::move(p.folder);
+  p.folder = FsSplitPath(path).folder;
+  const uint32_t result = ReadProjectText(p, text, report);
+  if (result != kResultOk) p.folder = std::move(previous_folder);
+  return result;
 }
 
 std::u16string DroppedFilesMessage(const std::vector<DroppedFile>& dropped) {

@@ -19,13 +19,14 @@ struct RecordingProgress : MakeDataProgress {
   void Step(MakeDataStep step, const std::u16string&) override { steps.push_back(step); }
 };
 
-// A project without models whose files lie in the current folder.
+// A project without models whose files lie in its folder.
 std::unique_ptr<VehicleProject> SmallVehicle(const TempFolder& dir) {
   dir.Write(u"main.png", PngBytes(256, 256, 8, 2));
   dir.Write(u"side.png", PngBytes(200, 58, 8, 3));
   dir.Write(u"sign.png", PngBytes(128, 128, 8, 6));
   dir.Write(u"brake.wav", GoodWave());
   auto p = std::make_unique<VehicleProject>();
+  p->folder = dir.path();
   p->maker.Set(u"試験工房");
   p->name.Set(u"RW-1");
   p->series.Set(u"RW形");
@@ -51,9 +52,9 @@ std::vector<uint8_t> Utf16Le(const std::u16string& s) {
   return out;
 }
 
-TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
-  TempFolder dir;
-  ScopedCurrentFolder here(dir.path());
+TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
+  TempFolder dir, elsewhere;
+  ScopedCurrentFolder here(elsewhere.path());
   auto p = SmallVehicle(dir);
   RecordingNotifier n;
   RecordingProgress progress;
@@ -62,16 +63,17 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
   MakeDataResult run = RunMakeData(*p, options, n, &progress);
   ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
-  EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kWriteScript,
-                                                       MakeDataStep::kCompile, MakeDataStep::kWriteDataFile}));
+  EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kCompile,
+                                                       MakeDataStep::kWriteDataFile}));
   ASSERT_TRUE(run.compiler && run.log);
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
     if (e.level != 0) continue;
     EXPECT_EQ(run.log->text.compare(e.offset, 15, u"バイナリファイルを作成しました"), 0) << U8(run.log->text);
   }
-  EXPECT_EQ(run.data_file, u"out\\RW-1.z5t");
-  // Only the data file is new: the script is gone.
+  EXPECT_EQ(run.data_file, dir / u"out\\RW-1.z5t");
+  EXPECT_EQ(elsewhere.List(), std::vector<std::string>{});
+  // Only the data file is new: no script was written.
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "out", "side.png", "sign.png"}));
   std::vector<uint8_t> file, stream;
   ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", file));
@@ -85,7 +87,6 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
 
 TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
   TempFolder dir;
-  ScopedCurrentFolder here(dir.path());
   auto good = SmallVehicle(dir);
   const std::vector<std::string> before = dir.List();
   struct Case {
@@ -115,27 +116,28 @@ TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
   }
 }
 
-TEST(MakeData, NeverTouchesAFileNamedLikeTheScript) {
+TEST(MakeData, NeverTouchesAFileNamedLikeTheScriptAndNeedsAFolderForRelativePaths) {
   TempFolder dir;
-  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   p->name.Set(u"RW/2");  // made safe as a file name: RW_2.txt
   dir.WriteText(u"RW_2.txt", "the user's own notes");
-  const std::vector<std::string> before = dir.List();
   RecordingNotifier n;
-  MakeDataResult run = RunMakeData(*p, MakeDataOptions(), n, nullptr);
-  EXPECT_EQ(run.result, kResultFail);
-  EXPECT_EQ(n.Only(),
-            u"作業用スクリプトと同じ名前のファイルがあるため、作成を中止しました。\n" + (dir / u"RW_2.txt"));
+  MakeDataOptions options;
+  options.create_output_folder = true;
+  EXPECT_EQ(RunMakeData(*p, options, n, nullptr).result, kResultOk);
+  EXPECT_TRUE(n.calls.empty());
+  EXPECT_EQ(ReadTestFile(dir / u"RW_2.txt"), "the user's own notes");
+
+  // Never saved: relative names have nowhere to resolve, so nothing is guessed.
+  p->folder.clear();
+  const std::vector<std::string> before = dir.List();
+  EXPECT_EQ(RunMakeData(*p, options, n, nullptr).result, kResultFail);
+  EXPECT_EQ(n.Only(), kSaveProjectFirstMessage);
   EXPECT_EQ(dir.List(), before);
-  std::vector<uint8_t> notes;
-  ASSERT_TRUE(ReadWholeFile(dir / u"RW_2.txt", notes));
-  EXPECT_EQ(std::string(notes.begin(), notes.end()), "the user's own notes");
 }
 
 TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   TempFolder dir;
-  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   p->whistle.Set(u"gone.wav");  // the compiler, not validation, finds this one
   RecordingNotifier n;
@@ -155,7 +157,6 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
 // of the run before it as it was.
 TEST(MakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
   TempFolder dir;
-  ScopedCurrentFolder here(dir.path());
   auto p = SmallVehicle(dir);
   RecordingNotifier n;
   RecordingPreviewFactory factory;

@@ -52,7 +52,6 @@ TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
-  ScopedCurrentFolder here(dir.path());
   auto full = FullProject();
   ASSERT_EQ(WriteProjectFile(*full, dir / u"full.xml"), kResultOk);
 
@@ -71,7 +70,8 @@ TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   expected->container[1] = expected->container[2];
   expected->container[2] = ContainerSlot();
   EXPECT_EQ(FormatProjectFile(*loaded), FormatProjectFile(*expected));
-  // Every byte but the folder (a string object, which owns its buffer).
+  // The folder is the file's own; every other byte is what was saved.
+  EXPECT_EQ(loaded->folder, dir.path());
   const auto* a = reinterpret_cast<const unsigned char*>(loaded.get());
   const auto* b = reinterpret_cast<const unsigned char*>(expected.get());
   const size_t folder_at = reinterpret_cast<const unsigned char*>(&loaded->folder) - a;

@@ -1,0 +1,129 @@
+// check against make over broken projects (tests/data/check_make, with the
+// substring each check must print in expected.txt), outputs that would
+// replace an input, and a make that is interrupted.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#ifndef _WIN32
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
+
+#include "tests/test_project_helpers.h"
+
+namespace {
+
+using namespace testing_project;
+
+// A copy of the cases with the images they name and their output folder.
+std::u16string CopyCases() {
+  const std::u16string target = MakeTempFolder();
+  FsCreateDirectory(target + u"sub");
+  for (const auto& entry : std::filesystem::directory_iterator(U8(SourcePath("tests/data/check_make"))))
+    WriteTestFile(target + U16(entry.path().filename().u8string()), ReadTestFile(U16(entry.path().u8string())));
+  auto write = [&](const char16_t* name, const std::vector<uint8_t>& bytes) {
+    WriteTestFile(target + name, std::string(bytes.begin(), bytes.end()));
+  };
+  write(u"main.png", PngBytes(256, 256, 8, 2));
+  write(u"side.png", PngBytes(200, 58, 8, 2));
+  write(u"tex.png", PngBytes(256, 256, 8, 6));
+  write(u"sub/w.wav", GoodWave());
+  FsCreateDirectory(target + u"out");
+  return target;
+}
+
+TEST(CheckAndMake, AgreeOverBrokenProjects) {
+  const std::u16string folder = CopyCases();
+  std::ifstream table(U8(SourcePath("tests/data/check_make/expected.txt")));
+  std::string row;
+  int cases = 0;
+  while (std::getline(table, row)) {
+    const std::string name = row.substr(0, row.find('\t')), expected = row.substr(row.find('\t') + 1);
+    const ToolRun check = RunTool({"check", U8(folder + U16(name))});
+    const ToolRun make = RunTool({"make", U8(folder + U16(name)), "--workshop", "W"});
+    ++cases;
+    EXPECT_EQ(check.status, expected.empty() ? 0 : 1) << name << "\n" << check.out;
+    EXPECT_EQ(make.status, check.status) << name << "\n" << make.out << make.err;
+    EXPECT_NE(check.out.find(expected), std::string::npos) << name << "\n" << check.out;
+  }
+  EXPECT_EQ(cases, 8);
+}
+
+TEST(OutputOption, NeverReplacesAnInput) {
+  const std::u16string folder = CopyCases();
+  const std::string project = U8(folder + u"good.xml");
+  std::string xml = ReadTestFile(folder + u"sound_not_wave.xml");
+  xml.replace(xml.find("not_wave.wav"), 12, "sub/w.wav");
+  WriteTestFile(folder + u"wave.xml", xml);
+  const struct {
+    const char* project;
+    const char16_t* target;
+  } kTargets[] = {
+      {"good.xml", u"good.xml"},  {"good.xml", u"main.png"}, {"good.xml", u"side.png"},
+      {"good.xml", u"good.obj"},  {"good.xml", u"good.mtl"}, {"good.xml", u"tex.png"},
+      {"good.xml", u"out/../GOOD.XML"}, {"wave.xml", u"sub\\w.wav"}, {"wave.xml", u"wave.xml"},
+  };
+  for (const auto& t : kTargets) {
+    const std::string before = ReadTestFile(folder + t.target);
+    const ToolRun script =
+        RunTool({"script", U8(folder + U16(t.project)), "--workshop", "W", "-o", U8(folder + t.target)});
+    EXPECT_EQ(script.status, 2) << U8(t.target) << script.err;
+    EXPECT_NE(script.err.find("would replace"), std::string::npos) << script.err;
+    EXPECT_EQ(ReadTestFile(folder + t.target), before) << U8(t.target);
+  }
+  // make -o names a folder; a file there is refused before anything is written.
+  const ToolRun make = RunTool({"make", project, "--workshop", "W", "-o", U8(folder + u"good.obj")});
+  EXPECT_EQ(make.status, 2) << make.err;
+  EXPECT_FALSE(FsFileExists(folder + u"good.3dd"));
+}
+
+#ifndef _WIN32
+// The tool beside the test binary's folder, killed at a few moments of a make
+// of a large model; a later make succeeds and no script is left behind.
+TEST(MakeInterrupted, LeavesNothingBehind) {
+  const std::u16string folder = CopyCases();
+  std::string obj = "mtllib good.mtl\ng body\nusemtl m\nvt 0 0\nvt 1 0\nvt 1 1\n";
+  const int n = 120;  // within the reader's 50,000 corners
+  for (int i = 0; i < n * n; ++i)
+    obj += "v " + std::to_string(i % n) + " " + std::to_string(i / n) + " 0\n";
+  for (int i = 0; i + n + 1 < n * n; ++i)
+    obj += "f " + std::to_string(i + 1) + "/1 " + std::to_string(i + 2) + "/2 " + std::to_string(i + n + 2) + "/3\n";
+  WriteTestFile(folder + u"big.obj", obj);
+  std::string xml = ReadTestFile(folder + u"good.xml");
+  xml.replace(xml.find("good.obj"), 8, "big.obj");
+  WriteTestFile(folder + u"big.xml", xml);
+  const std::string tool = std::filesystem::canonical("/proc/self/exe").parent_path().parent_path() / "railwick";
+  const std::string project = U8(folder + u"big.xml");
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    for (int ms : {0, 5, 20, 80}) {
+      pid_t pid = fork();
+      if (pid == 0) {
+        freopen("/dev/null", "w", stdout);
+        freopen("/dev/null", "w", stderr);
+        execl(tool.c_str(), "railwick", "make", project.c_str(), "--workshop", "W", nullptr);
+        _exit(127);
+      }
+      usleep(ms * 1000);
+      kill(pid, sig);
+      int status = 0;
+      for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
+        if (waited > 20000) kill(pid, SIGKILL);
+        usleep(10000);
+      }
+    }
+  }
+  const ToolRun make = RunTool({"make", project, "--workshop", "W"});
+  EXPECT_EQ(make.status, 0) << make.out << make.err;
+  for (const char16_t* dir : {u"", u"out"}) {
+    for (const auto& entry : std::filesystem::directory_iterator(U8(folder + dir))) {
+      EXPECT_NE(entry.path().filename().string(), "CM-1.txt");
+    }
+  }
+}
+#endif
+
+}  // namespace
