@@ -3,6 +3,7 @@
 #include "dialogs/dialog_lists.h"
 #include "dialogs/dialog_messages.h"
 #include "modelio/file_utils.h"
+#include "platform/fs.h"
 
 DataDialogSession::DataDialogSession(const DataDialogSpec& spec, VehicleProject& project,
                                      DialogControls& controls, Notifier& notifier)
@@ -35,6 +36,11 @@ bool DataDialogSession::Ok() {
   std::vector<PendingFile> files;
   if (!Read(*trial, &files)) return false;
   for (const PendingFile& f : files) {
+    // A project never saved has no folder for a relative name to lead into.
+    if (trial->folder.empty() && !f.path.empty() && !FsIsAbsolute(f.path)) {
+      notifier_.ShowError(kCheckCaption, std::u16string(f.field->label) + kRelativeBeforeSaveMessage);
+      continue;
+    }
     if (SetFileField(*trial, *f.field, f.path) != kResultOk)
       notifier_.ShowError(kCheckCaption, f.field->refused);
   }

@@ -10,6 +10,9 @@
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
+// After a file's label: a relative name typed for a project never saved.
+inline constexpr char16_t kRelativeBeforeSaveMessage[] = u"：相対パスは、車両設定を保存した後で指定できます。";
+
 class DataDialogSession {
  public:
   DataDialogSession(const DataDialogSpec& spec, VehicleProject& project, DialogControls& controls,
@@ -21,8 +24,9 @@ class DataDialogSession {
   // too long for its field, is named in a message and the dialog stays open
   // with the project untouched (false). Otherwise images and sounds go
   // through their checking setters, each refusal with its message and the
-  // old value kept, the project receives the working copy, and the result
-  // is true (close).
+  // old value kept (a relative name is refused while the project has no
+  // folder), the project receives the working copy, and the result is true
+  // (close).
   bool Ok();
   // The page list picked another option set: the shown one is kept in the
   // working copy and the new one shown. False (with the message, the list

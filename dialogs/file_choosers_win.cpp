@@ -38,9 +38,30 @@ Filter FilterOf(BrowseKind kind) {
   }
 }
 
+// The choosers may move the process's current folder as the user browses,
+// and OFN_NOCHANGEDIR does not stop every one of them: it is put back
+// whatever the user did, so nothing ever sees where a dialog went.
+class CurrentFolderKept {
+ public:
+  CurrentFolderKept() {
+    const DWORD length = GetCurrentDirectoryW(0, nullptr);
+    folder_.resize(length);
+    if (length == 0 || GetCurrentDirectoryW(length, folder_.data()) >= length) folder_.clear();
+  }
+  ~CurrentFolderKept() {
+    if (!folder_.empty()) SetCurrentDirectoryW(folder_.data());
+  }
+  CurrentFolderKept(const CurrentFolderKept&) = delete;
+  CurrentFolderKept& operator=(const CurrentFolderKept&) = delete;
+
+ private:
+  std::vector<wchar_t> folder_;
+};
+
 // One run of the open or save dialog on a buffer of `capacity` characters.
 ChooserResult RunFileDialog(HWND owner, const wchar_t* filter, const wchar_t* extension, const wchar_t* title,
                             DWORD flags, size_t capacity, bool save, std::u16string& path) {
+  const CurrentFolderKept kept;
   std::vector<wchar_t> buffer(capacity, L'\0');
   if (path.size() < capacity) path.copy(reinterpret_cast<char16_t*>(buffer.data()), path.size());
   OPENFILENAMEW ofn = {};
@@ -53,7 +74,7 @@ ChooserResult RunFileDialog(HWND owner, const wchar_t* filter, const wchar_t* ex
   ofn.lpstrInitialDir = L"";
   ofn.lpstrTitle = title;
   ofn.lpstrDefExt = extension;
-  ofn.Flags = flags;
+  ofn.Flags = flags | OFN_NOCHANGEDIR;
   const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
   if (!ok)
     return CommDlgExtendedError() == FNERR_BUFFERTOOSMALL ? ChooserResult::kTooLong
@@ -75,6 +96,7 @@ ChooserResult ChooseFile(HWND owner, BrowseKind kind, std::u16string& path) {
 }
 
 ChooserResult ChooseFolder(HWND owner, std::u16string& path) {
+  const CurrentFolderKept kept;
   BROWSEINFOW info = {};
   info.hwndOwner = owner;
   info.lpszTitle = L"フォルダー選択";

@@ -1,4 +1,5 @@
-// The common file and folder dialogs the program uses.
+// The common file and folder dialogs the program uses. None of them changes
+// the process's current folder.
 #pragma once
 #include <windows.h>
 

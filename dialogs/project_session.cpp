@@ -2,6 +2,7 @@
 
 #include "dialogs/dialog_messages.h"
 #include "modelio/file_utils.h"
+#include "platform/fs.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
 
@@ -49,6 +50,7 @@ bool ProjectSession::SettleChanges() {
 bool ProjectSession::New() {
   if (!SettleChanges()) return false;
   ResetProject(project_);
+  project_.folder.clear();  // reset keeps it; a new project has no folder yet
   if (discard_compiled_) discard_compiled_();
   current_path_.clear();
   MarkSaved();
@@ -61,12 +63,20 @@ bool ProjectSession::Save() {
   if (!ui_.ChooseSavePath(path)) return false;
   current_path_ = path;
   if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  project_.folder = FsSplitPath(current_path_).folder;
   MarkSaved();
   return true;
 }
 
 bool ProjectSession::Load(const std::u16string& path) {
-  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
+  // The images and sounds the file names are checked while it is read, so
+  // its folder must be the project's before reading starts.
+  std::u16string old_folder = std::move(project_.folder);
+  project_.folder = FsSplitPath(path).folder;
+  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) {
+    project_.folder = std::move(old_folder);
+    return false;
+  }
   if (discard_compiled_) discard_compiled_();
   MarkSaved();
   return true;

@@ -42,6 +42,8 @@ class ProjectSession {
   // Each returns true when it went through, false when the user stopped it
   // or it failed (and then the project and the current file path are as
   // they were). New, Open, a drop and closing first settle unsaved edits.
+  // The project's folder follows the file opened, dropped or saved; New
+  // empties it.
   bool New();
   bool Open();
   bool Save();

@@ -182,12 +182,15 @@ TEST(DataDialogs, SoundsGoThroughTheirSettersInDialogOrder) {
   OpenDialog d(IDD_SOUND, *p);
   d.controls.texts[IDC_SOUND_BREAK] = stereo;
   d.controls.texts[IDC_SOUND_WHISTLE] = wave;
+  d.controls.texts[IDC_SOUND_GAP1] = u"ok.wav";  // relative, and the project was never saved
   d.controls.texts[IDC_SOUND_POWER] = dir / u"missing.wav";
   d.controls.texts[IDC_SOUND_VVVF] = wave;
   EXPECT_TRUE(d.session.Ok());
-  ASSERT_EQ(d.notifier.calls.size(), 2u);
+  ASSERT_EQ(d.notifier.calls.size(), 3u);
   EXPECT_EQ(d.notifier.calls[0].second, u"ブレーキ : 不適切なwaveファイルです。");
-  EXPECT_EQ(d.notifier.calls[1].second, u"電源車 : 不適切なwaveファイルです。");
+  EXPECT_EQ(d.notifier.calls[1].second, u"ギャップ1：相対パスは、車両設定を保存した後で指定できます。");
+  EXPECT_EQ(d.notifier.calls[2].second, u"電源車 : 不適切なwaveファイルです。");
+  EXPECT_TRUE(p->gap1.empty());
   EXPECT_TRUE(p->break_.empty());
   EXPECT_EQ(p->whistle.str(), wave);
   EXPECT_EQ(p->vvvf.str(), wave);

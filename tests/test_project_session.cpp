@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
+#include <iterator>
 #include <memory>
 
 #include "dialogs/project_session.h"
 #include "modelio/file_utils.h"
+#include "platform/fs.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 #include "tests/test_util.h"
@@ -237,6 +240,36 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   auto back = std::make_unique<VehicleProject>();
   ASSERT_EQ(ReadProjectFile(*back, upper), kResultOk);
   EXPECT_EQ(back->speed, 1);
+}
+
+// The folder the project's relative paths resolve against follows the file
+// it was opened from, dropped as or saved to; New and a failed open.
+TEST(ProjectSession, TheProjectFolderIsThatOfItsFile) {
+  TempFolder dir;
+  Fixture f;
+  ASSERT_TRUE(FsCreateDirectory(dir / u"a") && FsCreateDirectory(dir / u"b"));
+  const std::u16string a = dir / u"a" + FsSeparator(), b = dir / u"b" + FsSeparator();
+  auto saved = std::make_unique<VehicleProject>();
+  ResetProject(*saved);
+  ASSERT_EQ(WriteProjectFile(*saved, a + u"ef65.xml"), kResultOk);
+  const std::u16string notes = dir.WriteText(u"notes.xml", "not a project");
+
+  struct Step {
+    std::function<bool()> run;
+    std::u16string folder;
+  };
+  const Step steps[] = {
+      {[&] { return f.session->LoadDropped(a + u"ef65.xml"); }, a},
+      {[&] { f.ui.save_paths = {b + u"copy.xml"}; return f.session->Save(); }, b},
+      {[&] { f.ui.open_paths = {notes}; return !f.session->Open(); }, b},
+      {[&] { f.ui.open_paths = {dir / u"missing.xml"}; return !f.session->Open(); }, b},
+      {[&] { f.ui.open_paths = {a + u"ef65.xml"}; return f.session->Open(); }, a},
+      {[&] { return f.session->New(); }, u""},
+  };
+  for (size_t i = 0; i < std::size(steps); ++i) {
+    EXPECT_TRUE(steps[i].run()) << "step " << i;
+    EXPECT_EQ(f.project->folder, steps[i].folder) << "step " << i;
+  }
 }
 
 }  // namespace

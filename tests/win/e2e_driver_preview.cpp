@@ -174,9 +174,7 @@ BOOL CALLBACK FindEdit(HWND child, LPARAM found) {
   return TRUE;
 }
 
-// As a user does it: into the project's folder first (the file dialog makes
-// it the working folder, where the project's relative paths lead), then the
-// file.
+// As a user does it: into the project's folder first, then the file.
 int OpenProject(std::wstring path) {
   for (wchar_t& c : path)
     if (c == L'/') c = L'\\';  // the file dialog takes Windows paths only
