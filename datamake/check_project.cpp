@@ -5,6 +5,7 @@
 #include "datamake/validate.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
+#include "project/value_findings.h"
 
 namespace {
 
@@ -112,6 +113,11 @@ std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectR
     for (const DroppedFile& d : read->dropped)
       problems.push_back({d.field->key, DroppedFilesMessage({d})});
   }
+  // Values no vehicle can have: the dialogs refuse them, but a stored
+  // project keeps building. Characters the script cannot carry are the
+  // script writer's refusal below, which does stop make.
+  for (const ValueFinding& f : FindImpossibleValues(p, read))
+    if (f.problem != ValueProblem::kUnscriptable) problems.push_back({f.key, f.message, true});
   MainTextureSize texture{256, 256};
   const int failed = ValidateProjectAll(p, &texture, [&](const char16_t* field, const char16_t* message) {
     problems.push_back({field, message});
