@@ -2,7 +2,6 @@
 #include "compiler/commands.h"
 #include "compiler/script_files.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 
 void CmdLoadWave(VehicleCompiler& c, uint32_t) {
   WaveEntry entry;
@@ -16,8 +15,7 @@ void CmdLoadWave(VehicleCompiler& c, uint32_t) {
 void CmdSound(VehicleCompiler& c, uint32_t code) {
   const std::u16string name = TokenText(c, 1);
   std::vector<uint8_t> bytes;
-  // Relative names are relative to the current folder, not the script's.
-  if (name.empty() || !ReadWholeFile(name, bytes)) {
+  if (!ReadScriptFile(c, name, bytes)) {
     LogError(c, u"waveファイルがありません。[%s]\r\n", name);
     return;
   }

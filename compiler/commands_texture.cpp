@@ -2,6 +2,7 @@
 // closes a vehicle's stream.
 #include "compiler/commands.h"
 #include "compiler/model_conversion.h"
+#include "compiler/script_files.h"
 #include "compiler/tokens.h"
 #include "modelio/file_utils.h"
 
@@ -18,7 +19,7 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
     return;
   }
   std::vector<uint8_t> bytes;
-  if (!ReadWholeFile(name, bytes)) {
+  if (!ReadScriptFile(c, name, bytes)) {
     LogError(c, unreadable);
     return;
   }
@@ -29,13 +30,13 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
   WriteBytes(c.stream, bytes.size(), bytes.data());
 }
 
-// Keeps the PNG's name and makes the preview texture from its bytes. The
-// name is read as written; the texture block reads the file again at the end.
+// Keeps the PNG's name and makes the preview texture from its bytes; the
+// texture block reads the file again at the end.
 void TakePngTexture(VehicleCompiler& c, std::u16string& name, TextureSlot& texture) {
   texture.reset();
   name = TokenText(c, 1, 259);
   std::vector<uint8_t> bytes;
-  if (!name.empty() && ReadWholeFile(name, bytes))
+  if (ReadScriptFile(c, name, bytes))
     texture = ActivePreviewFactory(c).CreateTexture(bytes.data(), bytes.size());
 }
 

@@ -92,6 +92,12 @@ uint32_t ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u
   }
   if (unclosed) {
     LogError(c, u"ダブルクォートが閉じていない\r\n");
+  } else if (end < length) {
+    // A NUL ends the text, as it always has; the author learns where.
+    int nul_line = 1;
+    for (size_t i = 0; i < end; ++i) nul_line += p[i] == '\n';
+    c.log->current_line = nul_line;
+    LogInfo(c, u"NULバイトがあるため、以降を読みません (%d行目)\r\n", nul_line);
   }
   for (char*& t : c.tokens) t = nullptr;
   c.log->current_file = outer_file;

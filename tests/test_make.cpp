@@ -70,7 +70,7 @@ TEST(MakeData, WritesTheDataFileAndRemovesTheScript) {
     if (e.level != 0) continue;
     EXPECT_EQ(run.log->text.compare(e.offset, 15, u"バイナリファイルを作成しました"), 0) << U8(run.log->text);
   }
-  EXPECT_EQ(run.data_file, u"out\\RW-1.z5t");
+  EXPECT_EQ(run.data_file, u"out" + std::u16string(1, FsSeparator()) + u"RW-1.z5t");
   // Only the data file is new: the script is gone.
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "out", "side.png", "sign.png"}));
   std::vector<uint8_t> file, stream;
