@@ -201,7 +201,7 @@ std::string FinalTarget(const std::string& native) {
 }
 
 void SetReason(std::u16string* reason, int error) {
-  if (reason) *reason = Utf8ToUtf16(std::strerror(error));
+  if (reason) *reason = error ? Utf8ToUtf16(std::strerror(error)) : std::u16string();
 }
 
 }  // namespace
