@@ -144,7 +144,7 @@ void CmdInclude(VehicleCompiler& c, uint32_t) {
       return;
     }
   }
-  // Each level costs stack; a chain of files may be as long as it likes.
+  // Each level of nesting costs stack: a chain of files stops at a fixed depth.
   if (c.include_stack.size() > kMaxIncludeDepth) {
     LogError(c, u"エラー：includeの入れ子が深すぎる [%s]\r\n", name);
     return;
