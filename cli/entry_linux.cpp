@@ -1,3 +1,7 @@
 #include "platform/console.h"
+#include "platform/fs.h"
 
-int main(int argc, char** argv) { return RunCli(std::vector<std::string>(argv, argv + argc)); }
+int main(int argc, char** argv) {
+  FsInstallInterruptCleanup();
+  return RunCli(std::vector<std::string>(argv, argv + argc));
+}

@@ -2,10 +2,12 @@
 #include <windows.h>
 
 #include "platform/console.h"
+#include "platform/fs.h"
 #include "platform/sjis.h"
 
 int wmain(int argc, wchar_t** argv) {
   SetConsoleOutputCP(CP_UTF8);
+  FsInstallInterruptCleanup();
   std::vector<std::string> args;
   for (int i = 0; i < argc; ++i) {
     std::u16string arg;

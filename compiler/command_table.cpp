@@ -122,6 +122,7 @@ void ExecuteLine(VehicleCompiler& c) {
     if (word != row.keyword) continue;
     if (row.handler) {
       row.handler(c, row.code);
+      c.converted_meshes.clear();  // what a failed command left unembedded
     } else {
       LogError(c, u"エラー：未実装命令を使用した。[%s]\r\n", word);
     }

@@ -2,7 +2,6 @@
 #include "compiler/commands.h"
 #include "compiler/script_files.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 
 void CmdLoadWave(VehicleCompiler& c, uint32_t) {
   WaveEntry entry;

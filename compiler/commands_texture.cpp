@@ -30,8 +30,8 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
   WriteBytes(c.stream, bytes.size(), bytes.data());
 }
 
-// Keeps the PNG's name and makes the preview texture from its bytes. The
-// name is read as written; the texture block reads the file again at the end.
+// Keeps the PNG's name and makes the preview texture from its bytes; the
+// texture block reads the file again at the end.
 void TakePngTexture(VehicleCompiler& c, std::u16string& name, TextureSlot& texture) {
   texture.reset();
   name = TokenText(c, 1, 259);

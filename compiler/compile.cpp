@@ -36,40 +36,61 @@ void ResetForCompilation(VehicleCompiler& c) {
   c.model_options = ModelOptions{};
   c.include_stack.resize(c.include_stack.empty() ? 0 : 1);  // the script itself
   c.written_file.clear();
+  c.files_read.clear();
+  c.output_refused = false;
+  c.converted_meshes.clear();
 }
 
+// Folder, sub-path and name meet with whatever separators each was written
+// with; the name is shown and used with this system's one.
 std::u16string DataFileName(const VehicleCompiler& c) {
-  if (!c.output_override.empty()) return c.output_override;
-  // An absolute output path stands as written; a relative one lies in the script's folder.
-  return FsResolve(c.script_folder,
-                   c.output_subpath + c.script_name + (c.container_part ? u".z5c" : u".z5t"));
+  // An absolute output path stands as written; a relative one lies in the
+  // script's folder.
+  std::u16string name =
+      !c.output_override.empty()
+          ? c.output_override
+          : FsResolve(c.script_folder, c.output_subpath + c.script_name + (c.container_part ? u".z5c" : u".z5t"));
+  for (char16_t& ch : name)
+    if (ch == u'/' || ch == u'\\') ch = FsSeparator();
+  return name;
+}
+
+// True (reported) when the data file would replace the script or a file the
+// compilation read.
+bool RefuseInputAsOutput(VehicleCompiler& c, const std::u16string& name) {
+  std::vector<std::u16string> inputs = c.files_read;
+  if (!c.include_stack.empty()) inputs.push_back(c.include_stack[0]);
+  for (const std::u16string& input : inputs) {
+    if (SamePath(input, name) || FsSameFile(input, name)) {
+      LogError(c, u"エラー：出力先がコンパイルで読み込んだファイルのため、書き込みを中止しました [%s]\r\n", name);
+      c.output_refused = true;
+      return true;
+    }
+  }
+  return false;
 }
 
 // Writes the stream as a data file; the name longer than a path may be is
 // reported like any other write failure.
 bool WriteVehicleDataFile(VehicleCompiler& c) {
   const std::u16string name = DataFileName(c);
+  if (RefuseInputAsOutput(c, name)) return false;
+  if (!c.write_files) return true;
   std::vector<uint8_t> file = BuildDataFile(c.stream.bytes.data(), c.stream.size(), NextProcessRandom());
-  bool ok = name.size() <= kMaxPathUnits && WriteWholeFile(name, file.data(), file.size()) == 1;
+  std::u16string reason = u"名前が259文字を超えている";
+  bool ok = name.size() <= kMaxPathUnits &&
+            FsWriteFileAtomic(name, file.data(), file.size(), FsFlush::kToDisk, &reason);
   if (ok) {
     Log(*c.log, 0, u"バイナリファイルを作成しました\r\n***[%s]\r\n", name);
     c.written_file = name;
   } else {
     LogError(c, u"ERROR バイナリファイルが出力できない [%s]\r\n", name);
+    LogInfo(c, u"コンパイルは成功しましたが、書き込めませんでした：%s\r\n", reason);
   }
   return ok;
 }
 
-}  // namespace
-
-void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path) {
-  SplitPath parts = FsSplitPath(script_path);
-  c.script_folder = parts.folder;
-  c.script_name = parts.name;
-  c.include_stack.assign(1, FsAbsolute(script_path));
-}
-
-uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
+uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
   ResetForCompilation(c);
   c.error_mark = 0;
   c.log = &log;
@@ -83,10 +104,12 @@ uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) 
     SplitPath parts = FsSplitPath(c.include_stack[0]);
     file_label = parts.name + parts.ext;
   }
+  FsReadRecorder reads;
   uint32_t result = ParseScript(c, copy.data(), length, file_label);
+  if (result == kResultOk && !c.container_part) AppendTextureBlock(c);
+  c.files_read = reads.files();
   if (result != kResultOk) return result;
 
-  if (!c.container_part) AppendTextureBlock(c);
   WriteMarker(c.stream, 0x0001);
   if (c.stream.overflowed) {
     // A vehicle too large for one data file is rejected whole.
@@ -98,17 +121,38 @@ uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) 
   return WriteVehicleDataFile(c) ? kResultOk : kResultFail;
 }
 
+}  // namespace
+
+void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path) {
+  SplitPath parts = FsSplitPath(script_path);
+  c.script_folder = parts.folder;
+  c.script_name = parts.name;
+  c.include_stack.assign(1, script_path);
+}
+
+uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
+  const uint32_t result = CompileAndWrite(c, text, length, log);
+  LogDroppedLines(log);
+  return result;
+}
+
 void CmdInclude(VehicleCompiler& c, uint32_t) {
   const std::u16string name = TokenText(c, 1);
-  const std::u16string absolute = FsAbsolute(name);
+  // Relative to the main script's folder, wherever the including file lies.
+  const std::u16string path = FsResolve(c.script_folder, name);
   for (const std::u16string& open : c.include_stack) {
-    if (SamePath(open, absolute)) {
+    if (SamePath(open, path) || FsSameFile(open, path)) {
       LogError(c, u"エラー：includeが循環している [%s]\r\n", name);
       return;
     }
   }
+  // Each level of nesting costs stack: a chain of files stops at a fixed depth.
+  if (c.include_stack.size() > kMaxIncludeDepth) {
+    LogError(c, u"エラー：includeの入れ子が深すぎる [%s]\r\n", name);
+    return;
+  }
   std::vector<uint8_t> bytes;
-  if (name.empty() || !FsReadFile(name, bytes)) {
+  if (name.empty() || !FsReadFile(path, bytes)) {
     LogInfo(c, u"includeファイルが見つからない [%s]\r\n", name);
     return;
   }
@@ -117,9 +161,9 @@ void CmdInclude(VehicleCompiler& c, uint32_t) {
   char* saved[kMaxTokens];
   std::memcpy(saved, c.tokens, sizeof saved);
   bytes.push_back(0);
-  c.include_stack.push_back(absolute);
-  SplitPath parts = FsSplitPath(name);
-  ParseScript(c, reinterpret_cast<char*>(bytes.data()), bytes.size() - 1, parts.name + parts.ext);
+  c.include_stack.push_back(path);
+  // Log lines name the file as the main script names it.
+  ParseScript(c, reinterpret_cast<char*>(bytes.data()), bytes.size() - 1, name);
   c.include_stack.pop_back();
   std::memcpy(c.tokens, saved, sizeof saved);
 }

@@ -15,6 +15,23 @@ void AppendNumber(std::u16string& out, uint64_t value, unsigned base, bool upper
   while (n) out.push_back(digits[--n]);
 }
 
+// Adds a formatted message as one entry, naming the script line that runs.
+void Append(LogBuffer& log, int level, const std::u16string& message) {
+  LogEntry entry;
+  entry.offset = log.length();
+  entry.length = static_cast<uint32_t>(message.size());
+  entry.level = level;
+  if (log.current_file) {
+    if (log.sources.empty() || log.sources.back().line != log.current_line ||
+        log.sources.back().file != *log.current_file)
+      log.sources.push_back({*log.current_file, log.current_line});
+    entry.source = static_cast<int>(log.sources.size()) - 1;
+  }
+  log.text += message;
+  log.entries.push_back(entry);
+  if (level == 0) log.error_mark = 1;
+}
+
 }  // namespace
 
 uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* args, size_t count) {
@@ -47,19 +64,18 @@ uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* a
   }
   if (message.size() > kMessageUnits - 1) message.resize(kMessageUnits - 1);
   uint32_t n = static_cast<uint32_t>(message.size());
-  if (static_cast<uint64_t>(log.length()) + n >= log.capacity) return n;
-  LogEntry entry;
-  entry.offset = log.length();
-  entry.length = n;
-  entry.level = level;
-  if (log.current_file) {
-    if (log.sources.empty() || log.sources.back().line != log.current_line ||
-        log.sources.back().file != *log.current_file)
-      log.sources.push_back({*log.current_file, log.current_line});
-    entry.source = static_cast<int>(log.sources.size()) - 1;
+  if (static_cast<uint64_t>(log.length()) + n >= log.capacity) {
+    ++log.dropped_messages;
+    return n;
   }
-  log.text += message;
-  log.entries.push_back(entry);
-  if (level == 0) log.error_mark = 1;
+  Append(log, level, message);
   return n;
+}
+
+void LogDroppedLines(LogBuffer& log) {
+  if (log.dropped_messages == 0) return;
+  std::u16string message = u"ログが一杯のため ";
+  AppendNumber(message, log.dropped_messages, 10, false);
+  message += u" 行を省略しました\r\n";
+  Append(log, 1, message);
 }

@@ -24,6 +24,7 @@ struct LogBuffer {
   std::u16string text;
   uint32_t capacity = kLogCapacityUnits;
   int error_mark = 0;
+  uint32_t dropped_messages = 0;  // messages that found the log full
   std::vector<LogEntry> entries;
   std::vector<LogSource> sources;
   // Set by the tokenizer while a script line runs; null outside script lines.
@@ -47,9 +48,14 @@ struct LogArg {
 
 // Formats `format` (printf style: %s %d %u %x %X %%) into at most 65,535
 // units and appends it, unless length + n would reach the capacity, in which
-// case nothing is appended and the error mark is left alone. Level 0 sets the
+// case nothing is appended, the error mark is left alone and the message is
+// counted as dropped. Level 0 sets the
 // error mark. Returns the number of units formatted.
 uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* args, size_t count);
+
+// When messages were dropped, appends one information line saying how many,
+// whether or not it fits the capacity (the reader must learn the log is cut).
+void LogDroppedLines(LogBuffer& log);
 
 template <typename... Args>
 uint32_t Log(LogBuffer& log, int level, const char16_t* format, const Args&... args) {

@@ -20,23 +20,37 @@ bool HasObjExtension(const std::u16string& path) {
   return ext == u".obj";
 }
 
-void LoadPreview(VehicleCompiler& c, const std::u16string& mesh_path, MeshSlot* slot) {
+void LoadPreview(VehicleCompiler& c, const std::u16string& mesh_path, const std::vector<uint8_t>& mesh,
+                 MeshSlot* slot) {
   if (!slot) return;  // the group is full: the preview keeps what fits
   slot->reset();      // the old mesh goes before its replacement is made
-  *slot = ActivePreviewFactory(c).LoadMesh(mesh_path);
+  *slot = ActivePreviewFactory(c).LoadMeshBytes(mesh.data(), mesh.size(), mesh_path);
+}
+
+// Keeps a conversion's mesh bytes for the line to embed: another build may
+// replace the file beside the OBJ at any time, so it is never read back.
+void KeepConvertedMesh(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t> mesh) {
+  for (auto& entry : c.converted_meshes) {
+    if (entry.first == obj_path) {
+      entry.second = std::move(mesh);
+      return;
+    }
+  }
+  c.converted_meshes.emplace_back(obj_path, std::move(mesh));
 }
 
 // A model given as a mesh file (or under another extension) embeds the mesh
-// file of that name when it is sound; nothing is read or written.
-uint32_t TakeConvertedMesh(VehicleCompiler& c, const std::u16string& mesh_path, MeshSlot* slot,
-                           int* texture_count) {
+// file of that name when it is sound; nothing is written.
+uint32_t TakeExistingMesh(VehicleCompiler& c, const std::u16string& obj_path, const std::u16string& mesh_path,
+                          MeshSlot* slot, int* texture_count) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(mesh_path, bytes) || CheckMeshFile(bytes.data(), bytes.size()) != MeshFileCheck::kOk) {
     *texture_count = kNoModelToCount;
     return kResultOk;
   }
   *texture_count = 1;
-  LoadPreview(c, mesh_path, slot);
+  LoadPreview(c, mesh_path, bytes, slot);
+  KeepConvertedMesh(c, obj_path, std::move(bytes));
   return kResultOk;
 }
 
@@ -64,7 +78,7 @@ ObjModel* ResetModelRecord() {
 uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, const float* offset,
                  const char16_t* load_message, MeshSlot* slot, int* texture_count) {
   const std::u16string mesh_path = MeshFilePath(obj_path);
-  if (!HasObjExtension(obj_path)) return TakeConvertedMesh(c, mesh_path, slot, texture_count);
+  if (!HasObjExtension(obj_path)) return TakeExistingMesh(c, obj_path, mesh_path, slot, texture_count);
 
   if (c.on_model_conversion) c.on_model_conversion(obj_path);
   ObjModel* model = ResetModelRecord();
@@ -83,6 +97,7 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   model->flip_u = 0;
   model->mirror_z = c.model_options.mirror_z ? 1 : 0;
   model->invert_face_normals = c.model_options.invert_normals ? 1 : 0;
+  model->base_folder = &c.script_folder;
 
   uint32_t read = ReadObjFile(*model, obj_path);
   if (model->warning_count != 0 || model->error_count != 0) {
@@ -97,12 +112,15 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   }
   const float crease = c.smoothing_degrees * kDegreesToRadians;
   const float scale = c.length_scale * c.model_scale;
-  if (WriteMeshFile(*model, mesh_path, crease, offset, scale, 0.0f) != kResultOk) {
+  std::vector<uint8_t> mesh;
+  if (BuildMeshBytes(*model, crease, offset, scale, 0.0f, mesh) != kResultOk ||
+      (c.write_files && !StoreMeshFile(mesh_path, mesh))) {
     LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
     return kResultFail;
   }
   *texture_count = CountTextures(*model);
-  LoadPreview(c, mesh_path, slot);
+  LoadPreview(c, mesh_path, mesh, slot);
+  KeepConvertedMesh(c, obj_path, std::move(mesh));
   return kResultOk;
 }
 
@@ -143,10 +161,13 @@ bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, T
 }
 
 bool ReadMeshForEmbedding(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t>& mesh) {
-  const std::u16string mesh_path = MeshFilePath(obj_path);
-  if (ReadWholeFile(mesh_path, mesh) && CheckMeshFile(mesh.data(), mesh.size()) == MeshFileCheck::kOk)
-    return true;
-  LogError(c, u"メッシュファイルが読み込めない [%s]\r\n", mesh_path);
+  for (auto& entry : c.converted_meshes) {
+    if (entry.first == obj_path) {
+      mesh = entry.second;  // a line may embed one model twice (a pantograph)
+      return true;
+    }
+  }
+  LogError(c, u"メッシュファイルが読み込めない [%s]\r\n", MeshFilePath(obj_path));
   mesh.clear();
   return false;
 }

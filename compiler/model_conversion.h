@@ -1,6 +1,6 @@
 // Turning a model command's OBJ file into the mesh file beside it, and the
-// steps every model command shares: convert, require one texture, read the
-// mesh file back for embedding.
+// steps every model command shares: convert, require one texture, embed the
+// mesh bytes.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -18,12 +18,14 @@ PreviewFactory& ActivePreviewFactory(VehicleCompiler& c);
 std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argument);
 
 // Reads the OBJ with the compiler's model options, reports the reader's
-// messages, writes the mesh file, counts the distinct textures into
-// `texture_count` and, when `slot` is given, loads the mesh file into a new
-// preview mesh there (the slot's old mesh is released first). A name that is
-// not an ".obj" is taken as a mesh file converted earlier: one that passes
-// the mesh-file checks counts as one texture, anything else as
-// kNoModelToCount. Returns 0 or 0x80004005 (reported, error mark set).
+// messages, converts it into mesh bytes and writes them to the mesh file
+// (unless write_files is off), counts the distinct textures into
+// `texture_count`, keeps the bytes for ReadMeshForEmbedding and, when `slot`
+// is given, makes a new preview mesh of them there (the slot's old mesh is
+// released first). A name that is not an ".obj" is taken as a mesh file
+// converted earlier: one that passes the mesh-file checks counts as one
+// texture, anything else as kNoModelToCount.
+// Returns 0 or 0x80004005 (reported, error mark set).
 uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
                       int* texture_count);
 // The same for bogie frames: always the main page, `offset` added to every
@@ -40,8 +42,9 @@ bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int t
 // ConvertModel and RequireOneTexture; false when the command must stop.
 bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,
                            MeshSlot* slot);
-// The mesh file of an OBJ path, whole and checked, for embedding. A file
-// that cannot be read back is an error: nothing stale or broken is embedded.
+// The mesh bytes this line's conversion of `obj_path` produced, for
+// embedding. None is an error: nothing stale or broken
+// is embedded.
 bool ReadMeshForEmbedding(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t>& mesh);
 // Appends u32 size and the mesh bytes.
 void WriteMesh(VehicleCompiler& c, const std::vector<uint8_t>& mesh);

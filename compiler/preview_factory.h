@@ -1,5 +1,5 @@
-// How the compiler makes the objects the preview draws: meshes loaded from
-// mesh files, textures made from PNG bytes and the guide-line batch. The
+// How the compiler makes the objects the preview draws: meshes made from
+// mesh-file bytes, textures made from PNG bytes and the guide-line batch. The
 // Windows program backs them with Direct3D; the command-line tool and the
 // tests use the recording factory, which needs no device.
 #pragma once
@@ -50,9 +50,13 @@ class PreviewFactory {
  public:
   virtual ~PreviewFactory() = default;
 
-  // A mesh loaded from a mesh file. A file that does not load still gives an
-  // (empty) mesh; null only when no object could be made at all.
-  virtual std::unique_ptr<PreviewMesh> LoadMesh(const std::u16string& mesh_path) = 0;
+  // A mesh made from the bytes of a mesh file, `source` naming that file.
+  // Bytes that fail the mesh-file checks still give an (empty) mesh; null
+  // only when no object could be made at all.
+  virtual std::unique_ptr<PreviewMesh> LoadMeshBytes(const uint8_t* data, size_t size,
+                                                     const std::u16string& source) = 0;
+  // The same from a mesh file on disk; an unreadable file gives an empty mesh.
+  std::unique_ptr<PreviewMesh> LoadMesh(const std::u16string& mesh_path);
   // A copy of `source` in kSphereMappedVertexFormat with its indices and its
   // bounding box computed; null when it cannot be made.
   virtual std::unique_ptr<PreviewMesh> CopySphereMapped(const PreviewMesh& source) = 0;

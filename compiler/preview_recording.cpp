@@ -67,11 +67,12 @@ void SetBounds(PreviewMesh& mesh, const std::vector<MeshVertex>& vertices) {
 
 }  // namespace
 
-std::unique_ptr<PreviewMesh> RecordingPreviewFactory::LoadMesh(const std::u16string& mesh_path) {
-  auto mesh = std::make_unique<RecordedMesh>(tally_, Name(mesh_path));
-  mesh->source = mesh_path;
+std::unique_ptr<PreviewMesh> RecordingPreviewFactory::LoadMeshBytes(const uint8_t* bytes, size_t size,
+                                                                     const std::u16string& source) {
+  auto mesh = std::make_unique<RecordedMesh>(tally_, Name(source));
+  mesh->source = source;
   MeshData data;
-  if (LoadMeshFile(mesh_path, data) == MeshFileCheck::kOk) {
+  if (ParseMeshFile(bytes, size, data) == MeshFileCheck::kOk) {
     mesh->vertex_format = data.header.vertex_format;
     mesh->vertex_count = data.header.vertex_count;
     mesh->index_count = data.header.index_count;

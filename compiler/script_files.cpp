@@ -11,7 +11,8 @@ std::u16string JoinScriptFolder(const VehicleCompiler& c, const std::u16string& 
 }
 
 bool ReadScriptFile(const VehicleCompiler& c, const std::u16string& name, std::vector<uint8_t>& out) {
-  if (!name.empty() && ReadWholeFile(name, out)) return true;
+  if (name.empty()) return false;
+  if (FsIsAbsolute(name)) return ReadWholeFile(name, out);
   std::u16string joined = JoinScriptFolder(c, name);
   return !joined.empty() && ReadWholeFile(joined, out);
 }

@@ -10,6 +10,6 @@
 // absolute (it is used as it stands) or the result would pass 259 units.
 std::u16string JoinScriptFolder(const VehicleCompiler& c, const std::u16string& name);
 
-// Reads `name` as written, then, when that fails, the script folder joined
-// with it. False when neither can be read (or is empty).
+// Reads `name` resolved against the script folder (an absolute name as it
+// stands). False when it cannot be read or is empty.
 bool ReadScriptFile(const VehicleCompiler& c, const std::u16string& name, std::vector<uint8_t>& out);

@@ -28,6 +28,12 @@ uint32_t ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u
   auto* p = reinterpret_cast<unsigned char*>(text);
   size_t end = 0;
   while (end < length && p[end] != 0) ++end;  // the text stops at its first NUL
+  // Counted before the line ends are cut out: the author learns where.
+  int nul_line = 0;
+  if (end < length) {
+    nul_line = 1;
+    for (size_t i = 0; i < end; ++i) nul_line += p[i] == '\n';
+  }
 
   const std::u16string* outer_file = c.log->current_file;
   const int outer_line = c.log->current_line;
@@ -92,6 +98,9 @@ uint32_t ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u
   }
   if (unclosed) {
     LogError(c, u"ダブルクォートが閉じていない\r\n");
+  } else if (nul_line > 0) {
+    c.log->current_line = nul_line;
+    LogInfo(c, u"NULバイトがあるため、以降を読みません (%d行目)\r\n", nul_line);
   }
   for (char*& t : c.tokens) t = nullptr;
   c.log->current_file = outer_file;

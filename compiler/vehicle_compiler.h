@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "compiler/log_buffer.h"
@@ -11,6 +12,8 @@
 #include "compiler/record_stream.h"
 
 constexpr int kMaxTokens = 32;
+// Files an include chain may hold open at once, the main script included.
+constexpr size_t kMaxIncludeDepth = 64;
 
 struct TextureDescription {
   uint32_t bits = 0;
@@ -57,6 +60,14 @@ struct VehicleCompiler {
 
   // Where the data file went, once written.
   std::u16string written_file;
+  // Every file the last compilation read; the data file may replace none.
+  std::vector<std::u16string> files_read;
+  // Set when the data file was not written because its name names one of
+  // the files read (a usage error rather than a failed compilation).
+  bool output_refused = false;
+  // The mesh bytes the conversions of the current line produced, by OBJ
+  // path, until the line embeds them.
+  std::vector<std::pair<std::u16string, std::vector<uint8_t>>> converted_meshes;
   // Replaces the name the naming rule gives (the CLI's -o).
   std::u16string output_override;
   // False for a check: every step runs, but neither mesh files nor the data
@@ -77,8 +88,10 @@ struct VehicleCompiler {
 void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path);
 
 // Compiles a script text (the bytes are cut into tokens in place, so they
-// must be writable). Returns 0, or 0x80004005 when parsing failed, the
-// stream overflowed or the data file could not be written.
+// must be writable). Relative names in it resolve against the script
+// folder, never the current folder. Returns 0, or 0x80004005 when parsing
+// failed, the stream overflowed, or the data file could not be written or
+// would have replaced a file the compilation read (output_refused).
 uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log);
 
 // Releases the preview objects (meshes, textures, the guide-line batch) and

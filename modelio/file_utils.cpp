@@ -8,7 +8,7 @@ bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& out) {
 }
 
 int WriteWholeFile(const std::u16string& path, const void* data, size_t size) {
-  return FsWriteFileAtomic(path, data, size) ? 1 : 0;
+  return FsWriteFileAtomic(path, data, size, FsFlush::kToDisk) ? 1 : 0;
 }
 
 bool ReadUtf8TextFile(const std::u16string& path, std::u16string& text) {

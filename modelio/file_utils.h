@@ -11,7 +11,8 @@ constexpr uint32_t kResultFail = 0x80004005;  // E_FAIL
 
 // Whole file into `out`. False for a missing, unreadable or empty file.
 bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& out);
-// 1 when every byte was written; the target is replaced only then.
+// 1 when every byte was written and flushed to disk; the target is replaced
+// only then. For the files an author keeps: data files, projects, scripts.
 int WriteWholeFile(const std::u16string& path, const void* data, size_t size);
 // UTF-8 text file as UTF-16: CR LF becomes LF, a byte-order mark is dropped.
 // False when the file cannot be opened.

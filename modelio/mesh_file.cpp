@@ -94,21 +94,31 @@ void ConvertObjModel(const ObjModel& model, MeshVertex* vertices, uint16_t* indi
     std::memcpy(indices, model.indices, static_cast<size_t>(model.index_count) * sizeof(uint16_t));
 }
 
-uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle,
-                       const float* offset, float scale, float rotation_y) {
+uint32_t BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
+                        float rotation_y, std::vector<uint8_t>& bytes) {
   if (model.corner_count <= 0) return kResultFail;
   const uint32_t v = static_cast<uint32_t>(model.corner_count);
   const uint32_t i = static_cast<uint32_t>(model.index_count);
   const size_t vertex_bytes = size_t{v} * kMeshVertexBytes;
-  std::vector<uint8_t>& bytes = t_mesh_bytes;
   bytes.resize(kMeshHeaderBytes + vertex_bytes + size_t{i} * 2);
   const uint32_t header[4] = {kMeshFormatNumber, kMeshVertexFormat, v, i};
   std::memcpy(bytes.data(), header, sizeof header);
   auto* vertices = reinterpret_cast<MeshVertex*>(bytes.data() + kMeshHeaderBytes);
   auto* indices = i ? reinterpret_cast<uint16_t*>(bytes.data() + kMeshHeaderBytes + vertex_bytes) : nullptr;
   ConvertObjModel(model, vertices, indices, rotation_y, crease_angle, offset, scale);
-  if (FileHolds(path, bytes)) return kResultOk;
-  return FsWriteFileAtomic(path, bytes.data(), bytes.size()) ? kResultOk : kResultFail;
+  return kResultOk;
+}
+
+bool StoreMeshFile(const std::u16string& path, const std::vector<uint8_t>& bytes) {
+  // A mesh file is made again from its model at will: no flush to disk.
+  return FileHolds(path, bytes) || FsWriteFileAtomic(path, bytes.data(), bytes.size());
+}
+
+uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle,
+                       const float* offset, float scale, float rotation_y) {
+  if (BuildMeshBytes(model, crease_angle, offset, scale, rotation_y, t_mesh_bytes) != kResultOk)
+    return kResultFail;
+  return StoreMeshFile(path, t_mesh_bytes) ? kResultOk : kResultFail;
 }
 
 const char* MeshFileCheckText(MeshFileCheck check) {

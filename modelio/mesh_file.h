@@ -36,9 +36,16 @@ std::u16string MeshFilePath(const std::u16string& obj_path);
 void ConvertObjModel(const ObjModel& model, MeshVertex* vertices, uint16_t* indices, float rotation_y,
                      float crease_angle, const float* offset, float scale);
 
-// Converts the model and writes the mesh file. kResultFail (0x80004005) when
-// the model has no corners or the file cannot be written completely; the
-// file is then left as it was (never half-written).
+// Converts the model into the mesh file's bytes in memory (`bytes` is
+// replaced). kResultFail (0x80004005) when the model has no corners.
+uint32_t BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
+                        float rotation_y, std::vector<uint8_t>& bytes);
+// Writes mesh file bytes to `path` under a temporary name of this run, which
+// then replaces the file; a file that already holds exactly these bytes is
+// left alone. False when the file cannot be written completely; the file is
+// then left as it was (never half-written).
+bool StoreMeshFile(const std::u16string& path, const std::vector<uint8_t>& bytes);
+// BuildMeshBytes and StoreMeshFile: kResultOk or kResultFail.
 uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle,
                        const float* offset, float scale, float rotation_y);
 

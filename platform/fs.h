@@ -19,9 +19,44 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
 // Reads the first `max_bytes` of a file, or all of a shorter one.
 bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out);
 
+// Whether a written file must reach the disk before it replaces the old one.
+enum class FsFlush { kNo, kToDisk };
+
 // Writes a whole file so that it is never seen half-written: the bytes go to
-// a temporary file beside the target, which then replaces the target.
-bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size);
+// a temporary file beside the target, named uniquely for this process and
+// write, which then replaces the target. A target that is a symbolic link
+// has the file it points to replaced (the link stays); a replaced file keeps
+// its permission bits. False on failure, with the operating system's reason
+// in `reason` when given; the target is then left as it was.
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size,
+                       FsFlush flush = FsFlush::kNo, std::u16string* reason = nullptr);
+// True when both names open one and the same existing file (links followed,
+// letter case matched as for reading).
+bool FsSameFile(const std::u16string& a, const std::u16string& b);
+// Collects the name of every file read successfully on this thread while
+// it lives (FsReadFile, FsReadFileStart), each name once; recorders nest,
+// and each sees the reads made during its life.
+class FsReadRecorder {
+ public:
+  FsReadRecorder();
+  ~FsReadRecorder();
+  FsReadRecorder(const FsReadRecorder&) = delete;
+  FsReadRecorder& operator=(const FsReadRecorder&) = delete;
+  const std::vector<std::u16string>& files() const { return files_; }
+
+ private:
+  friend void FsNoteRead(const std::u16string& path);
+  std::vector<std::u16string> files_;
+  FsReadRecorder* outer_;
+};
+// Tells the recorders of this thread that `path` was read (the platform
+// files call it).
+void FsNoteRead(const std::u16string& path);
+
+// Makes an interruption (SIGINT, SIGTERM, SIGHUP; a console control event on
+// Windows) remove the temporary files of writes in progress, then end the
+// process as the interruption would have. Called once at process start.
+void FsInstallInterruptCleanup();
 
 bool FsRemoveFile(const std::u16string& path);
 bool FsFileExists(const std::u16string& path);

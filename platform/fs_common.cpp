@@ -1,5 +1,7 @@
 #include "platform/fs.h"
 
+#include <algorithm>
+
 static bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
 bool FsIsAbsolute(const std::u16string& path) {
@@ -33,4 +35,19 @@ SplitPath FsSplitPath(const std::u16string& path) {
     parts.ext = file.substr(dot);
   }
   return parts;
+}
+
+namespace {
+thread_local FsReadRecorder* t_innermost_recorder = nullptr;
+}
+
+FsReadRecorder::FsReadRecorder() : outer_(t_innermost_recorder) { t_innermost_recorder = this; }
+
+FsReadRecorder::~FsReadRecorder() { t_innermost_recorder = outer_; }
+
+void FsNoteRead(const std::u16string& path) {
+  for (FsReadRecorder* r = t_innermost_recorder; r; r = r->outer_) {
+    // Compilations read few distinct files, some of them many times over.
+    if (std::find(r->files_.rbegin(), r->files_.rend(), path) == r->files_.rend()) r->files_.push_back(path);
+  }
 }

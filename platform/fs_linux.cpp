@@ -8,8 +8,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/fs.h"
@@ -125,7 +128,8 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
     done += static_cast<size_t>(n);
   }
   close(fd);
-  if (!ok) out.clear();
+  if (ok) FsNoteRead(path);
+  else out.clear();
   return ok;
 }
 
@@ -139,18 +143,124 @@ bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<u
   return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
-bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
+namespace {
+
+// Temporary files of writes in progress, for the interrupt handler. A slot
+// is claimed before its file is created and freed once the file is renamed
+// or removed, so the handler never misses one (removing a name that is not
+// there yet, or any more, does no harm).
+struct LiveTemporary {
+  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
+  char path[PATH_MAX];
+};
+LiveTemporary g_live_temporaries[32];
+
+int ClaimTemporary(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < 32; ++i) {
+    int expected = 0;
+    if (!g_live_temporaries[i].state.compare_exchange_strong(expected, 1)) continue;
+    std::memcpy(g_live_temporaries[i].path, path.c_str(), path.size() + 1);
+    g_live_temporaries[i].state.store(2);
+    return i;
+  }
+  return -1;  // all in use: this one is written without the guard
+}
+
+void ReleaseTemporary(int slot) {
+  if (slot >= 0) g_live_temporaries[slot].state.store(0);
+}
+
+void RemoveLiveTemporaries(int signal_number) {
+  for (LiveTemporary& live : g_live_temporaries)
+    if (live.state.load() == 2) unlink(live.path);
+  // SA_RESETHAND restored the default action: the signal ends the process
+  // once this handler returns, and the exit status says so.
+  raise(signal_number);
+}
+
+// The file a write to `native` must replace: the end of a chain of symbolic
+// links, else `native` itself.
+std::string FinalTarget(const std::string& native) {
+  std::string path = native;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat st;
+    if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+    std::vector<char> buffer(static_cast<size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
+    ssize_t n = readlink(path.c_str(), buffer.data(), buffer.size() - 1);
+    if (n < 0) return path;
+    std::string link(buffer.data(), static_cast<size_t>(n));
+    if (link.empty()) return path;
+    if (link[0] != '/') {
+      size_t slash = path.rfind('/');
+      link = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + link;
+    }
+    path = link;
+  }
+  return path;
+}
+
+void SetReason(std::u16string* reason, int error) {
+  if (reason) *reason = error ? Utf8ToUtf16(std::strerror(error)) : std::u16string();
+}
+
+}  // namespace
+
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
+                       std::u16string* reason) {
   std::string native = NativePath(path);
-  if (native.empty()) return false;
+  if (native.empty()) {
+    SetReason(reason, path.empty() ? ENOENT : EINVAL);  // no name, or a drive letter
+    return false;
+  }
+  const std::string target = FinalTarget(native);
+  struct stat old_file;
+  const bool replacing = stat(target.c_str(), &old_file) == 0;
   static std::atomic<unsigned> counter{0};
-  std::string temp = native + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
-  int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data, size);
-  ok = (close(fd) == 0) && ok;
-  if (ok) ok = rename(temp.c_str(), native.c_str()) == 0;
-  if (!ok) unlink(temp.c_str());
-  return ok;
+  std::string temp;
+  int fd = -1, slot = -1;
+  // A file left by a killed run of the same process number is passed over.
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temp = target + ".tmp" + std::to_string(getpid()) + "_" + std::to_string(counter++);
+    slot = ClaimTemporary(temp);
+    fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) break;
+    const int error = errno;
+    ReleaseTemporary(slot);
+    if (error != EEXIST) {
+      SetReason(reason, error);
+      return false;
+    }
+  }
+  if (fd < 0) {
+    SetReason(reason, EEXIST);
+    return false;
+  }
+  int error = 0;
+  if (!WriteAll(fd, data, size)) error = errno ? errno : EIO;
+  if (!error && replacing && fchmod(fd, old_file.st_mode & 07777) != 0) error = errno;
+  if (!error && flush == FsFlush::kToDisk && fsync(fd) != 0) error = errno;
+  if (close(fd) != 0 && !error) error = errno;
+  if (!error && rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error) unlink(temp.c_str());
+  ReleaseTemporary(slot);
+  SetReason(reason, error);
+  return error == 0;
+}
+
+bool FsSameFile(const std::u16string& a, const std::u16string& b) {
+  const std::string native_a = NativePath(a), native_b = NativePath(b);
+  struct stat sa, sb;
+  return !native_a.empty() && !native_b.empty() && stat(native_a.c_str(), &sa) == 0 &&
+         stat(native_b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+}
+
+void FsInstallInterruptCleanup() {
+  struct sigaction action {};
+  action.sa_handler = RemoveLiveTemporaries;
+  action.sa_flags = SA_RESETHAND;
+  sigemptyset(&action.sa_mask);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
 }
 
 bool FsRemoveFile(const std::u16string& path) {

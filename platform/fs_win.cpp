@@ -50,7 +50,8 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
     done += got;
   }
   CloseHandle(h);
-  if (!ok) out.clear();
+  if (ok) FsNoteRead(path);
+  else out.clear();
   return ok;
 }
 
@@ -64,28 +65,141 @@ bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<u
   return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
-bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size) {
-  if (path.empty()) return false;
+namespace {
+
+// Temporary files of writes in progress, for the console control handler
+// (which runs on a thread of its own). A slot is claimed before its file is
+// created and freed once the file is renamed or removed.
+constexpr size_t kLivePathUnits = 1024;
+struct LiveTemporary {
+  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
+  wchar_t path[kLivePathUnits];
+};
+LiveTemporary g_live_temporaries[32];
+
+int ClaimTemporary(const std::wstring& path) {
+  if (path.size() >= kLivePathUnits) return -1;
+  for (int i = 0; i < 32; ++i) {
+    int expected = 0;
+    if (!g_live_temporaries[i].state.compare_exchange_strong(expected, 1)) continue;
+    std::copy(path.c_str(), path.c_str() + path.size() + 1, g_live_temporaries[i].path);
+    g_live_temporaries[i].state.store(2);
+    return i;
+  }
+  return -1;  // all in use: this one is written without the guard
+}
+
+void ReleaseTemporary(int slot) {
+  if (slot >= 0) g_live_temporaries[slot].state.store(0);
+}
+
+// Opened for sharing deletion, a temporary file can be removed here while
+// its writer still holds it. FALSE: the default handler ends the process.
+BOOL WINAPI RemoveLiveTemporaries(DWORD) {
+  for (LiveTemporary& live : g_live_temporaries)
+    if (live.state.load() == 2) DeleteFileW(live.path);
+  return FALSE;
+}
+
+// The file a write to `path` must replace: the final target of a symbolic
+// link, else `path` itself.
+std::wstring FinalTarget(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
+  HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return path;
+  wchar_t final_path[32768];
+  DWORD n = GetFinalPathNameByHandleW(h, final_path, 32768, FILE_NAME_NORMALIZED);
+  CloseHandle(h);
+  return n == 0 || n >= 32768 ? path : std::wstring(final_path, n);
+}
+
+void SetReason(std::u16string* reason, DWORD error) {
+  if (!reason) return;
+  reason->clear();
+  if (error == 0) return;
+  wchar_t* text = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+  if (text) *reason = std::u16string(text, text + n);
+  if (reason->empty()) *reason = u"error " + Narrow16(std::to_wstring(error).c_str());
+  LocalFree(text);
+}
+
+}  // namespace
+
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
+                       std::u16string* reason) {
+  if (path.empty()) {
+    SetReason(reason, ERROR_PATH_NOT_FOUND);
+    return false;
+  }
   static std::atomic<unsigned> counter{0};
-  std::wstring target = Wide(path);
-  std::wstring temp =
-      target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
-  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  const std::wstring target = FinalTarget(Wide(path));
+  std::wstring temp;
+  HANDLE h = INVALID_HANDLE_VALUE;
+  int slot = -1;
+  // A file left by a killed run of the same process number is passed over.
+  for (int attempt = 0; attempt < 100 && h == INVALID_HANDLE_VALUE; ++attempt) {
+    temp = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"_" + std::to_wstring(counter++);
+    slot = ClaimTemporary(temp);
+    h = CreateFileW(temp.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                    nullptr);
+    if (h != INVALID_HANDLE_VALUE) break;
+    const DWORD error = GetLastError();
+    ReleaseTemporary(slot);
+    if (error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) {
+      SetReason(reason, error);
+      return false;
+    }
+  }
+  if (h == INVALID_HANDLE_VALUE) {
+    SetReason(reason, ERROR_FILE_EXISTS);
+    return false;
+  }
   const auto* p = static_cast<const char*>(data);
-  bool ok = true;
-  while (ok && size > 0) {
+  DWORD error = 0;
+  while (!error && size > 0) {
     DWORD piece = static_cast<DWORD>(size > (1u << 30) ? (1u << 30) : size);
     DWORD written = 0;
-    if (!WriteFile(h, p, piece, &written, nullptr) || written != piece) ok = false;
+    if (!WriteFile(h, p, piece, &written, nullptr)) error = GetLastError();
+    else if (written != piece) error = ERROR_DISK_FULL;
     p += piece;
     size -= piece;
   }
-  ok = CloseHandle(h) && ok;
-  if (ok) ok = MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING) != 0;
-  if (!ok) DeleteFileW(temp.c_str());
+  if (!error && flush == FsFlush::kToDisk && !FlushFileBuffers(h)) error = GetLastError();
+  if (!CloseHandle(h) && !error) error = GetLastError();
+  if (!error && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+  if (error) DeleteFileW(temp.c_str());
+  ReleaseTemporary(slot);
+  SetReason(reason, error);
+  return error == 0;
+}
+
+namespace {
+
+bool FileIdentity(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  HANDLE h = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = GetFileInformationByHandle(h, &info) != 0;
+  CloseHandle(h);
   return ok;
 }
+
+}  // namespace
+
+bool FsSameFile(const std::u16string& a, const std::u16string& b) {
+  BY_HANDLE_FILE_INFORMATION ia, ib;
+  if (a.empty() || b.empty() || !FileIdentity(a, ia) || !FileIdentity(b, ib)) return false;
+  return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+         ia.nFileIndexLow == ib.nFileIndexLow;
+}
+
+void FsInstallInterruptCleanup() { SetConsoleCtrlHandler(RemoveLiveTemporaries, TRUE); }
 
 bool FsRemoveFile(const std::u16string& path) {
   return DeleteFileW(Wide(path).c_str()) != 0;

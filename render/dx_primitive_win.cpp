@@ -143,12 +143,16 @@ HRESULT CDXPrimitive::RestoreDeviceObjects() {
 int CDXPrimitive::LoadMeshFile(const std::u16string& path) {
   std::vector<uint8_t> bytes;
   if (!FsReadFile(path, bytes)) return 0;
+  return LoadMeshBytes(bytes.data(), bytes.size());
+}
+
+int CDXPrimitive::LoadMeshBytes(const uint8_t* data, size_t size) {
   MeshFileHeader header;
-  if (CheckMeshFile(bytes.data(), bytes.size(), &header) != MeshFileCheck::kOk) return 0;
+  if (CheckMeshFile(data, size, &header) != MeshFileCheck::kOk) return 0;
   if (VertexSizeOfFormat(header.vertex_format) != kMeshVertexBytes) return 0;
   if (FAILED(CreateBuffers(header.vertex_format, header.vertex_count, header.index_count, FALSE))) return 0;
 
-  const uint8_t* vertices = bytes.data() + kMeshHeaderBytes;
+  const uint8_t* vertices = data + kMeshHeaderBytes;
   const uint8_t* indices = vertices + size_t{header.vertex_count} * kMeshVertexBytes;
   if (FAILED(WriteVertices(vertices, header.vertex_count)) ||
       (header.index_count != 0 &&

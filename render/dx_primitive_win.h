@@ -27,6 +27,8 @@ class CDXPrimitive : public CD3DObject {
   // Loads a mesh file into new buffers (unmanaged). 1 on success; 0 for a
   // missing or malformed file or a buffer failure.
   int LoadMeshFile(const std::u16string& path);
+  // The same from the bytes of a mesh file.
+  int LoadMeshBytes(const uint8_t* data, size_t size);
   // Draws what is in use. Too few vertices or indices for one primitive
   // draw nothing.
   HRESULT Draw(D3DPRIMITIVETYPE type);

@@ -20,11 +20,12 @@ void DescribeLoaded(const CDXPrimitive& primitive, PreviewMesh& mesh) {
 
 }  // namespace
 
-std::unique_ptr<PreviewMesh> D3DPreviewFactory::LoadMesh(const std::u16string& mesh_path) {
+std::unique_ptr<PreviewMesh> D3DPreviewFactory::LoadMeshBytes(const uint8_t* data, size_t size,
+                                                               const std::u16string& source) {
   auto mesh = std::make_unique<D3DPreviewMesh>();
-  mesh->source = mesh_path;
+  mesh->source = source;
   mesh->primitive = std::make_unique<CDXPrimitive>(renderer_);
-  if (mesh->primitive->LoadMeshFile(mesh_path) == 1) {
+  if (mesh->primitive->LoadMeshBytes(data, size) == 1) {
     mesh->primitive->ComputeBounds();
     DescribeLoaded(*mesh->primitive, *mesh);
     CopyBounds(mesh->primitive->Bounds(), *mesh);

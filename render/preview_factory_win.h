@@ -29,7 +29,8 @@ class D3DPreviewFactory : public PreviewFactory {
  public:
   explicit D3DPreviewFactory(CDXRenderer* renderer) : renderer_(renderer) {}
 
-  std::unique_ptr<PreviewMesh> LoadMesh(const std::u16string& mesh_path) override;
+  std::unique_ptr<PreviewMesh> LoadMeshBytes(const uint8_t* data, size_t size,
+                                             const std::u16string& source) override;
   std::unique_ptr<PreviewMesh> CopySphereMapped(const PreviewMesh& source) override;
   std::unique_ptr<PreviewTexture> CreateTexture(const uint8_t* png, size_t size) override;
   std::unique_ptr<PreviewLineBatch> CreateLineBatch(uint32_t capacity_lines) override;

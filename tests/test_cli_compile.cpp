@@ -4,7 +4,7 @@
 
 #include "platform/console.h"
 #include "platform/fs.h"
-#include "tests/test_util.h"
+#include "tests/test_model_commands_fixture.h"
 
 namespace {
 
@@ -42,6 +42,26 @@ TEST(CliCompile, FilesResolveBesideTheScriptAndOutputCanBeNamed) {
   EXPECT_EQ(r.status, 0) << r.out;
   EXPECT_TRUE(FsFileExists(out));
   EXPECT_EQ(r.out.find("waveファイル"), std::string::npos) << r.out;
+}
+
+TEST(CliCompile, OutputOntoAnyInputIsRefusedAndTheInputKept) {
+  std::u16string folder = MakeTempFolder();
+  WriteTriangleModel(folder, "m");
+  WriteTestFile(folder + u"horn.wav", "RIFFxxxxWAVE");
+  WriteTestFile(folder + u"inc.txt", Sjis("音源警笛 horn.wav\r\n"));
+  WriteTestFile(folder + u"s.txt", Sjis("include inc.txt\r\n3D窓 m.obj\r\n"));
+  ASSERT_EQ(RunCompile({U8(folder + u"s.txt"), "-o", U8(folder + u"fine.z5t")}).status, 0);
+  for (const char* input : {"s.txt", "inc.txt", "m.obj", "m.mtl", "t.png", "horn.wav"}) {
+    SCOPED_TRACE(input);
+    const std::u16string target = folder + U16(input);
+    const std::string before = ReadTestFile(target);
+    ToolRun r = RunCompile({U8(folder + u"s.txt"), "-o", U8(target)});
+    EXPECT_EQ(r.status, 2) << r.out;
+    EXPECT_NE(r.out.find("エラー：出力先がコンパイルで読み込んだファイルのため、書き込みを中止しました"),
+              std::string::npos)
+        << r.out;
+    EXPECT_EQ(ReadTestFile(target), before);
+  }
 }
 
 }  // namespace

@@ -27,8 +27,6 @@ TEST(CompilerGolden, WholeVehicleCommandsGiveTheHandComputedStream) {
   ASSERT_FALSE(script.empty());
   ASSERT_FALSE(expected.empty());
 
-  // Sounds are named relative to the working folder, as the program runs.
-  ScopedCurrentFolder cwd(folder);
   auto run = std::make_unique<CompileRun>();
   SetScriptPath(*run->compiler, folder + u"whole_vehicle.txt");
   run->compiler->output_override = MakeTempFolder() + u"out.z5t";

@@ -39,12 +39,8 @@ TEST(ExampleScript, CompilesWithoutProblemsAndEmbedsEveryAsset) {
   const std::u16string output = MakeTempFolder() + u"サンプル.z5t";
   compiler->output_override = output;
   LogBuffer log;
-  uint32_t result;
-  {
-    // The script names its files relative to its own folder, as `railwick compile` runs it.
-    ScopedCurrentFolder in_script_folder(compiler->script_folder);
-    result = Compile(*compiler, reinterpret_cast<char*>(text.data()), text.size(), log);
-  }
+  // The script names its files relative to its own folder.
+  uint32_t result = Compile(*compiler, reinterpret_cast<char*>(text.data()), text.size(), log);
 
   EXPECT_EQ(result, kResultOk);
   EXPECT_EQ(compiler->written_file, output);

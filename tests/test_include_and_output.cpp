@@ -14,7 +14,6 @@ int CountTag(const std::vector<uint8_t>& stream, uint32_t tag) {
 
 TEST(Include, NestsCompilesInPlaceAndStopsCycles) {
   std::u16string folder = MakeTempFolder();
-  ScopedCurrentFolder cwd(folder);
   WriteTestFile(folder + u"inner.txt", "BeginSound\r\n");
   WriteTestFile(folder + u"outer.txt", "BeginSetting\r\ninclude inner.txt\r\nEndSetting\r\n");
   auto run = CompileScript("BeginHeader\ninclude outer.txt\nEndHeader\n", folder);
@@ -49,9 +48,11 @@ TEST(Include, NestsCompilesInPlaceAndStopsCycles) {
 
 TEST(Include, LogLinesNameTheirFileAndLine) {
   std::u16string folder = MakeTempFolder();
-  ScopedCurrentFolder cwd(folder);
-  WriteTestFile(folder + u"inc.txt", "BeginHeader\r\nBadCommand\r\n");
-  auto run = CompileScript("BeginHeader\ninclude inc.txt\nAlsoBad\n", folder);
+  // Names in an included file resolve against the main script's folder.
+  FsCreateDirectory(folder + u"sub");
+  WriteTestFile(folder + u"sub/inc.txt", "BeginHeader\r\ninclude more.txt\r\n");
+  WriteTestFile(folder + u"more.txt", "BadCommand\r\n");
+  auto run = CompileScript("BeginHeader\ninclude sub/inc.txt\nAlsoBad\n", folder);
   std::vector<std::string> located;
   for (const LogEntry& e : run->log.entries) {
     if (e.source < 0) continue;
@@ -59,8 +60,25 @@ TEST(Include, LogLinesNameTheirFileAndLine) {
     located.push_back(U8(s.file) + ":" + std::to_string(s.line));
   }
   ASSERT_EQ(located.size(), 2u);
-  EXPECT_EQ(located[0], "inc.txt:2");
+  EXPECT_EQ(located[0], "more.txt:1");
   EXPECT_EQ(located[1], "Test.txt:3");
+  // An included file is named by its path from the main script.
+  WriteTestFile(folder + u"sub/inc.txt", "Bad\r\n");
+  run = CompileScript("include sub/inc.txt\n", folder);
+  ASSERT_EQ(run->log.sources.size(), 1u);
+  EXPECT_EQ(U8(run->log.sources[0].file), "sub/inc.txt");
+}
+
+TEST(Include, NestingStopsAtItsLimitNamingTheInclude) {
+  std::u16string folder = MakeTempFolder();
+  // f1 includes f2 and so on: the main script and 64 files may be open.
+  for (int k = 1; k <= 70; ++k)
+    WriteTestFile(folder + U16("f" + std::to_string(k) + ".txt"),
+                  "BeginHeader\r\ninclude f" + std::to_string(k + 1) + ".txt\r\n");
+  auto run = CompileScript("include f1.txt\n", folder);
+  EXPECT_EQ(run->result, 0x80004005u);
+  EXPECT_EQ(CountTag(run->Stream(), 0xF000), 64);
+  EXPECT_NE(run->LogText().find("エラー：includeの入れ子が深すぎる [f65.txt]\r\n"), std::string::npos);
 }
 
 TEST(DataFileOutput, NameComesFromFolderSubpathAndScriptName) {
@@ -68,7 +86,8 @@ TEST(DataFileOutput, NameComesFromFolderSubpathAndScriptName) {
   FsCreateDirectory(folder + u"out");
   auto run = CompileScript("出力パス \"out\\\"\nBeginHeader\n", folder);
   EXPECT_EQ(run->result, 0u) << run->LogText();
-  EXPECT_EQ(run->compiler->written_file, folder + u"out\\Test.z5t");
+  // The name is shown and written with one kind of separator.
+  EXPECT_EQ(run->compiler->written_file, folder + u"out" + FsSeparator() + u"Test.z5t");
   EXPECT_TRUE(FsFileExists(folder + u"out/Test.z5t"));
   // Without 出力パス the sub-path stays "test.z4t", glued to the name.
   run = CompileScript("BeginHeader\n", folder);
@@ -87,7 +106,13 @@ TEST(DataFileOutput, WriteFailureFailsTheCompilationAndKeepsTheOldFile) {
   // The folder of the output sub-path does not exist: the write fails.
   auto run = CompileScript("出力パス nofolder/\nBeginHeader\n", folder);
   EXPECT_EQ(run->result, 0x80004005u);
-  EXPECT_NE(run->LogText().find("ERROR バイナリファイルが出力できない"), std::string::npos);
+  // The line after it gives the system's reason and says the script compiled.
+  const std::string failed = "ERROR バイナリファイルが出力できない [" + U8(folder) + "nofolder" +
+                             U8(std::u16string(1, FsSeparator())) + "Test.z5t]\r\n" +
+                             "コンパイルは成功しましたが、書き込めませんでした：";
+  const size_t at = run->LogText().find(failed);
+  ASSERT_NE(at, std::string::npos) << run->LogText();
+  EXPECT_NE(run->LogText()[at + failed.size()], '\r') << run->LogText();
   // A failed parse leaves an existing file as it was.
   WriteTestFile(folder + u"test.z4tTest.z5t", "old contents");
   run = CompileScript("BeginHeader\nBroken\n", folder);

@@ -28,6 +28,10 @@ TEST(LogBuffer, MessageThatWouldReachCapacityIsDropped) {
   Log(log, 0, u"abcd");         // 9 < 10: fits
   EXPECT_EQ(U8(log.text), "12345abcd");
   EXPECT_EQ(log.error_mark, 1);
+  Log(log, 1, u"x");            // 9 + 1 reaches 10: dropped
+  // The count of dropped messages closes the log, past its capacity.
+  LogDroppedLines(log);
+  EXPECT_EQ(U8(log.text), "12345abcdログが一杯のため 2 行を省略しました\r\n");
 }
 
 TEST(LogBuffer, OverlongMessageIsCutToTheFormattingBuffer) {

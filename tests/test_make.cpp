@@ -71,7 +71,7 @@ TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
     if (e.level != 0) continue;
     EXPECT_EQ(run.log->text.compare(e.offset, 15, u"バイナリファイルを作成しました"), 0) << U8(run.log->text);
   }
-  EXPECT_EQ(run.data_file, dir / u"out\\RW-1.z5t");
+  EXPECT_EQ(run.data_file, dir / (u"out" + std::u16string(1, FsSeparator()) + u"RW-1.z5t"));
   EXPECT_EQ(elsewhere.List(), std::vector<std::string>{});
   // Only the data file is new: no script was written.
   EXPECT_EQ(dir.List(), (std::vector<std::string>{"brake.wav", "main.png", "out", "side.png", "sign.png"}));

@@ -21,7 +21,6 @@ TEST(SampleVehicle, CompilesCleanlyAndFillsThePreview) {
   compiler->output_override = MakeTempFolder() + u"sample_models.z5t";
   SetScriptPath(*compiler, models + u"sample_models.txt");
   LogBuffer log;
-  ScopedCurrentFolder here(models);  // as the command-line tool runs it
   ASSERT_EQ(Compile(*compiler, reinterpret_cast<char*>(script.data()), script.size(), log), 0u);
 
   // Only the version line and the file-created line, which is logged at
@@ -110,7 +109,6 @@ TEST(SampleVehicle, ContainerPartCompilesCleanly) {
   compiler->output_override = MakeTempFolder() + u"container_part.z5c";
   SetScriptPath(*compiler, models + u"container_part.txt");
   LogBuffer log;
-  ScopedCurrentFolder here(models);
   ASSERT_EQ(Compile(*compiler, reinterpret_cast<char*>(script.data()), script.size(), log), 0u)
       << U8(log.text);
   EXPECT_EQ(log.entries.size(), 2u) << U8(log.text);

@@ -49,7 +49,6 @@ TEST(RegressModelRecord, ASmallModelAfterALargeOneIsConvertedAsIfAlone) {
   WriteTestFile(folder + u"small.obj", kSmallObj);
   WriteTestFile(folder + u"small.mtl", kSmallMtl);
   WriteTestFile(folder + u"small.png", PngHeader(256, 256));
-  ScopedCurrentFolder in_folder(folder);  // the program compiles in its script's folder
   const std::string header = "BeginModel\n";
   const std::string small_only = header + "3D屋根 \"small.obj\"\nEndModel\n";
   const std::string large_first = header + "3D本体 \"large.obj\"\n3D屋根 \"small.obj\"\nEndModel\n";

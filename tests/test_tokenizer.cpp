@@ -128,6 +128,10 @@ TEST_F(Tokenizer, TextEndsAtFirstNulAndSurplusTokensAreIgnored) {
   auto records = SplitRecords(run->Stream());
   EXPECT_GE(Find(records, 0xF000), 0);
   EXPECT_LT(Find(records, 0xF001), 0);
+  // The cut is told, at its line, without failing the compilation.
+  EXPECT_EQ(run->result, 0u);
+  EXPECT_NE(run->LogText().find("NULバイトがあるため、以降を読みません (2行目)\r\n"), std::string::npos)
+      << run->LogText();
   std::string many = "BeginHeader";
   for (int i = 0; i < 100; ++i) many += " x" + std::to_string(i);
   run = Run(many + "\nEndHeader\n");

@@ -65,7 +65,6 @@ TEST_F(WholeVehicle, ScaleAppliesOnlyToLaterLines) {
 }
 
 TEST_F(WholeVehicle, SoundFilesMustExistAndHoldBytes) {
-  ScopedCurrentFolder cwd(folder);
   WriteTestFile(folder + u"empty.wav", "");
   auto run = Run("音源警笛 empty.wav\n音源ブレーキ none.wav\n音源アイドル\n");
   EXPECT_EQ(run->result, 0x80004005u);

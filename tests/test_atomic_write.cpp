@@ -1,0 +1,99 @@
+// Whole-file writes: the reason of a failure, links and permission bits of
+// the file replaced, and no temporary file left by an interrupted process.
+#include <gtest/gtest.h>
+
+#include "platform/fs.h"
+#include "tests/test_util.h"
+
+#ifndef _WIN32
+#include <dirent.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+#endif
+
+namespace {
+
+TEST(AtomicWrite, FailureGivesTheSystemsReasonAndKeepsTheTarget) {
+  const std::u16string folder = MakeTempFolder();
+  std::u16string reason;
+  EXPECT_FALSE(FsWriteFileAtomic(folder + u"missing/x.bin", "x", 1, FsFlush::kToDisk, &reason));
+  EXPECT_FALSE(reason.empty());
+  reason.clear();
+  ASSERT_TRUE(FsWriteFileAtomic(folder + u"x.bin", "new", 3, FsFlush::kToDisk, &reason));
+  EXPECT_TRUE(reason.empty());
+  EXPECT_EQ(ReadTestFile(folder + u"x.bin"), "new");
+}
+
+#ifndef _WIN32
+
+std::string Native(const std::u16string& path) { return U8(path); }
+
+TEST(AtomicWrite, LinkTargetIsReplacedAndPermissionBitsKept) {
+  const std::u16string folder = MakeTempFolder();
+  WriteTestFile(folder + u"real.bin", "old");
+  ASSERT_EQ(chmod(Native(folder + u"real.bin").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("real.bin", Native(folder + u"link.bin").c_str()), 0);
+  ASSERT_TRUE(FsWriteFileAtomic(folder + u"link.bin", "new", 3));
+  struct stat link_stat, real_stat;
+  ASSERT_EQ(lstat(Native(folder + u"link.bin").c_str(), &link_stat), 0);
+  EXPECT_TRUE(S_ISLNK(link_stat.st_mode));
+  EXPECT_EQ(ReadTestFile(folder + u"real.bin"), "new");
+  ASSERT_EQ(stat(Native(folder + u"real.bin").c_str(), &real_stat), 0);
+  EXPECT_EQ(real_stat.st_mode & 07777, 0600u);
+  EXPECT_TRUE(FsSameFile(folder + u"link.bin", folder + u"REAL.bin"));
+}
+
+// Names in `folder` holding ".tmp".
+int TemporaryFiles(const std::u16string& folder) {
+  int count = 0;
+  if (DIR* dir = opendir(Native(folder).c_str())) {
+    while (dirent* entry = readdir(dir)) count += std::string(entry->d_name).find(".tmp") != std::string::npos;
+    closedir(dir);
+  }
+  return count;
+}
+
+// A child writing a large file over and over is interrupted while one of
+// its temporary files exists; none may be left, and it dies of the signal.
+TEST(AtomicWrite, InterruptedWriterLeavesNoTemporaryFile) {
+  using Clock = std::chrono::steady_clock;
+  for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(signal_number);
+    const std::u16string folder = MakeTempFolder();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      FsInstallInterruptCleanup();
+      const std::string big(32 << 20, 'x');
+      const auto give_up = Clock::now() + std::chrono::seconds(20);  // if never killed
+      while (Clock::now() < give_up) FsWriteFileAtomic(folder + u"out.bin", big.data(), big.size());
+      _exit(0);
+    }
+    auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (TemporaryFiles(folder) == 0 && Clock::now() < deadline)
+      std::this_thread::sleep_for(std::chrono::microseconds(200));
+    kill(child, signal_number);
+    int status = 0;
+    deadline = Clock::now() + std::chrono::seconds(10);
+    while (waitpid(child, &status, WNOHANG) == 0) {
+      if (Clock::now() > deadline) {
+        kill(child, SIGKILL);
+        waitpid(child, &status, 0);
+        ADD_FAILURE() << "the writer did not end";
+        break;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    EXPECT_EQ(TemporaryFiles(folder), 0);
+  }
+}
+
+#endif
+
+}  // namespace
