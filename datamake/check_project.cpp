@@ -58,11 +58,9 @@ void CheckOutputFolder(const VehicleProject& p, std::vector<ProjectProblem>& pro
   std::u16string name = p.name.str();
   SanitizeFileName(name);
   if (folder.size() + 1 + name.size() + 4 > kMaxPathUnits) return fail(u"出力ファイルのパスが長すぎます。\n");
-  // A probe named after this process's scratch folder, which no other run shares.
-  std::u16string scratch = FsTempDirectory();
-  scratch.pop_back();
-  const std::u16string probe = folder + FsSeparator() + u"." + FsSplitPath(scratch).name +
-                               FsSplitPath(scratch).ext + u".probe";
+  // Written through a temporary file of this run, so concurrent checks of
+  // one folder do not collide.
+  const std::u16string probe = folder + FsSeparator() + u".railwick-write-probe";
   if (!FsWriteFileAtomic(probe, "", 0)) return fail(u"出力フォルダーに書き込めません。\n");
   FsRemoveFile(probe);
 }

@@ -69,9 +69,6 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
   run.compiler = std::make_unique<VehicleCompiler>();
   run.compiler->preview_factory = options.preview_factory;
   run.compiler->write_files = options.write_files;
-  // Should a check's compiler write at all, the data file lands in scratch
-  // space, never over the one make wrote.
-  if (!options.write_files) run.compiler->output_override = FsTempDirectory() + u"check.z5t";
   Report(progress, MakeDataStep::kCompile, script_path);
   run.log = std::make_unique<LogBuffer>();
   SetScriptPath(*run.compiler, script_path);
