@@ -27,7 +27,9 @@ struct ProjectReadReport {
   bool unreadable = false;   // the file could not be read
   bool not_project = false;  // read, but no project file
   std::vector<DroppedFile> dropped;
-  std::vector<ValueFinding> cut_texts;  // texts longer than their field, stored cut
+  // Texts longer than their field (stored cut) and numbers out of their
+  // range (replaced), in the order of the file.
+  std::vector<ValueFinding> read_findings;
 };
 
 // Resets the project and fills it from the file. The file may be UTF-8 or

@@ -67,7 +67,7 @@ class ProjectReader {
       for (const FieldRef& f : fields) {
         if (key.name == f.key) {
           if (f.text) NoteCut(scope, f.key, key.text, f.capacity);
-          Apply(f, key.text);
+          Apply(f, key.text, scope);
           break;
         }
       }
@@ -76,10 +76,10 @@ class ProjectReader {
 
   // A text too long for its field is stored cut, as before, and reported.
   void NoteCut(const FieldScope& scope, std::u16string_view key, const std::u16string& text, size_t capacity) {
-    if (text.size() >= capacity) report_.cut_texts.push_back(TooLongFinding(scope, key, capacity - 1));
+    if (text.size() >= capacity) report_.read_findings.push_back(TooLongFinding(scope, key, capacity - 1));
   }
 
-  void Apply(const FieldRef& f, const std::u16string& text) {
+  void Apply(const FieldRef& f, const std::u16string& text, const FieldScope& scope) {
     if (f.text) {
       if (f.rule == FieldRule::kOutPath) {
         SetOutPath(p_, text);
@@ -98,11 +98,17 @@ class ProjectReader {
       int32_t v = ReadLenientInt(text);
       switch (f.rule) {
         case FieldRule::kSpeed:
-          if (v >= 1 && v <= 500) *f.integer = v;
+        case FieldRule::kTilt: {
+          const bool speed = f.rule == FieldRule::kSpeed;
+          if (v >= (speed ? 1 : 0) && v <= (speed ? 500 : 8)) {
+            *f.integer = v;
+          } else {
+            const std::string kept = std::to_string(*f.integer);
+            report_.read_findings.push_back(
+                ReplacedFinding(scope, f.key, text, std::u16string(kept.begin(), kept.end())));
+          }
           break;
-        case FieldRule::kTilt:
-          if (v >= 0 && v <= 8) *f.integer = v;
-          break;
+        }
         case FieldRule::kFlag:
           *f.integer = v != 0 ? 1 : 0;
           break;
@@ -146,8 +152,21 @@ class ProjectReader {
   void ReadContainer(const XmlElement& section) {
     if (containers_ >= kContainerCount) return;
     ContainerSlot slot{1, 0, 0, 0};  // a missing type reads as 1
-    ReadKeys(section, ContainerFields(slot), SectionScope(section.name, containers_ + 1));
-    SetContainer(p_, containers_++, slot.type, slot.posx, slot.posy, slot.posz);
+    const FieldScope scope = SectionScope(section.name, containers_ + 1);
+    ReadKeys(section, ContainerFields(slot), scope);
+    SetContainer(p_, containers_, slot.type, slot.posx, slot.posy, slot.posz);
+    // Positions are clamped to the container place's range.
+    const ContainerSlot& kept = p_.container[containers_++];
+    const struct {
+      const char16_t* key;
+      float read, kept;
+    } kPositions[] = {{u"posx", slot.posx, kept.posx}, {u"posy", slot.posy, kept.posy}, {u"posz", slot.posz, kept.posz}};
+    for (const auto& pos : kPositions) {
+      if (pos.read == pos.kept || (pos.read != pos.read && pos.kept != pos.kept)) continue;
+      const std::string read = std::to_string(pos.read), clamped = std::to_string(pos.kept);
+      report_.read_findings.push_back(ReplacedFinding(scope, pos.key, std::u16string(read.begin(), read.end()),
+                                                       std::u16string(clamped.begin(), clamped.end())));
+    }
   }
 
   VehicleProject& p_;

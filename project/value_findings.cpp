@@ -24,6 +24,8 @@ std::u16string FieldLabel(std::u16string_view key) {
       {u"sname", u"形式番号（短縮）"},
       {u"guide", u"説明"},
       {u"series", u"形式名"},
+      {u"speed", u"最高速度"},
+      {u"huriko", u"振り子角度"},
       {u"zoom", u"OBJ拡大率"},
       {u"link0", u"-x側位置"},
       {u"link1", u"+x側位置"},
@@ -142,9 +144,18 @@ ValueFinding TooLongFinding(const FieldScope& scope, std::u16string_view key, si
   return {scope.key + std::u16string(key), label, TextTooLongMessage(label, longest), ValueProblem::kTooLong};
 }
 
+ValueFinding ReplacedFinding(const FieldScope& scope, std::u16string_view key, std::u16string_view written,
+                             std::u16string_view kept) {
+  const std::u16string label = scope.label + FieldLabel(key);
+  return {scope.key + std::u16string(key), label,
+          label + u"：ファイルの値「" + std::u16string(written) + u"」は範囲外のため、" + std::u16string(kept) +
+              u"を使います。",
+          ValueProblem::kReplaced};
+}
+
 std::vector<ValueFinding> FindImpossibleValues(const VehicleProject& original, const ProjectReadReport* read) {
   std::vector<ValueFinding> findings;
-  if (read) findings = read->cut_texts;
+  if (read) findings = read->read_findings;
   FindingList list(findings);
   // The section lists hand out writable references: walk a copy.
   auto p = std::make_unique<VehicleProject>(original);

@@ -19,6 +19,7 @@ enum class ValueProblem {
   kUnscriptable,  // a character the vehicle script cannot carry
   kOutOfRange,    // a number that is not finite or exceeds kLargestPlausibleValue
   kWheelRadius,   // a wheel with a model and a radius of 0 or below
+  kReplaced,      // the reader replaced a number outside its range
 };
 
 struct ValueFinding {
@@ -52,3 +53,7 @@ struct FieldScope {
 FieldScope SectionScope(std::u16string_view section, int number, const FieldScope& outer = {});
 // The finding of a text the reader cut to `longest` units.
 ValueFinding TooLongFinding(const FieldScope& scope, std::u16string_view key, size_t longest);
+// The finding of a number the reader did not take (`written` as in the file)
+// and the value the field kept instead.
+ValueFinding ReplacedFinding(const FieldScope& scope, std::u16string_view key, std::u16string_view written,
+                             std::u16string_view kept);

@@ -52,7 +52,7 @@ TEST(CheckAndMake, AgreeOverBrokenProjects) {
     EXPECT_EQ(make.status, check.status) << name << "\n" << make.out << make.err;
     EXPECT_NE(check.out.find(expected), std::string::npos) << name << "\n" << check.out;
   }
-  EXPECT_EQ(cases, 9);
+  EXPECT_EQ(cases, 10);
 }
 
 TEST(OutputOption, NeverReplacesAnInput) {
