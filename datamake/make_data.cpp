@@ -78,10 +78,7 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
     };
   run.compile_result = Compile(*run.compiler, script.data(), script.size(), *run.log);
   run.compiler->on_model_conversion = nullptr;  // the compiler outlives this run's progress
-  if (!options.write_files) {
-    FsRemoveFile(run.compiler->output_override);
-    return run;
-  }
+  if (!options.write_files) return run;  // a check: nothing was written
   run.data_file = run.compiler->written_file;
   if (run.compile_result == kResultOk && !run.data_file.empty()) {
     run.result = kResultOk;
