@@ -43,17 +43,19 @@ int CliMake(const ProjectOptions& arguments) {
   if (status != kExitOk) return status;
   MakeDataOptions options;
   if ((status = ApplyOutputOption(command, options)) != kExitOk) return status;
+  // The compiler refuses a data file that would replace a file it read; the
+  // project file itself it never reads.
   const std::u16string data_file = DataFileOf(*command.project);
-  const std::u16string input = InputAt(*command.project, command.project_path, data_file);
-  if (!input.empty()) {
-    CliError("the data file " + DisplayPath(data_file) + " would replace " + DisplayPath(input) +
-             ", which the project reads");
+  if (SamePlace(data_file, command.project_path)) {
+    CliError("the data file " + DisplayPath(data_file) + " would replace the project file");
     return kExitUsage;
   }
   ProgressLines progress;
   MakeDataResult run = RunMakeData(*command.project, options, command.notifier, &progress);
   if (run.log) PrintProjectLog(*run.log, run.script_lines, command.project_path, false, stdout);
+  const bool refused = run.compiler && run.compiler->output_refused;
   if (run.compiler) ResetCompiler(*run.compiler);
+  if (refused) return kExitUsage;  // reported in the log: an input named as the output
   if (run.result != kResultOk) {
     if (run.log) CliError("the compilation failed; no data file was written");
     return kExitFailed;

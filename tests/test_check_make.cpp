@@ -81,6 +81,15 @@ TEST(OutputOption, NeverReplacesAnInput) {
   const ToolRun make = RunTool({"make", project, "--workshop", "W", "-o", U8(folder + u"good.obj")});
   EXPECT_EQ(make.status, 2) << make.err;
   EXPECT_FALSE(FsFileExists(folder + u"good.3dd"));
+  // A main texture that lies where the data file would go.
+  std::string xml_on_texture = ReadTestFile(folder + u"good.xml");
+  xml_on_texture.replace(xml_on_texture.find("main.png"), 8, "out/CM-1.z5t");
+  WriteTestFile(folder + u"on_texture.xml", xml_on_texture);
+  const std::string texture = ReadTestFile(folder + u"main.png");
+  WriteTestFile(folder + u"out/CM-1.z5t", texture);
+  const ToolRun onto = RunTool({"make", U8(folder + u"on_texture.xml"), "--workshop", "W"});
+  EXPECT_EQ(onto.status, 2) << onto.out << onto.err;
+  EXPECT_EQ(ReadTestFile(folder + u"out/CM-1.z5t"), texture);
 }
 
 #ifndef _WIN32
