@@ -31,8 +31,10 @@ namespace {
 bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
   out.clear();
   if (path.empty()) return false;
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Shared as POSIX files are, so another build may replace the file while
+  // this one reads it.
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   LARGE_INTEGER size;
   bool ok = GetFileSizeEx(h, &size) != 0 && size.QuadPart >= 0 &&
@@ -131,6 +133,24 @@ void SetReason(std::u16string* reason, DWORD error) {
 
 }  // namespace
 
+namespace {
+
+// Renames the temporary file over the target. A target that another process
+// holds open for a moment (a second build reading the same mesh file, a
+// virus scanner) refuses the rename for that moment: try again, for at most
+// about a second.
+DWORD ReplaceWithTemporary(const std::wstring& temp, const std::wstring& target) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
+    const DWORD error = GetLastError();
+    const bool busy = error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+    if (!busy || attempt == 50) return error;
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
                        std::u16string* reason) {
   if (path.empty()) {
@@ -172,7 +192,7 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   }
   if (!error && flush == FsFlush::kToDisk && !FlushFileBuffers(h)) error = GetLastError();
   if (!CloseHandle(h) && !error) error = GetLastError();
-  if (!error && !MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) error = GetLastError();
+  if (!error) error = ReplaceWithTemporary(temp, target);
   if (error) DeleteFileW(temp.c_str());
   ReleaseTemporary(slot);
   SetReason(reason, error);

@@ -38,7 +38,7 @@ void EnterName(HWND dialog, const std::wstring& text) {
   PressButton(dialog, IDOK);
 }
 
-TEST(EnvironmentDialog, RefusesBadNamesAndKeepsAGoodOneCutTo63) {
+TEST(EnvironmentDialog, RefusesBadNamesAndKeepsAGoodOneWhole) {
   VehicleProject project;
   std::vector<std::wstring> messages;
   std::wstring caption, kept_text;
@@ -50,12 +50,14 @@ TEST(EnvironmentDialog, RefusesBadNamesAndKeepsAGoodOneCutTo63) {
     caption = WindowText(dialog);
     size = DialogUnits(dialog);
     edit_enabled = IsWindowEnabled(GetDlgItem(dialog, kWorkshopNameControl)) != FALSE;
-    for (const wchar_t* bad : {L"", L" 工房", L"\u2003工房", L"ZEK5", L"Halvane", L"a\"b", L"caf\u00E9"}) {
+    const std::wstring too_long(64, L'工');
+    for (const wchar_t* bad :
+         {L"", L" 工房", L"\u2003工房", L"ZEK5", L"Halvane", too_long.c_str(), L"a\"b", L"caf\u00E9"}) {
       EnterName(dialog, bad);
       messages.push_back(TakeMessageBox(L"検証"));
     }
     kept_text = WindowText(GetDlgItem(dialog, kWorkshopNameControl));
-    EnterName(dialog, std::wstring(70, L'工'));
+    EnterName(dialog, std::wstring(63, L'工'));
     WaitClosed(dialog);
   });
   EXPECT_EQ(ShowEnvironmentDialog(Instance(), nullptr, project), 1);
@@ -63,14 +65,15 @@ TEST(EnvironmentDialog, RefusesBadNamesAndKeepsAGoodOneCutTo63) {
   EXPECT_NEAR(size.cx, 316, 1);
   EXPECT_NEAR(size.cy, 142, 1);
   EXPECT_TRUE(edit_enabled);
-  ASSERT_EQ(messages.size(), 7u);
+  ASSERT_EQ(messages.size(), 8u);
   EXPECT_EQ(messages[0], kBlank);
   EXPECT_EQ(messages[1], kBlank);
   EXPECT_EQ(messages[2], kBlank);
   EXPECT_EQ(messages[3], kReserved);
   EXPECT_EQ(messages[4], kReserved);
-  EXPECT_EQ(messages[5].rfind(L"工房名に使用できない文字が含まれています。(U+0022)", 0), 0u);
-  EXPECT_EQ(messages[6].rfind(L"工房名に使用できない文字が含まれています。(U+00E9)", 0), 0u);
+  EXPECT_EQ(messages[5], L"工房名が長すぎます。\n63文字以内で入力してください。");
+  EXPECT_EQ(messages[6].rfind(L"工房名に使用できない文字が含まれています。(U+0022)", 0), 0u);
+  EXPECT_EQ(messages[7].rfind(L"工房名に使用できない文字が含まれています。(U+00E9)", 0), 0u);
   EXPECT_EQ(kept_text, L"caf\u00E9");  // the refused text stays as typed
   EXPECT_EQ(project.maker.str(), std::u16string(63, u'工'));
 }

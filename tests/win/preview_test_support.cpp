@@ -1,6 +1,7 @@
 #include "tests/win/preview_test_support.h"
 
 #include <filesystem>
+#include <vector>
 
 #include "platform/fs.h"
 
@@ -40,6 +41,32 @@ std::wstring TakeMessageBox(const wchar_t* caption, int timeout_ms) {
   PressButton(box, IDOK);
   WaitClosed(box);
   return text;
+}
+
+namespace {
+
+BOOL CALLBACK CollectDialog(HWND window, LPARAM list) {
+  wchar_t name[16] = {};
+  GetClassNameW(window, name, 16);
+  if (IsWindowVisible(window) && std::wstring(name) == L"#32770")
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+bool CloseThreadDialogs(DWORD thread, int timeout_ms) {
+  for (int waited = 0; waited < timeout_ms; waited += 50) {
+    std::vector<HWND> dialogs;
+    EnumThreadWindows(thread, CollectDialog, reinterpret_cast<LPARAM>(&dialogs));
+    if (dialogs.empty()) return true;
+    for (HWND dialog : dialogs) {
+      PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+      PostMessageW(dialog, WM_CLOSE, 0, 0);
+    }
+    Sleep(50);
+  }
+  return false;
 }
 
 namespace {

@@ -18,13 +18,25 @@ void PressButton(HWND dialog, int id);
 // when none appears.
 std::wstring TakeMessageBox(const wchar_t* caption, int timeout_ms = 10000);
 
+// Closes (Cancel, then WM_CLOSE) every dialog and message box the thread
+// still shows, for at most `timeout_ms`; true when none is left.
+bool CloseThreadDialogs(DWORD thread, int timeout_ms = 5000);
+
 // Runs `steps` on a second thread from construction; joins on destruction.
+// When the steps end, dialogs the constructing thread still shows (one the
+// steps did not expect, say) are closed, so its modal call returns and the
+// test fails on what it saw instead of hanging.
 class DialogWorker {
  public:
-  explicit DialogWorker(std::function<void()> steps) : thread_(std::move(steps)) {}
+  explicit DialogWorker(std::function<void()> steps)
+      : ui_thread_(GetCurrentThreadId()), thread_([this, steps = std::move(steps)] {
+          steps();
+          CloseThreadDialogs(ui_thread_);
+        }) {}
   ~DialogWorker() { thread_.join(); }
 
  private:
+  DWORD ui_thread_;
   std::thread thread_;
 };
 
