@@ -57,24 +57,24 @@ std::u16string DataFileName(const VehicleCompiler& c) {
 
 // True (reported) when the data file would replace the script or a file the
 // compilation read.
-bool RefuseInputAsOutput(VehicleCompiler& c, const std::u16string& name) {
-  std::vector<std::u16string> inputs = c.files_read;
-  if (!c.include_stack.empty()) inputs.push_back(c.include_stack[0]);
-  for (const std::u16string& input : inputs) {
-    if (SamePath(input, name) || FsSameFile(input, name)) {
-      LogError(c, u"エラー：出力先がコンパイルで読み込んだファイルのため、書き込みを中止しました [%s]\r\n", name);
-      c.output_refused = true;
-      return true;
-    }
-  }
-  return false;
+bool RefuseInputAsOutput(VehicleCompiler& c, const std::u16string& name, const FsReadRecorder& reads) {
+  // A data file that does not exist yet can replace nothing.
+  FsFileId output;
+  if (!FsFileIdOf(name, output)) return false;
+  bool input = reads.Read(output);
+  if (!c.include_stack.empty()) input = input || SamePath(c.include_stack[0], name) ||
+                                        FsSameFile(c.include_stack[0], name);
+  if (!input) return false;
+  LogError(c, u"エラー：出力先がコンパイルで読み込んだファイルのため、書き込みを中止しました [%s]\r\n", name);
+  c.output_refused = true;
+  return true;
 }
 
 // Writes the stream as a data file; the name longer than a path may be is
 // reported like any other write failure.
-bool WriteVehicleDataFile(VehicleCompiler& c) {
+bool WriteVehicleDataFile(VehicleCompiler& c, const FsReadRecorder& reads) {
   const std::u16string name = DataFileName(c);
-  if (RefuseInputAsOutput(c, name)) return false;
+  if (RefuseInputAsOutput(c, name, reads)) return false;
   if (!c.write_files) return true;
   std::vector<uint8_t> file = BuildDataFile(c.stream.bytes.data(), c.stream.size(), NextProcessRandom());
   std::u16string reason = u"名前が259文字を超えている";
@@ -118,7 +118,7 @@ uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffe
   }
   // The texture block's own errors leave the file valid; only a file that
   // could not be written fails the compilation.
-  return WriteVehicleDataFile(c) ? kResultOk : kResultFail;
+  return WriteVehicleDataFile(c, reads) ? kResultOk : kResultFail;
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,15 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
 // True when both names open one and the same existing file (links followed,
 // letter case matched as for reading).
 bool FsSameFile(const std::u16string& a, const std::u16string& b);
+// What tells one file from another on this system (device and file number,
+// volume and file index); all zero for none.
+struct FsFileId {
+  uint64_t volume = 0, index = 0;
+  bool operator<(const FsFileId& o) const { return volume != o.volume ? volume < o.volume : index < o.index; }
+  bool operator==(const FsFileId& o) const { return volume == o.volume && index == o.index; }
+};
+// The identity of an existing file (links followed); false when it is missing.
+bool FsFileIdOf(const std::u16string& path, FsFileId& id);
 // Collects the name of every file read successfully on this thread while
 // it lives (FsReadFile, FsReadFileStart), each name once; recorders nest,
 // and each sees the reads made during its life.
@@ -43,15 +53,18 @@ class FsReadRecorder {
   FsReadRecorder(const FsReadRecorder&) = delete;
   FsReadRecorder& operator=(const FsReadRecorder&) = delete;
   const std::vector<std::u16string>& files() const { return files_; }
+  // True when the file with this identity was read.
+  bool Read(const FsFileId& id) const { return ids_.count(id) != 0; }
 
  private:
-  friend void FsNoteRead(const std::u16string& path);
+  friend void FsNoteRead(const std::u16string& path, const FsFileId& id);
   std::vector<std::u16string> files_;
+  std::set<FsFileId> ids_;
   FsReadRecorder* outer_;
 };
-// Tells the recorders of this thread that `path` was read (the platform
-// files call it).
-void FsNoteRead(const std::u16string& path);
+// Tells the recorders of this thread that `path`, the file `id`, was read
+// (the platform files call it).
+void FsNoteRead(const std::u16string& path, const FsFileId& id);
 
 // Makes an interruption (SIGINT, SIGTERM, SIGHUP; a console control event on
 // Windows) remove the temporary files of writes in progress, then end the

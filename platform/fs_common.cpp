@@ -45,9 +45,8 @@ FsReadRecorder::FsReadRecorder() : outer_(t_innermost_recorder) { t_innermost_re
 
 FsReadRecorder::~FsReadRecorder() { t_innermost_recorder = outer_; }
 
-void FsNoteRead(const std::u16string& path) {
-  for (FsReadRecorder* r = t_innermost_recorder; r; r = r->outer_) {
-    // Compilations read few distinct files, some of them many times over.
-    if (std::find(r->files_.rbegin(), r->files_.rend(), path) == r->files_.rend()) r->files_.push_back(path);
-  }
+void FsNoteRead(const std::u16string& path, const FsFileId& id) {
+  // Compilations read few distinct files, some of them many times over.
+  for (FsReadRecorder* r = t_innermost_recorder; r; r = r->outer_)
+    if (r->ids_.insert(id).second) r->files_.push_back(path);
 }

@@ -128,7 +128,7 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
     done += static_cast<size_t>(n);
   }
   close(fd);
-  if (ok) FsNoteRead(path);
+  if (ok) FsNoteRead(path, FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)});
   else out.clear();
   return ok;
 }
@@ -149,31 +149,31 @@ namespace {
 // is claimed before its file is created and freed once the file is renamed
 // or removed, so the handler never misses one (removing a name that is not
 // there yet, or any more, does no harm).
-struct LiveTemporary {
-  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
-  char path[PATH_MAX];
-};
-LiveTemporary g_live_temporaries[32];
+// The states lie together, apart from the paths, so looking for a free slot
+// touches one page, not one page per slot.
+constexpr int kLiveSlots = 32;
+std::atomic<int> g_live_states[kLiveSlots];  // 0 free, 1 being filled, 2 live
+char g_live_paths[kLiveSlots][PATH_MAX];
 
 int ClaimTemporary(const std::string& path) {
   if (path.size() >= PATH_MAX) return -1;
-  for (int i = 0; i < 32; ++i) {
+  for (int i = 0; i < kLiveSlots; ++i) {
     int expected = 0;
-    if (!g_live_temporaries[i].state.compare_exchange_strong(expected, 1)) continue;
-    std::memcpy(g_live_temporaries[i].path, path.c_str(), path.size() + 1);
-    g_live_temporaries[i].state.store(2);
+    if (!g_live_states[i].compare_exchange_strong(expected, 1)) continue;
+    std::memcpy(g_live_paths[i], path.c_str(), path.size() + 1);
+    g_live_states[i].store(2);
     return i;
   }
   return -1;  // all in use: this one is written without the guard
 }
 
 void ReleaseTemporary(int slot) {
-  if (slot >= 0) g_live_temporaries[slot].state.store(0);
+  if (slot >= 0) g_live_states[slot].store(0);
 }
 
 void RemoveLiveTemporaries(int signal_number) {
-  for (LiveTemporary& live : g_live_temporaries)
-    if (live.state.load() == 2) unlink(live.path);
+  for (int i = 0; i < kLiveSlots; ++i)
+    if (g_live_states[i].load() == 2) unlink(g_live_paths[i]);
   // SA_RESETHAND restored the default action: the signal ends the process
   // once this handler returns, and the exit status says so.
   raise(signal_number);
@@ -246,6 +246,14 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   ReleaseTemporary(slot);
   SetReason(reason, error);
   return error == 0;
+}
+
+bool FsFileIdOf(const std::u16string& path, FsFileId& id) {
+  const std::string native = NativePath(path);
+  struct stat st;
+  if (native.empty() || stat(native.c_str(), &st) != 0) return false;
+  id = FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  return true;
 }
 
 bool FsSameFile(const std::u16string& a, const std::u16string& b) {

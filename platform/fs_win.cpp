@@ -51,9 +51,12 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
     if (!ReadFile(h, out.data() + done, want, &got, nullptr) || got == 0) ok = false;
     done += got;
   }
+  BY_HANDLE_FILE_INFORMATION info;
+  if (ok && GetFileInformationByHandle(h, &info))
+    FsNoteRead(path, FsFileId{info.dwVolumeSerialNumber,
+                              (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow});
   CloseHandle(h);
-  if (ok) FsNoteRead(path);
-  else out.clear();
+  if (!ok) out.clear();
   return ok;
 }
 
@@ -211,6 +214,13 @@ bool FileIdentity(const std::u16string& path, BY_HANDLE_FILE_INFORMATION& info) 
 }
 
 }  // namespace
+
+bool FsFileIdOf(const std::u16string& path, FsFileId& id) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (path.empty() || !FileIdentity(path, info)) return false;
+  id = FsFileId{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+  return true;
+}
 
 bool FsSameFile(const std::u16string& a, const std::u16string& b) {
   BY_HANDLE_FILE_INFORMATION ia, ib;
