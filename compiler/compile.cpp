@@ -105,6 +105,7 @@ uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffe
     file_label = parts.name + parts.ext;
   }
   FsReadRecorder reads;
+  FsReadCache cache;  // libraries and texture headers named by many models
   uint32_t result = ParseScript(c, copy.data(), length, file_label);
   if (result == kResultOk && !c.container_part) AppendTextureBlock(c);
   c.files_read = reads.files();

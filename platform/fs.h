@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 // Longest path the program composes or accepts, in UTF-16 units (without the
@@ -65,6 +66,29 @@ class FsReadRecorder {
 // Tells the recorders of this thread that `path`, the file `id`, was read
 // (the platform files call it).
 void FsNoteRead(const std::u16string& path, const FsFileId& id);
+
+// While it lives, reads on this thread of files of at most kFsCachedBytes,
+// and reads that fail, are answered from memory after the first: one
+// compilation reads the same material library and texture headers for every
+// model that names them. A write or removal through this layer forgets that
+// file. Caches nest; the innermost answers.
+constexpr size_t kFsCachedBytes = 64 * 1024;
+class FsReadCache {
+ public:
+  FsReadCache();
+  ~FsReadCache();
+  FsReadCache(const FsReadCache&) = delete;
+  FsReadCache& operator=(const FsReadCache&) = delete;
+
+  struct Entry {
+    bool ok = false;
+    bool whole = false;  // all of the file, not only its start
+    FsFileId id;
+    std::vector<uint8_t> bytes;
+  };
+  std::unordered_map<std::u16string, Entry> entries;
+  FsReadCache* outer;
+};
 
 // Makes an interruption (SIGINT, SIGTERM, SIGHUP; a console control event on
 // Windows) remove the temporary files of writes in progress, then end the

@@ -1,6 +1,9 @@
 #include "platform/fs.h"
 
 #include <algorithm>
+#include <cstdint>
+
+#include "platform/fs_native.h"
 
 static bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
@@ -44,6 +47,57 @@ thread_local FsReadRecorder* t_innermost_recorder = nullptr;
 FsReadRecorder::FsReadRecorder() : outer_(t_innermost_recorder) { t_innermost_recorder = this; }
 
 FsReadRecorder::~FsReadRecorder() { t_innermost_recorder = outer_; }
+
+namespace {
+thread_local FsReadCache* t_read_cache = nullptr;
+
+bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
+  FsReadCache* cache = t_read_cache;
+  if (cache) {
+    auto found = cache->entries.find(path);
+    if (found != cache->entries.end()) {
+      const FsReadCache::Entry& e = found->second;
+      if (!e.ok) {
+        out.clear();
+        return false;
+      }
+      if (e.whole || e.bytes.size() >= limit) {
+        const size_t n = std::min(limit, e.bytes.size());
+        out.reserve(n + spare);
+        out.assign(e.bytes.begin(), e.bytes.begin() + static_cast<std::ptrdiff_t>(n));
+        FsNoteRead(path, e.id);
+        return true;
+      }
+    }
+  }
+  FsFileId id;
+  const bool ok = FsReadNative(path, limit, spare, out, id);
+  if (ok) FsNoteRead(path, id);
+  if (cache && out.size() <= kFsCachedBytes) {
+    FsReadCache::Entry& e = cache->entries[path];
+    e.ok = ok;
+    e.whole = ok && out.size() < limit;
+    e.id = id;
+    e.bytes.assign(out.begin(), out.end());
+  }
+  return ok;
+}
+}  // namespace
+
+FsReadCache::FsReadCache() : outer(t_read_cache) { t_read_cache = this; }
+FsReadCache::~FsReadCache() { t_read_cache = outer; }
+
+void FsForgetCachedRead(const std::u16string& path) {
+  for (FsReadCache* c = t_read_cache; c; c = c->outer) c->entries.erase(path);
+}
+
+bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
+  return CachedRead(path, SIZE_MAX, spare, out);
+}
+
+bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
+  return CachedRead(path, max_bytes, 0, out);
+}
 
 void FsNoteRead(const std::u16string& path, const FsFileId& id) {
   // Compilations read few distinct files, some of them many times over.

@@ -16,6 +16,7 @@
 #include <filesystem>
 
 #include "platform/fs.h"
+#include "platform/fs_native.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -100,9 +101,8 @@ char16_t FsSeparator() {
   return u'/';
 }
 
-namespace {
-
-bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
+                  FsFileId& id) {
   out.clear();
   std::string native = NativePath(path);
   if (native.empty()) return false;
@@ -128,19 +128,9 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
     done += static_cast<size_t>(n);
   }
   close(fd);
-  if (ok) FsNoteRead(path, FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)});
-  else out.clear();
+  id = FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
+  if (!ok) out.clear();
   return ok;
-}
-
-}  // namespace
-
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
-  return ReadFileUpTo(path, SIZE_MAX, spare, out);
-}
-
-bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
-  return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
 namespace {
@@ -208,6 +198,7 @@ void SetReason(std::u16string* reason, int error) {
 
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
                        std::u16string* reason) {
+  FsForgetCachedRead(path);
   std::string native = NativePath(path);
   if (native.empty()) {
     SetReason(reason, path.empty() ? ENOENT : EINVAL);  // no name, or a drive letter
@@ -272,6 +263,7 @@ void FsInstallInterruptCleanup() {
 }
 
 bool FsRemoveFile(const std::u16string& path) {
+  FsForgetCachedRead(path);
   std::string native = NativePath(path);
   return !native.empty() && unlink(native.c_str()) == 0;
 }

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/fs.h"
+#include "platform/fs_native.h"
 
 namespace {
 
@@ -26,9 +27,8 @@ char16_t FsSeparator() {
   return u'\\';
 }
 
-namespace {
-
-bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
+                  FsFileId& id) {
   out.clear();
   if (path.empty()) return false;
   // Shared as POSIX files are, so another build may replace the file while
@@ -53,21 +53,10 @@ bool ReadFileUpTo(const std::u16string& path, size_t limit, size_t spare, std::v
   }
   BY_HANDLE_FILE_INFORMATION info;
   if (ok && GetFileInformationByHandle(h, &info))
-    FsNoteRead(path, FsFileId{info.dwVolumeSerialNumber,
-                              (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow});
+    id = FsFileId{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
   CloseHandle(h);
   if (!ok) out.clear();
   return ok;
-}
-
-}  // namespace
-
-bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
-  return ReadFileUpTo(path, SIZE_MAX, spare, out);
-}
-
-bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
-  return ReadFileUpTo(path, max_bytes, 0, out);
 }
 
 namespace {
@@ -156,6 +145,7 @@ DWORD ReplaceWithTemporary(const std::wstring& temp, const std::wstring& target)
 
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
                        std::u16string* reason) {
+  FsForgetCachedRead(path);
   if (path.empty()) {
     SetReason(reason, ERROR_PATH_NOT_FOUND);
     return false;
@@ -232,6 +222,7 @@ bool FsSameFile(const std::u16string& a, const std::u16string& b) {
 void FsInstallInterruptCleanup() { SetConsoleCtrlHandler(RemoveLiveTemporaries, TRUE); }
 
 bool FsRemoveFile(const std::u16string& path) {
+  FsForgetCachedRead(path);
   return DeleteFileW(Wide(path).c_str()) != 0;
 }
 
