@@ -24,6 +24,32 @@ e2e_cleanup() {
   wine_env_down
 }
 
+# Runs one step (a driver, a tool) with a bound of its own: a Wine call that
+# never returns is ended with status 124 instead of holding the run until
+# ctest's limit.
+e2e_step_seconds=90
+e2e_bounded() { timeout --kill-after=5 "$e2e_step_seconds" "$@"; }
+
+# A step that ran out of time ends the run at once (the steps after it would
+# only wait in vain), with a picture of the screen and the last lines of the
+# logs named.
+e2e_timed_out() {  # e2e_timed_out STEP LOG...
+  local step=$1 log
+  shift
+  fail "$step: timed out"
+  if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null &&
+    timeout 30 import -window root "$out/timed-out.png" 2>/dev/null; then
+    echo "     screen: $out/timed-out.png"
+  fi
+  for log in "$@"; do
+    [ -s "$log" ] || continue
+    echo "     last lines of $log:"
+    tail -n 20 "$log" | sed 's/^/     /'
+  done
+  e2e_finish
+  exit 1
+}
+
 # Waits up to $2 seconds for process $1 to end and sets exit_code (124 when
 # it was still running, and then it is stopped). Not in a subshell: only
 # the shell that started the program can wait for it.

@@ -22,8 +22,15 @@ export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
 e2e_start Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res
 
-d() { wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
-cli() { wine "$build/railwick.exe" "$@"; }
+# One driver step. Status 3 is the driver's own bound running out, 124 and
+# 137 the bound around it: the run ends there with what the screen showed.
+d() {
+  e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"
+  local code=$?
+  case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac
+  return $code
+}
+cli() { e2e_bounded wine "$build/railwick.exe" "$@"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 shot() { d capture "$1" "$(winpath "$out/$2.png")"; }
 
@@ -37,7 +44,7 @@ W=$(winpath "$work")
 M="$W\\models"
 A="$W\\assets"
 maker="テスト工房"
-wine reg add 'HKCU\Software\O.RVELL\APP\zek5railwick' /v MAKER /t REG_SZ /d "$maker" /f >/dev/null 2>&1
+e2e_bounded wine reg add 'HKCU\Software\O.RVELL\APP\zek5railwick' /v MAKER /t REG_SZ /d "$maker" /f >/dev/null 2>&1
 
 start_program() {
   (cd "$work" && exec wine "$build/Railwick.exe") >>"$out/program.log" 2>&1 &

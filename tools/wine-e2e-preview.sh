@@ -7,7 +7,7 @@
 
 # The per-user settings as the registry holds them, one value a line.
 preview_settings() {
-  wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/preview-settings.reg" /y >/dev/null 2>&1 ||
+  e2e_bounded wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/preview-settings.reg" /y >/dev/null 2>&1 ||
     { : >"$out/preview-settings.txt"; return; }
   iconv -f UTF-16LE -t UTF-8 "$out/preview-settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' \
     >"$out/preview-settings.txt"
@@ -103,8 +103,8 @@ preview_make_data() {
   check "the data file is written beside the project" test -s "$good/RW-101.z5t"
   check "no script file is left behind" test ! -e "$good/RW-101.txt"
   check "railwick verify accepts the data file" \
-    bash -c "wine '$build/railwick.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
-  wine "$build/railwick.exe" dump "Z:$good/RW-101.z5t" >"$out/dump.txt" 2>&1
+    e2e_bounded bash -c "wine '$build/railwick.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
+  e2e_bounded wine "$build/railwick.exe" dump "Z:$good/RW-101.z5t" >"$out/dump.txt" 2>&1
   check "its COPYRIGHT record carries the workshop name ($maker)" \
     grep -qF "COPYRIGHT  text1=\"$maker\"" "$out/dump.txt"
 

@@ -27,13 +27,18 @@ run_limited() {
 }
 
 e2e_start Railwick.exe railwick_win_tests.exe railwick_e2e_driver.exe data/zek5rlwck.res
-driver() { wine "$build/railwick_e2e_driver.exe" "$@"; }
+driver() {
+  e2e_bounded wine "$build/railwick_e2e_driver.exe" "$@"
+  local code=$?
+  case $code in 124 | 137) e2e_timed_out "driver $*" "$out/program.log" ;; esac
+  return $code
+}
 source "$root/tools/wine-e2e-preview.sh"
 
 # The shell's Windows tests: registry, DirectX probe, every pack effect
 # through D3DXCreateEffect.
 check "Windows tests of the shell" \
-  wine "$build/railwick_win_tests.exe" --gtest_output="xml:Z:$out/railwick_win_tests.xml"
+  e2e_bounded wine "$build/railwick_win_tests.exe" --gtest_output="xml:Z:$out/railwick_win_tests.xml"
 
 # A program folder without its pack, and one whose pack has a wrong magic:
 # the program ends by itself, silently (a message box would keep it waiting).
@@ -97,7 +102,7 @@ check "the program exits with code 0 after Exit (got $code)" test "$code" = 0
 check "no window is left" driver count-windows 0
 
 # Registry values, read back as the registry holds them (UTF-16 export).
-wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/settings.reg" /y >/dev/null 2>&1
+e2e_bounded wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/settings.reg" /y >/dev/null 2>&1
 iconv -f UTF-16LE -t UTF-8 "$out/settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' >"$out/settings.txt"
 check "registry: MAKER is the workshop name" grep -qx '"MAKER"="ＺＥＫ工房"' "$out/settings.txt"
 check "registry: PrimaryWindow is a window handle" grep -qE '^"PrimaryWindow"=dword:[0-9a-f]{8}$' "$out/settings.txt"

@@ -84,10 +84,10 @@ wine_env_up() {
   fi
 
   # wineboot complains about the missing 32-bit loader; that is expected.
-  wineboot -i >"$WINE_ENV_ROOT/wineboot.log" 2>&1 || { wine_env_fail "wineboot failed"; return 1; }
+  timeout --kill-after=5 180 wineboot -i >"$WINE_ENV_ROOT/wineboot.log" 2>&1 || { wine_env_fail "wineboot failed"; return 1; }
   # regedit reads a UTF-16LE file with a byte-order mark; Japanese names survive only that way.
   { printf '\xff\xfe'; wine_env_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$WINE_ENV_ROOT/harness.reg"
-  wine regedit /S "Z:$WINE_ENV_ROOT/harness.reg" >/dev/null 2>&1 || { wine_env_fail "registry import failed"; return 1; }
+  timeout --kill-after=5 60 wine regedit /S "Z:$WINE_ENV_ROOT/harness.reg" >/dev/null 2>&1 || { wine_env_fail "registry import failed"; return 1; }
 }
 
 wine_env_down() {
@@ -96,8 +96,8 @@ wine_env_down() {
     local server_dir=""
     # Debian's Wine names its per-prefix server folder in this file.
     [ -f "$WINEPREFIX/wineserver" ] && server_dir=$(cat "$WINEPREFIX/wineserver")
-    wineserver -k >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1
+    timeout 30 wineserver -k >/dev/null 2>&1
+    timeout 30 wineserver -w >/dev/null 2>&1
     case "$server_dir" in
       wine-??????) rm -rf "/tmp/$server_dir" "${TMPDIR:-/tmp}/$server_dir" ;;
     esac

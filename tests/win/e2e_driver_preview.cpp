@@ -116,7 +116,10 @@ int WorkshopName(const std::wstring& name, const std::wstring& outcome) {
   if (dialog == nullptr) return Fail("no environment dialog");
   HWND edit = GetDlgItem(dialog, 1147);
   if (edit == nullptr || !IsWindowEnabled(edit)) return Fail("no editable box 1147");
-  SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()));
+  DWORD_PTR ignored = 0;  // bounded: a stuck program fails the step, not the run
+  if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000,
+                           &ignored))
+    return Fail("the name box did not answer");
   PressButton(dialog, IDOK);
   if (outcome == L"accepted") return WaitGone(dialog, 10000) ? 0 : Fail("the dialog stayed open");
 
@@ -189,7 +192,10 @@ int OpenProject(std::wstring path) {
   EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&edit));
   if (edit == nullptr) return Fail("no file name box");
   for (const std::wstring& part : {path.substr(0, cut), path.substr(cut + 1)}) {
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(part.c_str()));
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(part.c_str()), SMTO_ABORTIFHUNG, 5000,
+                             &ignored))
+      return Fail("the file name box did not answer");
     PressButton(dialog, IDOK);
     Sleep(500);
   }

@@ -4,8 +4,12 @@
 // boxes are found by their caption among the program's own windows (">X"
 // names the window that the window captioned X owns, for system dialogs
 // whose caption is in the system's language); texts are compared exactly.
+// Exit code 3 when a step did not finish in its bound (a window that never
+// came or never went, a program that stopped answering); the program's
+// windows are then listed, so the log shows what the screen held.
 //
-//   command ID                     menu command ID to the main window
+//   command ID                     menu command ID to the main window, once
+//                                  no window of the program but it is shown
 //   wait-dialog CAPTION            a window with the caption appears (10 s)
 //   wait-gone CAPTION              no window with the caption is left (10 s)
 //   set-text CAPTION ID TEXT       types TEXT into control ID
@@ -47,6 +51,13 @@ namespace {
 
 constexpr wchar_t kFrameClass[] = L"ZEK5RLWCK";
 constexpr DWORD kWaitMs = 10000;
+// A message to a program that has stopped answering gives up after this.
+constexpr DWORD kSendMs = 3000;
+// No step takes longer; the watchdog ends a driver that is stuck anyway.
+constexpr DWORD kStepDeadlineMs = 45000;
+constexpr int kTimedOut = 3;
+
+bool g_send_gave_up = false;
 
 // Prints the message in UTF-8 (the console's code page cannot hold Japanese).
 int Fail(const wchar_t* format, const std::wstring& detail = L"") {
@@ -63,6 +74,18 @@ HWND Frame() {
   return FindWindowW(kFrameClass, nullptr);
 }
 
+// SendMessage that cannot block the driver: a window whose thread does not
+// answer in time gives 0 and marks the step as timed out (a window that has
+// just gone gives 0 too, and is no fault).
+LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendMs, &result)) {
+    if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE && IsWindow(window)) g_send_gave_up = true;
+    return 0;
+  }
+  return static_cast<LRESULT>(result);
+}
+
 DWORD ProgramProcess() {
   DWORD pid = 0;
   if (HWND frame = Frame()) GetWindowThreadProcessId(frame, &pid);
@@ -72,9 +95,9 @@ DWORD ProgramProcess() {
 // The text as the window itself reports it: GetWindowText would give only
 // the creation text of another process's control.
 std::wstring WindowText(HWND window) {
-  const LRESULT length = SendMessageW(window, WM_GETTEXTLENGTH, 0, 0);
+  const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  const LRESULT got = SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  const LRESULT got = Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(got > 0 ? static_cast<size_t>(got) : 0);
   return text;
 }
@@ -110,6 +133,43 @@ HWND FindCaption(const wchar_t* caption) {
   return request.found;
 }
 
+BOOL CALLBACK PrintWindowLine(HWND window, LPARAM pid) {
+  DWORD owner_pid = 0;
+  GetWindowThreadProcessId(window, &owner_pid);
+  if (owner_pid != static_cast<DWORD>(pid)) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
+                      WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
+                      (IsWindowEnabled(window) ? L" enabled" : L" disabled");
+  if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
+  if (window == GetForegroundWindow()) line += L" foreground";
+  Fail(L"%ls", line);
+  return TRUE;
+}
+
+// Says why the step ran out of time and what the program's top-level windows
+// were then, hidden ones included; returns kTimedOut.
+int TimedOut(const wchar_t* format, const std::wstring& detail = L"") {
+  Fail(format, detail);
+  const DWORD pid = ProgramProcess();
+  if (!pid) {
+    Fail(L"no main window%ls");
+    return kTimedOut;
+  }
+  Fail(L"the program's windows:%ls");
+  EnumWindows(PrintWindowLine, static_cast<LPARAM>(pid));
+  return kTimedOut;
+}
+
+// Ends a driver whose step is stuck beyond every bound of its own.
+DWORD WINAPI Watchdog(void*) {
+  Sleep(kStepDeadlineMs);
+  TimedOut(L"the step did not finish in %ls s", std::to_wstring(kStepDeadlineMs / 1000));
+  std::fflush(stderr);
+  ExitProcess(kTimedOut);
+}
+
 HWND WaitCaption(const wchar_t* caption) {
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < kWaitMs) {
@@ -128,7 +188,7 @@ int WaitGone(const wchar_t* caption) {
     if (!FindCaption(caption)) return 0;
     Sleep(50);
   }
-  return Fail(L"\"%ls\" is still open", caption);
+  return TimedOut(L"\"%ls\" is still open", caption);
 }
 
 // The dialog with the caption and its control; false when either is missing.
@@ -138,7 +198,9 @@ bool Control(const wchar_t* caption, int id, HWND& dialog, HWND& control) {
   return control != nullptr;
 }
 
+// A missing window is a step that timed out, a missing control a wrong dialog.
 int NoControl(const wchar_t* caption, int id) {
+  if (!FindCaption(caption)) return TimedOut(L"no window \"%ls\"", caption);
   return Fail(L"no control %ls", std::wstring(caption) + L" #" + std::to_wstring(id));
 }
 
@@ -168,7 +230,7 @@ void Click(HWND dialog, int id) {
 int SetText(const wchar_t* caption, int id, const wchar_t* text) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
-  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+  Ask(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
   return 0;
 }
 
@@ -182,29 +244,29 @@ int ExpectText(const wchar_t* caption, int id, const wchar_t* text) {
 int Select(const wchar_t* caption, int id, int index) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
-  if (SendMessageW(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
+  if (Ask(control, CB_SETCURSEL, static_cast<WPARAM>(index), 0) != index)
     return Fail(L"no entry %ls", std::to_wstring(index));
-  SendMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
+  Ask(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(control));
   return 0;
 }
 
 int ExpectSelection(const wchar_t* caption, int id, int index) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
-  auto read = [&] { return std::to_wstring(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0))); };
+  auto read = [&] { return std::to_wstring(static_cast<int>(Ask(control, CB_GETCURSEL, 0, 0))); };
   return ExpectSoon(L"selection of #" + std::to_wstring(id), read, std::to_wstring(index));
 }
 
 int ExpectItems(const wchar_t* caption, int id, int count, wchar_t** items) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
-  const int have = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+  const int have = static_cast<int>(Ask(control, CB_GETCOUNT, 0, 0));
   if (have != count)
     return Expect(L"entries of #" + std::to_wstring(id), std::to_wstring(have), std::to_wstring(count));
   for (int i = 0; i < count; ++i) {
-    const int length = static_cast<int>(SendMessageW(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
+    const int length = static_cast<int>(Ask(control, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0));
     std::wstring item(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-    SendMessageW(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
+    Ask(control, CB_GETLBTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(item.data()));
     item.resize(wcslen(item.c_str()));
     if (int r = Expect(L"entry " + std::to_wstring(i), item, items[i])) return r;
   }
@@ -214,7 +276,7 @@ int ExpectItems(const wchar_t* caption, int id, int count, wchar_t** items) {
 int Check(const wchar_t* caption, int id, bool on) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
-  SendMessageW(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
+  Ask(control, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
   return 0;
 }
 
@@ -222,7 +284,7 @@ int ExpectCheck(const wchar_t* caption, int id, bool on) {
   HWND dialog, control;
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
   auto read = [&] {
-    return std::wstring(SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
+    return std::wstring(Ask(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? L"1" : L"0");
   };
   return ExpectSoon(L"check box #" + std::to_wstring(id), read, on ? L"1" : L"0");
 }
@@ -235,7 +297,7 @@ int ExpectEnabled(const wchar_t* caption, int id, bool on) {
 
 int Press(const wchar_t* caption, int id) {
   HWND dialog = WaitCaption(caption);
-  if (!dialog) return Fail(L"no window \"%ls\"", caption);
+  if (!dialog) return TimedOut(L"no window \"%ls\"", caption);
   Click(dialog, id);
   return 0;
 }
@@ -251,7 +313,7 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM lparam) {
 
 int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
   HWND box = WaitCaption(caption);
-  if (!box) return Fail(L"no message box \"%ls\"", caption);
+  if (!box) return TimedOut(L"no message box \"%ls\"", caption);
   std::wstring said;
   EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&said));
   int result = Expect(L"message", said, text);
@@ -262,11 +324,11 @@ int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
 
 int ChooseFile(const wchar_t* title, const wchar_t* path) {
   HWND dialog = WaitCaption(title);
-  if (!dialog) return Fail(L"no file dialog \"%ls\"", title);
+  if (!dialog) return TimedOut(L"no file dialog \"%ls\"", title);
   HWND name = GetDlgItem(dialog, 0x047c);        // cmb13, the file name box
   if (!name) name = GetDlgItem(dialog, 0x0480);  // edt1 in older layouts
   if (!name) return Fail(L"the file dialog has no name box");
-  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
+  Ask(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
   Click(dialog, IDOK);
   return WaitGone(title);
 }
@@ -307,7 +369,7 @@ std::wstring CellText(HWND list, RemoteBuffer& remote, int row, int column) {
   item.cchTextMax = kTextChars;
   item.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + kTextAt);
   remote.Write(&item, sizeof(item));
-  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
+  Ask(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address()));
   wchar_t text[kTextChars] = {};
   remote.Read(text, sizeof(text), kTextAt);
   text[kTextChars - 1] = 0;
@@ -319,7 +381,7 @@ int ExpectRows(const wchar_t* caption, int id, int count, wchar_t** rows) {
   if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
   RemoteBuffer remote(ProgramProcess(), 1024);
   if (!remote.ok()) return Fail(L"no memory in the program's process");
-  const int have = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  const int have = static_cast<int>(Ask(list, LVM_GETITEMCOUNT, 0, 0));
   int result = 0;
   for (int r = 0; r < have || r < count; ++r) {
     std::wstring got;
@@ -334,7 +396,7 @@ int ExpectRows(const wchar_t* caption, int id, int count, wchar_t** rows) {
 int ExpectRowCount(const wchar_t* caption, int id, int count) {
   HWND dialog, list;
   if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
-  auto read = [&] { return std::to_wstring(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0)); };
+  auto read = [&] { return std::to_wstring(Ask(list, LVM_GETITEMCOUNT, 0, 0)); };
   return ExpectSoon(L"rows of #" + std::to_wstring(id), read, std::to_wstring(count));
 }
 
@@ -346,7 +408,7 @@ int DoubleClickRow(const wchar_t* caption, int id, int row) {
   RECT rect = {};
   rect.left = LVIR_BOUNDS;
   remote.Write(&rect, sizeof(rect));
-  if (!SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
+  if (!Ask(list, LVM_GETITEMRECT, static_cast<WPARAM>(row),
                     reinterpret_cast<LPARAM>(remote.address())))
     return Fail(L"no row %ls", std::to_wstring(row));
   remote.Read(&rect, sizeof(rect));
@@ -382,8 +444,9 @@ bool SavePng(HBITMAP bitmap, const std::wstring& path) {
 // The window as the screen shows it, frame and caption included.
 int Capture(const wchar_t* caption, const std::wstring& png) {
   HWND window = WaitCaption(caption);
-  if (!window) return Fail(L"no window \"%ls\"", caption);
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  if (!window) return TimedOut(L"no window \"%ls\"", caption);
+  // Only invalidated: an update forced from here would wait for a stuck program.
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   Sleep(400);
   RECT outer;
   GetWindowRect(window, &outer);
@@ -432,7 +495,35 @@ int ExpectRunning(bool running) {
     if ((Frame() != nullptr) == running) return 0;
     Sleep(50);
   }
-  return Fail(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
+  return TimedOut(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
+}
+
+BOOL CALLBACK FindOtherShown(HWND window, LPARAM lparam) {
+  auto* request = reinterpret_cast<FindRequest*>(lparam);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if (pid != request->pid || window == request->found || !IsWindowVisible(window)) return TRUE;
+  request->found = nullptr;
+  return FALSE;
+}
+
+// Posts a menu command once the main window takes one: enabled, and no
+// other window of the program shown (a dialog still closing would run the
+// command inside its own modal loop, or swallow it as it ends).
+int Command(int id) {
+  const DWORD start = GetTickCount();
+  for (;;) {
+    HWND frame = Frame();
+    if (!frame) return Fail(L"no main window%ls");
+    FindRequest request{ProgramProcess(), nullptr, frame};
+    EnumWindows(FindOtherShown, reinterpret_cast<LPARAM>(&request));
+    if (request.found && IsWindowEnabled(frame)) {
+      if (PostMessageW(frame, WM_COMMAND, MAKEWPARAM(id, 0), 0)) return 0;
+      return Fail(L"the command could not be posted (error %ls)", std::to_wstring(GetLastError()));
+    }
+    if (GetTickCount() - start >= kWaitMs) return TimedOut(L"the main window takes no command%ls");
+    Sleep(50);
+  }
 }
 
 // Line breaks in texts on the command line are written "{CR}" and "{LF}"
@@ -469,20 +560,11 @@ int PressKey(int key) {
   return 0;
 }
 
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
+int RunStep(int argc, wchar_t** argv) {
   const std::wstring c = argv[1];
   auto n = [&](int i) { return _wtoi(argv[i]); };
-  if (c == L"command" && argc == 3) {
-    HWND frame = Frame();
-    if (!frame) return Fail(L"no main window");
-    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(n(2), 0), 0);
-    return 0;
-  }
-  if (c == L"wait-dialog" && argc == 3) return WaitCaption(argv[2]) ? 0 : Fail(L"no window \"%ls\"", argv[2]);
+  if (c == L"command" && argc == 3) return Command(n(2));
+  if (c == L"wait-dialog" && argc == 3) return WaitCaption(argv[2]) ? 0 : TimedOut(L"no window \"%ls\"", argv[2]);
   if (c == L"wait-gone" && argc == 3) return WaitGone(argv[2]);
   if (c == L"set-text" && argc == 5) return SetText(argv[2], n(3), argv[4]);
   if (c == L"expect-text" && argc == 5) return ExpectText(argv[2], n(3), argv[4]);
@@ -510,4 +592,16 @@ int wmain(int argc, wchar_t** argv) {
   if (c == L"expect-running" && argc == 3) return ExpectRunning(n(2) != 0);
   if (c == L"press-key" && argc == 3) return PressKey(n(2));
   return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+  const int result = RunStep(argc, argv);
+  if (g_send_gave_up && result != kTimedOut)
+    return TimedOut(L"the program did not answer a message in %ls s", std::to_wstring(kSendMs / 1000));
+  return result;
 }
