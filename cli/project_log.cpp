@@ -1,5 +1,6 @@
 #include "cli/project_log.h"
 
+#include "cli/log_print.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 
@@ -19,16 +20,7 @@ size_t PrintProjectLog(const LogBuffer& log, const ScriptLineMap& lines, const s
           ScriptLineLabel(lines, log.sources[static_cast<size_t>(e.source)].line, message);
       prefix = project_name + u": " + (label.empty() ? u"" : label + u": ");
     }
-    // Each line of a message gets the prefix; CR LF becomes the terminal's LF.
-    size_t start = 0;
-    while (start < message.size()) {
-      size_t lf = message.find(u'\n', start);
-      size_t stop = lf == std::u16string::npos ? message.size() : lf;
-      std::u16string line = message.substr(start, stop - start);
-      if (!line.empty() && line.back() == u'\r') line.pop_back();
-      std::fprintf(out, "%s\n", Utf16ToUtf8(prefix + line).c_str());
-      start = stop + 1;
-    }
+    PrintMessageLines(prefix, message, out);
   }
   return printed;
 }
