@@ -194,25 +194,6 @@ void SetReason(std::u16string* reason, int error) {
   if (reason) *reason = error ? Utf8ToUtf16(std::strerror(error)) : std::u16string();
 }
 
-// A file that does not exist yet is written unnamed in its folder and linked
-// into place once complete: one directory entry made and none renamed, and a
-// killed run leaves nothing behind. False when this cannot be done here (no
-// O_TMPFILE on the file system, no /proc, the name taken meanwhile, or a write
-// error, which the named way then meets and reports).
-bool WriteNewFileUnnamed(const std::string& target, const void* data, size_t size, FsFlush flush) {
-  const size_t slash = target.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : target.substr(0, slash);
-  const int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
-  if (fd < 0) return false;
-  bool ok = WriteAll(fd, data, size) && (flush != FsFlush::kToDisk || fsync(fd) == 0);
-  if (ok) {
-    char self[40];
-    std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-    ok = linkat(AT_FDCWD, self, AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0;
-  }
-  return close(fd) == 0 && ok;
-}
-
 }  // namespace
 
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
@@ -226,10 +207,6 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   const std::string target = FinalTarget(native);
   struct stat old_file;
   const bool replacing = stat(target.c_str(), &old_file) == 0;
-  if (!replacing && WriteNewFileUnnamed(target, data, size, flush)) {
-    SetReason(reason, 0);
-    return true;
-  }
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1, slot = -1;
