@@ -195,7 +195,11 @@ LRESULT CFrame::OnExitSizeMove(HWND window) {
 }
 
 LRESULT CFrame::OnPaint(HWND window) {
-  IdleStep();
+  // A modal dialog or message box disables the frame. Drawing then would,
+  // under Wine, queue the next WM_PAINT at once: the modal loop never finds
+  // its queue empty, which is when it first shows its dialog, and the dialog
+  // stays hidden while the preview goes on drawing behind it.
+  if (IsWindowEnabled(window)) IdleStep();
   ValidateRect(window, nullptr);
   return 0;
 }

@@ -1,6 +1,12 @@
 // Whole-file writes: the reason of a failure, links and permission bits of
-// the file replaced, and no temporary file left by an interrupted process.
+// the file replaced, no temporary file left by an interrupted process; and
+// the read cache of a compilation.
 #include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
 
 #include "platform/fs.h"
 #include "tests/test_util.h"
@@ -27,6 +33,39 @@ TEST(AtomicWrite, FailureGivesTheSystemsReasonAndKeepsTheTarget) {
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"x.bin", "new", 3, FsFlush::kToDisk, &reason));
   EXPECT_TRUE(reason.empty());
   EXPECT_EQ(ReadTestFile(folder + u"x.bin"), "new");
+}
+
+// Within a compilation's read cache: small files and misses are read once,
+// a write through the file layer is seen at once, a large file is read anew.
+TEST(ReadCache, AnswersRepeatedReadsButNeverHidesItsOwnWrites) {
+  const std::u16string folder = MakeTempFolder();
+  WriteTestFile(folder + u"small.mtl", "old");
+  WriteTestFile(folder + u"large.obj", std::string(kFsCachedBytes + 1, 'x'));
+  std::vector<uint8_t> bytes;
+  FsReadCache cache;
+  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
+  EXPECT_FALSE(FsReadFile(folder + u"missing.png", bytes));
+  ASSERT_TRUE(FsReadFile(folder + u"large.obj", bytes));
+  // Changed behind the layer's back: the cache answers for the small file
+  // and the miss, the large one is read again.
+  auto behind = [&](const char16_t* name, const char* bytes) {
+    std::ofstream(std::filesystem::path(folder + name), std::ios::binary | std::ios::trunc) << bytes;
+  };
+  behind(u"small.mtl", "other");
+  behind(u"missing.png", "now here");
+  behind(u"large.obj", "y");
+  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old");
+  EXPECT_FALSE(FsReadFile(folder + u"missing.png", bytes));
+  ASSERT_TRUE(FsReadFile(folder + u"large.obj", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "y");
+  // Through the layer: the next read sees the new bytes, and a start read
+  // of a cached whole file is cut from it.
+  ASSERT_TRUE(FsWriteFileAtomic(folder + u"small.mtl", "newer", 5));
+  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "newer");
+  ASSERT_TRUE(FsReadFileStart(folder + u"small.mtl", 3, bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
 }
 
 #ifndef _WIN32
