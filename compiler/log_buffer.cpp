@@ -42,23 +42,23 @@ uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* a
       message.push_back(*p);
       continue;
     }
-    char16_t spec = *++p;
-    if (spec == u'%') {
+    char16_t conversion = *++p;
+    if (conversion == u'%') {
       message.push_back(u'%');
       continue;
     }
     const LogArg* arg = next < count ? &args[next++] : nullptr;
     if (!arg) continue;
-    if (spec == u's') {
+    if (conversion == u's') {
       if (arg->kind == LogArg::kText && arg->text) message += arg->text;
     } else if (arg->kind != LogArg::kText) {
       int64_t v = arg->number;
-      if (spec == u'd' && arg->kind == LogArg::kInt) {
+      if (conversion == u'd' && arg->kind == LogArg::kInt) {
         if (v < 0) message.push_back(u'-');
         AppendNumber(message, v < 0 ? static_cast<uint64_t>(-v) : static_cast<uint64_t>(v), 10, false);
       } else {
         uint32_t u = static_cast<uint32_t>(v);
-        AppendNumber(message, u, spec == u'x' || spec == u'X' ? 16 : 10, spec == u'X');
+        AppendNumber(message, u, conversion == u'x' || conversion == u'X' ? 16 : 10, conversion == u'X');
       }
     }
   }

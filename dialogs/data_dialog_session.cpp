@@ -5,23 +5,23 @@
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 
-DataDialogSession::DataDialogSession(const DataDialogSpec& spec, VehicleProject& project,
+DataDialogSession::DataDialogSession(const DataDialogLayout& layout, VehicleProject& project,
                                      DialogControls& controls, Notifier& notifier)
-    : spec_(spec),
+    : layout_(layout),
       project_(project),
       controls_(controls),
       notifier_(notifier),
       working_(std::make_unique<VehicleProject>(project)) {}
 
 void DataDialogSession::Show() {
-  if (spec_.page_list) controls_.SetChoices(spec_.page_list, OptionSetChoices().items, page_);
+  if (layout_.page_list) controls_.SetChoices(layout_.page_list, OptionSetChoices().items, page_);
   DialogExchange x(controls_, ExchangeDirection::kShow);
-  spec_.exchange(x, *working_, page_);
+  layout_.exchange(x, *working_, page_);
 }
 
 bool DataDialogSession::Read(VehicleProject& target, std::vector<PendingFile>* files) {
   DialogExchange x(controls_, ExchangeDirection::kRead);
-  spec_.exchange(x, target, page_);
+  layout_.exchange(x, target, page_);
   if (x.Failed()) {
     notifier_.ShowError(kCheckCaption, x.ProblemMessage());
     controls_.Focus(x.ProblemControl());
@@ -52,13 +52,13 @@ bool DataDialogSession::ChangePage(int page) {
   if (page < 0 || page >= kOptionCount || page == page_) return page == page_;
   auto trial = std::make_unique<VehicleProject>(*working_);
   if (!Read(*trial, nullptr)) {
-    if (spec_.page_list) controls_.SetSelection(spec_.page_list, page_);
+    if (layout_.page_list) controls_.SetSelection(layout_.page_list, page_);
     return false;
   }
   *working_ = *trial;
   page_ = page;
   DialogExchange x(controls_, ExchangeDirection::kShow);
-  spec_.exchange(x, *working_, page_);
+  layout_.exchange(x, *working_, page_);
   return true;
 }
 

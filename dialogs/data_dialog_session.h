@@ -15,7 +15,7 @@ inline constexpr char16_t kRelativeBeforeSaveMessage[] = u"：相対パスは、
 
 class DataDialogSession {
  public:
-  DataDialogSession(const DataDialogSpec& spec, VehicleProject& project, DialogControls& controls,
+  DataDialogSession(const DataDialogLayout& layout, VehicleProject& project, DialogControls& controls,
                     Notifier& notifier);
 
   // At opening: every control shows its field (the first option set).
@@ -39,13 +39,13 @@ class DataDialogSession {
   void RefuseLongPath(const BrowseButton& button);
 
   int Page() const { return page_; }
-  const DataDialogSpec& Spec() const { return spec_; }
+  const DataDialogLayout& Layout() const { return layout_; }
 
  private:
   // Reads the shown controls into `target`; false after showing the problem.
   bool Read(VehicleProject& target, std::vector<PendingFile>* files);
 
-  const DataDialogSpec& spec_;
+  const DataDialogLayout& layout_;
   VehicleProject& project_;
   DialogControls& controls_;
   Notifier& notifier_;

@@ -10,7 +10,7 @@ namespace {
 
 // What one open dialog keeps; it lives on the caller's stack.
 struct DataDialogState {
-  const DataDialogSpec& spec;
+  const DataDialogLayout& layout;
   VehicleProject& project;
   std::unique_ptr<WindowDialogControls> controls;
   std::unique_ptr<MessageBoxNotifier> notifier;
@@ -33,7 +33,7 @@ INT_PTR CALLBACK DataDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
       SetWindowLongPtrW(dialog, DWLP_USER, lparam);
       state->controls = std::make_unique<WindowDialogControls>(dialog);
       state->notifier = std::make_unique<MessageBoxNotifier>(dialog);
-      state->session = std::make_unique<DataDialogSession>(state->spec, state->project, *state->controls,
+      state->session = std::make_unique<DataDialogSession>(state->layout, state->project, *state->controls,
                                                            *state->notifier);
       state->session->Show();
       return TRUE;
@@ -50,11 +50,11 @@ INT_PTR CALLBACK DataDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
         EndDialog(dialog, 0);
         return TRUE;
       }
-      if (state->spec.page_list && id == state->spec.page_list) {
+      if (state->layout.page_list && id == state->layout.page_list) {
         if (code == CBN_SELCHANGE) state->session->ChangePage(state->controls->Selection(id));
         return TRUE;
       }
-      if (const BrowseButton* button = FindBrowseButton(state->spec, id)) {
+      if (const BrowseButton* button = FindBrowseButton(state->layout, id)) {
         if (code == BN_CLICKED) Browse(dialog, *state->session, *button);
         return TRUE;
       }
@@ -68,9 +68,9 @@ INT_PTR CALLBACK DataDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 int OpenDataDialog(HINSTANCE instance, HWND owner, int template_id, VehicleProject& project) {
-  const DataDialogSpec* spec = FindDataDialog(template_id);
-  if (!spec) return 0;
-  DataDialogState state{*spec, project, nullptr, nullptr, nullptr};
+  const DataDialogLayout* layout = FindDataDialog(template_id);
+  if (!layout) return 0;
+  DataDialogState state{*layout, project, nullptr, nullptr, nullptr};
   const INT_PTR result = DialogBoxParamW(instance, MAKEINTRESOURCEW(template_id), owner, DataDialogProc,
                                          reinterpret_cast<LPARAM>(&state));
   return result == 1 ? 1 : 0;

@@ -292,7 +292,7 @@ constexpr size_t CountOf(const BrowseButton (&)[N]) {
 
 }  // namespace
 
-const DataDialogSpec kDataDialogs[] = {
+const DataDialogLayout kDataDialogs[] = {
     {IDD_BASIC, u"基本設定", ExchangeBasic, kBasicButtons, CountOf(kBasicButtons), 0},
     {IDD_BODY, u"車体", ExchangeBody, kBodyButtons, CountOf(kBodyButtons), 0},
     {IDD_BOGIE, u"台車", ExchangeBogie, kBogieButtons, CountOf(kBogieButtons), 0},
@@ -306,15 +306,15 @@ const DataDialogSpec kDataDialogs[] = {
 };
 const size_t kDataDialogCount = sizeof kDataDialogs / sizeof kDataDialogs[0];
 
-const DataDialogSpec* FindDataDialog(int template_id) {
-  for (const DataDialogSpec& spec : kDataDialogs)
-    if (spec.template_id == template_id) return &spec;
+const DataDialogLayout* FindDataDialog(int template_id) {
+  for (const DataDialogLayout& layout : kDataDialogs)
+    if (layout.template_id == template_id) return &layout;
   return nullptr;
 }
 
-const BrowseButton* FindBrowseButton(const DataDialogSpec& spec, int button) {
-  for (size_t i = 0; i < spec.button_count; ++i)
-    if (spec.buttons[i].button == button) return &spec.buttons[i];
+const BrowseButton* FindBrowseButton(const DataDialogLayout& layout, int button) {
+  for (size_t i = 0; i < layout.button_count; ++i)
+    if (layout.buttons[i].button == button) return &layout.buttons[i];
   return nullptr;
 }
 

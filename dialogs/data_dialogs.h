@@ -15,7 +15,7 @@ struct BrowseButton {
   BrowseKind kind;
 };
 
-struct DataDialogSpec {
+struct DataDialogLayout {
   int template_id;
   const char16_t* caption;
   // Moves the dialog's fields; `page` is the option set shown (0 elsewhere).
@@ -26,11 +26,11 @@ struct DataDialogSpec {
 };
 
 // The dialogs of templates 122 to 130 and 140, in template order.
-extern const DataDialogSpec kDataDialogs[];
+extern const DataDialogLayout kDataDialogs[];
 extern const size_t kDataDialogCount;
 
 // The dialog of a template, or null.
-const DataDialogSpec* FindDataDialog(int template_id);
-const BrowseButton* FindBrowseButton(const DataDialogSpec& spec, int button);
+const DataDialogLayout* FindDataDialog(int template_id);
+const BrowseButton* FindBrowseButton(const DataDialogLayout& layout, int button);
 // The template a "データ(&D)" menu command opens as a data dialog, or 0.
 int DataDialogOfCommand(int command);

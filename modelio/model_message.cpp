@@ -31,19 +31,19 @@ int Format(char16_t* out, const char16_t* format, const ModelMessageArg* args, s
   for (const char16_t* f = format; *f; ++f) {
     char16_t c = *f;
     if (c == u'%' && f[1] != 0) {
-      char16_t spec = *++f;
-      if (spec == u'%') {
+      char16_t conversion = *++f;
+      if (conversion == u'%') {
         c = u'%';
       } else {
         const ModelMessageArg& arg = next < count ? args[next] : args[count];
         ++next;
-        if (spec == u's') {
+        if (conversion == u's') {
           const char16_t* t = arg.text ? arg.text : u"";
           for (; *t; ++t) {
             if (n + 1 >= kFormatUnits) return -1;
             out[n++] = *t;
           }
-        } else if (spec == u'u') {
+        } else if (conversion == u'u') {
           if (!PutNumber(out, n, static_cast<int64_t>(static_cast<uint32_t>(arg.number)))) return -1;
         } else if (!PutNumber(out, n, arg.number)) {
           return -1;

@@ -300,7 +300,7 @@ TEST(DataDialogs, PathsLongerThanTheirFieldAreRefusedNotCut) {
   ResetProject(*p);
   p->modelA1.Set(u"old.obj");
   OpenDialog d(IDD_BODY, *p);
-  const BrowseButton* button = FindBrowseButton(d.session.Spec(), IDC_BODY_A1_BROWSE);
+  const BrowseButton* button = FindBrowseButton(d.session.Layout(), IDC_BODY_A1_BROWSE);
   ASSERT_NE(button, nullptr);
   EXPECT_EQ(button->edit, IDC_BODY_A1);
   EXPECT_EQ(button->kind, BrowseKind::kModel);

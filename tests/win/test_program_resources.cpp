@@ -112,28 +112,28 @@ INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
 
 enum Kind { kEdit, kButton, kCombo, kList, kStatic };
 
-struct ControlSpec {
+struct ControlLayout {
   int id;
   Kind kind;
   const wchar_t* text;  // null when the description leaves the text open
 };
 
-struct DialogSpec {
+struct DialogLayout {
   int template_id;
   const wchar_t* caption;
-  std::vector<ControlSpec> controls;
+  std::vector<ControlLayout> controls;
 };
 
 // An edit with its browse button.
-void AddBrowsed(std::vector<ControlSpec>& c, int edit, int button, const wchar_t* button_text) {
+void AddBrowsed(std::vector<ControlLayout>& c, int edit, int button, const wchar_t* button_text) {
   c.push_back({edit, kEdit, nullptr});
   c.push_back({button, kButton, button_text});
 }
 
-std::vector<DialogSpec> Dialogs() {
-  std::vector<DialogSpec> d;
+std::vector<DialogLayout> Dialogs() {
+  std::vector<DialogLayout> d;
   {
-    DialogSpec s{122, L"基本設定", {}};
+    DialogLayout s{122, L"基本設定", {}};
     for (int id : {1153, 1001, 1003, 1002, 1005, 1004, 1014, 1006, 1008, 1009})
       s.controls.push_back({id, kEdit, nullptr});
     s.controls.push_back({1150, kCombo, nullptr});
@@ -146,14 +146,14 @@ std::vector<DialogSpec> Dialogs() {
     d.push_back(s);
   }
   {
-    DialogSpec s{123, L"車体", {}};
+    DialogLayout s{123, L"車体", {}};
     const int pairs[][2] = {{1011, 1015}, {1013, 1017}, {1019, 1023},
                             {1021, 1025}, {1027, 1031}, {1029, 1033}};
     for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"obj参照");
     d.push_back(s);
   }
   {
-    DialogSpec s{124, L"台車", {}};
+    DialogLayout s{124, L"台車", {}};
     AddBrowsed(s.controls, 1018, 1020, L"obj参照");
     AddBrowsed(s.controls, 1024, 1026, L"obj参照");
     s.controls.push_back({1022, kEdit, nullptr});
@@ -186,7 +186,7 @@ std::vector<DialogSpec> Dialogs() {
                 {1057, kEdit, nullptr},
                 {1062, kEdit, nullptr}}});
   {
-    DialogSpec s{126, L"パンタグラフ", {}};
+    DialogLayout s{126, L"パンタグラフ", {}};
     const int groups[][5] = {{1048, 1054, 1045, 1051, 1058},
                              {1066, 1074, 1063, 1070, 1078},
                              {1109, 1115, 1106, 1112, 1118},
@@ -200,27 +200,27 @@ std::vector<DialogSpec> Dialogs() {
   }
   d.push_back({127, L"連結器", {{1055, kEdit, nullptr}, {1059, kEdit, nullptr}}});
   {
-    DialogSpec s{128, L"ライト", {}};
+    DialogLayout s{128, L"ライト", {}};
     const int pairs[][2] = {{1060, 1064}, {1067, 1071}, {1075, 1079}, {1082, 1085}, {1087, 1091}};
     for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"obj参照");
     d.push_back(s);
   }
   {
-    DialogSpec s{129, L"オプション", {{1068, kCombo, nullptr}, {1136, kButton, L"初期状態：有効にする"}}};
+    DialogLayout s{129, L"オプション", {{1068, kCombo, nullptr}, {1136, kButton, L"初期状態：有効にする"}}};
     for (int id : {1072, 1080, 1086, 1092, 1096, 1100, 1104, 1110, 1116, 1122, 1128, 1134})
       s.controls.push_back({id, kEdit, nullptr});
     for (int id : {1076, 1135}) s.controls.push_back({id, kButton, L"obj参照"});
     d.push_back(s);
   }
   {
-    DialogSpec s{130, L"ヘッドマーク/方向幕", {}};
+    DialogLayout s{130, L"ヘッドマーク/方向幕", {}};
     AddBrowsed(s.controls, 1137, 1138, L"png参照");
     for (int id : {1139, 1143, 1148, 1154, 1160, 1166, 1170}) s.controls.push_back({id, kEdit, nullptr});
     for (int id : {1141, 1145, 1151, 1157, 1163, 1168, 1173}) s.controls.push_back({id, kButton, L"obj参照"});
     d.push_back(s);
   }
   {
-    DialogSpec s{140, L"サウンド", {}};
+    DialogLayout s{140, L"サウンド", {}};
     const int pairs[][2] = {{1140, 1142}, {1144, 1146}, {1149, 1152}, {1155, 1158}, {1161, 1164},
                             {1167, 1169}, {1171, 1174}, {1176, 1178}, {1182, 1184}, {1187, 1188}};
     for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"wav参照");
@@ -261,12 +261,12 @@ bool ShowsText(HWND dialog, const wchar_t* text) {
 
 TEST_F(ProgramResources, DialogsHaveTheirControls) {
   ASSERT_NE(module_, nullptr);
-  for (const DialogSpec& spec : Dialogs()) {
-    SCOPED_TRACE(spec.template_id);
-    HWND dialog = CreateDialogParamW(module_, MAKEINTRESOURCEW(spec.template_id), nullptr, IdleDialogProc, 0);
+  for (const DialogLayout& layout : Dialogs()) {
+    SCOPED_TRACE(layout.template_id);
+    HWND dialog = CreateDialogParamW(module_, MAKEINTRESOURCEW(layout.template_id), nullptr, IdleDialogProc, 0);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(dialog), spec.caption);
-    for (const ControlSpec& c : spec.controls) {
+    EXPECT_EQ(TextOf(dialog), layout.caption);
+    for (const ControlLayout& c : layout.controls) {
       HWND control = GetDlgItem(dialog, c.id);
       ASSERT_NE(control, nullptr) << c.id;
       EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), ClassName(c.kind)), 0) << c.id;
@@ -277,7 +277,7 @@ TEST_F(ProgramResources, DialogsHaveTheirControls) {
     // Every dialog but the container list and the About box has OK and
     // "キャンセル"; those two have OK only.
     EXPECT_EQ(TextOf(GetDlgItem(dialog, IDOK)), L"OK");
-    const bool has_cancel = spec.template_id != 143 && spec.template_id != 142;
+    const bool has_cancel = layout.template_id != 143 && layout.template_id != 142;
     EXPECT_EQ(GetDlgItem(dialog, IDCANCEL) != nullptr, has_cancel);
     if (has_cancel) {
       EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), L"キャンセル");
