@@ -36,7 +36,6 @@ void ResetForCompilation(VehicleCompiler& c) {
   c.model_options = ModelOptions{};
   c.include_stack.resize(c.include_stack.empty() ? 0 : 1);  // the script itself
   c.written_file.clear();
-  c.files_read.clear();
   c.output_refused = false;
   c.converted_meshes.clear();
 }
@@ -108,7 +107,6 @@ uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffe
   FsReadCache cache;  // libraries and texture headers named by many models
   uint32_t result = ParseScript(c, copy.data(), length, file_label);
   if (result == kResultOk && !c.container_part) AppendTextureBlock(c);
-  c.files_read = reads.files();
   if (result != kResultOk) return result;
 
   WriteMarker(c.stream, 0x0001);

@@ -97,7 +97,6 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   model->flip_u = 0;
   model->mirror_z = c.model_options.mirror_z ? 1 : 0;
   model->invert_face_normals = c.model_options.invert_normals ? 1 : 0;
-  model->base_folder = &c.script_folder;
 
   uint32_t read = ReadObjFile(*model, obj_path);
   if (model->warning_count != 0 || model->error_count != 0) {

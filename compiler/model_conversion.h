@@ -43,8 +43,7 @@ bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int t
 bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,
                            MeshSlot* slot);
 // The mesh bytes this line's conversion of `obj_path` produced, for
-// embedding. None is an error: nothing stale or broken
-// is embedded.
+// embedding. None is an error: nothing stale or broken is embedded.
 bool ReadMeshForEmbedding(VehicleCompiler& c, const std::u16string& obj_path, std::vector<uint8_t>& mesh);
 // Appends u32 size and the mesh bytes.
 void WriteMesh(VehicleCompiler& c, const std::vector<uint8_t>& mesh);

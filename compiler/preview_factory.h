@@ -55,8 +55,6 @@ class PreviewFactory {
   // only when no object could be made at all.
   virtual std::unique_ptr<PreviewMesh> LoadMeshBytes(const uint8_t* data, size_t size,
                                                      const std::u16string& source) = 0;
-  // The same from a mesh file on disk; an unreadable file gives an empty mesh.
-  std::unique_ptr<PreviewMesh> LoadMesh(const std::u16string& mesh_path);
   // A copy of `source` in kSphereMappedVertexFormat with its indices and its
   // bounding box computed; null when it cannot be made.
   virtual std::unique_ptr<PreviewMesh> CopySphereMapped(const PreviewMesh& source) = 0;

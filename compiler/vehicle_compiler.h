@@ -60,8 +60,6 @@ struct VehicleCompiler {
 
   // Where the data file went, once written.
   std::u16string written_file;
-  // Every file the last compilation read; the data file may replace none.
-  std::vector<std::u16string> files_read;
   // Set when the data file was not written because its name names one of
   // the files read (a usage error rather than a failed compilation).
   bool output_refused = false;

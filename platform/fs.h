@@ -44,28 +44,26 @@ struct FsFileId {
 };
 // The identity of an existing file (links followed); false when it is missing.
 bool FsFileIdOf(const std::u16string& path, FsFileId& id);
-// Collects the name of every file read successfully on this thread while
-// it lives (FsReadFile, FsReadFileStart), each name once; recorders nest,
-// and each sees the reads made during its life.
+// Collects the identity of every file read successfully on this thread
+// while it lives (FsReadFile, FsReadFileStart); recorders nest, and each
+// sees the reads made during its life.
 class FsReadRecorder {
  public:
   FsReadRecorder();
   ~FsReadRecorder();
   FsReadRecorder(const FsReadRecorder&) = delete;
   FsReadRecorder& operator=(const FsReadRecorder&) = delete;
-  const std::vector<std::u16string>& files() const { return files_; }
   // True when the file with this identity was read.
   bool Read(const FsFileId& id) const { return ids_.count(id) != 0; }
 
  private:
-  friend void FsNoteRead(const std::u16string& path, const FsFileId& id);
-  std::vector<std::u16string> files_;
+  friend void FsNoteRead(const FsFileId& id);
   std::set<FsFileId> ids_;
   FsReadRecorder* outer_;
 };
-// Tells the recorders of this thread that `path`, the file `id`, was read
-// (the platform files call it).
-void FsNoteRead(const std::u16string& path, const FsFileId& id);
+// Tells the recorders of this thread that the file `id` was read (the file
+// layer calls it).
+void FsNoteRead(const FsFileId& id);
 
 // While it lives, reads on this thread of files of at most kFsCachedBytes,
 // and reads that fail, are answered from memory after the first: one

@@ -65,14 +65,14 @@ bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vec
         const size_t n = std::min(limit, e.bytes.size());
         out.reserve(n + spare);
         out.assign(e.bytes.begin(), e.bytes.begin() + static_cast<std::ptrdiff_t>(n));
-        FsNoteRead(path, e.id);
+        FsNoteRead(e.id);
         return true;
       }
     }
   }
   FsFileId id;
   const bool ok = FsReadNative(path, limit, spare, out, id);
-  if (ok) FsNoteRead(path, id);
+  if (ok) FsNoteRead(id);
   if (cache && out.size() <= kFsCachedBytes) {
     FsReadCache::Entry& e = cache->entries[path];
     e.ok = ok;
@@ -99,8 +99,6 @@ bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<u
   return CachedRead(path, max_bytes, 0, out);
 }
 
-void FsNoteRead(const std::u16string& path, const FsFileId& id) {
-  // Compilations read few distinct files, some of them many times over.
-  for (FsReadRecorder* r = t_innermost_recorder; r; r = r->outer_)
-    if (r->ids_.insert(id).second) r->files_.push_back(path);
+void FsNoteRead(const FsFileId& id) {
+  for (FsReadRecorder* r = t_innermost_recorder; r; r = r->outer_) r->ids_.insert(id);
 }

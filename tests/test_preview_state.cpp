@@ -161,7 +161,8 @@ TEST_F(PreviewSlots, CompilerWithoutAFactoryUsesTheDefault) {
 
 TEST_F(PreviewSlots, UnloadableMeshLeavesAnEmptyPreviewMesh) {
   RecordingPreviewFactory direct;
-  auto mesh = direct.LoadMesh(folder + u"nothing.3dd");
+  const uint8_t truncated[8] = {};
+  auto mesh = direct.LoadMeshBytes(truncated, sizeof truncated, folder + u"nothing.3dd");
   ASSERT_NE(mesh, nullptr);
   EXPECT_FALSE(mesh->loaded);
   EXPECT_EQ(mesh->vertex_count, 0u);
