@@ -6,7 +6,6 @@
 #include "cli/project_args.h"
 #include "cli/project_log.h"
 #include "datamake/make_data.h"
-#include "datamake/project_paths.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 
@@ -46,7 +45,7 @@ int CliMake(const ProjectOptions& arguments) {
   // The compiler refuses a data file that would replace a file it read; the
   // project file itself it never reads.
   const std::u16string data_file = DataFileOf(*command.project);
-  if (SamePlace(data_file, command.project_path)) {
+  if (FsSamePlace(data_file, command.project_path)) {
     CliError("the data file " + DisplayPath(data_file) + " would replace the project file");
     return kExitUsage;
   }

@@ -34,7 +34,7 @@ int CliScript(const ProjectOptions& arguments) {
   }
   // Elsewhere, the script names the project's files from its own folder.
   const std::u16string script_folder = FsSplitPath(target).folder;
-  if (!SamePlace(script_folder, project->folder) && !RebaseProjectPaths(*project, script_folder)) {
+  if (!FsSamePlace(script_folder, project->folder) && !RebaseProjectPaths(*project, script_folder)) {
     CliError("a path of the project is too long to be named from " + DisplayPath(script_folder));
     return kExitFailed;
   }

@@ -10,18 +10,6 @@
 
 namespace {
 
-// Include files are compared as Windows compares names.
-bool SamePath(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i] == u'\\' ? u'/' : a[i], y = b[i] == u'\\' ? u'/' : b[i];
-    if (x >= u'A' && x <= u'Z') x += 32;
-    if (y >= u'A' && y <= u'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
-
 void ResetForCompilation(VehicleCompiler& c) {
   c.container_part = false;
   c.container_name.clear();
@@ -61,7 +49,7 @@ bool RefuseInputAsOutput(VehicleCompiler& c, const std::u16string& name, const F
   FsFileId output;
   if (!FsFileIdOf(name, output)) return false;
   bool input = reads.Read(output);
-  if (!c.include_stack.empty()) input = input || SamePath(c.include_stack[0], name) ||
+  if (!c.include_stack.empty()) input = input || FsSamePlace(c.include_stack[0], name) ||
                                         FsSameFile(c.include_stack[0], name);
   if (!input) return false;
   LogError(c, u"エラー：出力先がコンパイルで読み込んだファイルのため、書き込みを中止しました [%s]\r\n", name);
@@ -140,7 +128,7 @@ void CmdInclude(VehicleCompiler& c, uint32_t) {
   // Relative to the main script's folder, wherever the including file lies.
   const std::u16string path = FsResolve(c.script_folder, name);
   for (const std::u16string& open : c.include_stack) {
-    if (SamePath(open, path) || FsSameFile(open, path)) {
+    if (FsSamePlace(open, path) || FsSameFile(open, path)) {
       LogError(c, u"エラー：includeが循環している [%s]\r\n", name);
       return;
     }

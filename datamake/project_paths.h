@@ -5,15 +5,6 @@
 
 #include "project/vehicle_project.h"
 
-// True when `a` and `b` name the same place as Windows names it: either
-// separator, any ASCII letter case, "." and ".." folded. Both absolute.
-bool SamePlace(const std::u16string& a, const std::u16string& b);
-
-// `target` (absolute) as a path relative to `folder` (absolute, with its
-// separator), with '\' separators; `target` itself when the two share no
-// root (another drive).
-std::u16string PathFrom(const std::u16string& folder, const std::u16string& target);
-
 // The file a build of `p` reads (the project file, images, sounds, models,
 // their material libraries and textures) that `output` would replace, or
 // empty when it replaces none.

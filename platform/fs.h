@@ -113,6 +113,14 @@ std::u16string FsAbsolute(const std::u16string& path);
 // ends in a separator, or is empty) followed by it. Every relative name of a
 // project or a script resolves this way, never against the current folder.
 std::u16string FsResolve(const std::u16string& folder, const std::u16string& path);
+// True when `a` and `b` name the same place as Windows names it: either
+// separator, any ASCII letter case, "." and ".." folded. Whether the place
+// exists does not matter.
+bool FsSamePlace(const std::u16string& a, const std::u16string& b);
+// `target` (absolute) as a path relative to `folder` (absolute, with its
+// separator), with '\' separators; `target` itself when the two share no
+// root (another drive).
+std::u16string FsPathFrom(const std::u16string& folder, const std::u16string& target);
 // A folder unique to this process for scratch files, with a trailing separator.
 std::u16string FsTempDirectory();
 
