@@ -1,8 +1,6 @@
-#include <dirent.h>
 #include <limits.h>
 #include <poll.h>
 #include <sys/inotify.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -13,6 +11,7 @@
 #include <set>
 
 #include "platform/file_watch.h"
+#include "platform/fs_native.h"
 #include "platform/sjis.h"
 #include "platform/watch_support.h"
 
@@ -40,36 +39,6 @@ void Split(const std::string& path, std::string& folder, std::string& name) {
   const size_t slash = path.rfind('/');
   folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   name = slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-// `path` with each part that does not exist exactly replaced by the entry
-// of its folder whose name equals it ignoring ASCII case, as far as the
-// parts exist: names match as Windows matches them.
-std::string OnDiskCase(const std::string& path) {
-  struct stat st;
-  if (path.empty() || path[0] != '/' || lstat(path.c_str(), &st) == 0) return path;
-  std::string built = "/";
-  size_t pos = 1;
-  while (pos <= path.size()) {
-    size_t next = path.find('/', pos);
-    if (next == std::string::npos) next = path.size();
-    std::string part = path.substr(pos, next - pos);
-    if (lstat((built + part).c_str(), &st) != 0 && part != "." && part != "..") {
-      if (DIR* dir = opendir(built.c_str())) {
-        while (dirent* entry = readdir(dir)) {
-          if (Lower(entry->d_name) == Lower(part)) {
-            part = entry->d_name;
-            break;
-          }
-        }
-        closedir(dir);
-      }
-    }
-    built += part;
-    if (next < path.size()) built += '/';
-    pos = next + 1;
-  }
-  return built;
 }
 
 class InotifyWatcher : public FileWatcher {
@@ -119,7 +88,7 @@ class InotifyWatcher : public FileWatcher {
       for (char& c : path)
         if (c == '\\') c = '/';
       for (int step = 0; step < kMaxLinkSteps; ++step) {
-        path = OnDiskCase(path);
+        path = FsMatchCaseOnDisk(path);
         WatchName(path);
         char target[PATH_MAX];
         const ssize_t n = readlink(path.c_str(), target, sizeof target);

@@ -10,6 +10,7 @@
 
 #include "platform/file_watch.h"
 #include "platform/fs.h"
+#include "platform/fs_native.h"
 #include "platform/sjis.h"
 #include "platform/watch_support.h"
 
@@ -28,18 +29,8 @@ constexpr int kRecheckMs = 1000;  // a folder moved away signals nothing: look n
 
 std::wstring Wide(const std::u16string& s) { return std::wstring(s.begin(), s.end()); }
 
-// The system's text for an error code, without its line end.
-std::string Reason(DWORD error) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::u16string reason = n && text ? std::u16string(text, text + n) : u"error " + Utf8ToUtf16(std::to_string(error));
-  if (text) LocalFree(text);
-  while (!reason.empty() && (reason.back() == u'\r' || reason.back() == u'\n' || reason.back() == u' '))
-    reason.pop_back();
-  return Utf16ToUtf8(reason);
-}
+// The system's text for an error code.
+std::string Reason(DWORD error) { return Utf16ToUtf8(FsSystemErrorText(error)); }
 
 bool EndsInSeparator(const std::u16string& s) { return !s.empty() && (s.back() == u'\\' || s.back() == u'/'); }
 
@@ -48,25 +39,6 @@ std::u16string ParentOf(const std::u16string& folder) {
   if (folder.size() < 2) return {};
   std::u16string parent = FsSplitPath(folder.substr(0, folder.size() - 1)).folder;
   return EndsInSeparator(parent) && parent.size() < folder.size() ? parent : std::u16string();
-}
-
-// The file a symbolic link leads to, through the whole chain; empty for a
-// file that is no link or whose target is missing.
-std::u16string LinkTarget(const std::u16string& path) {
-  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return {};
-  HANDLE h = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return {};
-  std::wstring buffer(32768, L'\0');
-  const DWORD n = GetFinalPathNameByHandleW(h, &buffer[0], static_cast<DWORD>(buffer.size()),
-                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
-  CloseHandle(h);
-  if (n == 0 || n >= buffer.size()) return {};
-  std::u16string target(buffer.begin(), buffer.begin() + n);
-  if (target.rfind(u"\\\\?\\UNC\\", 0) == 0) return u"\\\\" + target.substr(8);
-  if (target.rfind(u"\\\\?\\", 0) == 0) return target.substr(4);
-  return target;
 }
 
 class NotificationWatcher : public FileWatcher {
@@ -122,7 +94,7 @@ class NotificationWatcher : public FileWatcher {
     stamped = files_;
     for (const std::u16string& file : files_) {
       PlanPath(file, folders, say);
-      const std::u16string target = LinkTarget(file);
+      const std::u16string target = FsLinkTarget(file);
       if (target.empty()) continue;
       PlanPath(target, folders, say);
       stamped.push_back(target);

@@ -60,27 +60,7 @@ std::string NativePath(const std::u16string& path) {
   std::string utf8 = Utf16ToUtf8(path);
   for (char& c : utf8)
     if (c == '\\') c = '/';
-  if (Exists(utf8)) return utf8;
-  // Walk the components, matching each one that does not exist exactly.
-  std::string built;
-  size_t pos = 0;
-  if (utf8[0] == '/') {
-    built = "/";
-    pos = 1;
-  }
-  while (pos <= utf8.size()) {
-    size_t next = utf8.find('/', pos);
-    if (next == std::string::npos) next = utf8.size();
-    std::string part = utf8.substr(pos, next - pos);
-    if (!part.empty()) {
-      std::string candidate = built + part;
-      if (!Exists(candidate) && part != "." && part != "..") candidate = built + MatchCase(built, part);
-      built = candidate;
-      if (next < utf8.size()) built += '/';
-    }
-    pos = next + 1;
-  }
-  return built;
+  return FsMatchCaseOnDisk(utf8);
 }
 
 bool WriteAll(int fd, const void* data, size_t size) {
@@ -96,6 +76,34 @@ bool WriteAll(int fd, const void* data, size_t size) {
 }
 
 }  // namespace
+
+std::string FsMatchCaseOnDisk(const std::string& path) {
+  if (path.empty() || Exists(path)) return path;
+  // Walk the components, matching each one that does not exist exactly.
+  std::string built;
+  size_t pos = 0;
+  if (path[0] == '/') {
+    built = "/";
+    pos = 1;
+  }
+  while (pos <= path.size()) {
+    size_t next = path.find('/', pos);
+    if (next == std::string::npos) next = path.size();
+    std::string part = path.substr(pos, next - pos);
+    if (!part.empty()) {
+      std::string candidate = built + part;
+      if (!Exists(candidate) && part != "." && part != "..") candidate = built + MatchCase(built, part);
+      built = candidate;
+      if (next < path.size()) built += '/';
+    }
+    pos = next + 1;
+  }
+  return built;
+}
+
+std::u16string FsSystemErrorText(uint32_t error) {
+  return Utf8ToUtf16(std::strerror(static_cast<int>(error)));
+}
 
 char16_t FsSeparator() {
   return u'/';
@@ -191,7 +199,7 @@ std::string FinalTarget(const std::string& native) {
 }
 
 void SetReason(std::u16string* reason, int error) {
-  if (reason) *reason = error ? Utf8ToUtf16(std::strerror(error)) : std::u16string();
+  if (reason) *reason = error ? FsSystemErrorText(static_cast<uint32_t>(error)) : std::u16string();
 }
 
 }  // namespace

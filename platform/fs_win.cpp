@@ -97,30 +97,13 @@ BOOL WINAPI RemoveLiveTemporaries(DWORD) {
 
 // The file a write to `path` must replace: the final target of a symbolic
 // link, else `path` itself.
-std::wstring FinalTarget(const std::wstring& path) {
-  DWORD attributes = GetFileAttributesW(path.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return path;
-  HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return path;
-  wchar_t final_path[32768];
-  DWORD n = GetFinalPathNameByHandleW(h, final_path, 32768, FILE_NAME_NORMALIZED);
-  CloseHandle(h);
-  return n == 0 || n >= 32768 ? path : std::wstring(final_path, n);
+std::wstring FinalTarget(const std::u16string& path) {
+  const std::u16string target = FsLinkTarget(path);
+  return Wide(target.empty() ? path : target);
 }
 
 void SetReason(std::u16string* reason, DWORD error) {
-  if (!reason) return;
-  reason->clear();
-  if (error == 0) return;
-  wchar_t* text = nullptr;
-  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                               FORMAT_MESSAGE_IGNORE_INSERTS,
-                           nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
-  if (text) *reason = std::u16string(text, text + n);
-  if (reason->empty()) *reason = u"error " + Narrow16(std::to_wstring(error).c_str());
-  LocalFree(text);
+  if (reason) *reason = error ? FsSystemErrorText(error) : std::u16string();
 }
 
 }  // namespace
@@ -143,6 +126,34 @@ DWORD ReplaceWithTemporary(const std::wstring& temp, const std::wstring& target)
 
 }  // namespace
 
+std::u16string FsSystemErrorText(uint32_t error) {
+  wchar_t* text = nullptr;
+  DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                               FORMAT_MESSAGE_IGNORE_INSERTS,
+                           nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+  while (n > 0 && (text[n - 1] == L'\r' || text[n - 1] == L'\n' || text[n - 1] == L' ')) --n;
+  std::u16string reason = text ? std::u16string(text, text + n) : std::u16string();
+  LocalFree(text);
+  return reason.empty() ? u"error " + Narrow16(std::to_wstring(error).c_str()) : reason;
+}
+
+std::u16string FsLinkTarget(const std::u16string& path) {
+  const DWORD attributes = GetFileAttributesW(Wide(path).c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return {};
+  HANDLE h = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  std::wstring buffer(32768, L'\0');
+  const DWORD n = GetFinalPathNameByHandleW(h, &buffer[0], static_cast<DWORD>(buffer.size()),
+                                            FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+  CloseHandle(h);
+  if (n == 0 || n >= buffer.size()) return {};
+  std::u16string target(buffer.begin(), buffer.begin() + n);
+  if (target.rfind(u"\\\\?\\UNC\\", 0) == 0) return u"\\\\" + target.substr(8);
+  if (target.rfind(u"\\\\?\\", 0) == 0) return target.substr(4);
+  return target;
+}
+
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
                        std::u16string* reason) {
   FsForgetCachedRead(path);
@@ -151,7 +162,7 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
     return false;
   }
   static std::atomic<unsigned> counter{0};
-  const std::wstring target = FinalTarget(Wide(path));
+  const std::wstring target = FinalTarget(path);
   std::wstring temp;
   HANDLE h = INVALID_HANDLE_VALUE;
   int slot = -1;
