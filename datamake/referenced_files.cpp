@@ -7,7 +7,6 @@
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
 #include "platform/fs.h"
-#include "platform/sjis.h"
 #include "project/project_sections.h"
 
 namespace {
@@ -30,13 +29,12 @@ void ForEachKeyLine(const std::u16string& path, OnLine&& on_line) {
       [](int) {});
 }
 
-// A name as the reader may look it up: read as Shift-JIS, and as UTF-8
-// when its bytes are that too (modelers write UTF-8 on every system).
+// A name as the reader looks it up: read as Shift-JIS, and as UTF-8 when
+// its bytes are that too (modelers write UTF-8 on every system).
 std::vector<std::u16string> Readings(const Token& name) {
-  const std::string bytes(name.begin, name.end);
-  std::vector<std::u16string> readings = {SjisToUtf16(bytes)};
-  const std::u16string utf8 = Utf8ToUtf16(bytes);
-  if (Utf16ToUtf8(utf8) == bytes && utf8 != readings[0]) readings.push_back(utf8);
+  std::vector<std::u16string> readings = {objtext::TokenText(name, kMaxPathUnits)};
+  std::u16string utf8;
+  if (objtext::TokenTextUtf8(name, kMaxPathUnits, utf8) && utf8 != readings[0]) readings.push_back(utf8);
   return readings;
 }
 
