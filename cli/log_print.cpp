@@ -17,13 +17,7 @@ void PrintLog(const LogBuffer& log, std::FILE* out) {
 }
 
 void PrintMessageLines(const std::u16string& prefix, const std::u16string& message, std::FILE* out) {
-  size_t start = 0;
-  while (start < message.size()) {
-    size_t lf = message.find(u'\n', start);
-    size_t stop = lf == std::u16string::npos ? message.size() : lf;
-    std::u16string line = message.substr(start, stop - start);
-    if (!line.empty() && line.back() == u'\r') line.pop_back();
-    std::fprintf(out, "%s\n", Utf16ToUtf8(prefix + line).c_str());
-    start = stop + 1;
-  }
+  ForEachMessageLine(message, [&](std::u16string_view line) {
+    std::fprintf(out, "%s\n", Utf16ToUtf8(prefix + std::u16string(line)).c_str());
+  });
 }

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 constexpr uint32_t kLogCapacityUnits = 0x80000;  // what a Make-data run gives
@@ -61,4 +62,19 @@ template <typename... Args>
 uint32_t Log(LogBuffer& log, int level, const char16_t* format, const Args&... args) {
   const LogArg list[] = {LogArg(args)..., LogArg(0)};
   return LogV(log, level, format, list, sizeof...(Args));
+}
+
+// Calls `on_line(line)` for each line of one logged message, in order: lines
+// end in CR LF or LF (neither is part of the line); an empty line counts.
+template <typename OnLine>
+void ForEachMessageLine(std::u16string_view message, OnLine&& on_line) {
+  size_t start = 0;
+  while (start < message.size()) {
+    const size_t lf = message.find(u'\n', start);
+    const size_t stop = lf == std::u16string_view::npos ? message.size() : lf;
+    std::u16string_view line = message.substr(start, stop - start);
+    if (!line.empty() && line.back() == u'\r') line.remove_suffix(1);
+    on_line(line);
+    start = stop + 1;
+  }
 }

@@ -79,23 +79,17 @@ void AddCompilerMessages(const MakeDataResult& run, std::vector<ProjectProblem>&
     std::u16string field;
     if (e.source >= 0)
       field = ScriptLineLabel(run.script_lines, log.sources[static_cast<size_t>(e.source)].line, message);
-    size_t start = 0;
     bool joined = false;
-    while (start < message.size()) {
-      size_t stop = message.find(u'\n', start);
-      if (stop == std::u16string::npos) stop = message.size();
-      std::u16string line = message.substr(start, stop - start);
-      start = stop + 1;
-      if (!line.empty() && line.back() == u'\r') line.pop_back();
-      if (line.empty()) continue;
-      const bool reader_warning = line.rfind(u"WARNING", 0) == 0;
-      if (joined && !reader_warning && line.rfind(u"ERROR", 0) != 0) {
-        problems.back().message += u" " + line;
-        continue;
+    ForEachMessageLine(message, [&](std::u16string_view line) {
+      if (line.empty()) return;
+      const bool reader_warning = line.substr(0, 7) == u"WARNING";
+      if (joined && !reader_warning && line.substr(0, 5) != u"ERROR") {
+        problems.back().message += u" " + std::u16string(line);
+        return;
       }
       joined = reader_warning || failed;
-      if (joined) problems.push_back({field, line, reader_warning});
-    }
+      if (joined) problems.push_back({field, std::u16string(line), reader_warning});
+    });
   }
   // A compilation that failed without a line saying why still fails make.
   bool any_error = false;
