@@ -9,17 +9,6 @@
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 
-namespace {
-
-// The data file make will write, as the compiler names it.
-std::u16string DataFileOf(const VehicleProject& p) {
-  std::u16string name = TemporaryScriptName(p);
-  name.resize(name.size() - 4);  // ".txt"
-  return ProjectPath(p, p.outpath.view()) + u"\\" + name + u".z5t";
-}
-
-}  // namespace
-
 int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
   if (command.output.empty()) return kExitOk;
   // -o stands in for the project's output folder, and is made if missing.
@@ -44,7 +33,7 @@ int CliMake(const ProjectOptions& arguments) {
   if ((status = ApplyOutputOption(command, options)) != kExitOk) return status;
   // The compiler refuses a data file that would replace a file it read; the
   // project file itself it never reads.
-  const std::u16string data_file = DataFileOf(*command.project);
+  const std::u16string data_file = ProjectDataFile(*command.project);
   if (FsSamePlace(data_file, command.project_path)) {
     CliError("the data file " + DisplayPath(data_file) + " would replace the project file");
     return kExitUsage;

@@ -55,9 +55,7 @@ void CheckOutputFolder(const VehicleProject& p, std::vector<ProjectProblem>& pro
   const bool drive = folder.size() >= 2 && folder[1] == u':';
   if (drive && FsSeparator() != u'\\') return fail(u"出力パスはこのシステムでは使えません。\n");
   if (!FsIsDirectory(folder)) return fail(u"出力フォルダーがありません。\n");
-  std::u16string name = p.name.str();
-  SanitizeFileName(name);
-  if (folder.size() + 1 + name.size() + 4 > kMaxPathUnits) return fail(u"出力ファイルのパスが長すぎます。\n");
+  if (ProjectDataFile(p).size() > kMaxPathUnits) return fail(u"出力ファイルのパスが長すぎます。\n");
   // Written through a temporary file of this run, so concurrent checks of
   // one folder do not collide.
   const std::u16string probe = folder + FsSeparator() + u".railwick-write-probe";

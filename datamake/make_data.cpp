@@ -39,10 +39,23 @@ bool NeedsFolder(const VehicleProject& p) {
 
 }  // namespace
 
-std::u16string TemporaryScriptName(const VehicleProject& p) {
+namespace {
+
+// The type number made safe as a file name.
+std::u16string FileStem(const VehicleProject& p) {
   std::u16string name = p.name.str();
   SanitizeFileName(name);
-  return name + u".txt";
+  return name;
+}
+
+}  // namespace
+
+std::u16string TemporaryScriptName(const VehicleProject& p) {
+  return FileStem(p) + u".txt";
+}
+
+std::u16string ProjectDataFile(const VehicleProject& p) {
+  return ProjectPath(p, p.outpath.view()) + FsSeparator() + FileStem(p) + u".z5t";
 }
 
 MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& options, Notifier& notifier,

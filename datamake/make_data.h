@@ -50,6 +50,10 @@ struct MakeDataResult {
 // project it names the vehicle (`railwick script` writes it there).
 std::u16string TemporaryScriptName(const VehicleProject& p);
 
+// The data file Make data writes: in the project's output folder, named
+// after the type number (validation makes sure the folder is set).
+std::u16string ProjectDataFile(const VehicleProject& p);
+
 // Shown when a project never saved names a file by a relative path.
 extern const char16_t kSaveProjectFirstMessage[];
 
