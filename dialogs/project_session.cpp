@@ -69,14 +69,9 @@ bool ProjectSession::Save() {
 }
 
 bool ProjectSession::Load(const std::u16string& path) {
-  // The images and sounds the file names are checked while it is read, so
-  // its folder must be the project's before reading starts.
-  std::u16string old_folder = std::move(project_.folder);
-  project_.folder = FsSplitPath(path).folder;
-  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) {
-    project_.folder = std::move(old_folder);
-    return false;
-  }
+  // Reading makes the file's folder the project's (and keeps the old one
+  // when the file is no project).
+  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
   if (discard_compiled_) discard_compiled_();
   MarkSaved();
   return true;
