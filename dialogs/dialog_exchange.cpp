@@ -11,27 +11,24 @@ void DialogExchange::Problem(int id, std::u16string message) {
   problem_message_ = std::move(message);
 }
 
-bool DialogExchange::ReadText(int id, const char16_t* label, size_t longest, std::u16string& text) {
-  text = controls_.Text(id);
-  if (text.size() > longest) {
-    Problem(id, TextTooLongMessage(label, longest));
-    return false;
-  }
+bool DialogExchange::Scriptable(int id, const char16_t* label, const std::u16string& text) {
   const size_t bad = FindUnscriptableCharacter(text);
   if (bad == std::u16string::npos) return true;
   Problem(id, UnscriptableMessage(label, text, bad));
   return false;
 }
 
+bool DialogExchange::ReadText(int id, const char16_t* label, size_t longest, std::u16string& text) {
+  text = controls_.Text(id);
+  if (text.size() <= longest) return Scriptable(id, label, text);
+  Problem(id, TextTooLongMessage(label, longest));
+  return false;
+}
+
 bool DialogExchange::ReadPath(int id, const char16_t* label, std::u16string& text) {
   text = controls_.Text(id);
-  if (text.size() >= kPathCapacity) {
-    Problem(id, PathTooLongMessage(label));
-    return false;
-  }
-  const size_t bad = FindUnscriptableCharacter(text);
-  if (bad == std::u16string::npos) return true;
-  Problem(id, UnscriptableMessage(label, text, bad));
+  if (text.size() < kPathCapacity) return Scriptable(id, label, text);
+  Problem(id, PathTooLongMessage(label));
   return false;
 }
 

@@ -75,6 +75,8 @@ class DialogExchange {
 
  private:
   void Problem(int id, std::u16string message);
+  // False, with the problem noted, for a character the script cannot carry.
+  bool Scriptable(int id, const char16_t* label, const std::u16string& text);
   bool ReadText(int id, const char16_t* label, size_t longest, std::u16string& text);
   bool ReadPath(int id, const char16_t* label, std::u16string& text);
 
