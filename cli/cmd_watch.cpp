@@ -43,8 +43,7 @@ bool Build(ProjectCommand& command, const ProjectOptions& arguments, FileWatcher
   MakeDataOptions options;
   if (ApplyOutputOption(fresh, options) != kExitOk) return watched > 0;
   command.project = std::move(fresh.project);
-  const std::vector<std::u16string> files =
-      ReferencedFiles(*command.project, FsAbsolute(Utf8ToUtf16(command.project_file)));
+  const std::vector<std::u16string> files = ReferencedFiles(*command.project, fresh.project_path);
   watched = files.size();
   const bool watching = watcher.Watch(files);
   ProgressLines progress;
