@@ -64,34 +64,34 @@ namespace {
 // Temporary files of writes in progress, for the console control handler
 // (which runs on a thread of its own). A slot is claimed before its file is
 // created and freed once the file is renamed or removed.
+// The states lie together, apart from the paths, so looking for a free slot
+// touches one page, not one page per slot.
 constexpr size_t kLivePathUnits = 1024;
-struct LiveTemporary {
-  std::atomic<int> state{0};  // 0 free, 1 being filled, 2 live
-  wchar_t path[kLivePathUnits];
-};
-LiveTemporary g_live_temporaries[32];
+constexpr int kLiveSlots = 32;
+std::atomic<int> g_live_states[kLiveSlots];  // 0 free, 1 being filled, 2 live
+wchar_t g_live_paths[kLiveSlots][kLivePathUnits];
 
 int ClaimTemporary(const std::wstring& path) {
   if (path.size() >= kLivePathUnits) return -1;
-  for (int i = 0; i < 32; ++i) {
+  for (int i = 0; i < kLiveSlots; ++i) {
     int expected = 0;
-    if (!g_live_temporaries[i].state.compare_exchange_strong(expected, 1)) continue;
-    std::copy(path.c_str(), path.c_str() + path.size() + 1, g_live_temporaries[i].path);
-    g_live_temporaries[i].state.store(2);
+    if (!g_live_states[i].compare_exchange_strong(expected, 1)) continue;
+    std::copy(path.c_str(), path.c_str() + path.size() + 1, g_live_paths[i]);
+    g_live_states[i].store(2);
     return i;
   }
   return -1;  // all in use: this one is written without the guard
 }
 
 void ReleaseTemporary(int slot) {
-  if (slot >= 0) g_live_temporaries[slot].state.store(0);
+  if (slot >= 0) g_live_states[slot].store(0);
 }
 
 // Opened for sharing deletion, a temporary file can be removed here while
 // its writer still holds it. FALSE: the default handler ends the process.
 BOOL WINAPI RemoveLiveTemporaries(DWORD) {
-  for (LiveTemporary& live : g_live_temporaries)
-    if (live.state.load() == 2) DeleteFileW(live.path);
+  for (int i = 0; i < kLiveSlots; ++i)
+    if (g_live_states[i].load() == 2) DeleteFileW(g_live_paths[i]);
   return FALSE;
 }
 
