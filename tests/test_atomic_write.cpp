@@ -117,17 +117,7 @@ TEST(AtomicWrite, InterruptedWriterLeavesNoTemporaryFile) {
     while (TemporaryFiles(folder) == 0 && Clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     kill(child, signal_number);
-    int status = 0;
-    deadline = Clock::now() + std::chrono::seconds(10);
-    while (waitpid(child, &status, WNOHANG) == 0) {
-      if (Clock::now() > deadline) {
-        kill(child, SIGKILL);
-        waitpid(child, &status, 0);
-        ADD_FAILURE() << "the writer did not end";
-        break;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+    const int status = WaitForChild(child, 10);
     EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
     EXPECT_EQ(TemporaryFiles(folder), 0);
   }

@@ -9,7 +9,6 @@
 
 #ifndef _WIN32
 #include <csignal>
-#include <sys/wait.h>
 #include <unistd.h>
 #endif
 
@@ -120,11 +119,7 @@ TEST(MakeInterrupted, LeavesNothingBehind) {
       }
       usleep(ms * 1000);
       kill(pid, sig);
-      int status = 0;
-      for (int waited = 0; waitpid(pid, &status, WNOHANG) == 0; waited += 10) {
-        if (waited > 20000) kill(pid, SIGKILL);
-        usleep(10000);
-      }
+      WaitForChild(pid, 20);
     }
   }
   const ToolRun make = RunTool({"make", project, "--workshop", "W"});

@@ -2,7 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/wait.h>
+
+#include <csignal>
+#endif
 
 #include "platform/console.h"
 #include "platform/fs.h"
@@ -99,3 +107,20 @@ ToolRun RunTool(const std::vector<std::string>& args) {
   run.err = testing::internal::GetCapturedStderr();
   return run;
 }
+
+#ifndef _WIN32
+int WaitForChild(int child, int seconds) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  int status = 0;
+  while (waitpid(child, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(child, SIGKILL);
+      waitpid(child, &status, 0);
+      ADD_FAILURE() << "process " << child << " did not end within " << seconds << " s";
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  return status;
+}
+#endif

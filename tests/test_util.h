@@ -45,6 +45,12 @@ struct ToolRun {
 };
 ToolRun RunTool(const std::vector<std::string>& args);  // args after "railwick"
 
+#ifndef _WIN32
+// The wait status of child process `child`, waited for at most `seconds`;
+// past that it is killed and the test fails.
+int WaitForChild(int child, int seconds);
+#endif
+
 // The records of a stream as (tag, data) pairs; stops at a broken frame.
 struct TestRecord {
   uint32_t tag;
