@@ -330,7 +330,7 @@ thread_local std::vector<MtlLine> t_mtl_lines;
 }  // namespace
 
 uint32_t ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
-  if (!FsReadFile(mtl_path, t_mtl_text)) {
+  if (!FsReadSharedFile(mtl_path, t_mtl_text)) {
     AppendModelMessage(model, kModelMessageError, u"no mtl file [%s]\r\n", mtl_path);
     return kObjResultNoMtlFile;
   }

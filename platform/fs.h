@@ -18,7 +18,11 @@ constexpr size_t kMaxPathUnits = 259;
 // An empty file reads as true with no bytes. `spare` bytes of capacity are
 // kept after the contents, for a reader that pads them without moving them.
 bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare = 0);
-// Reads the first `max_bytes` of a file, or all of a shorter one.
+// FsReadFile for a file that many readers of one run name (a material
+// library): answered from this thread's read cache when one is active.
+bool FsReadSharedFile(const std::u16string& path, std::vector<uint8_t>& out);
+// Reads the first `max_bytes` of a file, or all of a shorter one; answered
+// from the read cache as FsReadSharedFile is (texture headers).
 bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out);
 
 // Whether a written file must reach the disk before it replaces the old one.
@@ -65,11 +69,13 @@ class FsReadRecorder {
 // layer calls it).
 void FsNoteRead(const FsFileId& id);
 
-// While it lives, reads on this thread of files of at most kFsCachedBytes,
-// and reads that fail, are answered from memory after the first: one
-// compilation reads the same material library and texture headers for every
-// model that names them. A write or removal through this layer forgets that
-// file. Caches nest; the innermost answers.
+// While it lives, shared reads on this thread (FsReadSharedFile,
+// FsReadFileStart) of files of at most kFsCachedBytes, and those that fail,
+// are answered from memory after the first: one compilation reads the same
+// material library and texture headers for every model that names them. On
+// Linux it also keeps the folder listings that letter-case matching reads.
+// A write or removal through this layer updates both. Caches nest; the
+// innermost answers.
 constexpr size_t kFsCachedBytes = 64 * 1024;
 class FsReadCache {
  public:
@@ -85,6 +91,8 @@ class FsReadCache {
     std::vector<uint8_t> bytes;
   };
   std::unordered_map<std::u16string, Entry> entries;
+  // Names in a folder (native path, ending in a separator).
+  std::unordered_map<std::string, std::vector<std::string>> listings;
   FsReadCache* outer;
 };
 

@@ -106,8 +106,9 @@ FsReadRecorder::~FsReadRecorder() { t_innermost_recorder = outer_; }
 namespace {
 thread_local FsReadCache* t_read_cache = nullptr;
 
-bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out) {
-  FsReadCache* cache = t_read_cache;
+bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
+                bool shared) {
+  FsReadCache* cache = shared ? t_read_cache : nullptr;
   if (cache) {
     auto found = cache->entries.find(path);
     if (found != cache->entries.end()) {
@@ -146,12 +147,20 @@ void FsForgetCachedRead(const std::u16string& path) {
   for (FsReadCache* c = t_read_cache; c; c = c->outer) c->entries.erase(path);
 }
 
+FsReadCache* FsInnermostReadCache() {
+  return t_read_cache;
+}
+
 bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
-  return CachedRead(path, SIZE_MAX, spare, out);
+  return CachedRead(path, SIZE_MAX, spare, out, false);
+}
+
+bool FsReadSharedFile(const std::u16string& path, std::vector<uint8_t>& out) {
+  return CachedRead(path, SIZE_MAX, 0, out, true);
 }
 
 bool FsReadFileStart(const std::u16string& path, size_t max_bytes, std::vector<uint8_t>& out) {
-  return CachedRead(path, max_bytes, 0, out);
+  return CachedRead(path, max_bytes, 0, out, true);
 }
 
 void FsNoteRead(const FsFileId& id) {

@@ -37,19 +37,57 @@ bool Exists(const std::string& path) {
   return lstat(path.c_str(), &st) == 0;
 }
 
+// Names in `folder` (ending in '/', or empty for the current folder): from
+// the active read cache, which keeps them for the rest of a compilation, or
+// read now into `scratch`.
+const std::vector<std::string>& FolderNames(const std::string& folder, std::vector<std::string>& scratch) {
+  FsReadCache* cache = FsInnermostReadCache();
+  if (cache) {
+    auto found = cache->listings.find(folder);
+    if (found != cache->listings.end()) return found->second;
+  }
+  std::vector<std::string>& names = cache ? cache->listings[folder] : scratch;
+  names.clear();
+  if (DIR* dir = opendir(folder.empty() ? "." : folder.c_str())) {
+    while (dirent* entry = readdir(dir)) names.emplace_back(entry->d_name);
+    closedir(dir);
+  }
+  return names;
+}
+
 // The entry of `folder` whose name equals `name` ignoring ASCII case, or `name`.
 std::string MatchCase(const std::string& folder, const std::string& name) {
-  DIR* dir = opendir(folder.empty() ? "." : folder.c_str());
-  if (!dir) return name;
-  std::string found = name;
-  while (dirent* entry = readdir(dir)) {
-    if (EqualsIgnoringAsciiCase(entry->d_name, name)) {
-      found = entry->d_name;
-      break;
-    }
+  std::vector<std::string> scratch;
+  const std::string* match = nullptr;
+  for (const std::string& entry : FolderNames(folder, scratch)) {
+    if (entry == name) return name;
+    if (!match && EqualsIgnoringAsciiCase(entry, name)) match = &entry;
   }
-  closedir(dir);
-  return found;
+  return match ? *match : name;
+}
+
+// Splits a native path after its last '/': the folder (with the '/') and the name.
+void SplitFolder(const std::string& path, std::string& folder, std::string& name) {
+  const size_t slash = path.rfind('/');
+  folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  name = slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// Keeps a cached listing of the folder of `native` in step with a file this
+// process has just created there (`added`) or removed.
+void NoteFolderChange(const std::string& native, bool added) {
+  FsReadCache* cache = FsInnermostReadCache();
+  if (!cache) return;
+  std::string folder, name;
+  SplitFolder(native, folder, name);
+  for (FsReadCache* c = cache; c; c = c->outer) {
+    auto found = c->listings.find(folder);
+    if (found == c->listings.end()) continue;
+    std::vector<std::string>& names = found->second;
+    auto at = std::find(names.begin(), names.end(), name);
+    if (added && at == names.end()) names.push_back(name);
+    if (!added && at != names.end()) names.erase(at);
+  }
 }
 
 // Native name of a program path; empty when it cannot name a file here
@@ -79,21 +117,29 @@ bool WriteAll(int fd, const void* data, size_t size) {
 
 std::string FsMatchCaseOnDisk(const std::string& path) {
   if (path.empty() || Exists(path)) return path;
-  // Walk the components, matching each one that does not exist exactly.
-  std::string built;
-  size_t pos = 0;
-  if (path[0] == '/') {
-    built = "/";
-    pos = 1;
+  // The longest leading part that exists as written (usually the folder,
+  // for a file about to be created), then each later part matched.
+  size_t kept = path.size();
+  while (kept > 0) {
+    kept = path.rfind('/', kept - 1);
+    if (kept == std::string::npos) {
+      kept = 0;
+      break;
+    }
+    if (kept == 0 || Exists(path.substr(0, kept))) {
+      ++kept;  // keep the separator
+      break;
+    }
   }
+  std::string built = path.substr(0, kept);
+  size_t pos = kept;
   while (pos <= path.size()) {
     size_t next = path.find('/', pos);
     if (next == std::string::npos) next = path.size();
     std::string part = path.substr(pos, next - pos);
     if (!part.empty()) {
-      std::string candidate = built + part;
-      if (!Exists(candidate) && part != "." && part != "..") candidate = built + MatchCase(built, part);
-      built = candidate;
+      if (part != "." && part != "..") part = MatchCase(built, part);
+      built += part;
       if (next < path.size()) built += '/';
     }
     pos = next + 1;
@@ -242,6 +288,7 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
   if (close(fd) != 0 && !error) error = errno;
   if (!error && rename(temp.c_str(), target.c_str()) != 0) error = errno;
   if (error) unlink(temp.c_str());
+  if (!error && !replacing) NoteFolderChange(target, true);
   ReleaseTemporary(slot);
   SetReason(reason, error);
   return error == 0;
@@ -273,7 +320,9 @@ void FsInstallInterruptCleanup() {
 bool FsRemoveFile(const std::u16string& path) {
   FsForgetCachedRead(path);
   std::string native = NativePath(path);
-  return !native.empty() && unlink(native.c_str()) == 0;
+  if (native.empty() || unlink(native.c_str()) != 0) return false;
+  NoteFolderChange(native, false);
+  return true;
 }
 
 bool FsFileExists(const std::u16string& path) {
@@ -290,11 +339,17 @@ bool FsIsDirectory(const std::u16string& path) {
 
 bool FsCreateDirectory(const std::u16string& path) {
   std::string native = NativePath(path);
-  return !native.empty() && (mkdir(native.c_str(), 0755) == 0 || errno == EEXIST);
+  if (native.empty()) return false;
+  if (mkdir(native.c_str(), 0755) == 0) {
+    NoteFolderChange(native, true);
+    return true;
+  }
+  return errno == EEXIST;
 }
 
 bool FsRemoveTree(const std::u16string& path) {
   std::string native = NativePath(path);
+  for (FsReadCache* c = FsInnermostReadCache(); c; c = c->outer) c->listings.clear();
   std::error_code error;
   return !native.empty() && std::filesystem::remove_all(native, error) != static_cast<std::uintmax_t>(-1);
 }

@@ -10,6 +10,8 @@
 
 // Drops what the read caches of this thread hold of `path` (after a write).
 void FsForgetCachedRead(const std::u16string& path);
+// This thread's innermost read cache, or nullptr when none is active.
+FsReadCache* FsInnermostReadCache();
 
 // Reads at most `limit` bytes of a regular file into `out` (with `spare`
 // bytes of capacity after them), and its identity into `id`. False, with

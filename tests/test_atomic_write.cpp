@@ -37,35 +37,50 @@ TEST(AtomicWrite, FailureGivesTheSystemsReasonAndKeepsTheTarget) {
 
 // Within a compilation's read cache: small files and misses are read once,
 // a write through the file layer is seen at once, a large file is read anew.
-TEST(ReadCache, AnswersRepeatedReadsButNeverHidesItsOwnWrites) {
+TEST(ReadCache, AnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
   const std::u16string folder = MakeTempFolder();
   WriteTestFile(folder + u"small.mtl", "old");
-  WriteTestFile(folder + u"large.obj", std::string(kFsCachedBytes + 1, 'x'));
+  WriteTestFile(folder + u"model.obj", "v");
+  WriteTestFile(folder + u"large.mtl", std::string(kFsCachedBytes + 1, 'x'));
   std::vector<uint8_t> bytes;
   FsReadCache cache;
-  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
-  EXPECT_FALSE(FsReadFile(folder + u"missing.png", bytes));
-  ASSERT_TRUE(FsReadFile(folder + u"large.obj", bytes));
-  // Changed behind the layer's back: the cache answers for the small file
-  // and the miss, the large one is read again.
+  ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
+  EXPECT_FALSE(FsReadSharedFile(folder + u"missing.png", bytes));
+  ASSERT_TRUE(FsReadSharedFile(folder + u"large.mtl", bytes));
+  ASSERT_TRUE(FsReadFile(folder + u"model.obj", bytes));
+  // Changed behind the layer's back: the cache answers for the small shared
+  // file and the miss; the large one and the one-time read are read again.
   auto behind = [&](const char16_t* name, const char* bytes) {
     std::ofstream(std::filesystem::path(folder + name), std::ios::binary | std::ios::trunc) << bytes;
   };
   behind(u"small.mtl", "other");
   behind(u"missing.png", "now here");
-  behind(u"large.obj", "y");
-  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
+  behind(u"large.mtl", "y");
+  behind(u"model.obj", "w");
+  ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old");
-  EXPECT_FALSE(FsReadFile(folder + u"missing.png", bytes));
-  ASSERT_TRUE(FsReadFile(folder + u"large.obj", bytes));
+  EXPECT_FALSE(FsReadSharedFile(folder + u"missing.png", bytes));
+  ASSERT_TRUE(FsReadSharedFile(folder + u"large.mtl", bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "y");
+  ASSERT_TRUE(FsReadFile(folder + u"model.obj", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "w");
   // Through the layer: the next read sees the new bytes, and a start read
   // of a cached whole file is cut from it.
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"small.mtl", "newer", 5));
-  ASSERT_TRUE(FsReadFile(folder + u"small.mtl", bytes));
+  ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "newer");
   ASSERT_TRUE(FsReadFileStart(folder + u"small.mtl", 3, bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
+#ifndef _WIN32
+  // Letter case is matched against the folder listing the cache keeps: a
+  // file created or removed through the layer is found, or not, at once.
+  EXPECT_FALSE(FsFileExists(folder + u"MESH.BIN"));
+  ASSERT_TRUE(FsWriteFileAtomic(folder + u"mesh.bin", "m", 1));
+  EXPECT_TRUE(FsFileExists(folder + u"MESH.BIN"));
+  ASSERT_TRUE(FsRemoveFile(folder + u"Mesh.bin"));
+  EXPECT_FALSE(FsFileExists(folder + u"mesh.bin"));
+  EXPECT_FALSE(FsFileExists(folder + u"MESH.BIN"));
+#endif
 }
 
 #ifndef _WIN32
