@@ -63,10 +63,15 @@ bool WriteVehicleDataFile(VehicleCompiler& c, const FsReadRecorder& reads) {
   const std::u16string name = DataFileName(c);
   if (RefuseInputAsOutput(c, name, reads)) return false;
   if (!c.write_files) return true;
-  std::vector<uint8_t> file = BuildDataFile(c.stream.bytes.data(), c.stream.size(), NextProcessRandom());
+  // Scrambled in place and back, rather than copied: a heavy vehicle's
+  // stream is most of the memory a compilation takes.
+  uint8_t header[kDataFileHeaderBytes];
+  uint8_t* stream = c.stream.bytes.data();
+  const uint32_t seed = SealDataFileStream(stream, c.stream.size(), NextProcessRandom(), header);
+  const FsBytes file[] = {{header, sizeof header}, {stream, c.stream.size()}};
   std::u16string reason = u"名前が259文字を超えている";
-  bool ok = name.size() <= kMaxPathUnits &&
-            FsWriteFileAtomic(name, file.data(), file.size(), FsFlush::kToDisk, &reason);
+  bool ok = name.size() <= kMaxPathUnits && FsWriteFileAtomic(name, file, 2, FsFlush::kToDisk, &reason);
+  ScrambleStream(seed, stream, c.stream.size());
   if (ok) {
     Log(*c.log, 0, u"バイナリファイルを作成しました\r\n***[%s]\r\n", name);
     c.written_file = name;

@@ -4,14 +4,27 @@
 
 #include "compiler/record_walker.h"
 
-std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random) {
+namespace {
+uint32_t WriteHeader(const uint8_t* stream, size_t size, uint32_t random, uint8_t* header) {
   const uint32_t seed = random & kDataFileSeedMask;
   const Md5Digest digest = Md5(stream, size);
+  std::memcpy(header, digest.data(), digest.size());
+  for (int i = 0; i < 4; ++i) header[kDataFileSeedOffset + i] = static_cast<uint8_t>(seed >> (8 * i));
+  return seed;
+}
+}  // namespace
+
+std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random) {
   std::vector<uint8_t> file(kDataFileHeaderBytes + size);
-  std::memcpy(file.data(), digest.data(), digest.size());
-  for (int i = 0; i < 4; ++i) file[kDataFileSeedOffset + i] = static_cast<uint8_t>(seed >> (8 * i));
+  const uint32_t seed = WriteHeader(stream, size, random, file.data());
   if (size > 0) ScrambleCopy(seed, stream, file.data() + kDataFileHeaderBytes, size);
   return file;
+}
+
+uint32_t SealDataFileStream(uint8_t* stream, size_t size, uint32_t random, uint8_t* header) {
+  const uint32_t seed = WriteHeader(stream, size, random, header);
+  if (size > 0) ScrambleStream(seed, stream, size);
+  return seed;
 }
 
 bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string& error,

@@ -19,6 +19,11 @@ constexpr size_t kSmallestDataFileBytes = kDataFileHeaderBytes + 8;
 // Digest, the masked generator value, and the scrambled stream. `random` is
 // a value of NextProcessRandom(); it is masked to 24 bits.
 std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random);
+// The data file without a copy: writes the file's header (digest and seed,
+// kDataFileHeaderBytes) for `stream` and scrambles the stream in place, so
+// header then stream are the file. Returns the seed; ScrambleStream with it
+// gives the stream back.
+uint32_t SealDataFileStream(uint8_t* stream, size_t size, uint32_t random, uint8_t* header);
 
 struct DataFileHeader {
   Md5Digest digest{};  // as stored in the file

@@ -36,6 +36,13 @@ enum class FsFlush { kNo, kToDisk };
 // in `reason` when given; the target is then left as it was.
 bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size,
                        FsFlush flush = FsFlush::kNo, std::u16string* reason = nullptr);
+// The same for a file whose bytes lie in `count` pieces, written in order.
+struct FsBytes {
+  const void* data;
+  size_t size;
+};
+bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t count, FsFlush flush,
+                       std::u16string* reason);
 // True when both names open one and the same existing file (links followed,
 // letter case matched as for reading).
 bool FsSameFile(const std::u16string& a, const std::u16string& b);

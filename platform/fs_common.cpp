@@ -151,6 +151,12 @@ FsReadCache* FsInnermostReadCache() {
   return t_read_cache;
 }
 
+bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
+                       std::u16string* reason) {
+  const FsBytes whole{data, size};
+  return FsWriteFileAtomic(path, &whole, 1, flush, reason);
+}
+
 bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare) {
   return CachedRead(path, SIZE_MAX, spare, out, false);
 }

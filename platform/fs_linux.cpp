@@ -250,7 +250,7 @@ void SetReason(std::u16string* reason, int error) {
 
 }  // namespace
 
-bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
+bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t count, FsFlush flush,
                        std::u16string* reason) {
   FsForgetCachedRead(path);
   std::string native = NativePath(path);
@@ -282,7 +282,8 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
     return false;
   }
   int error = 0;
-  if (!WriteAll(fd, data, size)) error = errno ? errno : EIO;
+  for (size_t i = 0; i < count && !error; ++i)
+    if (!WriteAll(fd, pieces[i].data, pieces[i].size)) error = errno ? errno : EIO;
   if (!error && replacing && fchmod(fd, old_file.st_mode & 07777) != 0) error = errno;
   if (!error && flush == FsFlush::kToDisk && fsync(fd) != 0) error = errno;
   if (close(fd) != 0 && !error) error = errno;

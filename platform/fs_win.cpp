@@ -154,7 +154,7 @@ std::u16string FsLinkTarget(const std::u16string& path) {
   return target;
 }
 
-bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size, FsFlush flush,
+bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t count, FsFlush flush,
                        std::u16string* reason) {
   FsForgetCachedRead(path);
   if (path.empty()) {
@@ -184,15 +184,18 @@ bool FsWriteFileAtomic(const std::u16string& path, const void* data, size_t size
     SetReason(reason, ERROR_FILE_EXISTS);
     return false;
   }
-  const auto* p = static_cast<const char*>(data);
   DWORD error = 0;
-  while (!error && size > 0) {
-    DWORD piece = static_cast<DWORD>(size > (1u << 30) ? (1u << 30) : size);
-    DWORD written = 0;
-    if (!WriteFile(h, p, piece, &written, nullptr)) error = GetLastError();
-    else if (written != piece) error = ERROR_DISK_FULL;
-    p += piece;
-    size -= piece;
+  for (size_t i = 0; i < count && !error; ++i) {
+    const auto* p = static_cast<const char*>(pieces[i].data);
+    size_t size = pieces[i].size;
+    while (!error && size > 0) {
+      DWORD piece = static_cast<DWORD>(size > (1u << 30) ? (1u << 30) : size);
+      DWORD written = 0;
+      if (!WriteFile(h, p, piece, &written, nullptr)) error = GetLastError();
+      else if (written != piece) error = ERROR_DISK_FULL;
+      p += piece;
+      size -= piece;
+    }
   }
   if (!error && flush == FsFlush::kToDisk && !FlushFileBuffers(h)) error = GetLastError();
   if (!CloseHandle(h) && !error) error = GetLastError();
