@@ -4,13 +4,14 @@
 # and `dump` of the file that make wrote, each in a scratch copy of
 # examples/. Each must succeed with no memcheck error and no definitely lost
 # byte (possibly lost blocks are left to the allocator's own pools).
-#   tools/valgrind-make.sh [RAILWICK]   (default: the native build's tool)
+#   tools/valgrind-make.sh [RAILWICK]   (default: the native build's
+#   railwick_memcheck, the tool linked with the shared C library)
 # VALGRIND_JUNIT=FILE writes a JUnit report of the three runs there.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 railwick=${1:-}
 if [ -z "$railwick" ]; then
-  railwick="$("$root/tools/build.sh" native railwick | tail -n 1)/railwick" || exit 1
+  railwick="$("$root/tools/build.sh" native railwick_memcheck | tail -n 1)/railwick_memcheck" || exit 1
 fi
 railwick=$(cd "$(dirname "$railwick")" && pwd)/$(basename "$railwick")
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/railwick-valgrind.XXXXXX")
