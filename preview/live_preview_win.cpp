@@ -81,6 +81,8 @@ void AppScene::SetLiveUpdating(bool on) {
   CheckMenuItem(GetMenu(window_), IDM_LIVE_AUTO, on ? MF_CHECKED : MF_UNCHECKED);
   if (!on) live_failure_.clear();
   RefreshLiveWatch();
+  // Switched on again: the preview catches up with what was saved meanwhile.
+  if (on && menu_ && !menu_->Session().CurrentPath().empty()) LiveBuildNow();
 }
 
 bool AppScene::OnLiveCommand(HWND window, int id) {
