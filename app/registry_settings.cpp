@@ -56,7 +56,8 @@ int WriteRegistryDword(const wchar_t* value_name, DWORD value) {
 
 DWORD ReadRegistryDword(const wchar_t* value_name, DWORD fallback) {
   DWORD value = 0, type = 0, size = sizeof(value);
-  if (RegGetValueW(HKEY_CURRENT_USER, kKeyPath, value_name, RRF_RT_ANY, &type, &value, &size) != ERROR_SUCCESS ||
+  if (RegGetValueW(HKEY_CURRENT_USER, kKeyPath, value_name, RRF_RT_ANY, &type, &value, &size) !=
+          ERROR_SUCCESS ||
       type != REG_DWORD || size != sizeof(value))
     return fallback;
   return value;

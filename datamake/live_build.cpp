@@ -55,8 +55,10 @@ LiveBuild RunLiveBuild(const VehicleProject& p, PreviewFactory* factory) {
     ValidateProjectAll(p, &texture, [&](const char16_t* field, const char16_t* message) {
       build.errors.push_back({field, message});
     });
-    if (build.errors.empty())
-      for (const std::u16string& text : kept.texts) build.errors.push_back({u"", text});
+    // What stopped the run comes first: a project never saved, the script
+    // writer's refusal, or the first failed check, which is listed already.
+    if (!kept.texts.empty() && (build.errors.empty() || build.errors.front().message != kept.texts.front()))
+      build.errors.insert(build.errors.begin(), {u"", kept.texts.front()});
     for (const ProjectProblem& problem : build.errors) build.report += ProblemText(problem) + u"\r\n";
   }
   build.errors.erase(std::remove_if(build.errors.begin(), build.errors.end(),
@@ -77,11 +79,12 @@ std::u16string LiveFailureLine(const LiveBuild& build) {
   const std::string count = std::to_string(build.errors.size());
   const std::u16string text = u"自動更新: エラー " + std::u16string(count.begin(), count.end()) + u" 件: " +
                               ProblemText(FirstTelling(build.errors));
+  // One blank for each run of line breaks, tabs and blanks.
   std::u16string line;
   for (char16_t ch : text) {
     const bool blank = ch == u'\r' || ch == u'\n' || ch == u'\t' || ch == u' ';
-    if (!blank) line += ch;
-    else if (!line.empty() && line.back() != u' ') line += u' ';
+    if (blank && (line.empty() || line.back() == u' ')) continue;
+    line += blank ? u' ' : ch;
   }
   return line;
 }

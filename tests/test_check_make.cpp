@@ -69,7 +69,8 @@ TEST(LiveBuild, CompilesInMemoryAndWritesNothing) {
   auto files = [&] {
     std::set<std::string> names;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(U8(folder)))
-      names.insert(entry.path().u8string() + ":" + std::to_string(entry.is_regular_file() ? entry.file_size() : 0));
+      names.insert(entry.path().u8string() + ":" +
+                   std::to_string(entry.is_regular_file() ? entry.file_size() : 0));
     return names;
   };
   const std::set<std::string> before = files();
@@ -96,9 +97,14 @@ TEST(LiveBuild, CompilesInMemoryAndWritesNothing) {
   }
   EXPECT_EQ(files(), before);
 
-  // A project never saved has no folder for its relative names: nothing to watch.
+  // A project never saved has no folder for its relative names: the build
+  // says so first, and there is nothing to watch.
   VehicleProject p;
   ReadProjectFile(p, folder + u"good.xml");
+  p.maker.Set(u"W");
+  p.folder.clear();
+  const std::u16string unsaved = LiveFailureLine(RunLiveBuild(p, nullptr));
+  EXPECT_NE(unsaved.find(u"件: プロジェクトが保存されていないため"), std::u16string::npos) << U8(unsaved);
   EXPECT_TRUE(LiveWatchFiles(p, u"").empty());
   const std::vector<std::u16string> watched = LiveWatchFiles(p, folder + u"good.xml");
   for (const char16_t* name : {u"good.xml", u"good.obj", u"good.mtl", u"tex.png", u"main.png"})

@@ -1,7 +1,7 @@
 // The driver's commands for the live preview:
 //
 //   command ID             posts menu command ID and waits until it has run
-//   vkey N                 posts a press of virtual key N (F5 is 116)
+//   vkey N                 a press of virtual key N (F5 is 116), once it has run
 //   failure-line on|off MS within MS, the line of a failed live build under
 //                          the status line is drawn (on) or gone (off)
 //   live-report FILE       menu レポート: the report's text written to FILE
@@ -31,19 +31,26 @@ int Command(UINT id) {
   return RunCommand(frame, id) ? 0 : Fail("the command did not finish");
 }
 
+// Posted behind whatever was posted before (a drop, say); returns once it
+// has run: a sent message is handled ahead of posted ones, so the second
+// send waits for the key.
 int VirtualKey(UINT key) {
   HWND frame = FindFrame();
   if (frame == nullptr) return Fail("no window");
+  PostMessageW(frame, WM_KEYDOWN, key, 1);
+  PostMessageW(frame, WM_KEYUP, key, 0xC0000001);
   DWORD_PTR ignored = 0;
-  const bool down = SendMessageTimeoutW(frame, WM_KEYDOWN, key, 1, SMTO_NORMAL, 30000, &ignored) != 0;
-  const bool up = SendMessageTimeoutW(frame, WM_KEYUP, key, 0xC0000001, SMTO_NORMAL, 30000, &ignored) != 0;
-  return down && up ? 0 : Fail("the key was not handled in time");
+  for (int send = 0; send < 2; ++send)
+    if (!SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored))
+      return Fail("the key was not handled in time");
+  return 0;
 }
 
 // Red text under the status line: rows 16 to 30 of the client area.
 size_t FailureLinePixels(const std::vector<uint32_t>& pixels, int width) {
   size_t red = 0;
-  for (size_t i = 16 * static_cast<size_t>(width); i < 30 * static_cast<size_t>(width) && i < pixels.size(); ++i) {
+  for (size_t i = 16 * static_cast<size_t>(width); i < 30 * static_cast<size_t>(width) && i < pixels.size();
+       ++i) {
     const uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
     red += r > 160 && g < r - 60 && b < r - 60;
   }
@@ -77,8 +84,8 @@ BOOL CALLBACK FindReport(HWND window, LPARAM data) {
   auto* found = reinterpret_cast<FoundReport*>(data);
   wchar_t name[16] = {};
   GetClassNameW(window, name, 16);
-  if (wcscmp(name, L"#32770") == 0 && GetWindow(window, GW_OWNER) == found->frame && IsWindowVisible(window) &&
-      GetDlgItem(window, kReportTextControl) != nullptr) {
+  if (wcscmp(name, L"#32770") == 0 && GetWindow(window, GW_OWNER) == found->frame &&
+      IsWindowVisible(window) && GetDlgItem(window, kReportTextControl) != nullptr) {
     found->dialog = window;
     return FALSE;
   }
@@ -90,8 +97,8 @@ std::wstring TextOf(HWND window) {
   if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,
-                      5000, &copied);
+  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                      SMTO_ABORTIFHUNG, 5000, &copied);
   text.resize(copied);
   return text;
 }
@@ -127,7 +134,8 @@ int RunLiveCommand(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
   if (command == L"command" && argc == 3) return Command(static_cast<UINT>(_wtoi(argv[2])));
   if (command == L"vkey" && argc == 3) return VirtualKey(static_cast<UINT>(_wtoi(argv[2])));
-  if (command == L"failure-line" && argc == 4) return FailureLine(std::wstring(argv[2]) == L"on", _wtoi(argv[3]));
+  if (command == L"failure-line" && argc == 4)
+    return FailureLine(std::wstring(argv[2]) == L"on", _wtoi(argv[3]));
   if (command == L"live-report" && argc == 3) return LiveReport(argv[2]);
   return 2;
 }
