@@ -79,7 +79,6 @@ class AppScene : public MenuHost {
   // from. A failed build keeps the vehicle shown and says why on a line
   // of its own.
   void LiveBuildNow();
-  bool LiveUpdating() const { return live_updating_; }
 
   // After a device reset or resize.
   HRESULT RecreateEffectTargets();
@@ -115,6 +114,7 @@ class AppScene : public MenuHost {
   void TakeDueLiveBuild();
   // Handles the popup's commands; false for any other id.
   bool OnLiveCommand(HWND window, int id);
+  // 自動更新 on or off: the menu's check mark, the registry, the watch.
   void SetLiveUpdating(bool on);
   void HandleScreenshotKey(bool active);
   void ReportScreenshotFailure();
