@@ -92,17 +92,6 @@ BOOL CALLBACK FindReport(HWND window, LPARAM data) {
   return TRUE;
 }
 
-std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 5000, &copied);
-  text.resize(copied);
-  return text;
-}
-
 int LiveReport(const std::wstring& file) {
   HWND frame = FindFrame();
   if (frame == nullptr) return Fail("no window");
@@ -115,15 +104,7 @@ int LiveReport(const std::wstring& file) {
   if (found.dialog == nullptr) return Fail("no report");
   const std::wstring text = TextOf(GetDlgItem(found.dialog, kReportTextControl));
   PostMessageW(found.dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                      nullptr);
-  FILE* out = _wfopen(file.c_str(), L"wb");
-  if (out == nullptr) return Fail("could not write the report text");
-  fwrite(bytes.data(), 1, bytes.size(), out);
-  fclose(out);
+  if (!WriteUtf8(file, text)) return Fail("could not write the report text");
   for (int waited = 0; waited < 5000 && IsWindow(found.dialog); waited += 50) Sleep(50);
   return IsWindow(found.dialog) ? Fail("OK did not close the report") : 0;
 }
