@@ -6,7 +6,9 @@
 #                  rename; a broken save keeps it and says so; nothing is
 #                  written; 自動更新 off stops it and stays off at the next start
 
-live_bound_ms=20000  # the build follows a settled save within half a second; a capture under Wine on a loaded machine takes seconds
+# The build follows a settled save within half a second; one capture under
+# Wine on a loaded machine can take seconds.
+live_bound_ms=20000
 
 # live_wait differs|same REFERENCE PIXELS NAME: captures until the centre
 # differs from (or matches) REFERENCE, at most $live_bound_ms; the last
@@ -20,7 +22,10 @@ live_wait() {
       echo "     $name: $(($(date +%s%3N) - start)) ms after the save"
       return 0
     fi
-    [ $(($(date +%s%3N) - start)) -lt "$live_bound_ms" ] || { "$how" "$reference" "$out/$name.png" "$pixels"; return 1; }
+    if [ $(($(date +%s%3N) - start)) -ge "$live_bound_ms" ]; then
+      "$how" "$reference" "$out/$name.png" "$pixels"
+      return 1
+    fi
   done
 }
 
