@@ -173,6 +173,7 @@ LRESULT CFrame::OnMouseWheel(HWND, int, int, int delta, UINT) {
 
 LRESULT CFrame::OnKey(HWND window, UINT virtual_key, BOOL down, int repeat, UINT key_flags) {
   if (down && scene_ && virtual_key == VK_ESCAPE) scene_->OnEscapeKey((key_flags & KF_REPEAT) != 0);
+  if (down && scene_ && virtual_key == VK_F5 && !(key_flags & KF_REPEAT)) scene_->LiveBuildNow();
   if (down && scene_ && scene_->HasCompiledVehicle()) scene_->OnKeyDown(virtual_key);
   return CWindow::OnKey(window, virtual_key, down, repeat, key_flags);
 }

@@ -54,6 +54,15 @@ int WriteRegistryDword(const wchar_t* value_name, DWORD value) {
   return WriteValue(value_name, REG_DWORD, &value, sizeof(value));
 }
 
+DWORD ReadRegistryDword(const wchar_t* value_name, DWORD fallback) {
+  DWORD value = 0, type = 0, size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kKeyPath, value_name, RRF_RT_ANY, &type, &value, &size) !=
+          ERROR_SUCCESS ||
+      type != REG_DWORD || size != sizeof(value))
+    return fallback;
+  return value;
+}
+
 HWND ReadPrimaryWindow() {
   HKEY key = nullptr;
   if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return nullptr;

@@ -16,6 +16,8 @@ int ReadWorkshopName(wchar_t (&buffer)[kWorkshopNameUnits]);
 // 1 when written, 0 when the registry refused it.
 int WriteWorkshopName(const wchar_t* text);
 int WriteRegistryDword(const wchar_t* value_name, DWORD value);
+// The stored REG_DWORD, or `fallback` when it is missing or of another type.
+DWORD ReadRegistryDword(const wchar_t* value_name, DWORD fallback);
 // The stored main window, or null. The handle is kept as a 32-bit number and
 // sign-extended back, as the system does for window handles.
 HWND ReadPrimaryWindow();

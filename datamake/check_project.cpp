@@ -97,6 +97,10 @@ void AddCompilerMessages(const MakeDataResult& run, std::vector<ProjectProblem>&
 
 }  // namespace
 
+void AddCompilerProblems(const MakeDataResult& run, std::vector<ProjectProblem>& problems) {
+  AddCompilerMessages(run, problems);
+}
+
 std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectReadReport* read) {
   std::vector<ProjectProblem> problems;
   if (read) {

@@ -16,6 +16,12 @@ struct ProjectProblem {
   bool warning = false;    // worth saying, but Make data still makes the data file
 };
 
+struct MakeDataResult;
+
+// The compiler's messages of a run that writes nothing, as `check` lists
+// them; when the compilation failed, at least one error.
+void AddCompilerProblems(const MakeDataResult& run, std::vector<ProjectProblem>& problems);
+
 // `read`, when given, adds the images and sounds the reader left out.
 // Make data fails exactly when a problem that is no warning is listed.
 std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectReadReport* read = nullptr);

@@ -26,6 +26,9 @@ void AppScene::KeepCompiler(std::unique_ptr<VehicleCompiler> compiler) {
 
 void AppScene::DiscardCompiledVehicle() {
   drag_.dragging = false;
+  // What live builds said was of the vehicle that goes.
+  live_failure_.clear();
+  live_report_made_ = false;
   if (!vehicle_) return;
   ResetCompiler(*vehicle_->compiler);
   vehicle_.reset();
@@ -60,11 +63,15 @@ void AppScene::ShowEnvironment(HWND owner) {
 }
 
 void AppScene::OnMenuCommand(HWND window, int id, HWND, UINT) {
+  if (OnLiveCommand(window, id)) return;
   if (menu_) menu_->OnCommand(window, id);
+  // Open, New, Save and the dialogs may change which files make the vehicle.
+  RefreshLiveWatch();
 }
 
 int AppScene::LoadDroppedFile(const wchar_t* path) {
   if (menu_) menu_->LoadDroppedFile(window_, path);
+  RefreshLiveWatch();
   return 0;
 }
 

@@ -13,6 +13,7 @@
 #include "app/frame.h"
 #include "app/workshop_dialog.h"
 #include "platform/fs.h"
+#include "platform/live_watch.h"
 #include "preview/camera_rig_win.h"
 #include "preview/effect_set_win.h"
 #include "preview/text_overlay_win.h"
@@ -26,6 +27,11 @@ namespace {
 constexpr float kPi = 3.14159265358979323846f;
 constexpr int kStatusFont = 2;
 constexpr D3DCOLOR kStatusColour = 0xFFFFFFFF;
+// The line of a failed live build, under the status line, in a font that
+// has Japanese.
+constexpr int kLiveFailureFont = 0;
+constexpr int kLiveFailureY = 16;
+constexpr D3DCOLOR kLiveFailureColour = 0xFFFF7070;
 
 std::u16string OverlayFace() {
   std::u16string face;
@@ -94,12 +100,14 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   factory_ = std::make_unique<D3DPreviewFactory>(renderer);
   if (FAILED(CreateProjectAndWorkshop(App().instance, window, project_))) return E_FAIL;
   menu_ = std::make_unique<MenuCommands>(App().instance, *this);
+  StartLivePreview();
   ready_ = true;
   return S_OK;
 }
 
 void AppScene::Destroy() {
   ready_ = false;
+  StopLivePreview();
   menu_.reset();
   DiscardCompiledVehicle();
   project_.reset();
@@ -137,6 +145,7 @@ HRESULT AppScene::DrawFrame() {
   // While the window is minimised the clock stands.
   if (!(clock_.paused && IsIconic(window_))) TickSceneClock(clock_, timeGetTime(), screenshot_key_held_);
   if (!ready_ || !renderer_) return E_FAIL;
+  TakeDueLiveBuild();
   frame_time_ = clock_.value;
 
   const bool active = GetActiveWindow() == window_;
@@ -145,6 +154,8 @@ HRESULT AppScene::DrawFrame() {
   lines_3d_->Clear();
   overlays_[0]->Queue(kStatusFont, 0, 0, kStatusColour,
                       FormatStatusLine(frame_->FramesPerSecond(), clock_.value, draw_counter_, durations_));
+  if (!live_failure_.empty())
+    overlays_[0]->Queue(kLiveFailureFont, 0, kLiveFailureY, kLiveFailureColour, live_failure_);
 
   const DWORD t0 = timeGetTime();
   IDirect3DDevice9* device = renderer_->Device();

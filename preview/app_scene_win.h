@@ -7,6 +7,7 @@
 #include <d3d9.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -28,6 +29,7 @@ class CameraRig;
 class EffectSet;
 class TextOverlay;
 class D3DPreviewFactory;
+class LiveWatch;
 
 constexpr float kPreviewFieldOfView = 90.0f;  // degrees; the camera's vertical angle is half
 constexpr UINT kSceneLineCapacity = 15000;
@@ -72,6 +74,12 @@ class AppScene : public MenuHost {
   void MakeData(HWND owner) override;
   void ShowEnvironment(HWND owner) override;
 
+  // Live preview: a build in memory of the open project, at once (F5) and,
+  // while 自動更新 is on, after every settled save of a file it is made
+  // from. A failed build keeps the vehicle shown and says why on a line
+  // of its own.
+  void LiveBuildNow();
+
   // After a device reset or resize.
   HRESULT RecreateEffectTargets();
 
@@ -97,6 +105,17 @@ class AppScene : public MenuHost {
   };
 
   void KeepCompiler(std::unique_ptr<VehicleCompiler> compiler);
+  // Live preview (live_preview_win.cpp).
+  void StartLivePreview();
+  void StopLivePreview();
+  // Watches the files of the open project, or none while 自動更新 is off.
+  void RefreshLiveWatch();
+  // The live build the watcher asked for, if any; on the window's thread.
+  void TakeDueLiveBuild();
+  // Handles the popup's commands; false for any other id.
+  bool OnLiveCommand(HWND window, int id);
+  // 自動更新 on or off: the menu's check mark, the registry, the watch.
+  void SetLiveUpdating(bool on);
   void HandleScreenshotKey(bool active);
   void ReportScreenshotFailure();
   void DrawOverlaysAndLines(IDirect3DDevice9* device);
@@ -130,4 +149,11 @@ class AppScene : public MenuHost {
   DragState drag_;
   std::unique_ptr<D3DPreviewFactory> factory_;
   std::vector<DrawOp> draw_ops_;
+
+  std::unique_ptr<LiveWatch> live_watch_;
+  std::atomic<bool> live_due_{false};  // set by the watching thread
+  bool live_updating_ = true;
+  std::u16string live_failure_;  // the overlay line of the last failed live build
+  std::u16string live_report_;   // the log of the last live build
+  bool live_report_made_ = false;
 };

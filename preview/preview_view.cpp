@@ -1,5 +1,6 @@
 #include "preview/preview_view.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "compiler/preview_state.h"
@@ -8,6 +9,12 @@ PreviewView InitialPreviewView(const PreviewState& state) {
   PreviewView view;
   for (uint32_t n = 1; n <= kMaxOptions; ++n) view.options[n - 1] = state.option_shown[n];
   return view;
+}
+
+PreviewView CarryPreviewView(const PreviewView& view, const PreviewState& state) {
+  PreviewView carried = view;
+  if (carried.head_mark > std::min<uint32_t>(state.head_mark_count, kMaxHeadMarks)) carried.head_mark = 0;
+  return carried;
 }
 
 void BeginDrag(DragState& drag, int x, int y) {

@@ -29,6 +29,11 @@ struct PreviewView {
 // on at the start, everything else off.
 PreviewView InitialPreviewView(const PreviewState& state);
 
+// The view carried over to a vehicle compiled again from the same project
+// (a live build): placement and switches stay, a head mark the new vehicle
+// lacks goes off.
+PreviewView CarryPreviewView(const PreviewView& view, const PreviewState& state);
+
 // Modifier bits of a mouse message, as the window system passes them.
 constexpr uint32_t kDragShift = 0x0004;
 constexpr uint32_t kDragControl = 0x0008;

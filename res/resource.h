@@ -22,3 +22,8 @@
 #define IDM_DATA_OPTION 32789
 #define IDM_DATA_HEADMARK 32790
 #define IDM_DATA_CONTAINER 32792
+
+// The live preview's popup; numbered apart from the other menus.
+#define IDM_LIVE_AUTO 32900
+#define IDM_LIVE_BUILD 32901
+#define IDM_LIVE_REPORT 32902

@@ -3,8 +3,10 @@
 // replace an input, and a make that is interrupted.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <set>
 #include <string>
 
 #ifndef _WIN32
@@ -12,6 +14,8 @@
 #include <unistd.h>
 #endif
 
+#include "datamake/live_build.h"
+#include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 
 namespace {
@@ -52,6 +56,59 @@ TEST(CheckAndMake, AgreeOverBrokenProjects) {
     EXPECT_NE(check.out.find(expected), std::string::npos) << name << "\n" << check.out;
   }
   EXPECT_EQ(cases, 10);
+}
+
+// The live preview's build of the same cases: what check finds, the first
+// error and the count on one line, and nothing written at all.
+TEST(LiveBuild, CompilesInMemoryAndWritesNothing) {
+  const std::u16string folder = CopyCases();
+  std::string xml = ReadTestFile(folder + u"good.xml");
+  xml.replace(xml.find("<name>CM-1</name>"), 17, "<name></name>");
+  xml.replace(xml.find("<series>CM形</series>"), 22, "<series></series>");
+  WriteTestFile(folder + u"two_missing.xml", xml);
+  auto files = [&] {
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(U8(folder)))
+      names.insert(entry.path().u8string() + ":" +
+                   std::to_string(entry.is_regular_file() ? entry.file_size() : 0));
+    return names;
+  };
+  const std::set<std::string> before = files();
+  const struct {
+    const char16_t* project;
+    const char16_t* line;  // empty: it compiles
+  } kCases[] = {
+      {u"good.xml", u""},
+      {u"coupler_far_away.xml", u""},
+      {u"no_uv.xml", u"自動更新: エラー 2 件: modelA1 (no_uv.obj): ERROR : no uv polygon"},
+      {u"no_texture.xml", u"自動更新: エラー 2 件: modelA1 (no_texture.obj): ERROR : no png file [gone.png]"},
+      {u"two_missing.xml", u"自動更新: エラー 2 件: name: 形式番号が設定されていません。"},
+  };
+  for (const auto& c : kCases) {
+    VehicleProject p;
+    ReadProjectFile(p, folder + c.project);
+    p.maker.Set(u"W");
+    LiveBuild build = RunLiveBuild(p, nullptr);
+    const std::u16string line = LiveFailureLine(build);
+    EXPECT_EQ(U8(line.substr(0, std::u16string_view(c.line).size())), U8(c.line)) << U8(c.project);
+    EXPECT_EQ(build.compiler != nullptr, line.empty()) << U8(c.project);
+    EXPECT_FALSE(build.report.empty()) << U8(c.project);
+    if (build.compiler) ResetCompiler(*build.compiler);
+  }
+  EXPECT_EQ(files(), before);
+
+  // A project never saved has no folder for its relative names: the build
+  // says so first, and there is nothing to watch.
+  VehicleProject p;
+  ReadProjectFile(p, folder + u"good.xml");
+  p.maker.Set(u"W");
+  p.folder.clear();
+  const std::u16string unsaved = LiveFailureLine(RunLiveBuild(p, nullptr));
+  EXPECT_NE(unsaved.find(u"件: プロジェクトが保存されていないため"), std::u16string::npos) << U8(unsaved);
+  EXPECT_TRUE(LiveWatchFiles(p, u"").empty());
+  const std::vector<std::u16string> watched = LiveWatchFiles(p, folder + u"good.xml");
+  for (const char16_t* name : {u"good.xml", u"good.obj", u"good.mtl", u"tex.png", u"main.png"})
+    EXPECT_NE(std::find(watched.begin(), watched.end(), folder + name), watched.end()) << U8(name);
 }
 
 TEST(OutputOption, NeverReplacesAnInput) {

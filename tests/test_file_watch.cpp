@@ -1,13 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <set>
+#include <thread>
 
 #include "datamake/referenced_files.h"
 #include "platform/file_watch.h"
 #include "platform/fs.h"
+#include "platform/live_watch.h"
+#include "platform/save_settler.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -159,6 +165,52 @@ TEST(FileWatch, ListsTheFilesAProjectIsMadeFromWhereTheyAreRead) {
                                "models/body.mtl", "models/\xE8\xBB\x8A\xE4\xBD\x93.mtl", "img/body paint.png",
                                "models/img/body paint.png", "models/body paint.png"})
     EXPECT_TRUE(listed.count(expected)) << expected;
+}
+
+// One build per burst of writes: 200 ms after the last, 1 s after the first
+// at the latest. Times in ms.
+TEST(LiveWatch, SettlesEachBurstOfWritesOnce) {
+  const struct {
+    std::vector<int> changes, builds;
+  } kCases[] = {
+      {{}, {}},
+      {{0}, {200}},
+      {{0, 150, 300}, {500}},
+      {{0, 500}, {200, 700}},
+      {{0, 150, 300, 450, 600, 750, 900, 1050}, {1000, 1250}},  // never quiet
+  };
+  for (const auto& c : kCases) {
+    SaveSettler settler(200, 1000);
+    std::vector<int> builds;
+    for (int t = 0; t <= 3000; t += 10) {
+      if (std::find(c.changes.begin(), c.changes.end(), t) != c.changes.end()) settler.Change(t);
+      EXPECT_LE(settler.NextLookMs(t, 100), 100);
+      if (settler.Due(t)) builds.push_back(t);
+    }
+    EXPECT_EQ(builds, c.builds) << c.changes.size();
+  }
+  SaveSettler settler(200, 1000);
+  EXPECT_EQ(settler.NextLookMs(0, 100), 100);  // nothing pending
+  settler.Change(0);
+  EXPECT_EQ(settler.NextLookMs(150, 100), 50);
+
+  // The thread sees a save by rename and says so; stopping is bounded.
+  const std::u16string folder = MakeTempFolder();
+  WriteTestFile(folder + u"model.obj", "v 0 0 0\n");
+  std::atomic<int> settled{0};
+  {
+    LiveWatch watch([&] { ++settled; }, 50, 500);
+    watch.SetFiles({folder + u"model.obj"});
+    // The thread takes up the files at its next look: save until it has.
+    for (int save = 0; save < 10 && settled == 0; ++save) {
+      WriteTestFile(folder + u"model.tmp", "v " + std::to_string(save) + " 1 1\n");
+      std::filesystem::rename(std::filesystem::path(U8(folder + u"model.tmp")),
+                              std::filesystem::path(U8(folder + u"model.obj")));
+      for (int waited = 0; waited < 1000 && settled == 0; waited += 10)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  EXPECT_GE(settled, 1);  // once per burst is the table above
 }
 
 }  // namespace

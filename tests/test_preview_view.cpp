@@ -22,6 +22,25 @@ TEST(PreviewView, StartsWithPantographSwitchOnAndTheScriptsOptions) {
   EXPECT_FALSE(view.options[3]);
 }
 
+TEST(PreviewView, ALiveBuildKeepsPlaceAndSwitchesButNoMissingHeadMark) {
+  PreviewState state;
+  state.head_mark_count = 2;
+  PreviewView view;
+  view.rotation[1] = 90.0f;
+  view.translation[2] = -5.0f;
+  view.head_lights = true;
+  view.options[0] = true;
+  view.pantograph_initial = false;
+  view.head_mark = 2;
+  PreviewView carried = CarryPreviewView(view, state);
+  EXPECT_FLOAT_EQ(carried.rotation[1], 90.0f);
+  EXPECT_FLOAT_EQ(carried.translation[2], -5.0f);
+  EXPECT_TRUE(carried.head_lights && carried.options[0] && !carried.pantograph_initial);
+  EXPECT_EQ(carried.head_mark, 2u);
+  state.head_mark_count = 1;
+  EXPECT_EQ(CarryPreviewView(view, state).head_mark, 0u);
+}
+
 TEST(PreviewView, ControlDragTurnsAndZeroKeyReturns) {
   PreviewView view;
   DragState drag;

@@ -34,6 +34,7 @@ driver() {
   return $code
 }
 source "$root/tools/wine-e2e-preview.sh"
+source "$root/tools/wine-e2e-live.sh"
 
 # The shell's Windows tests: registry, DirectX probe, every pack effect
 # through D3DXCreateEffect.
@@ -111,5 +112,7 @@ check "registry: ScreenDY is the last outer height 700" grep -qx '"ScreenDY"=dwo
 
 # Make data from the program, the report, and the vehicle preview.
 preview_make_data
+# The preview following saves of the project's files.
+preview_live
 
 e2e_finish

@@ -13,7 +13,7 @@
 //   write-maker TEXT       stores the workshop name (for the registry check)
 //   exit-command           menu command Exit (105)
 // and those of the workshop name, Make data and the preview
-// (e2e_driver_preview.cpp).
+// (e2e_driver_preview.cpp) and of the live preview (e2e_driver_live.cpp).
 #include <windows.h>
 // clang-format off
 #include <objidl.h>
@@ -31,6 +31,7 @@
 
 // 2 for a command it does not know.
 int RunPreviewCommand(int argc, wchar_t** argv);
+int RunLiveCommand(int argc, wchar_t** argv);
 
 namespace {
 
@@ -197,5 +198,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
   if (command == L"exit-command") return ExitCommand();
+  if (const int live = RunLiveCommand(argc, argv); live != 2) return live;
   return RunPreviewCommand(argc, argv);
 }

@@ -71,17 +71,6 @@ bool WaitGone(HWND window, int timeout_ms) {
   return false;
 }
 
-std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 5000, &copied);
-  text.resize(copied);
-  return text;
-}
-
 // Returns once the window has handled what was posted to it before: a sent
 // message is handled ahead of posted ones, so the first only gets through
 // the queue and the second waits for what was posted behind it.
@@ -202,21 +191,6 @@ int OpenProject(std::wstring path) {
   if (!WaitGone(dialog, 10000)) return Fail("the open dialog stayed");
   Sleep(300);
   return 0;
-}
-
-bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                      nullptr);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
-  CloseHandle(file);
-  return ok;
 }
 
 int MakeData(const std::wstring& expect, const std::wstring& report_file) {

@@ -23,3 +23,7 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
 // 32-bit BGRX rows saved as PNG.
 bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png);
+// A window's text, each message bounded (empty when it does not answer).
+std::wstring TextOf(HWND window);
+// `text` as UTF-8 in the file at `path`.
+bool WriteUtf8(const std::wstring& path, const std::wstring& text);

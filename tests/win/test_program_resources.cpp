@@ -80,7 +80,7 @@ TEST_F(ProgramResources, MenuHasTheItemsInOrder) {
   ASSERT_NE(module_, nullptr);
   HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(106));
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 3);
+  ASSERT_EQ(GetMenuItemCount(bar), 4);
   ExpectPopup(bar, 0, L"ファイル(&F)",
               {{32771, L"新規(&N)"},
                {32772, L"開く(&L)"},
@@ -102,7 +102,9 @@ TEST_F(ProgramResources, MenuHasTheItemsInOrder) {
                {32790, L"ヘッドマーク/方向幕"},
                {32788, L"サウンド"},
                {32792, L"コンテナ位置"}});
-  ExpectPopup(bar, 2, L"ヘルプ(&H)", {{104, L"バージョン情報(&A)..."}});
+  ExpectPopup(bar, 2, L"プレビュー(&P)",
+              {{32900, L"自動更新(&A)"}, {32901, L"今すぐ更新(&U)\tF5"}, {32902, L"レポート(&R)..."}});
+  ExpectPopup(bar, 3, L"ヘルプ(&H)", {{104, L"バージョン情報(&A)..."}});
   DestroyMenu(bar);
 }
 
