@@ -2,7 +2,7 @@
 # End-to-end checks of the menu and the data dialogs under Wine, done the way
 # a new user would work:
 #   tools/wine-e2e-menu.sh BUILD_DIR
-# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick.exe,
+# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick-cli.exe,
 # data/ and railwick_menu_driver.exe. In a fresh Wine prefix with its own
 # Xvfb, the program makes a vehicle from the sample models, textures and
 # sounds through its dialogs, saves it, makes its data file (which must pass
@@ -20,7 +20,7 @@ out="$build/e2e-menu"
 e2e_name=e2e-menu
 export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
-e2e_start Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res
+e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
 
 # One driver step. Status 3 is the driver's own bound running out, 124 and
 # 137 the bound around it: the run ends there with what the screen showed.
@@ -30,7 +30,7 @@ d() {
   case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac
   return $code
 }
-cli() { e2e_bounded wine "$build/railwick.exe" "$@"; }
+cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 shot() { d capture "$1" "$(winpath "$out/$2.png")"; }
 
