@@ -81,7 +81,7 @@ must "ファイル → 開く: the sample project" driver open-project "$(winpat
 must "データ作成: no report, no message" driver make-data none -
 must "the data file lies beside the sample" test -s "$app/examples/RW-101.z5t"
 must "the package's railwick-cli.exe accepts it" \
-  e2e_bounded wine "$app/railwick-cli.exe" verify "$(winpath "$app/examples/RW-101.z5t")"
+  e2e_bounded wine "$app/railwick-cli.exe" verify "$(winpath "$app/examples/RW-101.z5t")" >"$out/verify.txt"
 driver exit-command
 wait_program "$program_pid" 30
 program_pid=""
