@@ -5,13 +5,14 @@
 
 namespace {
 
+// One path as the file in `folder` keeps it.
 std::u16string StoredPath(const VehicleProject& p, const std::u16string& folder, std::u16string_view path) {
   const std::u16string written(path);
   const std::u16string place = ProjectPath(p, written);
   if (written.empty() || !FsIsAbsolute(place)) return written;
   if (FsSamePlace(place, folder)) return u".";
   const std::u16string relative = FsPathFrom(folder, place);
-  const bool inside = !FsIsAbsolute(relative) && relative.compare(0, 3, u"..\\") != 0 && relative != u"..";
+  const bool inside = !FsIsAbsolute(relative) && relative.compare(0, 3, u"..\\") != 0;
   return inside ? relative : place;
 }
 
