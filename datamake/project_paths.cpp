@@ -1,29 +1,10 @@
 #include "datamake/project_paths.h"
 
 #include <memory>
-#include <vector>
 
 #include "datamake/referenced_files.h"
 #include "platform/fs.h"
 #include "project/project_sections.h"
-
-namespace {
-
-// The project's path fields, writable, in the order of the file.
-std::vector<FieldRef> PathFields(VehicleProject& p) {
-  std::vector<FieldList> lists = {BodyFields(p), SubmodelFields(p), LightsetFields(p), WavesetFields(p)};
-  for (TireEntry& t : p.tire) lists.push_back(TireFields(t));
-  for (TruckEntry& t : p.truck) lists.push_back(TruckFields(t));
-  for (OptionSet& o : p.optionset) lists.push_back(OptionFields(o));
-  for (PantographEntry& e : p.pantograph) lists.push_back(PantographFields(e));
-  std::vector<FieldRef> fields;
-  for (const FieldList& list : lists)
-    for (const FieldRef& f : list)
-      if (f.text) fields.push_back(f);
-  return fields;
-}
-
-}  // namespace
 
 std::u16string InputAt(const VehicleProject& p, const std::u16string& project_file,
                        const std::u16string& output) {

@@ -5,6 +5,7 @@
 #include "platform/fs.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
+#include "project/stored_paths.h"
 
 bool IsProjectFileName(std::u16string_view path) {
   const size_t separator = path.find_last_of(u"\\/");
@@ -63,7 +64,8 @@ bool ProjectSession::Save() {
   if (!ui_.ChooseSavePath(path)) return false;
   current_path_ = path;
   if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
-  project_.folder = FsSplitPath(current_path_).folder;
+  // The project now names its files as the file it was written to does.
+  StorePathsFor(project_, FsSplitPath(current_path_).folder);
   MarkSaved();
   return true;
 }

@@ -14,6 +14,8 @@ std::string FormatProjectFile(const VehicleProject& p);
 
 // Writes the file beside its old version and replaces that only once every
 // byte is written. kResultOk or kResultFail; the old file survives a failure.
+// Paths are written as StorePathsFor keeps them for the file's folder
+// (`path` absolute; a relative `path` writes them as they stand).
 uint32_t WriteProjectFile(const VehicleProject& p, const std::u16string& path);
 
 // A referenced image or sound the reader left out.

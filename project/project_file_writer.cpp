@@ -1,8 +1,12 @@
+#include <memory>
+
 #include "modelio/file_utils.h"
+#include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/number_text.h"
 #include "project/project_file.h"
 #include "project/project_sections.h"
+#include "project/stored_paths.h"
 
 namespace {
 
@@ -110,6 +114,8 @@ std::string FormatProjectFile(const VehicleProject& project) {
 }
 
 uint32_t WriteProjectFile(const VehicleProject& p, const std::u16string& path) {
-  const std::string text = FormatProjectFile(p);
+  auto stored = std::make_unique<VehicleProject>(p);
+  StorePathsFor(*stored, FsSplitPath(path).folder);
+  const std::string text = FormatProjectFile(*stored);
   return WriteWholeFile(path, text.data(), text.size()) == 1 ? kResultOk : kResultFail;
 }

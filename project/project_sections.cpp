@@ -120,3 +120,16 @@ FieldList CabFields(CabEntry& c) {
 FieldList ContainerFields(ContainerSlot& s) {
   return {Int(u"type", s.type), Float(u"posx", s.posx), Float(u"posy", s.posy), Float(u"posz", s.posz)};
 }
+
+FieldList PathFields(VehicleProject& p) {
+  std::vector<FieldList> lists = {BodyFields(p), SubmodelFields(p), LightsetFields(p), WavesetFields(p)};
+  for (TireEntry& t : p.tire) lists.push_back(TireFields(t));
+  for (TruckEntry& t : p.truck) lists.push_back(TruckFields(t));
+  for (OptionSet& o : p.optionset) lists.push_back(OptionFields(o));
+  for (PantographEntry& e : p.pantograph) lists.push_back(PantographFields(e));
+  FieldList fields;
+  for (const FieldList& list : lists)
+    for (const FieldRef& f : list)
+      if (f.text) fields.push_back(f);
+  return fields;
+}

@@ -45,3 +45,7 @@ FieldList PantographFields(PantographEntry& e);
 FieldList WavesetFields(VehicleProject& p);
 FieldList CabFields(CabEntry& c);
 FieldList ContainerFields(ContainerSlot& s);
+
+// Every path field naming an input file (images, sounds, models; not the
+// output folder), in the order of the file.
+FieldList PathFields(VehicleProject& p);

@@ -3,7 +3,6 @@
 
 #include <chrono>
 #include <algorithm>
-#include <filesystem>
 #include <functional>
 #include <thread>
 
@@ -12,21 +11,6 @@
 #include "tests/test_util.h"
 
 namespace {
-
-// A copy of examples/ in a scratch folder.
-std::u16string CopyExamples() {
-  const std::u16string target = MakeTempFolder();
-  const std::filesystem::path source(U8(SourcePath("examples")));
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
-    const std::string relative = std::filesystem::relative(entry.path(), source).generic_string();
-    if (entry.is_directory()) {
-      FsCreateDirectory(target + U16(relative));
-    } else if (relative.find(".3dd") == std::string::npos && relative.find(".z5") == std::string::npos) {
-      WriteTestFile(target + U16(relative), ReadTestFile(U16(entry.path().generic_string())));
-    }
-  }
-  return target;
-}
 
 TEST(CliCheck, ListsEveryProblemInOrderAndNothingForTheSample) {
   const std::u16string folder = CopyExamples();

@@ -251,24 +251,30 @@ TEST(ProjectSession, TheProjectFolderIsThatOfItsFile) {
   const std::u16string a = dir / u"a" + FsSeparator(), b = dir / u"b" + FsSeparator();
   auto saved = std::make_unique<VehicleProject>();
   ResetProject(*saved);
+  saved->modelA1.Set(u"models\\a.obj");
   ASSERT_EQ(WriteProjectFile(*saved, a + u"ef65.xml"), kResultOk);
   const std::u16string notes = dir.WriteText(u"notes.xml", "not a project");
 
+  // A model path keeps naming the same file when the project is saved
+  // elsewhere.
   struct Step {
     std::function<bool()> run;
-    std::u16string folder;
+    std::u16string folder, model;
   };
   const Step steps[] = {
-      {[&] { return f.session->LoadDropped(a + u"ef65.xml"); }, a},
-      {[&] { f.ui.save_paths = {b + u"copy.xml"}; return f.session->Save(); }, b},
-      {[&] { f.ui.open_paths = {notes}; return !f.session->Open(); }, b},
-      {[&] { f.ui.open_paths = {dir / u"missing.xml"}; return !f.session->Open(); }, b},
-      {[&] { f.ui.open_paths = {a + u"ef65.xml"}; return f.session->Open(); }, a},
-      {[&] { return f.session->New(); }, u""},
+      {[&] { return f.session->LoadDropped(a + u"ef65.xml"); }, a, u"models\\a.obj"},
+      {[&] { f.ui.save_paths = {b + u"copy.xml"}; return f.session->Save(); }, b, a + u"models\\a.obj"},
+      {[&] { f.ui.open_paths = {notes}; return !f.session->Open(); }, b, a + u"models\\a.obj"},
+      {[&] { f.ui.open_paths = {dir / u"missing.xml"}; return !f.session->Open(); }, b, a + u"models\\a.obj"},
+      {[&] { f.ui.save_paths = {a + u"again.xml"}; return f.session->Save(); }, a, u"models\\a.obj"},
+      {[&] { f.ui.open_paths = {b + u"copy.xml"}; return f.session->Open(); }, b, a + u"models\\a.obj"},
+      {[&] { return f.session->New(); }, u"", u""},
   };
   for (size_t i = 0; i < std::size(steps); ++i) {
     EXPECT_TRUE(steps[i].run()) << "step " << i;
     EXPECT_EQ(f.project->folder, steps[i].folder) << "step " << i;
+    EXPECT_EQ(U8(f.project->modelA1.str()), U8(steps[i].model)) << "step " << i;
+    EXPECT_FALSE(f.session->Changed()) << "step " << i;
   }
 }
 

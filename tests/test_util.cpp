@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <thread>
 
 #ifndef _WIN32
@@ -52,6 +53,20 @@ std::string ReadTestFile(const std::u16string& path) {
 }
 
 std::u16string SourcePath(const std::string& relative) { return U16(std::string(RAILWICK_SOURCE_DIR) + "/" + relative); }
+
+std::u16string CopyExamples() {
+  const std::u16string target = MakeTempFolder();
+  const std::filesystem::path source(U8(SourcePath("examples")));
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
+    const std::string relative = std::filesystem::relative(entry.path(), source).generic_string();
+    if (entry.is_directory()) {
+      FsCreateDirectory(target + U16(relative));
+    } else if (relative.find(".3dd") == std::string::npos && relative.find(".z5") == std::string::npos) {
+      WriteTestFile(target + U16(relative), ReadTestFile(U16(entry.path().generic_string())));
+    }
+  }
+  return target;
+}
 
 ScopedCurrentFolder::ScopedCurrentFolder(const std::u16string& folder) : saved(FsCurrentDirectory()) {
   FsSetCurrentDirectory(folder);

@@ -18,6 +18,8 @@ void WriteTestFile(const std::u16string& path, const std::string& bytes);
 std::string ReadTestFile(const std::u16string& path);
 // Path of a file in the source tree (tests/data/...).
 std::u16string SourcePath(const std::string& relative);
+// A copy of examples/ (without mesh and data files) in a fresh scratch folder.
+std::u16string CopyExamples();
 
 // Restores the working folder when it goes out of scope.
 struct ScopedCurrentFolder {

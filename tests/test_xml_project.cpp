@@ -10,6 +10,7 @@
 #include "modelio/file_utils.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
+#include "project/stored_paths.h"
 #include "tests/test_project_full.h"
 #include "tests/test_project_helpers.h"
 
@@ -112,6 +113,43 @@ TEST(ProjectFile, LongPathsComeBackWhole) {
                   "</sname><speed>77</speed>" + "</infohead></zektrainsrc>");
   EXPECT_EQ(cut->sname.str(), std::u16string(31, u's'));
   EXPECT_EQ(cut->speed, 77);
+}
+
+// A project file keeps the paths inside its folder relative to it, so the
+// folder can travel, and every other path absolute.
+TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
+  struct Case {
+    const char16_t *project_folder, *path, *file_folder, *stored;
+  };
+  const Case cases[] = {
+      {u"", u"/w/p/models/a.obj", u"/w/p/", u"models\\a.obj"},
+      {u"", u"/W/P/./tex\\a.png", u"/w/p/", u"tex\\a.png"},  // letter case as Windows matches it
+      {u"", u"/w/p/x/../a.obj", u"/w/p/", u"a.obj"},
+      {u"", u"/w/other/a.obj", u"/w/p/", u"/w/other/a.obj"},
+      {u"", u"/w/pp/a.obj", u"/w/p/", u"/w/pp/a.obj"},
+      {u"", u"Q:\\x\\a.obj", u"/w/p/", u"Q:\\x\\a.obj"},
+      {u"", u"models\\a.obj", u"/w/p/", u"models\\a.obj"},  // no folder to read it against
+      {u"/w/p/", u"models\\a.obj", u"/w/q/", u"/w/p/models\\a.obj"},
+      {u"/w/p/", u"sub/a.obj", u"/w/", u"p\\sub\\a.obj"},
+      {u"/w/p/", u"..\\shared\\a.obj", u"/w/p/", u"/w/p/..\\shared\\a.obj"},
+      {u"/w/p/", u"/w/p/a.obj", u"rel/", u"/w/p/a.obj"},  // a relative file folder changes nothing
+      {u"/w/p/", u"", u"/w/q/", u""},
+  };
+  for (const Case& c : cases) {
+    for (bool outpath : {false, true}) {
+      auto p = std::make_unique<VehicleProject>();
+      p->folder = c.project_folder;
+      (outpath ? p->outpath : p->optionset[3].modelIRE).Set(c.path);
+      StorePathsFor(*p, c.file_folder);
+      EXPECT_EQ(U8((outpath ? p->outpath : p->optionset[3].modelIRE).str()), U8(c.stored)) << U8(c.path);
+      EXPECT_EQ(p->folder, c.file_folder);
+    }
+  }
+  // The output folder may be the project's own folder.
+  auto p = std::make_unique<VehicleProject>();
+  p->outpath.Set(u"/w/p");
+  StorePathsFor(*p, u"/w/p/");
+  EXPECT_EQ(p->outpath.str(), u".");
 }
 
 TEST(ProjectFile, EntriesArePackedAndWheelsRenumbered) {

@@ -2,7 +2,7 @@
 # End-to-end checks of the menu and the data dialogs under Wine, done the way
 # a new user would work:
 #   tools/wine-e2e-menu.sh BUILD_DIR
-# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick.exe,
+# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick-cli.exe,
 # data/ and railwick_menu_driver.exe. In a fresh Wine prefix with its own
 # Xvfb, the program makes a vehicle from the sample models, textures and
 # sounds through its dialogs, saves it, makes its data file (which must pass
@@ -20,7 +20,7 @@ out="$build/e2e-menu"
 e2e_name=e2e-menu
 export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
-e2e_start Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res
+e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
 
 # One driver step. Status 3 is the driver's own bound running out, 124 and
 # 137 the bound around it: the run ends there with what the screen showed.
@@ -30,7 +30,7 @@ d() {
   case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac
   return $code
 }
-cli() { e2e_bounded wine "$build/railwick.exe" "$@"; }
+cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 shot() { d capture "$1" "$(winpath "$out/$2.png")"; }
 
@@ -310,8 +310,9 @@ check "open: type number" d expect-text 基本設定 1001 RW-101
 check "open: type name" d expect-text 基本設定 1002 レールウィック101形
 check "open: category 特急電車" d expect-selection 基本設定 1150 5
 check "open: speed" d expect-text 基本設定 1004 110
-check "open: main texture" d expect-text 基本設定 1006 "$M\\main.png"
-check "open: output folder" d expect-text 基本設定 1153 "$W\\out"
+# Names inside the project's folder come back relative to it.
+check "open: main texture" d expect-text 基本設定 1006 'models\main.png'
+check "open: output folder" d expect-text 基本設定 1153 out
 cancel_dialog 基本設定
 open_dialog 32783 台車
 check "open: bogie 1 type" d expect-selection 台車 1032 1
@@ -326,10 +327,10 @@ cancel_dialog 運転台
 open_dialog 32789 オプション
 check "open: option 1 on at start" d expect-check オプション 1136 1
 d select オプション 1068 1
-check "open: option 2 body part" d expect-text オプション 1072 "$M\\option_antenna.obj"
+check "open: option 2 body part" d expect-text オプション 1072 'models\option_antenna.obj'
 cancel_dialog オプション
 open_dialog 32788 サウンド
-check "open: horn with a Japanese file name" d expect-text サウンド 1144 "$A\\警笛.wav"
+check "open: horn with a Japanese file name" d expect-text サウンド 1144 'assets\警笛.wav'
 cancel_dialog サウンド
 # Every field at once: saved again under another name, the file is the same.
 d command 32780
@@ -351,7 +352,7 @@ open_dialog 32781 基本設定
 check "drop: a project file (XML in capitals) is loaded" d expect-text 基本設定 1001 RW-101
 cancel_dialog 基本設定
 open_dialog 32790 ヘッドマーク/方向幕
-check "drop: head mark 1 as entered" d expect-text ヘッドマーク/方向幕 1154 "$M\\head_mark.obj"
+check "drop: head mark 1 as entered" d expect-text ヘッドマーク/方向幕 1154 'models\head_mark.obj'
 cancel_dialog ヘッドマーク/方向幕
 d command 32780
 check "drop: the dropped file is the current file" d expect-text 保存 1148 DROPPED.XML

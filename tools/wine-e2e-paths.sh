@@ -2,7 +2,7 @@
 # End-to-end check under Wine that the program never depends on the folder
 # it was started from, nor on where a file dialog went:
 #   tools/wine-e2e-paths.sh BUILD_DIR
-# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick.exe,
+# BUILD_DIR is a Windows build folder holding Railwick.exe, railwick-cli.exe,
 # data/ and railwick_menu_driver.exe. The program starts from an empty
 # folder; a copy of the sample project (relative paths) is dropped on it,
 # edited and saved; the open dialog visits another project's folder and is
@@ -19,10 +19,10 @@ out="$build/e2e-paths"
 e2e_name=e2e-paths
 export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
-e2e_start Railwick.exe railwick.exe railwick_menu_driver.exe data/zek5rlwck.res
+e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
 
 d() { wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
-cli() { wine "$build/railwick.exe" "$@"; }
+cli() { wine "$build/railwick-cli.exe" "$@"; }
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # must NAME COMMAND...: like check, but a failure ends the run at once (the
@@ -84,6 +84,9 @@ d command 32781
 must "dropped: the main texture is kept" d expect-text 基本設定 1006 'models\main.png'
 must "dropped: the type image is kept" d expect-text 基本設定 1009 'assets\sideview.png'
 d set-text 基本設定 1004 111
+# Absolute names inside the project's folder are saved relative to it.
+d set-text 基本設定 1006 "$P\\models\\main.png"
+d set-text 基本設定 1153 "$P"
 d press 基本設定 1
 must "an edit with relative image paths is taken by OK" d wait-gone 基本設定
 d command 32788
@@ -95,7 +98,7 @@ d command 32780
 must "save: the dropped file is proposed" d expect-text 保存 1148 sample.xml
 must "save: under a new name" d choose-file 保存 "$P\\saved.xml"
 # Lines compared without their indent, which the sample writes its own way.
-must "save: every field as read, the speed as edited" \
+must "save: every field as read, the speed as edited, paths inside the folder relative" \
   diff <(sed 's/^[[:space:]]*//; s|<speed>110<|<speed>111<|' "$project/sample.xml") \
   <(tr -d '\r' <"$project/saved.xml" | sed 's/^[[:space:]]*//')
 

@@ -103,8 +103,8 @@ preview_make_data() {
   check "the data file is written beside the project" test -s "$good/RW-101.z5t"
   check "no script file is left behind" test ! -e "$good/RW-101.txt"
   check "railwick verify accepts the data file" \
-    e2e_bounded bash -c "wine '$build/railwick.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
-  e2e_bounded wine "$build/railwick.exe" dump "Z:$good/RW-101.z5t" >"$out/dump.txt" 2>&1
+    e2e_bounded bash -c "wine '$build/railwick-cli.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
+  e2e_bounded wine "$build/railwick-cli.exe" dump "Z:$good/RW-101.z5t" >"$out/dump.txt" 2>&1
   check "its COPYRIGHT record carries the workshop name ($maker)" \
     grep -qF "COPYRIGHT  text1=\"$maker\"" "$out/dump.txt"
 
