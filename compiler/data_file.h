@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "compiler/md5.h"
-#include "compiler/msvc_random.h"  // NextProcessRandom, ResetProcessRandom
+#include "platform/msvc_random.h"  // NextProcessRandom, ResetProcessRandom
 #include "compiler/scrambler.h"    // ScrambleStream
 
 constexpr size_t kDataFileHeaderBytes = 20;

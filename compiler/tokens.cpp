@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "compiler/numbers.h"
+#include "platform/numbers.h"
 #include "platform/sjis.h"
 
 std::u16string TokenText(const VehicleCompiler& c, int i) {

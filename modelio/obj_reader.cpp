@@ -7,11 +7,11 @@
 #include <cstring>
 #include <vector>
 
-#include "compiler/data_file.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
 #include "modelio/vector3.h"
 #include "platform/fs.h"
+#include "platform/msvc_random.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "compiler/numbers.h"
+#include "platform/numbers.h"
 #include "platform/sjis.h"
 
 namespace objtext {

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "compiler/numbers.h"
+#include "platform/numbers.h"
 
 std::string FormatFloat(float value) {
   char buf[400];  // the widest float, 39 digits, fits many times over

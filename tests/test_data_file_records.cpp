@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "compiler/msvc_random.h"
+#include "platform/msvc_random.h"
 #include "compiler/record_layouts.h"
 #include "compiler/record_walker.h"
 #include "tests/test_data_file_util.h"

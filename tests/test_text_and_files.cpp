@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "compiler/numbers.h"
+#include "platform/numbers.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"

@@ -1,4 +1,4 @@
-#include "compiler/numbers.h"
+#include "platform/numbers.h"
 
 #include <charconv>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "compiler/msvc_random.h"
+#include "platform/msvc_random.h"
 
 namespace {
 MsvcRandom g_process_random;
