@@ -40,6 +40,17 @@ LONG WINAPI CreationCrashFilter(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// Exit code of a start that could not go on for want of a file it needs.
+constexpr int kStartFailedExitCode = 1;
+
+void ReportResourcePackFailure(const std::u16string& path) {
+  std::wstring shown(path.begin(), path.end());
+  for (wchar_t& c : shown)
+    if (c == L'/') c = L'\\';
+  const bool exists = !shown.empty() && GetFileAttributesW(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
+  ShowNotice(exists ? kResourcePackDamagedNotice : kResourcePackMissingNotice, shown.c_str());
+}
+
 void ShowCreationNotice(const CFrame& frame) {
   const FrameStartupFlags& flags = CFrame::StartupFlags();
   if (flags.fatal_hardware_problem) {
@@ -115,10 +126,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   app.resource_pack = new ResourcePack();
   SetResourcePackName(*app.resource_pack, u"zek5rlwck");
   if (FAILED(OpenResourcePack(*app.resource_pack))) {
+    // Without the pack nothing can be drawn: say which file was looked for,
+    // and end as a failure.
+    ReportResourcePackFailure(ResourcePackPath(*app.resource_pack));
     delete app.resource_pack;
     app.resource_pack = nullptr;
     if (com_started) CoUninitialize();
-    return 0;
+    return kStartFailedExitCode;
   }
 
   auto* gdiplus = new GdiplusContext();

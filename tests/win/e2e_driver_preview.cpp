@@ -22,6 +22,8 @@
 //   clock-pauses           the status line's scene clock stands while the
 //                          window is minimised
 //   screenshot-failure     F4 with no picture folder to save into is reported
+//   notice FIRST PATH      a start-up notice "Railwick" says FIRST, then
+//                          PATH on the next line; OK closes it
 //   screenshot-skip        with a file at the first free number N, F4
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
 #include <windows.h>
@@ -592,6 +594,14 @@ int ScreenshotFailure() {
              : Fail("not the screenshot message");
 }
 
+int Notice(const std::wstring& first, const std::wstring& path) {
+  std::wstring text;
+  if (!TakeMessageBox(L"Railwick", text)) return Fail("no notice \"Railwick\"");
+  if (text == first + L"\n" + path) return 0;
+  PrintWide("notice", text);
+  return Fail("not the expected notice");
+}
+
 }  // namespace
 
 int RunPreviewCommand(int argc, wchar_t** argv) {
@@ -609,5 +619,6 @@ int RunPreviewCommand(int argc, wchar_t** argv) {
   if (command == L"status-line") return StatusLine();
   if (command == L"clock-pauses") return ClockPausesWhileMinimised();
   if (command == L"screenshot-failure") return ScreenshotFailure();
+  if (command == L"notice" && argc == 4) return Notice(argv[2], argv[3]);
   return 2;
 }
