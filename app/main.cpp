@@ -15,6 +15,7 @@
 #include "app/startup_checks.h"
 #include "app/startup_texts.h"
 #include "probes/dx_probe.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -73,6 +74,8 @@ int RunMessageLoop(CFrame& frame) {
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
   message.message = WM_NULL;
   frame.SetRunning(true);
+  // Ctrl+N, O, S and M of the File menu.
+  HACCEL shortcuts = LoadAcceleratorsW(App().instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   while (message.message != WM_QUIT) {
     BOOL got = FALSE;
     if (frame.Active()) {
@@ -83,6 +86,7 @@ int RunMessageLoop(CFrame& frame) {
       got = result != 0;
     }
     if (got) {
+      if (shortcuts && TranslateAcceleratorW(frame.Window(), shortcuts, &message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     } else if (message.message != WM_QUIT && FAILED(frame.IdleStep())) {
