@@ -12,6 +12,7 @@
 #include <unistd.h>
 #endif
 
+#include "datamake/make_data_report.h"
 #include "tests/test_project_helpers.h"
 
 namespace {
@@ -52,6 +53,16 @@ TEST(CheckAndMake, AgreeOverBrokenProjects) {
     EXPECT_NE(check.out.find(expected), std::string::npos) << name << "\n" << check.out;
   }
   EXPECT_EQ(cases, 10);
+}
+
+// What the program's report window says when several problems stop Make
+// data, and whether a data file was written.
+TEST(MakeDataReport, ListsEveryProblemAsCheckPrintsIt) {
+  const std::vector<ProjectProblem> problems = {{u"speed", u"a\nb"}, {u"", u"c"}, {u"link0", u"d", true}};
+  EXPECT_EQ(ProblemsReport(problems),
+            u"データ作成を中止しました。問題が2件あります。\r\n\r\nspeed: a b\r\nc\r\nlink0: warning: d\r\n");
+  EXPECT_EQ(DataFileOutcome(u""), u"データファイルは作成されていません。");
+  EXPECT_EQ(DataFileOutcome(u"C:\\o\\A.z5t"), u"データファイルを作成しました：C:\\o\\A.z5t");
 }
 
 TEST(OutputOption, NeverReplacesAnInput) {

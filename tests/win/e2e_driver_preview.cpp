@@ -226,7 +226,7 @@ int MakeData(const std::wstring& expect, const std::wstring& report_file) {
   if (frame == nullptr) return Fail("no window");
   if (expect == L"report") {
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kMakeDataCommand, 0), 0);
-    HWND report = WaitWindow(L"report", 120000);
+    HWND report = WaitWindow(L"データ作成レポート", 120000);
     if (report == nullptr) return Fail("no report dialog");
     HWND text = GetDlgItem(report, 1000);
     const LONG style = GetWindowLongW(text, GWL_STYLE);
@@ -258,10 +258,10 @@ int MakeData(const std::wstring& expect, const std::wstring& report_file) {
   if (thread == nullptr) return Fail("no thread");
   int result = 0;
   while (WaitForSingleObject(thread, 50) == WAIT_TIMEOUT) {
-    for (const wchar_t* caption : {L"report", L"検証"}) {
+    for (const wchar_t* caption : {L"データ作成レポート", L"検証"}) {
       HWND window = FindWindowW(kDialogClass, caption);
       if (window == nullptr || !IsWindowVisible(window)) continue;
-      HWND text = GetDlgItem(window, caption[0] == L'r' ? 1000 : kMessageTextControl);
+      HWND text = GetDlgItem(window, caption[0] != L'検' ? 1000 : kMessageTextControl);
       PrintWide("shown", TextOf(text));
       PressButton(window, IDOK);
       result = Fail("an unexpected message or report appeared");
