@@ -26,6 +26,11 @@ namespace {
 constexpr float kPi = 3.14159265358979323846f;
 constexpr int kStatusFont = 2;
 constexpr D3DCOLOR kStatusColour = 0xFFFFFFFF;
+// The saved screenshot's name, under the status line for a few seconds.
+constexpr int kNoteFont = 0;
+constexpr int kNoteTop = 14;
+constexpr D3DCOLOR kNoteColour = 0xFFFFFF80;
+constexpr uint32_t kScreenshotNoteMs = 4000;
 
 std::u16string OverlayFace() {
   std::u16string face;
@@ -63,6 +68,7 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
     overlay = std::make_unique<TextOverlay>(renderer);
     overlay->CreateFonts(face);
   }
+  screenshot_line_ = std::make_unique<TransientLine>(kNoteFont, 0, kNoteTop, kNoteColour);
   lines_2d_ = std::make_unique<CIMLine>(renderer);
   lines_2d_->Create();
   lines_3d_ = std::make_unique<CIMLine3D>(renderer);
@@ -94,6 +100,7 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   factory_ = std::make_unique<D3DPreviewFactory>(renderer);
   if (FAILED(CreateProjectAndWorkshop(App().instance, window, project_))) return E_FAIL;
   menu_ = std::make_unique<MenuCommands>(App().instance, *this);
+  menu_->ShowProjectState(window);
   ready_ = true;
   return S_OK;
 }
@@ -145,6 +152,7 @@ HRESULT AppScene::DrawFrame() {
   lines_3d_->Clear();
   overlays_[0]->Queue(kStatusFont, 0, 0, kStatusColour,
                       FormatStatusLine(frame_->FramesPerSecond(), clock_.value, draw_counter_, durations_));
+  screenshot_line_->QueueOn(*overlays_[0], clock_.value);
 
   const DWORD t0 = timeGetTime();
   IDirect3DDevice9* device = renderer_->Device();
@@ -224,6 +232,8 @@ void AppScene::HandleScreenshotKey(bool active) {
   }
   if (!path.empty() && SUCCEEDED(frame_->TakeScreenshot(name))) {
     ++screenshot_counter_;
+    screenshot_line_->Show(u"スクリーンショットを保存しました：" + std::u16string(name, name + wcslen(name)),
+                           clock_.value, kScreenshotNoteMs);
   } else {
     screenshot_failure_ = path.empty() ? std::wstring(name) : path;
   }

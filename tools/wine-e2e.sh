@@ -71,10 +71,10 @@ wine "$build/Railwick.exe" >"$out/program.log" 2>&1 &
 program_pid=$!
 if driver wait-frame 30000; then
   first_frame=$(($(now_ms) - started))
-  pass "window ZEK5RLWCK \"ZEK RAILWICK\" at its default size shows a frame ($first_frame ms after the start)"
+  pass "window ZEK5RLWCK \"無題 - ZEK RAILWICK\" at its default size shows a frame ($first_frame ms after the start)"
   echo "$first_frame" >"$out/first-frame-ms.txt"
 else
-  fail "window ZEK5RLWCK \"ZEK RAILWICK\" at its default size shows a frame"
+  fail "window ZEK5RLWCK \"無題 - ZEK RAILWICK\" at its default size shows a frame"
 fi
 check "it keeps drawing frames" driver frames
 
@@ -97,6 +97,7 @@ check "F4 writes scr00000.bmp with the frame's pixels" driver screenshot-key 0 "
 check "resize the window to 900 x 700" driver resize 900 700
 check "it draws at the new size" driver frames
 check "F4 again writes scr00001.bmp at the new client size" driver screenshot-key 1 "Z:$out/preview-resized.png"
+check "F4 names the saved file in a note over the preview for a few seconds" driver screenshot-note
 
 # A workshop name with Japanese text, written as the program writes it.
 check "workshop name written" driver write-maker "ＺＥＫ工房"
