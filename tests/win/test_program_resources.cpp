@@ -137,6 +137,18 @@ TEST_F(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
   DestroyAcceleratorTable(table);
 }
 
+// The program asks for common controls 6 and declares itself DPI-aware
+// (system-aware), in the manifest the loader reads.
+TEST_F(ProgramResources, ManifestAsksForCommonControls6AndSystemDpiAwareness) {
+  ASSERT_NE(module_, nullptr);
+  HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr) << "no manifest";
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+  const std::string manifest(bytes, SizeofResource(module_, found));
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
+}
+
 INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
   return message == WM_INITDIALOG ? TRUE : FALSE;
 }
