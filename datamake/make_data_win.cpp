@@ -1,5 +1,6 @@
 #include "datamake/make_data_win.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -111,7 +112,13 @@ uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner,
   if (!run.compiler) {
     // Stopped before the compilation: with several problems, every one of
     // them at once, as `railwick check` lists them; else the one message.
-    const std::vector<ProjectProblem> problems = CheckProject(project);
+    std::vector<ProjectProblem> problems = CheckProject(project);
+    // The refusal of the run itself heads the list when check has no word for it.
+    for (const auto& [caption, message] : kept.messages) {
+      const bool listed = std::any_of(problems.begin(), problems.end(),
+                                      [&](const ProjectProblem& p) { return p.message == message; });
+      if (!listed) problems.insert(problems.begin(), ProjectProblem{u"", message});
+    }
     if (StoppingProblems(problems) > 1)
       ShowReportDialog(instance, owner, ProblemsReport(problems));
     else

@@ -77,6 +77,8 @@ else
   fail "window ZEK5RLWCK \"無題 - ZEK RAILWICK\" at its default size shows a frame"
 fi
 check "it keeps drawing frames" driver frames
+# The display refreshes 60 times a second; a little over it for the rate's rounding.
+check "an idle preview draws no faster than the display refreshes" driver rate-at-most 61
 
 # A second start brings the first window to the front and ends.
 check "minimise the first window" driver minimise

@@ -19,6 +19,7 @@
 //                          the program keeps running; a fresh Esc closes it
 //   status-line            reads the status line off the window and checks
 //                          its format "%5.2f FPS T%08d D%02d L%02d %02d %02d"
+//   rate-at-most FPS       the status line's frames per second are at most FPS
 //   clock-pauses           the status line's scene clock stands while the
 //                          window is minimised
 //   screenshot-failure     F4 with no picture folder to save into is reported
@@ -526,6 +527,16 @@ int StatusLine() {
   return std::regex_match(line, kFormat) ? 0 : Fail("the status line does not have the format");
 }
 
+// The preview draws no faster than the display refreshes: the frames per
+// second of the status line stay at or below `most`.
+int RateAtMost(double most) {
+  const std::wstring line = CurrentStatusLine();
+  PrintWide("status line", line);
+  const double rate = std::wcstod(line.c_str(), nullptr);
+  if (line.find(L" FPS ") == std::wstring::npos || rate <= 0) return Fail("the rate could not be read");
+  return rate <= most ? 0 : Fail("the preview draws faster than the display refreshes");
+}
+
 // The scene clock the status line shows, in ms; -1 when it cannot be read.
 long StatusClock() {
   const std::wstring line = CurrentStatusLine();
@@ -617,6 +628,7 @@ int RunPreviewCommand(int argc, wchar_t** argv) {
   if (command == L"esc-after-dialog") return EscAfterDialog();
   if (command == L"screenshot-skip") return ScreenshotSkip();
   if (command == L"status-line") return StatusLine();
+  if (command == L"rate-at-most" && argc == 3) return RateAtMost(_wtof(argv[2]));
   if (command == L"clock-pauses") return ClockPausesWhileMinimised();
   if (command == L"screenshot-failure") return ScreenshotFailure();
   if (command == L"notice" && argc == 4) return Notice(argv[2], argv[3]);
