@@ -6,6 +6,7 @@
 #include "app/app_globals.h"
 #include "app/app_scene.h"
 #include "app/registry_settings.h"
+#include "dialogs/window_centring_win.h"
 #include "render/renderer_win.h"
 
 FrameStartupFlags& CFrame::StartupFlags() {
@@ -32,6 +33,7 @@ CFrame::~CFrame() {
   DestroyScene();
   delete renderer_;
   renderer_ = nullptr;
+  StopCentringWindows();
   if (timer_raised_) timeEndPeriod(timer_period_);
   timer_raised_ = false;
   // Normally the close handler has destroyed the window; otherwise it must
@@ -73,6 +75,7 @@ int CFrame::Create(int show_command) {
                       default_width_, default_height_, nullptr, nullptr, instance_, this);
   if (!window) return 0;
   window_ = window;
+  CentreOwnedWindowsOn(window);
 
   WriteRegistryDword(L"PrimaryWindow", static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)));
 
@@ -94,6 +97,9 @@ int CFrame::Create(int show_command) {
   if (FAILED(renderer_->InitDevice(client_width_, client_height_, window))) return 0;
   renderer_->SetupScene();
   renderer_->D3D()->GetDeviceCaps(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, &device_caps_);
+  D3DDISPLAYMODE mode = {};
+  if (SUCCEEDED(renderer_->D3D()->GetAdapterDisplayMode(D3DADAPTER_DEFAULT, &mode)) && mode.RefreshRate > 0)
+    refresh_hz_ = mode.RefreshRate;
 
   FrameStartupFlags& flags = StartupFlags();
   if (flags.shader_check_enabled && (device_caps_.VertexShaderVersion & 0xFFFF) < 0x0200 &&
@@ -364,6 +370,11 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
       return 0;
     case WM_EXITSIZEMOVE:
       frame->OnExitSizeMove(window);
+      return 0;
+    case WM_INITMENUPOPUP:
+      // The File menu (the first popup of the bar) lists the recent projects.
+      if (!HIWORD(lparam) && LOWORD(lparam) == 0 && frame->scene_)
+        frame->scene_->OnFileMenuOpening(reinterpret_cast<HMENU>(wparam));
       return 0;
     case WM_DROPFILES:
       frame->OnDropFiles(reinterpret_cast<HDROP>(wparam));

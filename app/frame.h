@@ -121,6 +121,9 @@ class CFrame : public CWindow {
   // Frame counting for the frames per second.
   DWORD fps_last_time_ = 0;
   unsigned fps_frames_ = 0;
+  // Frame pacing: the display's refresh rate and when the last frame began.
+  uint32_t refresh_hz_ = 60;
+  DWORD last_frame_start_ = 0;
   // Wait cursor nesting while a dropped file loads.
   int wait_cursor_depth_ = 0;
   HCURSOR previous_cursor_ = nullptr;

@@ -7,6 +7,7 @@
 
 #include "app/app_scene.h"
 #include "app/frame.h"
+#include "preview/scene_clock.h"
 #include "render/renderer_win.h"
 
 namespace {
@@ -31,10 +32,18 @@ HRESULT CFrame::IdleStep() {
   }
 
   switch (renderer_->CheckDeviceState()) {
-    case kDeviceUsable:
+    case kDeviceUsable: {
+      // Not faster than the display shows them, also where presenting does
+      // not wait for it; a message ends the wait at once.
+      const DWORD now = timeGetTime();
+      if (const uint32_t wait = FramePacingWait(last_frame_start_, now, refresh_hz_)) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+        return S_OK;
+      }
+      last_frame_start_ = now;
       if (SUCCEEDED(scene_->DrawFrame())) CountFrame();
-      Sleep(1);
       return S_OK;
+    }
     case kDeviceNeedsReset:
       Sleep(50);
       return ResetLostDevice();

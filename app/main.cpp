@@ -15,6 +15,7 @@
 #include "app/startup_checks.h"
 #include "app/startup_texts.h"
 #include "probes/dx_probe.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -40,6 +41,17 @@ LONG WINAPI CreationCrashFilter(EXCEPTION_POINTERS* exception) {
   return EXCEPTION_EXECUTE_HANDLER;
 }
 
+// Exit code of a start that could not go on for want of a file it needs.
+constexpr int kStartFailedExitCode = 1;
+
+void ReportResourcePackFailure(const std::u16string& path) {
+  std::wstring shown(path.begin(), path.end());
+  for (wchar_t& c : shown)
+    if (c == L'/') c = L'\\';
+  const bool exists = !shown.empty() && GetFileAttributesW(shown.c_str()) != INVALID_FILE_ATTRIBUTES;
+  ShowNotice(exists ? kResourcePackDamagedNotice : kResourcePackMissingNotice, shown.c_str());
+}
+
 void ShowCreationNotice(const CFrame& frame) {
   const FrameStartupFlags& flags = CFrame::StartupFlags();
   if (flags.fatal_hardware_problem) {
@@ -62,6 +74,8 @@ int RunMessageLoop(CFrame& frame) {
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
   message.message = WM_NULL;
   frame.SetRunning(true);
+  // Ctrl+N, O, S and M of the File menu.
+  HACCEL shortcuts = LoadAcceleratorsW(App().instance, MAKEINTRESOURCEW(IDR_MAIN_ACCELERATORS));
   while (message.message != WM_QUIT) {
     BOOL got = FALSE;
     if (frame.Active()) {
@@ -72,6 +86,7 @@ int RunMessageLoop(CFrame& frame) {
       got = result != 0;
     }
     if (got) {
+      if (shortcuts && TranslateAcceleratorW(frame.Window(), shortcuts, &message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     } else if (message.message != WM_QUIT && FAILED(frame.IdleStep())) {
@@ -115,10 +130,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   app.resource_pack = new ResourcePack();
   SetResourcePackName(*app.resource_pack, u"zek5rlwck");
   if (FAILED(OpenResourcePack(*app.resource_pack))) {
+    // Without the pack nothing can be drawn: say which file was looked for,
+    // and end as a failure.
+    ReportResourcePackFailure(ResourcePackPath(*app.resource_pack));
     delete app.resource_pack;
     app.resource_pack = nullptr;
     if (com_started) CoUninitialize();
-    return 0;
+    return kStartFailedExitCode;
   }
 
   auto* gdiplus = new GdiplusContext();

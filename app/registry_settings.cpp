@@ -1,5 +1,6 @@
 #include "app/registry_settings.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -74,4 +75,38 @@ HWND ReadPrimaryWindow() {
   RegCloseKey(key);
   if (result != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value)) return nullptr;
   return reinterpret_cast<HWND>(static_cast<LONG_PTR>(static_cast<LONG>(value)));
+}
+
+std::vector<std::u16string> ReadRecentProjects() {
+  std::vector<std::u16string> paths;
+  HKEY key = nullptr;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return paths;
+  DWORD type = 0, size = 0;
+  std::vector<wchar_t> value;
+  if (RegQueryValueExW(key, L"RecentProjects", nullptr, &type, nullptr, &size) == ERROR_SUCCESS &&
+      type == REG_MULTI_SZ) {
+    value.resize(size / sizeof(wchar_t) + 2, L'\0');
+    if (RegQueryValueExW(key, L"RecentProjects", nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) !=
+        ERROR_SUCCESS)
+      value.clear();
+  }
+  RegCloseKey(key);
+  // Names end at each NUL; an empty name ends the list.
+  for (size_t at = 0; at < value.size() && value[at] != 0;) {
+    const size_t end = std::find(value.begin() + at, value.end(), L'\0') - value.begin();
+    paths.emplace_back(value.begin() + at, value.begin() + end);
+    at = end + 1;
+  }
+  return paths;
+}
+
+int WriteRecentProjects(const std::vector<std::u16string>& paths) {
+  std::vector<wchar_t> value;
+  for (const std::u16string& path : paths) {
+    if (path.empty()) continue;
+    value.insert(value.end(), path.begin(), path.end());
+    value.push_back(L'\0');
+  }
+  value.push_back(L'\0');
+  return WriteValue(L"RecentProjects", REG_MULTI_SZ, value.data(), static_cast<DWORD>(value.size() * sizeof(wchar_t)));
 }

@@ -4,6 +4,9 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 constexpr size_t kWorkshopNameUnits = 64;  // 63 characters and the NUL
 
 // The key path under HKEY_CURRENT_USER.
@@ -21,3 +24,9 @@ DWORD ReadRegistryDword(const wchar_t* value_name, DWORD fallback);
 // The stored main window, or null. The handle is kept as a 32-bit number and
 // sign-extended back, as the system does for window handles.
 HWND ReadPrimaryWindow();
+
+// The recently used project files, most recent first ("RecentProjects", a
+// REG_MULTI_SZ); empty when none are stored.
+std::vector<std::u16string> ReadRecentProjects();
+// 1 when written, 0 when the registry refused it.
+int WriteRecentProjects(const std::vector<std::u16string>& paths);

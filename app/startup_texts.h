@@ -41,3 +41,6 @@ constexpr wchar_t kFrameworkNotice[] =
 constexpr wchar_t kOsVersionNotice[] = L"OS VERSION ERROR";
 constexpr wchar_t kColourDepthNotice[] = L"画面の色数をHiColor以上に設定して下さい。";
 constexpr wchar_t kStartupCaption[] = L"O.RVELL KELDRA";
+// A missing or damaged resource pack; the path follows on the next line.
+constexpr wchar_t kResourcePackMissingNotice[] = L"リソースファイルが見つかりません。\n%ls";
+constexpr wchar_t kResourcePackDamagedNotice[] = L"リソースファイルが壊れています。\n%ls";

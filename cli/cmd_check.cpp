@@ -15,13 +15,7 @@ int CliCheck(const ProjectOptions& arguments) {
   const std::vector<ProjectProblem> problems = CheckProject(*command.project, &command.read);
   bool failed = false;
   for (const ProjectProblem& problem : problems) {
-    // A message of several lines stays on the problem's one line.
-    std::u16string message = problem.message;
-    for (char16_t& c : message)
-      if (c == u'\n') c = u' ';
-    std::u16string line = problem.field.empty() ? u"" : problem.field + u": ";
-    if (problem.warning) line += u"warning: ";
-    std::printf("%s\n", Utf16ToUtf8(line + message).c_str());
+    std::printf("%s\n", Utf16ToUtf8(ProblemLine(problem)).c_str());
     failed = failed || !problem.warning;
   }
   return failed ? kExitFailed : kExitOk;

@@ -23,7 +23,8 @@ configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${RAILWICK_RES_DIR}/version.
 add_custom_command(OUTPUT ${RAILWICK_RES_DIR}/railwick.ico
   COMMAND Python3::Interpreter ${CMAKE_SOURCE_DIR}/tools/make_icon.py -o ${RAILWICK_RES_DIR}/railwick.ico
   DEPENDS ${CMAKE_SOURCE_DIR}/tools/make_icon.py)
-file(GLOB RAILWICK_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.h)
+file(GLOB RAILWICK_RC_PARTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/res/*.rc ${CMAKE_SOURCE_DIR}/res/*.h
+  ${CMAKE_SOURCE_DIR}/res/*.manifest)
 set_source_files_properties(${CMAKE_SOURCE_DIR}/res/railwick.rc PROPERTIES
   OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${RAILWICK_RC_PARTS}")
 

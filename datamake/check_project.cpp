@@ -133,3 +133,12 @@ std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectR
   if (run.compiler) ResetCompiler(*run.compiler);
   return problems;
 }
+
+std::u16string ProblemLine(const ProjectProblem& problem) {
+  std::u16string message = problem.message;
+  for (char16_t& c : message)
+    if (c == u'\n') c = u' ';
+  std::u16string line = problem.field.empty() ? u"" : problem.field + u": ";
+  if (problem.warning) line += u"warning: ";
+  return line + message;
+}

@@ -25,3 +25,8 @@ void AddCompilerProblems(const MakeDataResult& run, std::vector<ProjectProblem>&
 // `read`, when given, adds the images and sounds the reader left out.
 // Make data fails exactly when a problem that is no warning is listed.
 std::vector<ProjectProblem> CheckProject(const VehicleProject& p, const ProjectReadReport* read = nullptr);
+
+// One problem as `railwick check` prints it and Make data lists it:
+// "field: message", "warning: " before the message of a warning, the
+// message's line breaks turned into spaces.
+std::u16string ProblemLine(const ProjectProblem& problem);

@@ -1,7 +1,13 @@
 #include "datamake/make_data_win.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "compiler/preview_objects.h"
+#include "datamake/check_project.h"
 #include "datamake/make_data.h"
+#include "datamake/make_data_report.h"
 #include "modelio/file_utils.h"
 #include "project/notifier.h"
 
@@ -11,32 +17,75 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-class RunNotifier : public Notifier {
+// Keeps what the run would have shown, so several problems can be listed
+// together instead of the first alone.
+class KeptMessages : public Notifier {
  public:
-  explicit RunNotifier(HWND owner) : owner_(owner) {}
   void ShowError(const std::u16string& caption, const std::u16string& message) override {
-    MessageBoxW(owner_, Wide(message), Wide(caption), MB_OK | MB_ICONERROR);
+    messages.push_back({caption, message});
   }
-
- private:
-  HWND owner_;
+  void ShowAll(HWND owner) const {
+    for (const auto& [caption, message] : messages)
+      MessageBoxW(owner, Wide(message), Wide(caption), MB_OK | MB_ICONERROR);
+  }
+  std::vector<std::pair<std::u16string, std::u16string>> messages;
 };
+
+struct ReportTexts {
+  const std::u16string* text;
+  const std::u16string* outcome;
+};
+
+// Lays the controls out on the client area: the log fills it above the
+// outcome line and the OK button, which keep their size.
+void LayOutReport(HWND dialog) {
+  RECT client = {};
+  GetClientRect(dialog, &client);
+  RECT units = {7, 7, 50, 14};  // margin, margin, button width, button height
+  MapDialogRect(dialog, &units);
+  const int margin = units.left, button_w = units.right, button_h = units.bottom;
+  const int button_y = client.bottom - margin - button_h;
+  MoveWindow(GetDlgItem(dialog, IDOK), client.right - margin - button_w, button_y, button_w, button_h, TRUE);
+  MoveWindow(GetDlgItem(dialog, kReportOutcomeControl), margin, button_y + button_h / 4,
+             client.right - 3 * margin - button_w, button_h, TRUE);
+  MoveWindow(GetDlgItem(dialog, kReportTextControl), margin, margin, client.right - 2 * margin,
+             button_y - 2 * margin, TRUE);
+}
 
 }  // namespace
 
 INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_INITDIALOG: {
-      const auto* text = reinterpret_cast<const std::u16string*>(lparam);
-      if (text != nullptr) {
+      const auto* texts = reinterpret_cast<const ReportTexts*>(lparam);
+      if (texts != nullptr && texts->text != nullptr) {
         // The log may be far longer than an edit control takes by default.
         SendDlgItemMessageW(dialog, kReportTextControl, EM_SETLIMITTEXT, 0, 0);
-        SetDlgItemTextW(dialog, kReportTextControl, Wide(*text));
+        SetDlgItemTextW(dialog, kReportTextControl, Wide(*texts->text));
       }
+      SetDlgItemTextW(dialog, kReportOutcomeControl,
+                      Wide(texts != nullptr && texts->outcome != nullptr ? *texts->outcome : DataFileOutcome(u"")));
+      // The first size is the smallest the window may take.
+      RECT outer = {};
+      GetWindowRect(dialog, &outer);
+      SetPropW(dialog, L"RailwickMinWidth", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(outer.right - outer.left)));
+      SetPropW(dialog, L"RailwickMinHeight", reinterpret_cast<HANDLE>(static_cast<INT_PTR>(outer.bottom - outer.top)));
+      return TRUE;
+    }
+    case WM_SIZE:
+      LayOutReport(dialog);
+      return TRUE;
+    case WM_GETMINMAXINFO: {
+      auto* info = reinterpret_cast<MINMAXINFO*>(lparam);
+      const auto width = static_cast<LONG>(reinterpret_cast<INT_PTR>(GetPropW(dialog, L"RailwickMinWidth")));
+      const auto height = static_cast<LONG>(reinterpret_cast<INT_PTR>(GetPropW(dialog, L"RailwickMinHeight")));
+      if (width > 0) info->ptMinTrackSize = {width, height};
       return TRUE;
     }
     case WM_COMMAND:
       if (LOWORD(wparam) == IDOK || LOWORD(wparam) == IDCANCEL) {
+        RemovePropW(dialog, L"RailwickMinWidth");
+        RemovePropW(dialog, L"RailwickMinHeight");
         EndDialog(dialog, 0);
         return TRUE;
       }
@@ -46,21 +95,41 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
   }
 }
 
-INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& text) {
+INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& text,
+                         const std::u16string& written_file) {
+  const std::u16string outcome = DataFileOutcome(written_file);
+  ReportTexts texts{&text, &outcome};
   return DialogBoxParamW(instance, MAKEINTRESOURCEW(kReportDialogTemplate), owner, ReportDialogProc,
-                         reinterpret_cast<LPARAM>(&text));
+                         reinterpret_cast<LPARAM>(&texts));
 }
 
 uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
                   const KeepCompiler& keep) {
-  RunNotifier notifier(owner);
+  KeptMessages kept;
   MakeDataOptions options;
   options.preview_factory = factory;
-  MakeDataResult run = RunMakeData(project, options, notifier);
-  if (!run.compiler) return kResultFail;  // stopped before the compilation
+  MakeDataResult run = RunMakeData(project, options, kept);
+  if (!run.compiler) {
+    // Stopped before the compilation: with several problems, every one of
+    // them at once, as `railwick check` lists them; else the one message.
+    std::vector<ProjectProblem> problems = CheckProject(project);
+    // The refusal of the run itself heads the list when check has no word for it.
+    for (const auto& [caption, message] : kept.messages) {
+      const bool listed = std::any_of(problems.begin(), problems.end(),
+                                      [&](const ProjectProblem& p) { return p.message == message; });
+      if (!listed) problems.insert(problems.begin(), ProjectProblem{u"", message});
+    }
+    if (StoppingProblems(problems) > 1)
+      ShowReportDialog(instance, owner, ProblemsReport(problems));
+    else
+      kept.ShowAll(owner);
+    return kResultFail;
+  }
+  kept.ShowAll(owner);
 
   AttachGuideLines(*run.compiler);
   keep(std::move(run.compiler));
-  if (run.compile_result != kResultOk) ShowReportDialog(instance, owner, run.log->text);
+  if (run.compile_result != kResultOk)
+    ShowReportDialog(instance, owner, run.log->text, run.result == kResultOk ? run.data_file : u"");
   return kResultOk;
 }

@@ -14,10 +14,14 @@
 
 constexpr int kReportDialogTemplate = 121;
 constexpr int kReportTextControl = 1000;
+constexpr int kReportOutcomeControl = 1001;
 
-// The report dialog (template 121 of `instance`) with `text`, modal over
-// `owner`, until OK or Esc.
-INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& text);
+// The report window (template 121 of `instance`) with `text`, modal over
+// `owner`, until OK or Esc; resizable, its long lines wrapped. Under the
+// text it says whether a data file was written: `written_file`, or none when
+// that is empty.
+INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& text,
+                         const std::u16string& written_file = u"");
 INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPARAM lparam);
 
 // Receives the compiler of the run (also after a failed compilation) before

@@ -107,7 +107,7 @@ void RefreshRow(HWND list, int item, const VehicleProject& working, int slot) {
 void InitList(HWND dialog, const VehicleProject& working) {
   HWND list = ListOf(dialog);
   SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  const wchar_t* const titles[4] = {L"Type", L"x", L"y", L"z"};
+  const wchar_t* const titles[4] = {L"種類", L"x", L"y", L"z"};
   RECT client = {};
   GetClientRect(list, &client);
   const int number_width = (client.right - client.left) / 6;

@@ -12,7 +12,7 @@
 #include "project/vehicle_project.h"
 
 // One row of the list: the slot it shows (the row's item data) and its
-// cells "Type", "x", "y", "z".
+// cells under "種類", "x", "y", "z".
 struct ContainerRow {
   int slot;
   std::array<std::u16string, 4> cells;

@@ -4,6 +4,9 @@
 #include "dialogs/data_dialogs.h"
 #include "dialogs/dialog_window_win.h"
 #include "dialogs/file_choosers_win.h"
+#include "dialogs/recent_projects.h"
+#include "dialogs/window_title.h"
+#include "platform/fs.h"
 #include "res/resource.h"
 
 // The session's questions as message boxes and file dialogs, owned by the
@@ -40,6 +43,17 @@ MenuCommands::~MenuCommands() = default;
 
 void MenuCommands::OnCommand(HWND window, int id) {
   ui_->SetOwner(window);
+  if (id >= IDM_RECENT_FIRST && id < IDM_RECENT_FIRST + static_cast<int>(kRecentProjectsKept)) {
+    const size_t index = static_cast<size_t>(id - IDM_RECENT_FIRST);
+    if (index < listed_recent_.size()) session_->OpenPath(listed_recent_[index]);
+    ShowProjectState(window);
+    return;
+  }
+  RunCommand(window, id);
+  ShowProjectState(window);
+}
+
+void MenuCommands::RunCommand(HWND window, int id) {
   switch (id) {
     case IDM_FILE_NEW:
       session_->New();
@@ -49,6 +63,9 @@ void MenuCommands::OnCommand(HWND window, int id) {
       return;
     case IDM_FILE_SAVE:
       session_->Save();
+      return;
+    case IDM_FILE_SAVE_AS:
+      session_->SaveAs();
       return;
     case IDM_MAKE_DATA:
       host_.MakeData(window);
@@ -72,6 +89,41 @@ void MenuCommands::OnCommand(HWND window, int id) {
 void MenuCommands::LoadDroppedFile(HWND window, const wchar_t* path) {
   ui_->SetOwner(window);
   session_->LoadDropped(FromWide(path));
+  ShowProjectState(window);
+}
+
+void MenuCommands::ShowProjectState(HWND window) {
+  const std::u16string title =
+      MainWindowTitle(session_->CurrentPath(), session_->HasFile(), session_->Changed());
+  SetWindowTextW(window, WideText(title));
+  if (session_->HasFile() && session_->CurrentPath() != recorded_path_) {
+    recorded_path_ = session_->CurrentPath();
+    host_.WriteRecentProjects(WithRecentProject(host_.ReadRecentProjects(), recorded_path_));
+  }
+  // Listed now too, so the keys and commands of the recent items work before
+  // the menu is first opened.
+  if (HMENU bar = GetMenu(window)) ListRecentProjects(GetSubMenu(bar, 0));
+}
+
+void MenuCommands::ListRecentProjects(HMENU file_menu) {
+  // The list of the last opening goes, with the separator below it.
+  const bool had_list = !listed_recent_.empty();
+  for (UINT i = 0; i < kRecentProjectsKept; ++i) DeleteMenu(file_menu, IDM_RECENT_FIRST + i, MF_BYCOMMAND);
+  int exit_position = -1;
+  for (int i = 0; i < GetMenuItemCount(file_menu); ++i)
+    if (GetMenuItemID(file_menu, i) == IDM_EXIT) exit_position = i;
+  if (exit_position < 0) return;
+  if (had_list && exit_position > 0) DeleteMenu(file_menu, static_cast<UINT>(--exit_position), MF_BYPOSITION);
+  listed_recent_.clear();
+  for (const std::u16string& path : host_.ReadRecentProjects())
+    if (listed_recent_.size() < kRecentProjectsKept && FsFileExists(path)) listed_recent_.push_back(path);
+  if (listed_recent_.empty()) return;
+  UINT position = static_cast<UINT>(exit_position);
+  for (size_t i = 0; i < listed_recent_.size(); ++i) {
+    InsertMenuW(file_menu, position++, MF_BYPOSITION | MF_STRING, IDM_RECENT_FIRST + i,
+                WideText(RecentProjectLabel(i, listed_recent_[i])));
+  }
+  InsertMenuW(file_menu, position, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
 }
 
 bool MenuCommands::MayClose(HWND window) {

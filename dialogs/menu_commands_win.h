@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/project_session.h"
 #include "project/vehicle_project.h"
@@ -21,6 +22,9 @@ class MenuHost {
   virtual void MakeData(HWND owner) = 0;
   // The environment dialog (workshop name).
   virtual void ShowEnvironment(HWND owner) = 0;
+  // The recently used project files, most recent first, as kept between runs.
+  virtual std::vector<std::u16string> ReadRecentProjects() = 0;
+  virtual void WriteRecentProjects(const std::vector<std::u16string>& paths) = 0;
 };
 
 class MenuCommands {
@@ -38,14 +42,24 @@ class MenuCommands {
   // Before the window closes: unsaved edits are saved or dropped as the
   // user says; false keeps the window open.
   bool MayClose(HWND window);
+  // The File menu is about to open: lists the recent projects that still
+  // exist, above Exit.
+  void ListRecentProjects(HMENU file_menu);
+  // The window's caption names the project and marks unsaved changes; the
+  // file last opened or saved heads the recent list, which the File menu
+  // shows.
+  void ShowProjectState(HWND window);
 
   ProjectSession& Session() { return *session_; }
 
  private:
   class Ui;
+  void RunCommand(HWND window, int id);
 
   HINSTANCE instance_;
   MenuHost& host_;
   std::unique_ptr<Ui> ui_;
   std::unique_ptr<ProjectSession> session_;
+  std::vector<std::u16string> listed_recent_;  // what the menu's recent items open
+  std::u16string recorded_path_;               // the file last put at the head of the list
 };

@@ -54,16 +54,26 @@ bool ProjectSession::New() {
   project_.folder.clear();  // reset keeps it; a new project has no folder yet
   if (discard_compiled_) discard_compiled_();
   current_path_.clear();
+  has_file_ = false;
   MarkSaved();
   return true;
 }
 
 bool ProjectSession::Save() {
+  if (!has_file_) return SaveAs();
+  if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  StorePathsFor(project_, FsSplitPath(current_path_).folder);
+  MarkSaved();
+  return true;
+}
+
+bool ProjectSession::SaveAs() {
   if (!ProposeProjectPath(project_, current_path_, ui_)) return false;
   std::u16string path = current_path_;
   if (!ui_.ChooseSavePath(path)) return false;
   current_path_ = path;
   if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  has_file_ = true;
   // The project now names its files as the file it was written to does.
   StorePathsFor(project_, FsSplitPath(current_path_).folder);
   MarkSaved();
@@ -75,6 +85,7 @@ bool ProjectSession::Load(const std::u16string& path) {
   // when the file is no project).
   if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
   if (discard_compiled_) discard_compiled_();
+  has_file_ = true;
   MarkSaved();
   return true;
 }
@@ -86,8 +97,20 @@ bool ProjectSession::Open() {
   return Load(path);
 }
 
+bool ProjectSession::OpenPath(const std::u16string& path) {
+  if (!SettleChanges()) return false;
+  return Load(path);
+}
+
 bool ProjectSession::LoadDropped(std::u16string_view path) {
-  if (!IsProjectFileName(path)) return false;
+  if (FsIsDirectory(std::u16string(path))) {
+    ui_.ShowError(kCheckCaption, kDroppedFolderMessage + std::u16string(path));
+    return false;
+  }
+  if (!IsProjectFileName(path)) {
+    ui_.ShowError(kCheckCaption, kDroppedOtherFileMessage + std::u16string(path));
+    return false;
+  }
   if (path.size() > kCurrentPathLongest) {
     ui_.ShowError(kCheckCaption, PathTooLongMessage(u"ドロップしたファイル", kCurrentPathLongest));
     return false;

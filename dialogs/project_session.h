@@ -31,6 +31,11 @@ class SessionUi : public Notifier {
 // A dropped name is a project file when its extension is ".xml" in any case.
 bool IsProjectFileName(std::u16string_view path);
 
+// Said when a dropped name is a folder, or a file other than a project
+// file; the name follows on the next line.
+inline constexpr char16_t kDroppedFolderMessage[] = u"フォルダーは開けません。車両設定ファイル(*.xml)をドロップしてください。\n";
+inline constexpr char16_t kDroppedOtherFileMessage[] = u"車両設定ファイル(*.xml)ではありません。\n";
+
 class ProjectSession {
  public:
   ProjectSession(VehicleProject& project, SessionUi& ui);
@@ -46,8 +51,14 @@ class ProjectSession {
   // empties it.
   bool New();
   bool Open();
+  // Writes to the project's own file when it has one; otherwise as SaveAs.
   bool Save();
-  // Names other than project files are ignored without a word.
+  // Asks for the file, starting from the current path (or the name the
+  // type number gives), and writes there.
+  bool SaveAs();
+  // Opens `path` without a file dialog (a recently used project).
+  bool OpenPath(const std::u16string& path);
+  // A dropped name that is no project file, or a folder, is reported.
   bool LoadDropped(std::u16string_view path);
   // Before the window closes: true when it may close.
   bool MayClose() { return SettleChanges(); }
@@ -57,6 +68,9 @@ class ProjectSession {
   // The current state counts as saved (the start-up project, say).
   void MarkSaved();
   const std::u16string& CurrentPath() const { return current_path_; }
+  // The current path names the file the project was opened from or saved
+  // to (not only a proposed name).
+  bool HasFile() const { return has_file_; }
 
  private:
   bool SettleChanges();
@@ -66,5 +80,6 @@ class ProjectSession {
   SessionUi& ui_;
   std::function<void()> discard_compiled_;
   std::u16string current_path_;
+  bool has_file_ = false;
   std::string saved_;  // the project file text of the saved state
 };

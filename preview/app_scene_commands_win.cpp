@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/app_globals.h"
+#include "app/registry_settings.h"
 #include "app/workshop_dialog.h"
 #include "compiler/preview_state.h"
 #include "datamake/make_data_win.h"
@@ -60,6 +61,18 @@ void AppScene::MakeData(HWND owner) {
 
 void AppScene::ShowEnvironment(HWND owner) {
   if (project_) ShowEnvironmentDialog(App().instance, owner, *project_);
+}
+
+std::vector<std::u16string> AppScene::ReadRecentProjects() {
+  return ::ReadRecentProjects();
+}
+
+void AppScene::WriteRecentProjects(const std::vector<std::u16string>& paths) {
+  ::WriteRecentProjects(paths);
+}
+
+void AppScene::OnFileMenuOpening(HMENU file_menu) {
+  if (menu_) menu_->ListRecentProjects(file_menu);
 }
 
 void AppScene::OnMenuCommand(HWND window, int id, HWND, UINT) {

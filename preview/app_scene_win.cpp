@@ -32,6 +32,12 @@ constexpr D3DCOLOR kStatusColour = 0xFFFFFFFF;
 constexpr int kLiveFailureFont = 0;
 constexpr int kLiveFailureY = 16;
 constexpr D3DCOLOR kLiveFailureColour = 0xFFFF7070;
+// The saved screenshot's name, under the status line and the live line,
+// for a few seconds.
+constexpr int kNoteFont = 0;
+constexpr int kNoteTop = 32;  // below a failed live build's line
+constexpr D3DCOLOR kNoteColour = 0xFFFFFF80;
+constexpr uint32_t kScreenshotNoteMs = 4000;
 
 std::u16string OverlayFace() {
   std::u16string face;
@@ -69,6 +75,7 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
     overlay = std::make_unique<TextOverlay>(renderer);
     overlay->CreateFonts(face);
   }
+  screenshot_line_ = std::make_unique<TransientLine>(kNoteFont, 0, kNoteTop, kNoteColour);
   lines_2d_ = std::make_unique<CIMLine>(renderer);
   lines_2d_->Create();
   lines_3d_ = std::make_unique<CIMLine3D>(renderer);
@@ -101,6 +108,7 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   if (FAILED(CreateProjectAndWorkshop(App().instance, window, project_))) return E_FAIL;
   menu_ = std::make_unique<MenuCommands>(App().instance, *this);
   StartLivePreview();
+  menu_->ShowProjectState(window);
   ready_ = true;
   return S_OK;
 }
@@ -156,6 +164,7 @@ HRESULT AppScene::DrawFrame() {
                       FormatStatusLine(frame_->FramesPerSecond(), clock_.value, draw_counter_, durations_));
   if (!live_failure_.empty())
     overlays_[0]->Queue(kLiveFailureFont, 0, kLiveFailureY, kLiveFailureColour, live_failure_);
+  screenshot_line_->QueueOn(*overlays_[0], clock_.value);
 
   const DWORD t0 = timeGetTime();
   IDirect3DDevice9* device = renderer_->Device();
@@ -235,6 +244,8 @@ void AppScene::HandleScreenshotKey(bool active) {
   }
   if (!path.empty() && SUCCEEDED(frame_->TakeScreenshot(name))) {
     ++screenshot_counter_;
+    screenshot_line_->Show(u"スクリーンショットを保存しました：" + std::u16string(name, name + wcslen(name)),
+                           clock_.value, kScreenshotNoteMs);
   } else {
     screenshot_failure_ = path.empty() ? std::wstring(name) : path;
   }

@@ -28,6 +28,7 @@ class CIMLine3D;
 class CameraRig;
 class EffectSet;
 class TextOverlay;
+class TransientLine;
 class D3DPreviewFactory;
 class LiveWatch;
 
@@ -73,6 +74,10 @@ class AppScene : public MenuHost {
   void DiscardCompiledVehicle() override;
   void MakeData(HWND owner) override;
   void ShowEnvironment(HWND owner) override;
+  std::vector<std::u16string> ReadRecentProjects() override;
+  void WriteRecentProjects(const std::vector<std::u16string>& paths) override;
+  // The File menu is about to open.
+  void OnFileMenuOpening(HMENU file_menu);
 
   // Live preview: a build in memory of the open project, at once (F5) and,
   // while 自動更新 is on, after every settled save of a file it is made
@@ -131,6 +136,7 @@ class AppScene : public MenuHost {
   uint32_t screenshot_counter_ = 0;
   bool screenshot_key_held_ = false;
   std::wstring screenshot_failure_;  // the path a capture could not be saved to
+  std::unique_ptr<TransientLine> screenshot_line_;  // the name of the screenshot just saved
   bool closing_by_escape_ = false;   // Esc asked to close; a cancelled close draws on
   uint32_t resize_time_ = 0;
   int resize_width_ = 0, resize_height_ = 0;

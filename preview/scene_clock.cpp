@@ -50,3 +50,11 @@ std::u16string FormatStatusLine(float frames_per_second, uint32_t scene_clock, u
 double AnimationClock(uint32_t scene_clock) {
   return static_cast<double>(scene_clock & 0xFFFFu) * 0.01;
 }
+
+uint32_t FramePacingWait(uint32_t last_start, uint32_t now, uint32_t refresh_hz) {
+  // Rounded up, so the rate stays at or below the display's.
+  const uint32_t hz = refresh_hz > 0 && refresh_hz <= 1000 ? refresh_hz : 60;
+  const uint32_t period = (1000 + hz - 1) / hz;
+  const uint32_t elapsed = now - last_start;  // wraps with the system clock
+  return elapsed < period ? period - elapsed : 0;
+}

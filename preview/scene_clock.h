@@ -38,6 +38,12 @@ void NoteFrameDuration(FrameDurations& durations, uint32_t scene_clock, uint32_t
 std::u16string FormatStatusLine(float frames_per_second, uint32_t scene_clock, uint32_t draw_counter,
                                 const FrameDurations& durations);
 
+// Frames come at most `refresh_hz` times a second (60 when the display does
+// not say): the ms still to wait at `now` when the last frame began at
+// `last_start`; 0 when the next may be drawn. A clock that went back waits
+// no more.
+uint32_t FramePacingWait(uint32_t last_start, uint32_t now, uint32_t refresh_hz);
+
 // The vehicle drawing's animation clock: the low 16 bits of the scene clock
 // (it restarts every 65.536 s) in hundredths.
 double AnimationClock(uint32_t scene_clock);

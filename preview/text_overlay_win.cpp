@@ -84,3 +84,19 @@ void TextOverlay::Draw() {
   }
   count_ = 0;
 }
+
+void TransientLine::Show(const std::u16string& text, uint32_t now, uint32_t duration_ms) {
+  text_ = text;
+  shown_at_ = now;
+  duration_ = duration_ms;
+}
+
+const std::u16string& TransientLine::TextAt(uint32_t now) {
+  // A clock that went back (a new scene start) ends the line too.
+  if (!text_.empty() && (now < shown_at_ || now - shown_at_ >= duration_)) text_.clear();
+  return text_;
+}
+
+void TransientLine::QueueOn(TextOverlay& overlay, uint32_t now) {
+  if (!TextAt(now).empty()) overlay.Queue(font_, x_, y_, colour_, text_);
+}

@@ -45,3 +45,24 @@ class TextOverlay {
   std::unique_ptr<OverlayItem[]> items_;
   int count_ = 0;
 };
+
+// A line of text shown over the preview for a while (a saved screenshot's
+// name, say), then gone by itself. Times are scene-clock milliseconds.
+class TransientLine {
+ public:
+  TransientLine(int font, int x, int y, D3DCOLOR colour) : font_(font), x_(x), y_(y), colour_(colour) {}
+
+  // Shows `text` from `now` for `duration_ms`, in place of any earlier text.
+  void Show(const std::u16string& text, uint32_t now, uint32_t duration_ms);
+  void Clear() { text_.clear(); }
+  // The text while its time lasts, else empty.
+  const std::u16string& TextAt(uint32_t now);
+  // Queues the text on `overlay` while its time lasts.
+  void QueueOn(TextOverlay& overlay, uint32_t now);
+
+ private:
+  int font_, x_, y_;
+  D3DCOLOR colour_;
+  std::u16string text_;
+  uint32_t shown_at_ = 0, duration_ = 0;
+};

@@ -96,7 +96,9 @@ HRESULT CDXRenderer::InitDevice(int width, int height, HWND window) {
   windowed_ = TRUE;
   full_colour_ = true;
   depth_mode_ = 1;
-  immediate_presentation_ = true;
+  // Presented at the display's rate: an idle preview leaves the processor
+  // free instead of drawing hundreds of frames a second.
+  immediate_presentation_ = false;
 
   d3d_ = Direct3DCreate9(D3D_SDK_VERSION);
   if (d3d_ == nullptr) return E_FAIL;

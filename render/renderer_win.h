@@ -94,7 +94,7 @@ class CDXRenderer {
   DWORD vertex_shader_version_ = 0, pixel_shader_version_ = 0;
   bool device_may_be_lost_ = false;
   bool alpha_test_supported_ = false;
-  bool immediate_presentation_ = true;
+  bool immediate_presentation_ = false;
   D3DPRESENT_PARAMETERS present_{};
   bool dxt1_supported_ = false;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #define IDR_MAIN_MENU 106
+#define IDR_MAIN_ACCELERATORS 107
 #define IDI_MAIN_ICON 111
 
 #define IDM_ABOUT 104
@@ -27,3 +28,6 @@
 #define IDM_LIVE_AUTO 32900
 #define IDM_LIVE_BUILD 32901
 #define IDM_LIVE_REPORT 32902
+#define IDM_FILE_SAVE_AS 32820
+// The recently used projects listed in the File menu: eight ids from here.
+#define IDM_RECENT_FIRST 32830

@@ -15,6 +15,7 @@
 #endif
 
 #include "datamake/live_build.h"
+#include "datamake/make_data_report.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 
@@ -109,6 +110,16 @@ TEST(LiveBuild, CompilesInMemoryAndWritesNothing) {
   const std::vector<std::u16string> watched = LiveWatchFiles(p, folder + u"good.xml");
   for (const char16_t* name : {u"good.xml", u"good.obj", u"good.mtl", u"tex.png", u"main.png"})
     EXPECT_NE(std::find(watched.begin(), watched.end(), folder + name), watched.end()) << U8(name);
+}
+
+// What the program's report window says when several problems stop Make
+// data, and whether a data file was written.
+TEST(MakeDataReport, ListsEveryProblemAsCheckPrintsIt) {
+  const std::vector<ProjectProblem> problems = {{u"speed", u"a\nb"}, {u"", u"c"}, {u"link0", u"d", true}};
+  EXPECT_EQ(ProblemsReport(problems),
+            u"データ作成を中止しました。問題が2件あります。\r\n\r\nspeed: a b\r\nc\r\nlink0: warning: d\r\n");
+  EXPECT_EQ(DataFileOutcome(u""), u"データファイルは作成されていません。");
+  EXPECT_EQ(DataFileOutcome(u"C:\\o\\A.z5t"), u"データファイルを作成しました：C:\\o\\A.z5t");
 }
 
 TEST(OutputOption, NeverReplacesAnInput) {

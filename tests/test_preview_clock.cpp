@@ -60,3 +60,16 @@ TEST(SceneClock, AnimationClockRestartsEvery65536Ms) {
 }
 
 }  // namespace
+
+// Frames at most at the display's rate: what is left of 1000 / Hz ms,
+// rounded up (17 ms at 60 Hz).
+TEST(SceneClock, FramePacingWaitsForTheRestOfTheRefreshPeriod) {
+  const struct {
+    uint32_t last, now, hz, wait;
+  } cases[] = {
+      {1000, 1000, 60, 17}, {1000, 1010, 60, 7}, {1000, 1016, 60, 1},     {1000, 1017, 60, 0},
+      {1000, 1005, 0, 12},  {1000, 1005, 100, 5}, {1000, 990, 60, 0},     {0xFFFFFFFAu, 2, 60, 9},
+      {0xFFFFFFF0u, 2, 60, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FramePacingWait(c.last, c.now, c.hz), c.wait) << c.last << " " << c.now;
+}

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <iterator>
 #include <memory>
 
 #include "dialogs/project_session.h"
+#include "dialogs/recent_projects.h"
+#include "dialogs/window_title.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "project/project_file.h"
@@ -119,16 +122,10 @@ TEST(ProjectSession, NewAsksFirstAndCancelKeepsEverything) {
   EXPECT_EQ(f.session->CurrentPath(), dir / u"kiha.xml");
   EXPECT_EQ(f.discarded, 0);
 
-  // Yes, but the save dialog is cancelled: still nothing happens.
+  // Yes saves to the project's file, without a dialog: then the new project.
   f.ui.answers = {SaveChoice::kSave};
-  f.ui.save_paths = {u""};
-  EXPECT_FALSE(f.session->New());
-  EXPECT_EQ(f.project->speed, 80);
-
-  // Yes and saved: then the new project.
-  f.ui.answers = {SaveChoice::kSave};
-  f.ui.save_paths = {dir / u"kiha.xml"};
   EXPECT_TRUE(f.session->New());
+  EXPECT_EQ(f.ui.proposals.size(), 1u);
   EXPECT_EQ(f.project->speed, 120);
   EXPECT_TRUE(f.project->name.empty());
   EXPECT_EQ(f.project->maker.str(), u"工房");
@@ -142,6 +139,14 @@ TEST(ProjectSession, NewAsksFirstAndCancelKeepsEverything) {
   const int asked = f.ui.asked;
   EXPECT_TRUE(f.session->New());
   EXPECT_EQ(f.ui.asked, asked);
+
+  // A project without a file: Yes, but the save dialog is cancelled, and
+  // nothing happens.
+  f.project->name.Set(u"KiHa2");
+  f.ui.answers = {SaveChoice::kSave};
+  f.ui.save_paths = {u""};
+  EXPECT_FALSE(f.session->New());
+  EXPECT_EQ(f.project->name.str(), u"KiHa2");
 }
 
 TEST(ProjectSession, OpenOfABadFileLeavesProjectAndPathUntouched) {
@@ -190,14 +195,20 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   ResetProject(*f.project);
   f.session->MarkSaved();
 
-  // Other files are ignored without a word or a question.
+  // Other files and folders are reported, with no question.
   EXPECT_FALSE(f.session->LoadDropped(dir / u"model.obj"));
-  EXPECT_TRUE(f.ui.errors.empty());
+  ASSERT_EQ(f.ui.errors.size(), 1u);
+  EXPECT_EQ(f.ui.errors[0], u"車両設定ファイル(*.xml)ではありません。\n" + (dir / u"model.obj"));
+  ASSERT_TRUE(FsCreateDirectory(dir / u"folder.xml"));
+  EXPECT_FALSE(f.session->LoadDropped(dir / u"folder.xml"));
+  ASSERT_EQ(f.ui.errors.size(), 2u);
+  EXPECT_EQ(f.ui.errors[1], u"フォルダーは開けません。車両設定ファイル(*.xml)をドロップしてください。\n" +
+                                (dir / u"folder.xml"));
   // A name longer than the current file path can hold is refused.
   const std::u16string long_name = dir.path() + std::u16string(300, u'n') + u".xml";
   EXPECT_FALSE(f.session->LoadDropped(long_name));
-  ASSERT_EQ(f.ui.errors.size(), 1u);
-  EXPECT_EQ(f.ui.errors[0],
+  ASSERT_EQ(f.ui.errors.size(), 3u);
+  EXPECT_EQ(f.ui.errors[2],
             u"ドロップしたファイル：パスが長すぎます。\n260文字以内のパスを指定してください。");
   EXPECT_EQ(f.ui.asked, 0);
 
@@ -232,14 +243,76 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   f.ui.answers = {SaveChoice::kCancel, SaveChoice::kDiscard};
   EXPECT_FALSE(f.session->MayClose());
   EXPECT_TRUE(f.session->MayClose());
-  // Yes saves to the current file first.
+  // Yes saves to the current file first, without asking for a name.
   f.ui.answers = {SaveChoice::kSave};
-  f.ui.save_paths = {upper};
   EXPECT_TRUE(f.session->MayClose());
-  EXPECT_EQ(f.ui.proposals.back(), upper);
+  EXPECT_TRUE(f.ui.proposals.empty());
   auto back = std::make_unique<VehicleProject>();
   ASSERT_EQ(ReadProjectFile(*back, upper), kResultOk);
   EXPECT_EQ(back->speed, 1);
+}
+
+// Save writes to the project's own file once it has one; SaveAs always
+// asks, from the current file; New forgets the file.
+TEST(ProjectSession, SaveKeepsToItsFileAndSaveAsAsks) {
+  TempFolder dir;
+  Fixture f;
+  f.project->name.Set(u"EF65");
+  f.ui.save_paths = {dir / u"a.xml"};
+  ASSERT_TRUE(f.session->Save());
+  EXPECT_TRUE(f.session->HasFile());
+  f.project->speed = 95;
+  EXPECT_TRUE(f.session->Save());
+  EXPECT_EQ(f.ui.proposals.size(), 1u);
+  auto back = std::make_unique<VehicleProject>();
+  ASSERT_EQ(ReadProjectFile(*back, dir / u"a.xml"), kResultOk);
+  EXPECT_EQ(back->speed, 95);
+
+  f.ui.save_paths = {dir / u"b.xml"};
+  EXPECT_TRUE(f.session->SaveAs());
+  EXPECT_EQ(f.ui.proposals.back(), dir / u"a.xml");
+  EXPECT_EQ(f.session->CurrentPath(), dir / u"b.xml");
+  EXPECT_TRUE(f.session->New());
+  EXPECT_FALSE(f.session->HasFile());
+  f.project->name.Set(u"EF66");
+  f.ui.save_paths = {u""};
+  EXPECT_FALSE(f.session->Save());
+  EXPECT_EQ(f.ui.proposals.back(), u"EF66");
+  EXPECT_FALSE(f.session->HasFile());
+  // A recent project opens by its path, no dialog.
+  f.ui.answers = {SaveChoice::kDiscard};
+  EXPECT_TRUE(f.session->OpenPath(dir / u"a.xml"));
+  EXPECT_EQ(f.project->speed, 95);
+  EXPECT_TRUE(f.session->HasFile());
+}
+
+TEST(ProjectSession, MainWindowTitleAndRecentList) {
+  struct TitleCase {
+    const char16_t* path;
+    bool has_file, changed;
+    const char16_t* title;
+  };
+  const TitleCase titles[] = {
+      {u"", false, false, u"無題 - ZEK RAILWICK"},
+      {u"EF_65", false, true, u"* 無題 - ZEK RAILWICK"},  // a proposed name is no file yet
+      {u"C:\\v\\rw101.xml", true, false, u"rw101.xml - ZEK RAILWICK"},
+      {u"C:\\v\\rw101.xml", true, true, u"* rw101.xml - ZEK RAILWICK"},
+  };
+  for (const TitleCase& c : titles)
+    EXPECT_EQ(MainWindowTitle(c.path, c.has_file, c.changed), c.title) << U8(c.path);
+
+  std::vector<std::u16string> list;
+  for (int i = 1; i <= 9; ++i) list = WithRecentProject(list, u"C:\\p" + std::u16string(1, u'0' + i) + u".xml");
+  ASSERT_EQ(list.size(), 8u);  // the oldest, p1, fell off
+  EXPECT_EQ(list.front(), u"C:\\p9.xml");
+  EXPECT_EQ(list.back(), u"C:\\p2.xml");
+  list = WithRecentProject(list, u"c:/P5.XML");  // the same file: moved up, not doubled
+  ASSERT_EQ(list.size(), 8u);
+  EXPECT_EQ(list[0], u"c:/P5.XML");
+  EXPECT_EQ(list[1], u"C:\\p9.xml");
+  EXPECT_EQ(std::count(list.begin(), list.end(), u"C:\\p5.xml"), 0);
+  EXPECT_EQ(RecentProjectLabel(0, u"C:\\A&B\\x.xml"), u"&1 C:\\A&&B\\x.xml");
+  EXPECT_EQ(RecentProjectLabel(7, u"y.xml"), u"&8 y.xml");
 }
 
 // The folder the project's relative paths resolve against follows the file
@@ -263,10 +336,11 @@ TEST(ProjectSession, TheProjectFolderIsThatOfItsFile) {
   };
   const Step steps[] = {
       {[&] { return f.session->LoadDropped(a + u"ef65.xml"); }, a, u"models\\a.obj"},
-      {[&] { f.ui.save_paths = {b + u"copy.xml"}; return f.session->Save(); }, b, a + u"models\\a.obj"},
+      {[&] { f.ui.save_paths = {b + u"copy.xml"}; return f.session->SaveAs(); }, b, a + u"models\\a.obj"},
       {[&] { f.ui.open_paths = {notes}; return !f.session->Open(); }, b, a + u"models\\a.obj"},
       {[&] { f.ui.open_paths = {dir / u"missing.xml"}; return !f.session->Open(); }, b, a + u"models\\a.obj"},
-      {[&] { f.ui.save_paths = {a + u"again.xml"}; return f.session->Save(); }, a, u"models\\a.obj"},
+      {[&] { f.ui.save_paths = {a + u"again.xml"}; return f.session->SaveAs(); }, a, u"models\\a.obj"},
+      {[&] { return f.session->Save(); }, a, u"models\\a.obj"},
       {[&] { f.ui.open_paths = {b + u"copy.xml"}; return f.session->Open(); }, b, a + u"models\\a.obj"},
       {[&] { return f.session->New(); }, u"", u""},
   };

@@ -65,8 +65,22 @@ check "the program starts" start_program
 
 # --- A new project: Save needs a type number first. ---
 d command 32780
+check "message boxes open centred on the main window" d expect-centred 検証
 check "Save of a new project without a type number is refused" \
   d expect-message 検証 '形式番号が空欄です。{LF}形式番号は識別のため入力が必要です。'
+
+# --- Make data of a new project: every problem at once, as check lists them. ---
+printf '<?xml version="1.0" encoding="UTF-8"?>\r\n<zektrainsrc>\r\n</zektrainsrc>\r\n' >"$work/empty.xml"
+problems=$(cli check "$W\\empty.xml" | tr -d '\r' | awk '{printf "%s{CR}{LF}", $0}')
+count=$(cli check "$W\\empty.xml" | grep -vc ': warning: ')
+d command 32778
+check "make data: several problems open the report" d wait-dialog データ作成レポート
+check "…centred on the main window" d expect-centred データ作成レポート
+check "…listing them all, as check does ($count)" d expect-text データ作成レポート 1000 \
+  "データ作成を中止しました。問題が${count}件あります。{CR}{LF}{CR}{LF}$problems"
+check "…and saying no data file was written" d expect-text データ作成レポート 1001 データファイルは作成されていません。
+shot データ作成レポート dialog-121-report
+ok_dialog データ作成レポート
 
 # --- Basic settings. ---
 open_dialog 32781 基本設定
@@ -95,6 +109,7 @@ d set-text 基本設定 1008 1
 # The main texture through its chooser; first a picture of the wrong size.
 d press 基本設定 1007
 d wait-dialog ファイル選択 && shot ファイル選択 file-chooser
+check "the file chooser opens centred on the main window" d expect-centred ファイル選択
 check "basic: png参照 puts the chosen file into its edit" d choose-file ファイル選択 "$A\\sign.png"
 check "basic: the chosen path is shown" d expect-text 基本設定 1006 "$A\\sign.png"
 # The folder chooser: cancelling it keeps the output folder.
@@ -258,6 +273,7 @@ check "sound: OK" ok_dialog サウンド
 # --- Environment and About. ---
 open_dialog 32779 環境設定
 shot 環境設定 dialog-141-environment
+check "environment: centred on the main window" d expect-centred 環境設定
 check "environment: the workshop name, read-only" d expect-text 環境設定 1147 "$maker"
 check "environment: the name cannot be edited" d expect-enabled 環境設定 1147 0
 ok_dialog 環境設定
@@ -274,6 +290,7 @@ d wait-dialog 保存 && shot 保存 save-chooser
 check "save: the type number is proposed" d expect-text 保存 1148 RW-101
 check "save: a new file name is taken" d choose-file 保存 "$W\\rw101.xml"
 check "save: the project file is written" test -s "$work/rw101.xml"
+check "title: names the saved project" d wait-dialog 'rw101.xml - ZEK RAILWICK'
 cp "$work/rw101.xml" "$out/rw101.xml"
 d command 32778
 made=""
@@ -284,7 +301,7 @@ for _ in $(seq 1 300); do
 done
 check "make data: a data file is written in the output folder" test -n "$made"
 sleep 1
-check "make data: no report of a failed compilation" d wait-gone report
+check "make data: no report of a failed compilation" d wait-gone データ作成レポート
 if [ -n "$made" ]; then
   cp "$made" "$out/program.z5t"
   check "make data: railwick verify accepts the file" cli verify "$(winpath "$made")" >"$out/verify.txt"
@@ -333,15 +350,19 @@ open_dialog 32788 サウンド
 check "open: horn with a Japanese file name" d expect-text サウンド 1144 'assets\警笛.wav'
 cancel_dialog サウンド
 # Every field at once: saved again under another name, the file is the same.
-d command 32780
+d command 32820
 check "open: the opened file is the current file" d expect-text 保存 1148 rw101.xml
 d choose-file 保存 "$W\\reopened.xml"
 check "open: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/reopened.xml"
 
 # --- Dropped files. ---
 d command 32771
+check "title: a new project is untitled" d wait-dialog '無題 - ZEK RAILWICK'
 d drop "$M\\wheel.obj"
-sleep 1
+check "drop: an OBJ file is reported" d expect-message 検証 "車両設定ファイル(*.xml)ではありません。{LF}$M\\wheel.obj"
+d drop "$M"
+check "drop: a folder is reported" \
+  d expect-message 検証 "フォルダーは開けません。車両設定ファイル(*.xml)をドロップしてください。{LF}$M"
 open_dialog 32781 基本設定
 check "drop: an OBJ file changes nothing" d expect-text 基本設定 1001 ""
 cancel_dialog 基本設定
@@ -354,10 +375,23 @@ cancel_dialog 基本設定
 open_dialog 32790 ヘッドマーク/方向幕
 check "drop: head mark 1 as entered" d expect-text ヘッドマーク/方向幕 1154 'models\head_mark.obj'
 cancel_dialog ヘッドマーク/方向幕
-d command 32780
+d command 32820
 check "drop: the dropped file is the current file" d expect-text 保存 1148 DROPPED.XML
 d choose-file 保存 "$W\\redropped.xml"
 check "drop: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/redropped.xml"
+
+# --- Save keeps to the project's file, also by Ctrl+S; the title follows. ---
+open_dialog 32781 基本設定
+d set-text 基本設定 1004 98
+ok_dialog 基本設定
+check "title: an unsaved change is marked" d wait-dialog '* redropped.xml - ZEK RAILWICK'
+rm -f "$work/DROPPED.XML"
+d press-key 83 ctrl
+check "Ctrl+S saves to the project's file without asking" d wait-dialog 'redropped.xml - ZEK RAILWICK'
+check "…which holds the change" grep -q '<speed>98</speed>' "$work/redropped.xml"
+# The recent projects: redropped, DROPPED (gone, so not listed), reopened.
+d command 32831
+check "File's second recent project, past a deleted one, opens" d wait-dialog 'reopened.xml - ZEK RAILWICK'
 
 # --- Unsaved edits are never lost without asking. ---
 open_dialog 32781 基本設定
@@ -389,8 +423,12 @@ check "the program ends with code 0 after No" wait_exit
 
 # --- Container places, in a second run. ---
 check "the program starts again" start_program
+d command 32830
+check "the recent projects are kept from the last run" d wait-dialog 'reopened.xml - ZEK RAILWICK'
+d command 32771
 open_dialog 32792 コンテナ位置
 shot コンテナ位置 dialog-143-container-list
+check "container: the column titles are Japanese" d expect-columns コンテナ位置 1172 '種類|x|y|z'
 d press コンテナ位置 1175
 d wait-dialog コンテナ位置設定 && shot コンテナ位置設定 dialog-144-container-slot
 check "container: type list ends with [削除]" d expect-items コンテナ位置設定 1181 荷物、その他 '自動車（小型）' \
@@ -422,7 +460,7 @@ d press コンテナ位置 1175
 check "container: a seventeenth place is refused" d expect-message 検証 'コンテナ位置は16箇所まで設定できます。'
 ok_dialog コンテナ位置
 shot_dir_count=$(find "$out" -name 'dialog-*.png' | wc -l)
-check "a picture of each of the 14 dialogs ($shot_dir_count)" test "$shot_dir_count" -ge 14
+check "a picture of each of the 15 dialogs ($shot_dir_count)" test "$shot_dir_count" -ge 15
 # The places were kept: Exit asks, Yes saves them (the name is proposed).
 open_dialog 32781 基本設定
 d set-text 基本設定 1001 KOKI

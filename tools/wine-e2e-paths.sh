@@ -94,7 +94,7 @@ must "dropped: the horn with a Japanese name is kept" d expect-text サウンド
 d press サウンド 1
 must "the sounds are taken by OK" d wait-gone サウンド
 
-d command 32780
+d command 32820
 must "save: the dropped file is proposed" d expect-text 保存 1148 sample.xml
 must "save: under a new name" d choose-file 保存 "$P\\saved.xml"
 # Lines compared without their indent, which the sample writes its own way.

@@ -12,6 +12,8 @@
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
 //   exit-command           menu command Exit (105)
+//   screenshot-note        F4 shows a note under the status line, which goes
+//                          again by itself
 // and those of the workshop name, Make data and the preview
 // (e2e_driver_preview.cpp) and of the live preview (e2e_driver_live.cpp).
 #include <windows.h>
@@ -50,7 +52,7 @@ int WaitFrame(int timeout_ms) {
   if (!window) return Fail("no window of class ZEK5RLWCK");
   wchar_t caption[64] = {};
   GetWindowTextW(window, caption, 64);
-  if (wcscmp(caption, kCaption) != 0) return Fail("caption is not \"ZEK RAILWICK\"");
+  if (wcscmp(caption, kCaption) != 0) return Fail("caption is not \"無題 - ZEK RAILWICK\"");
   RECT outer;
   GetWindowRect(window, &outer);
   int expect_w = GetSystemMetrics(SM_CXSCREEN) < 1024 ? GetSystemMetrics(SM_CXSCREEN) : 1024;
@@ -133,6 +135,36 @@ const char* CheckBitmap(const std::vector<uint8_t>& b, int width, int height) {
   return nullptr;
 }
 
+// Lit pixels in the rows under the status line, where the note of a saved
+// screenshot stands; -1 when the window cannot be captured.
+long NoteBandPixels(HWND window) {
+  std::vector<uint32_t> pixels;
+  int w = 0, h = 0;
+  if (!CaptureClient(window, pixels, w, h) || h < 32) return -1;
+  std::vector<uint32_t> band(pixels.begin() + 14 * w, pixels.begin() + 32 * w);
+  return static_cast<long>(LitPixels(band));
+}
+
+// F4: the note naming the saved file shows under the status line, and is
+// gone again within a few seconds.
+int ScreenshotNote() {
+  HWND window = FindFrame();
+  if (!window) return Fail("no window");
+  // The note of an earlier F4 goes first.
+  long lit = NoteBandPixels(window);
+  for (int waited = 0; waited < 10000 && lit != 0; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
+  if (lit != 0) return Fail("the rows under the status line are not empty before F4");
+  SetForegroundWindow(window);
+  Sleep(200);
+  PressKey(VK_F4, true);
+  Sleep(300);
+  PressKey(VK_F4, false);
+  for (int waited = 0; waited < 3000 && lit <= 20; waited += 100, Sleep(100)) lit = NoteBandPixels(window);
+  if (lit <= 20) return Fail("no note under the status line after F4");
+  for (int waited = 0; waited < 10000 && lit > 20; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
+  return lit <= 20 ? 0 : Fail("the note did not go away");
+}
+
 int ScreenshotKey(int number, const std::wstring& png) {
   HWND window = FindFrame();
   if (!window) return Fail("no window");
@@ -199,5 +231,6 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
   if (command == L"exit-command") return ExitCommand();
   if (const int live = RunLiveCommand(argc, argv); live != 2) return live;
+  if (command == L"screenshot-note") return ScreenshotNote();
   return RunPreviewCommand(argc, argv);
 }

@@ -19,9 +19,12 @@
 //                          the program keeps running; a fresh Esc closes it
 //   status-line            reads the status line off the window and checks
 //                          its format "%5.2f FPS T%08d D%02d L%02d %02d %02d"
+//   rate-at-most FPS       the status line's frames per second are at most FPS
 //   clock-pauses           the status line's scene clock stands while the
 //                          window is minimised
 //   screenshot-failure     F4 with no picture folder to save into is reported
+//   notice FIRST PATH      a start-up notice "Railwick" says FIRST, then
+//                          PATH on the next line; OK closes it
 //   screenshot-skip        with a file at the first free number N, F4
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
 #include <windows.h>
@@ -198,7 +201,7 @@ int MakeData(const std::wstring& expect, const std::wstring& report_file) {
   if (frame == nullptr) return Fail("no window");
   if (expect == L"report") {
     PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kMakeDataCommand, 0), 0);
-    HWND report = WaitWindow(L"report", 120000);
+    HWND report = WaitWindow(L"データ作成レポート", 120000);
     if (report == nullptr) return Fail("no report dialog");
     HWND text = GetDlgItem(report, 1000);
     const LONG style = GetWindowLongW(text, GWL_STYLE);
@@ -230,10 +233,10 @@ int MakeData(const std::wstring& expect, const std::wstring& report_file) {
   if (thread == nullptr) return Fail("no thread");
   int result = 0;
   while (WaitForSingleObject(thread, 50) == WAIT_TIMEOUT) {
-    for (const wchar_t* caption : {L"report", L"検証"}) {
+    for (const wchar_t* caption : {L"データ作成レポート", L"検証"}) {
       HWND window = FindWindowW(kDialogClass, caption);
       if (window == nullptr || !IsWindowVisible(window)) continue;
-      HWND text = GetDlgItem(window, caption[0] == L'r' ? 1000 : kMessageTextControl);
+      HWND text = GetDlgItem(window, caption[0] != L'検' ? 1000 : kMessageTextControl);
       PrintWide("shown", TextOf(text));
       PressButton(window, IDOK);
       result = Fail("an unexpected message or report appeared");
@@ -498,6 +501,16 @@ int StatusLine() {
   return std::regex_match(line, kFormat) ? 0 : Fail("the status line does not have the format");
 }
 
+// The preview draws no faster than the display refreshes: the frames per
+// second of the status line stay at or below `most`.
+int RateAtMost(double most) {
+  const std::wstring line = CurrentStatusLine();
+  PrintWide("status line", line);
+  const double rate = std::wcstod(line.c_str(), nullptr);
+  if (line.find(L" FPS ") == std::wstring::npos || rate <= 0) return Fail("the rate could not be read");
+  return rate <= most ? 0 : Fail("the preview draws faster than the display refreshes");
+}
+
 // The scene clock the status line shows, in ms; -1 when it cannot be read.
 long StatusClock() {
   const std::wstring line = CurrentStatusLine();
@@ -566,6 +579,14 @@ int ScreenshotFailure() {
              : Fail("not the screenshot message");
 }
 
+int Notice(const std::wstring& first, const std::wstring& path) {
+  std::wstring text;
+  if (!TakeMessageBox(L"Railwick", text)) return Fail("no notice \"Railwick\"");
+  if (text == first + L"\n" + path) return 0;
+  PrintWide("notice", text);
+  return Fail("not the expected notice");
+}
+
 }  // namespace
 
 int RunPreviewCommand(int argc, wchar_t** argv) {
@@ -581,7 +602,9 @@ int RunPreviewCommand(int argc, wchar_t** argv) {
   if (command == L"esc-after-dialog") return EscAfterDialog();
   if (command == L"screenshot-skip") return ScreenshotSkip();
   if (command == L"status-line") return StatusLine();
+  if (command == L"rate-at-most" && argc == 3) return RateAtMost(_wtof(argv[2]));
   if (command == L"clock-pauses") return ClockPausesWhileMinimised();
   if (command == L"screenshot-failure") return ScreenshotFailure();
+  if (command == L"notice" && argc == 4) return Notice(argv[2], argv[3]);
   return 2;
 }

@@ -8,7 +8,8 @@
 #include <vector>
 
 inline constexpr wchar_t kClass[] = L"ZEK5RLWCK";
-inline constexpr wchar_t kCaption[] = L"ZEK RAILWICK";
+// The caption at start: no project file yet, nothing changed.
+inline constexpr wchar_t kCaption[] = L"無題 - ZEK RAILWICK";
 
 // Prints "driver: WHAT" and returns 1.
 int Fail(const char* what);

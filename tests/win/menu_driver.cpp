@@ -25,13 +25,15 @@
 //                                  (default 1) closes it
 //   choose-file TITLE PATH         names PATH in a file dialog and confirms
 //   expect-rows CAPTION ID ROW...  the list view's rows, cells joined by "|"
+//   expect-centred CAPTION         the window stands centred on the main window
+//   expect-columns CAPTION ID TEXT the list view's column titles, joined by "|"
 //   expect-row-count CAPTION ID N  the list view has N rows
 //   dblclick-row CAPTION ID ROW    double-clicks a list view row
 //   capture CAPTION PNG            saves the window's picture as PNG
 //   drop PATH                      drops a file on the main window
 //   close-window                   the main window's close box (WM_CLOSE)
 //   expect-running 0|1             the main window exists or not (10 s)
-//   press-key VK                   a key pressed on the main window
+//   press-key VK [ctrl]            a key pressed on the main window, with Ctrl held
 // Texts may hold "{CR}" and "{LF}" for line breaks.
 #include <windows.h>
 // clang-format off
@@ -393,6 +395,43 @@ int ExpectRows(const wchar_t* caption, int id, int count, wchar_t** rows) {
   return result;
 }
 
+// The list view's column titles, joined by "|".
+int ExpectColumns(const wchar_t* caption, int id, const wchar_t* expected) {
+  HWND dialog, list;
+  if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
+  RemoteBuffer remote(ProgramProcess(), 1024);
+  if (!remote.ok()) return Fail(L"no memory in the program's process");
+  constexpr size_t kTextAt = 256;
+  constexpr int kTextChars = 256;
+  std::wstring got;
+  for (int c = 0;; ++c) {
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.cchTextMax = kTextChars;
+    column.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + kTextAt);
+    remote.Write(&column, sizeof(column));
+    if (!Ask(list, LVM_GETCOLUMNW, static_cast<WPARAM>(c), reinterpret_cast<LPARAM>(remote.address()))) break;
+    wchar_t text[kTextChars] = {};
+    remote.Read(text, sizeof(text), kTextAt);
+    text[kTextChars - 1] = 0;
+    got += (c ? L"|" : L"") + std::wstring(text);
+  }
+  return Expect(L"columns", got, expected);
+}
+
+// The window stands centred on the main window (to a pixel or two of
+// rounding).
+int ExpectCentred(const wchar_t* caption) {
+  HWND window = WaitCaption(caption);
+  if (!window) return TimedOut(L"no window \"%ls\"", caption);
+  RECT main = {}, own = {};
+  if (!GetWindowRect(Frame(), &main) || !GetWindowRect(window, &own)) return Fail(L"no window rectangles%ls");
+  const int dx = (own.left + own.right) - (main.left + main.right);
+  const int dy = (own.top + own.bottom) - (main.top + main.bottom);
+  if (dx >= -4 && dx <= 4 && dy >= -4 && dy <= 4) return 0;
+  return Fail(L"%ls", L"centre off the main window's by " + std::to_wstring(dx / 2) + L", " + std::to_wstring(dy / 2));
+}
+
 int ExpectRowCount(const wchar_t* caption, int id, int count) {
   HWND dialog, list;
   if (!Control(caption, id, dialog, list)) return NoControl(caption, id);
@@ -542,21 +581,25 @@ void Unescape(wchar_t* text) {
 }
 
 // A key pressed and released on the main window, which comes to the front.
-int PressKey(int key) {
+void SendKey(int key, bool up) {
+  INPUT input = {};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = static_cast<WORD>(key);
+  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(INPUT));
+}
+
+int PressKey(int key, bool ctrl) {
   HWND frame = Frame();
   if (!frame) return Fail(L"no main window");
   SetForegroundWindow(frame);
   Sleep(200);
-  INPUT input[2] = {};
-  for (INPUT& i : input) {
-    i.type = INPUT_KEYBOARD;
-    i.ki.wVk = static_cast<WORD>(key);
-    i.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
-  }
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(1, &input[0], sizeof(INPUT));
+  if (ctrl) SendKey(VK_CONTROL, false);
+  SendKey(key, false);
   Sleep(300);  // held long enough for a frame or two to see it
-  SendInput(1, &input[1], sizeof(INPUT));
+  SendKey(key, true);
+  if (ctrl) SendKey(VK_CONTROL, true);
   return 0;
 }
 
@@ -579,6 +622,8 @@ int RunStep(int argc, wchar_t** argv) {
     return ExpectMessage(argv[2], argv[3], argc == 5 ? n(4) : 1);
   if (c == L"choose-file" && argc == 4) return ChooseFile(argv[2], argv[3]);
   if (c == L"expect-rows" && argc >= 4) return ExpectRows(argv[2], n(3), argc - 4, argv + 4);
+  if (c == L"expect-centred" && argc == 3) return ExpectCentred(argv[2]);
+  if (c == L"expect-columns" && argc == 5) return ExpectColumns(argv[2], n(3), argv[4]);
   if (c == L"expect-row-count" && argc == 5) return ExpectRowCount(argv[2], n(3), n(4));
   if (c == L"dblclick-row" && argc == 5) return DoubleClickRow(argv[2], n(3), n(4));
   if (c == L"capture" && argc == 4) return Capture(argv[2], argv[3]);
@@ -590,7 +635,7 @@ int RunStep(int argc, wchar_t** argv) {
     return 0;
   }
   if (c == L"expect-running" && argc == 3) return ExpectRunning(n(2) != 0);
-  if (c == L"press-key" && argc == 3) return PressKey(n(2));
+  if (c == L"press-key" && (argc == 3 || argc == 4)) return PressKey(n(2), argc == 4 && std::wstring(argv[3]) == L"ctrl");
   return 2;
 }
 

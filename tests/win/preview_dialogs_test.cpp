@@ -247,16 +247,19 @@ TEST(ReportDialog, ShowsTheWholeLogReadOnly) {
   while (log.size() < 100000) log += u"ERROR : index error [9/1/1] [line 5]\r\n";
   std::wstring caption, shown;
   SIZE size = {};
-  LONG style = 0;
+  LONG style = 0, frame_style = 0;
+  std::wstring outcome;
   RECT ok = {};
   DialogWorker worker([&] {
-    HWND dialog = WaitDialog(L"report");
+    HWND dialog = WaitDialog(L"データ作成レポート");
     if (dialog == nullptr) return;
     caption = WindowText(dialog);
     size = DialogUnits(dialog);
     HWND text = GetDlgItem(dialog, kReportTextControl);
     shown = WindowText(text);
     style = GetWindowLongW(text, GWL_STYLE);
+    frame_style = GetWindowLongW(dialog, GWL_STYLE);
+    outcome = WindowText(GetDlgItem(dialog, kReportOutcomeControl));
     GetWindowRect(GetDlgItem(dialog, IDOK), &ok);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&ok), 2);
     RECT expected = {259, 162, 259 + 50, 162 + 14};
@@ -266,14 +269,17 @@ TEST(ReportDialog, ShowsTheWholeLogReadOnly) {
     WaitClosed(dialog);
   });
   EXPECT_EQ(ShowReportDialog(Instance(), nullptr, log), 0);
-  EXPECT_EQ(caption, L"report");
+  EXPECT_EQ(caption, L"データ作成レポート");
+  EXPECT_EQ(outcome, L"データファイルは作成されていません。");
+  EXPECT_TRUE(frame_style & WS_THICKFRAME) << "the window cannot be resized";
   // Dialog units back from pixels round by a unit at most.
   EXPECT_NEAR(size.cx, 316, 1);
   EXPECT_NEAR(size.cy, 183, 1);
   EXPECT_EQ(shown.size(), log.size());
   EXPECT_EQ(shown.compare(0, 30, reinterpret_cast<const wchar_t*>(log.c_str()), 30), 0);
-  const LONG wanted = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP;
+  const LONG wanted = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_TABSTOP;
   EXPECT_EQ(style & wanted, wanted);
+  EXPECT_FALSE(style & ES_AUTOHSCROLL) << "long lines are not wrapped";
   EXPECT_NE(ok.right, 0) << "OK is not at 259, 162, 50 x 14";
 }
 

@@ -161,7 +161,7 @@ class PreviewMakeData : public PreviewDrawing {
   // Make data as the menu runs it; the report, if any, is read and closed.
   uint32_t Run(std::unique_ptr<VehicleCompiler>& kept, std::wstring& report) {
     DialogWorker worker([&] {
-      HWND dialog = WaitDialog(L"report", 4000);
+      HWND dialog = WaitDialog(L"データ作成レポート", 4000);
       if (dialog == nullptr) return;
       report = WindowText(GetDlgItem(dialog, kReportTextControl));
       PressButton(dialog, IDOK);

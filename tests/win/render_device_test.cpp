@@ -50,7 +50,7 @@ TEST_F(RendererDevice, DeviceIsWindowedWithCheckedDepthAndMultisampling) {
   EXPECT_EQ(p.hDeviceWindow, window_);
   EXPECT_EQ(p.SwapEffect, D3DSWAPEFFECT_DISCARD);
   EXPECT_TRUE(p.EnableAutoDepthStencil);
-  EXPECT_EQ(p.PresentationInterval, D3DPRESENT_INTERVAL_IMMEDIATE);
+  EXPECT_EQ(p.PresentationInterval, D3DPRESENT_INTERVAL_DEFAULT);
   EXPECT_EQ(p.BackBufferWidth, 320u);  // the client area, filled in by the device
   EXPECT_EQ(p.BackBufferHeight, 240u);
   EXPECT_TRUE(p.AutoDepthStencilFormat == D3DFMT_D24X8 || p.AutoDepthStencilFormat == D3DFMT_D16);

@@ -82,30 +82,73 @@ TEST_F(ProgramResources, MenuHasTheItemsInOrder) {
   ASSERT_NE(bar, nullptr);
   ASSERT_EQ(GetMenuItemCount(bar), 4);
   ExpectPopup(bar, 0, L"ファイル(&F)",
-              {{32771, L"新規(&N)"},
-               {32772, L"開く(&L)"},
-               {32780, L"保存(&S)"},
+              {{32771, L"新規(&N)\tCtrl+N"},
+               {32772, L"開く(&L)\tCtrl+O"},
+               {32780, L"保存(&S)\tCtrl+S"},
+               {32820, L"名前を付けて保存(&A)"},
                {0, nullptr},
-               {32778, L"データ作成(&M)"},
-               {32779, L"環境設定"},
+               {32778, L"データ作成(&M)\tCtrl+M"},
+               {32779, L"環境設定(&E)"},
                {0, nullptr},
                {105, L"終了(&X)"}});
   ExpectPopup(bar, 1, L"データ(&D)",
-              {{32781, L"基本設定"},
-               {32782, L"車体"},
-               {32783, L"台車"},
-               {32784, L"運転台"},
-               {32785, L"パンタグラフ"},
-               {32786, L"連結器"},
-               {32787, L"ライト"},
-               {32789, L"オプション"},
-               {32790, L"ヘッドマーク/方向幕"},
-               {32788, L"サウンド"},
-               {32792, L"コンテナ位置"}});
+              {{32781, L"基本設定(&B)"},
+               {32782, L"車体(&C)"},
+               {32783, L"台車(&T)"},
+               {32784, L"運転台(&U)"},
+               {32785, L"パンタグラフ(&P)"},
+               {32786, L"連結器(&R)"},
+               {32787, L"ライト(&L)"},
+               {32789, L"オプション(&O)"},
+               {32790, L"ヘッドマーク/方向幕(&H)"},
+               {32788, L"サウンド(&S)"},
+               {32792, L"コンテナ位置(&N)"}});
   ExpectPopup(bar, 2, L"プレビュー(&P)",
               {{32900, L"自動更新(&A)"}, {32901, L"今すぐ更新(&U)\tF5"}, {32902, L"レポート(&R)..."}});
   ExpectPopup(bar, 3, L"ヘルプ(&H)", {{104, L"バージョン情報(&A)..."}});
   DestroyMenu(bar);
+}
+
+// Every "\tCtrl+X" a menu item shows is a key of the accelerator table that
+// gives that item's command, and the table has no other key.
+TEST_F(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
+  ASSERT_NE(module_, nullptr);
+  HACCEL table = LoadAcceleratorsW(module_, MAKEINTRESOURCEW(107));
+  ASSERT_NE(table, nullptr);
+  ACCEL keys[16] = {};
+  const int count = CopyAcceleratorTableW(table, keys, 16);
+  HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(106));
+  HMENU file = GetSubMenu(bar, 0);
+  ASSERT_NE(file, nullptr);
+  int shown = 0;
+  for (int i = 0; i < GetMenuItemCount(file); ++i) {
+    wchar_t text[64] = {};
+    GetMenuStringW(file, static_cast<UINT>(i), text, 64, MF_BYPOSITION);
+    const wchar_t* shortcut = wcsstr(text, L"\tCtrl+");
+    if (!shortcut) continue;
+    ++shown;
+    const UINT id = GetMenuItemID(file, i);
+    bool found = false;
+    for (int k = 0; k < count; ++k)
+      found = found || (keys[k].key == shortcut[6] && keys[k].cmd == id && (keys[k].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)) == (FVIRTKEY | FCONTROL));
+    EXPECT_TRUE(found) << i;
+  }
+  EXPECT_EQ(shown, 4);
+  EXPECT_EQ(count, shown);
+  DestroyMenu(bar);
+  DestroyAcceleratorTable(table);
+}
+
+// The program asks for common controls 6 and declares itself DPI-aware
+// (system-aware), in the manifest the loader reads.
+TEST_F(ProgramResources, ManifestAsksForCommonControls6AndSystemDpiAwareness) {
+  ASSERT_NE(module_, nullptr);
+  HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+  ASSERT_NE(found, nullptr) << "no manifest";
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(module_, found)));
+  const std::string manifest(bytes, SizeofResource(module_, found));
+  EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
+  EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
 }
 
 INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
