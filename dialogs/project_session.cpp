@@ -1,5 +1,7 @@
 #include "dialogs/project_session.h"
 
+#include <memory>
+
 #include "dialogs/dialog_messages.h"
 #include "modelio/file_utils.h"
 #include "platform/fs.h"
@@ -86,6 +88,16 @@ bool ProjectSession::Load(const std::u16string& path) {
   if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
   if (discard_compiled_) discard_compiled_();
   has_file_ = true;
+  MarkSaved();
+  return true;
+}
+
+bool ProjectSession::TakeFileFromDisk() {
+  if (!has_file_ || Changed()) return false;
+  auto read = std::make_unique<VehicleProject>();
+  if (ReadProjectFile(*read, current_path_) != kResultOk) return false;
+  if (FormatProjectFile(*read) == saved_) return false;
+  project_ = *read;
   MarkSaved();
   return true;
 }

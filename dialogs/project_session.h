@@ -62,6 +62,11 @@ class ProjectSession {
   bool LoadDropped(std::u16string_view path);
   // Before the window closes: true when it may close.
   bool MayClose() { return SettleChanges(); }
+  // The project's file was saved by another program: when nothing here is
+  // unsaved, the project becomes the file's again, quietly (no message, the
+  // compiled vehicle kept). True when it changed; a file that no longer
+  // reads as a project changes nothing.
+  bool TakeFileFromDisk();
 
   // The project differs from what was last saved, opened or made new.
   bool Changed() const;

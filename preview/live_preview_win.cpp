@@ -56,6 +56,8 @@ void AppScene::TakeDueLiveBuild() {
 
 void AppScene::LiveBuildNow() {
   if (!project_) return;
+  // The project file itself saved by another editor: build what it holds.
+  if (menu_ && menu_->Session().TakeFileFromDisk()) menu_->ShowProjectState(window_);
   LiveBuild build = RunLiveBuild(*project_, factory_.get());
   live_report_ = build.report;
   live_report_made_ = true;

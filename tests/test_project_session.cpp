@@ -284,6 +284,24 @@ TEST(ProjectSession, SaveKeepsToItsFileAndSaveAsAsks) {
   EXPECT_TRUE(f.session->OpenPath(dir / u"a.xml"));
   EXPECT_EQ(f.project->speed, 95);
   EXPECT_TRUE(f.session->HasFile());
+
+  // Saved by another editor: taken while nothing here is unsaved, never over
+  // an edit, and not from a file that is no project.
+  back->speed = 80;
+  ASSERT_EQ(WriteProjectFile(*back, dir / u"a.xml"), kResultOk);
+  EXPECT_TRUE(f.session->TakeFileFromDisk());
+  EXPECT_EQ(f.project->speed, 80);
+  EXPECT_FALSE(f.session->Changed());
+  EXPECT_FALSE(f.session->TakeFileFromDisk());
+  back->speed = 70;
+  ASSERT_EQ(WriteProjectFile(*back, dir / u"a.xml"), kResultOk);
+  f.project->speed = 60;
+  EXPECT_FALSE(f.session->TakeFileFromDisk());
+  EXPECT_EQ(f.project->speed, 60);
+  f.session->MarkSaved();
+  WriteTestFile(dir / u"a.xml", "not a project");
+  EXPECT_FALSE(f.session->TakeFileFromDisk());
+  EXPECT_EQ(f.project->speed, 60);
 }
 
 TEST(ProjectSession, MainWindowTitleAndRecentList) {
