@@ -548,6 +548,10 @@ def main():
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run (default 300)")
     parser.add_argument("--build-timeout", type=int, default=3600, help="seconds for one build (default 3600)")
     args = parser.parse_args()
+    # Ctrl-C or a kill stops the run with every copy's file restored, even
+    # when started in the background (where SIGINT would be ignored).
+    signal.signal(signal.SIGINT, signal.default_int_handler)
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     if args.compare:
         return compare(*args.compare)
     args.work = os.path.abspath(args.work)
