@@ -95,6 +95,7 @@ ARITHMETIC = {"+": "-", "-": "+", "*": "/", "/": "*", "+=": "-=", "-=": "+=", "*
 SIMPLE_ARG = re.compile(r"^[A-Za-z_0-9][\w.:]*(->\w+)*$")
 ASSIGNMENT = re.compile(r"^\*?[A-Za-z_][\w.\[\]:>-]*\s*(=|[-+*/%|&^]=|<<=|>>=)\s")
 STEP = re.compile(r"^(\+\+|--)[\w.\[\]:>-]+;$|^[\w.\[\]:>-]+(\+\+|--);$")
+TEXT = re.compile(r'"|string')
 CALL = re.compile(r"^([A-Za-z_][\w:.>-]*)\(.*\);$")
 
 
@@ -134,6 +135,8 @@ def line_mutants(line, code, previous_code):
     for m in re.finditer(r"(?<= )(<=|>=|==|!=|<|>|[-+*/]=?)(?= )", code):
         op = m.group(1)
         kind, table = ("comparison", COMPARISON) if op in COMPARISON else ("arithmetic", ARITHMETIC)
+        if kind == "arithmetic" and TEXT.search(code):
+            continue  # most likely joins strings: a minus would not compile
         found.append((kind, line[:m.start()] + table[op] + line[m.end():]))
     for m in re.finditer(r"(?<![\w.])(\d+)([uUlL]*)(?![\w.])", code):
         value = int(m.group(1))
@@ -153,7 +156,8 @@ def line_mutants(line, code, previous_code):
         spans = call_arguments(code, m.end() - 1)
         for a, b in zip(spans or [], (spans or [])[1:]):
             first, second = code[a[0]:a[1]].strip(), code[b[0]:b[1]].strip()
-            if first != second and SIMPLE_ARG.match(first) and SIMPLE_ARG.match(second):
+            if (first != second and SIMPLE_ARG.match(first) and SIMPLE_ARG.match(second)
+                    and first[0].isdigit() == second[0].isdigit()):
                 lead_a = a[0] + len(code[a[0]:a[1]]) - len(code[a[0]:a[1]].lstrip())
                 lead_b = b[0] + len(code[b[0]:b[1]]) - len(code[b[0]:b[1]].lstrip())
                 new = (line[:lead_a] + second + line[lead_a + len(first):lead_b] + first
