@@ -5,7 +5,7 @@ import sys
 
 here = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(here, "..", "tools"))
-import mutate  # noqa: E402
+import mutant_picker  # noqa: E402
 
 failures = 0
 with open(os.path.join(here, "data", "mutate", "picker_cases.txt"), encoding="utf-8") as f:
@@ -17,7 +17,7 @@ for block in blocks:
     code = [l[2:] for l in lines if l[:2] in ("< ", "> ")]
     expected = sorted((kind, new[1:]) for kind, new in
                       (l.split(":", 1) for l in lines if l[:2] not in ("< ", "> ")))
-    found = sorted((kind, new) for index, kind, new in mutate.text_mutants("\n".join(code))
+    found = sorted((kind, new) for index, kind, new in mutant_picker.text_mutants("\n".join(code))
                    if index == len(code) - 1)
     if found != expected:
         failures += 1
