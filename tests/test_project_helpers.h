@@ -24,8 +24,10 @@ inline void PutLe16(std::vector<uint8_t>& v, uint16_t x) {
   v.push_back(static_cast<uint8_t>(x));
   v.push_back(static_cast<uint8_t>(x >> 8));
 }
+// Byte by byte: GCC 12 at -O3 warns falsely about a range insert into an
+// empty vector (-Wstringop-overflow).
 inline void PutTag(std::vector<uint8_t>& v, const char* tag) {
-  v.insert(v.end(), tag, tag + 4);
+  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(tag[i]));
 }
 
 // The PNG signature and IHDR chunk: all that the checks read.
