@@ -157,17 +157,18 @@ char16_t FsSeparator() {
 
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
                   FsFileId& id) {
-  out.clear();
   std::string native = NativePath(path);
-  if (native.empty()) return false;
-  int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
+  int fd = native.empty() ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st;
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
+  if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (fd >= 0) close(fd);
+    out.clear();
     return false;
   }
   const size_t size = std::min(static_cast<size_t>(st.st_size), limit);
+  // A reused buffer is only cut or grown: the read overwrites what it held,
+  // so clearing it first would zero-fill every byte for nothing.
+  if (out.size() > size) out.resize(size);
   out.reserve(size + spare);
   out.resize(size);
   size_t done = 0;

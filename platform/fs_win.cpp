@@ -29,18 +29,25 @@ char16_t FsSeparator() {
 
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
                   FsFileId& id) {
-  out.clear();
-  if (path.empty()) return false;
+  if (path.empty()) {
+    out.clear();
+    return false;
+  }
   // Shared as POSIX files are, so another build may replace the file while
   // this one reads it.
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) return false;
+  if (h == INVALID_HANDLE_VALUE) {
+    out.clear();
+    return false;
+  }
   LARGE_INTEGER size;
   bool ok = GetFileSizeEx(h, &size) != 0 && size.QuadPart >= 0 &&
             static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
   if (ok) {
     const size_t wanted = std::min(static_cast<size_t>(size.QuadPart), limit);
+    // A reused buffer is only cut or grown: the read overwrites it.
+    if (out.size() > wanted) out.resize(wanted);
     out.reserve(wanted + spare);
     out.resize(wanted);
   }
