@@ -311,6 +311,10 @@ LRESULT CALLBACK FrameWindowProc(HWND window, UINT message, WPARAM wparam, LPARA
   }
   auto* frame = reinterpret_cast<CFrame*>(GetWindowLongPtrW(window, 0));
   if (!frame) return DefWindowProcW(window, message, wparam, lparam);
+  // Another program may ask how many live builds have run (the end-to-end
+  // run times the live preview with it).
+  static const UINT live_builds_message = RegisterWindowMessageW(L"RailwickLiveBuilds");
+  if (message == live_builds_message) return frame->scene_ ? frame->scene_->LiveBuildCount() : 0;
   const int x = LowX(lparam), y = HighY(lparam);
   const UINT keys = static_cast<UINT>(wparam);
   switch (message) {

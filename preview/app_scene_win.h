@@ -84,6 +84,8 @@ class AppScene : public MenuHost {
   // from. A failed build keeps the vehicle shown and says why on a line
   // of its own.
   void LiveBuildNow();
+  // How many live builds have run since the start.
+  uint32_t LiveBuildCount() const { return live_builds_; }
 
   // After a device reset or resize.
   HRESULT RecreateEffectTargets();
@@ -162,4 +164,5 @@ class AppScene : public MenuHost {
   std::u16string live_failure_;  // the overlay line of the last failed live build
   std::u16string live_report_;   // the log of the last live build
   bool live_report_made_ = false;
+  uint32_t live_builds_ = 0;
 };

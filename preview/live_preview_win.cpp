@@ -73,6 +73,7 @@ void AppScene::LiveBuildNow() {
     if (vehicle_) ResetCompiler(*vehicle_->compiler);
     vehicle_ = std::move(vehicle);
   }
+  ++live_builds_;
   // A model may now name another material library or texture.
   RefreshLiveWatch();
 }

@@ -69,6 +69,10 @@ preview_live() {
   mv "$live/models/body_glossy.tmp" "$body"
   check "live: a model saved by rename changes it back, still turned as the user left it" \
     live_wait same "$out/live-before.png" 1500 live-back
+  # The time from a save to the build, asked of the program (no capture).
+  for run in 1 2 3; do
+    check "live: a save is built (time $run printed)" driver live-latency "Z:${body//\//\\}"
+  done
 
   # A broken save: the vehicle stays, the line under the status line and
   # the report say why.

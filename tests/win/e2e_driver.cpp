@@ -140,8 +140,9 @@ const char* CheckBitmap(const std::vector<uint8_t>& b, int width, int height) {
 long NoteBandPixels(HWND window) {
   std::vector<uint32_t> pixels;
   int w = 0, h = 0;
-  if (!CaptureClient(window, pixels, w, h) || h < 32) return -1;
-  std::vector<uint32_t> band(pixels.begin() + 14 * w, pixels.begin() + 32 * w);
+  // Below the status line and the line a failed live build takes.
+  if (!CaptureClient(window, pixels, w, h) || h < 50) return -1;
+  std::vector<uint32_t> band(pixels.begin() + 32 * w, pixels.begin() + 50 * w);
   return static_cast<long>(LitPixels(band));
 }
 

@@ -6,6 +6,8 @@
 //                          the status line is drawn (on) or gone (off)
 //   live-report FILE       menu レポート: the report's text written to FILE
 //                          (UTF-8), then the report is closed
+//   live-latency FILE      writes FILE again with its own bytes and prints
+//                          how long until the program has made a live build
 #include <windows.h>
 
 #include <cstdio>
@@ -109,6 +111,45 @@ int LiveReport(const std::wstring& file) {
   return IsWindow(found.dialog) ? Fail("OK did not close the report") : 0;
 }
 
+// The program's count of live builds, asked by its registered message.
+bool LiveBuilds(HWND frame, DWORD_PTR& count) {
+  static const UINT message = RegisterWindowMessageW(L"RailwickLiveBuilds");
+  return SendMessageTimeoutW(frame, message, 0, 0, SMTO_NORMAL, 5000, &count) != 0;
+}
+
+bool RewriteFile(const std::wstring& file) {
+  HANDLE in = CreateFileW(file.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (in == INVALID_HANDLE_VALUE) return false;
+  std::vector<char> bytes(GetFileSize(in, nullptr));
+  DWORD got = 0;
+  const bool read = ReadFile(in, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+  CloseHandle(in);
+  if (!read) return false;
+  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  const bool written = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == got;
+  return CloseHandle(out) && written;
+}
+
+int LiveLatency(const std::wstring& file) {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail("no window");
+  DWORD_PTR before = 0, now = 0;
+  if (!LiveBuilds(frame, before)) return Fail("the program does not answer");
+  if (!RewriteFile(file)) return Fail("could not write the file again");
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < 10000; waited = GetTickCount() - start) {
+    if (!LiveBuilds(frame, now)) return Fail("the program does not answer");
+    if (now != before) {
+      std::printf("live build %lu ms after the save\n", static_cast<unsigned long>(GetTickCount() - start));
+      return 0;
+    }
+    Sleep(5);
+  }
+  return Fail("no live build within 10 s of the save");
+}
+
 }  // namespace
 
 int RunLiveCommand(int argc, wchar_t** argv) {
@@ -118,5 +159,6 @@ int RunLiveCommand(int argc, wchar_t** argv) {
   if (command == L"failure-line" && argc == 4)
     return FailureLine(std::wstring(argv[2]) == L"on", _wtoi(argv[3]));
   if (command == L"live-report" && argc == 3) return LiveReport(argv[2]);
+  if (command == L"live-latency" && argc == 3) return LiveLatency(argv[2]);
   return 2;
 }
