@@ -28,6 +28,7 @@ d() {
   e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"
   local code=$?
   case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac
+  [ "$code" = 0 ] || echo "driver $*: exit $code" >>"$out/driver.log"
   return $code
 }
 cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
