@@ -25,6 +25,7 @@ e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.
 # One driver step. Status 3 is the driver's own bound running out, 124 and
 # 137 the bound around it: the run ends there with what the screen showed.
 d() {
+  echo "driver $*" >>"$out/driver.log"
   e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"
   local code=$?
   case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac

@@ -316,9 +316,14 @@ BOOL CALLBACK CollectStatic(HWND child, LPARAM lparam) {
 int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
   HWND box = WaitCaption(caption);
   if (!box) return TimedOut(L"no message box \"%ls\"", caption);
-  std::wstring said;
-  EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&said));
-  int result = Expect(L"message", said, text);
+  // Read until it says what is expected: the box may be found before its
+  // text is in place.
+  auto said = [box] {
+    std::wstring text;
+    EnumChildWindows(box, CollectStatic, reinterpret_cast<LPARAM>(&text));
+    return text;
+  };
+  int result = ExpectSoon(L"message", said, text);
   Click(box, button);
   // This box, not its caption: the program may show the next message under
   // the same caption at once.
