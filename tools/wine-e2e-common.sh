@@ -41,6 +41,12 @@ e2e_timed_out() {  # e2e_timed_out STEP LOG...
     timeout 30 import -window root "$out/timed-out.png" 2>/dev/null; then
     echo "     screen: $out/timed-out.png"
   fi
+  # Where each of the program's threads stood (winedbg walks every process).
+  if command -v winedbg >/dev/null; then
+    timeout 60 winedbg --command "bt all" >"$out/threads.txt" 2>&1
+    echo "     the program's threads (all processes: $out/threads.txt):"
+    awk '/^Backtracing for thread/ { show = /Railwick\.exe/ } show' "$out/threads.txt" | head -n 80 | sed 's/^/     /'
+  fi
   for log in "$@"; do
     [ -s "$log" ] || continue
     echo "     last lines of $log:"
