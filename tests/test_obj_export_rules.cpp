@@ -261,7 +261,7 @@ TEST(ObjTextureMaps, OneTexturePerMaterial) {
   // bump map of another size leaves the page alone.
   f.File("bump.png", PngBytes(16, 16));
   f.File("one.mtl",
-         "newmtl paint\nmap_Bump -bm 1 bump.png\nmap_Ks spec.png\nmap_kd kd.png\nmap_Kd second.png\n"
+         "newmtl paint\nmap_Bump -bm 1 bump.png\nmap_Ks specular.png\nmap_kd kd.png\nmap_Kd second.png\n"
          "newmtl glass\nmap_Ka ka.png\nmap_Bump bump.png\n"
          "newmtl last\nmap_Kd kd.png\n");
   f.File("two.mtl", "newmtl metal\nmap_d alpha.png\nmap_Kd kd.png\n");

@@ -18,7 +18,7 @@ MeshSlot Mesh(const char* name) {
   return mesh;
 }
 
-// One word per step: "light", "main", "sign", "box", "spec1", "zw0",
+// One word per step: "light", "main", "sign", "box", "specular1", "zw0",
 // "blend2", "world", "sphere:NAME", "NAME".
 std::vector<std::string> Words(const std::vector<DrawOp>& ops) {
   std::vector<std::string> words;
@@ -37,7 +37,7 @@ std::vector<std::string> Words(const std::vector<DrawOp>& ops) {
         words.push_back("box");
         break;
       case DrawStep::kSpecular:
-        words.push_back("spec" + std::to_string(op.value));
+        words.push_back("specular" + std::to_string(op.value));
         break;
       case DrawStep::kDepthWrite:
         words.push_back("zw" + std::to_string(op.value));
@@ -146,12 +146,12 @@ TEST(VehicleDrawList, RightAfterMakeData) {
   BuildVehicleDrawList(v.s, view, ops);
   const std::string expected =
       "zw1 world blend1 "
-      "sign light lit light spec1 plate spec0 plate2 "
+      "sign light lit light specular1 plate specular0 plate2 "
       "main light interior "
-      "light spec1 sphere:body1 body1 sphere:body2 body2 spec0 "
+      "light specular1 sphere:body1 body1 sphere:body2 body2 specular0 "
       "roof "
       "pan1down pan2up "  // as the script left them
-      "spec1 zw0 blend2 window blend5 heated zw1 spec0 blend4 zw0 "
+      "specular1 zw0 blend2 window blend5 heated zw1 specular0 blend4 zw0 "
       "light "
       "sign led main "
       "zw1 blend1 drive "
@@ -171,13 +171,13 @@ TEST(VehicleDrawList, EverySwitchOn) {
       "zw1 world blend1 "
       // The extension shows head mark 2 with the tail lights on; then the
       // chosen head mark (2) once more after the option signs.
-      "sign light lit mark2 light spec1 plate spec0 plate2 "
+      "sign light lit mark2 light specular1 plate specular0 plate2 "
       "light o1SIGN light o3NUMA o3NUMB mark2 "
       "main light interior o3I "
-      "light spec1 sphere:body1 body1 sphere:body2 body2 o1A o3A2 spec0 "
+      "light specular1 sphere:body1 body1 sphere:body2 body2 o1A o3A2 specular0 "
       "roof o3B "
       "pan1down pan2down "  // P pressed once: switch P off for both
-      "spec1 zw0 blend2 window o3W blend5 heated o3H zw1 spec0 blend4 zw0 "
+      "specular1 zw0 blend2 window o3W blend5 heated o3H zw1 specular0 blend4 zw0 "
       "light hl1 hl2 o1HLM tl1 o3TLP ire o3IRE "
       "sign led o1LED main "
       "zw1 blend1 drive "

@@ -77,6 +77,9 @@ wait_program() {
 # e2e_start FILE...: each file must be in $build; then a fresh Wine
 # environment with its own display and an empty $out. A run that cannot
 # start counts as one failure.
+# A Linux path as the program sees it on Wine's Z: drive.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
 e2e_start() {
   local f
   for f in "$@"; do

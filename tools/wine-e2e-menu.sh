@@ -33,7 +33,6 @@ d() {
   return $code
 }
 cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 shot() { d capture "$1" "$(winpath "$out/$2.png")"; }
 
 # The user's folder: the sample models with their textures, the sample

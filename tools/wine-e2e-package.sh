@@ -21,7 +21,6 @@ source "$root/tools/wine-e2e-common.sh"
 e2e_start Railwick.exe railwick-cli.exe railwick_e2e_driver.exe data/zek5rlwck.res
 
 driver() { e2e_bounded wine "$build/railwick_e2e_driver.exe" "$@" >>"$out/driver.log" 2>&1; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
 # must NAME COMMAND...: a failed step ends the run at once, leaving what is
 # needed to see why.

@@ -21,9 +21,8 @@ export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
 e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
 
-d() { wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
-cli() { wine "$build/railwick-cli.exe" "$@"; }
-winpath() { printf 'Z:%s' "${1//\//\\}"; }
+d() { e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
+cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
 
 # must NAME COMMAND...: like check, but a failure ends the run at once (the
 # later steps would only wait out their limits on a program in an unknown
