@@ -9,6 +9,20 @@
 #include "dialogs/window_centring_win.h"
 #include "render/renderer_win.h"
 
+namespace {
+
+// Runs before the program creates a dialog, message box, menu or chooser.
+// Wine's Direct3D presents on a thread of its own, and showing a window
+// while that thread is inside a present can deadlock both; with the queue
+// drained first (the frame draws nothing while its window thread is busy
+// here), the window appears. Bounded, so a slow device costs at most a second.
+void FinishFramesBeforeAWindowOpens() {
+  CFrame* frame = App().frame;
+  if (frame && frame->Renderer()) frame->Renderer()->FinishQueuedFrames(1000);
+}
+
+}  // namespace
+
 FrameStartupFlags& CFrame::StartupFlags() {
   static FrameStartupFlags flags;
   return flags;
@@ -75,7 +89,7 @@ int CFrame::Create(int show_command) {
                       default_width_, default_height_, nullptr, nullptr, instance_, this);
   if (!window) return 0;
   window_ = window;
-  CentreOwnedWindowsOn(window);
+  CentreOwnedWindowsOn(window, FinishFramesBeforeAWindowOpens);
 
   WriteRegistryDword(L"PrimaryWindow", static_cast<DWORD>(reinterpret_cast<UINT_PTR>(window)));
 

@@ -9,6 +9,7 @@ namespace {
 
 HHOOK g_hook = nullptr;
 HWND g_main = nullptr;
+void (*g_before_open)() = nullptr;
 std::vector<HWND> g_centred;  // open windows already placed; a later activation leaves them be
 
 // Some windows (the file dialogs) still change their size after they are
@@ -64,7 +65,10 @@ void CentreOnce(HWND window) {
 }
 
 LRESULT CALLBACK CentringHook(int code, WPARAM wparam, LPARAM lparam) {
-  if (code == HCBT_ACTIVATE) {
+  if (code == HCBT_CREATEWND) {
+    const auto* create = reinterpret_cast<const CBT_CREATEWNDW*>(lparam);
+    if (g_before_open && !(create->lpcs->style & WS_CHILD)) g_before_open();
+  } else if (code == HCBT_ACTIVATE) {
     CentreOnce(reinterpret_cast<HWND>(wparam));
   } else if (code == HCBT_DESTROYWND) {
     const HWND gone = reinterpret_cast<HWND>(wparam);
@@ -78,9 +82,10 @@ LRESULT CALLBACK CentringHook(int code, WPARAM wparam, LPARAM lparam) {
 
 }  // namespace
 
-void CentreOwnedWindowsOn(HWND main) {
+void CentreOwnedWindowsOn(HWND main, void (*before_open)()) {
   StopCentringWindows();
   g_main = main;
+  g_before_open = before_open;
   g_hook = SetWindowsHookExW(WH_CBT, CentringHook, nullptr, GetCurrentThreadId());
 }
 
@@ -91,5 +96,6 @@ void StopCentringWindows() {
   g_settle_timer = 0;
   g_settling.clear();
   g_main = nullptr;
+  g_before_open = nullptr;
   g_centred.clear();
 }

@@ -381,6 +381,27 @@ HRESULT CDXRenderer::PresentFrame() {
   return hr;
 }
 
+bool CDXRenderer::FinishQueuedFrames(DWORD limit_ms) {
+  if (device_ == nullptr) return false;
+  IDirect3DQuery9* done = nullptr;
+  if (FAILED(device_->CreateQuery(D3DQUERYTYPE_EVENT, &done))) return false;
+  bool finished = false;
+  if (SUCCEEDED(done->Issue(D3DISSUE_END))) {
+    const ULONGLONG deadline = GetTickCount64() + limit_ms;
+    for (;;) {
+      const HRESULT hr = done->GetData(nullptr, 0, D3DGETDATA_FLUSH);
+      if (hr != S_FALSE) {
+        finished = hr == S_OK;
+        break;
+      }
+      if (GetTickCount64() >= deadline) break;
+      Sleep(1);
+    }
+  }
+  done->Release();
+  return finished;
+}
+
 HRESULT CDXRenderer::CaptureBackBuffer(IDirect3DSurface9** copy) {
   *copy = nullptr;
   if (device_ == nullptr) return E_FAIL;

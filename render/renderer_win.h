@@ -53,6 +53,11 @@ class CDXRenderer {
   // Presents the frame drawn; device loss marks the device lost, any other
   // result counts a frame.
   HRESULT PresentFrame();
+  // Waits until the device has carried out every command queued so far, the
+  // last Present among them, or `limit_ms` passed. False on a timeout or when
+  // the device cannot tell. Wine presents on a thread of its own and can
+  // deadlock when the program shows a window meanwhile.
+  bool FinishQueuedFrames(DWORD limit_ms);
   // A system-memory copy of the back buffer as it is now (drawn, not yet
   // presented); a multisampled buffer is resolved first. The caller releases it.
   HRESULT CaptureBackBuffer(IDirect3DSurface9** copy);
