@@ -10,8 +10,8 @@
 //
 //   command ID                     menu command ID to the main window, once
 //                                  no window of the program but it is shown
-//   wait-dialog CAPTION            a window with the caption appears (10 s)
-//   wait-gone CAPTION              no window with the caption is left (10 s)
+//   wait-dialog CAPTION            a window with the caption appears (30 s)
+//   wait-gone CAPTION              no window with the caption is left (30 s)
 //   set-text CAPTION ID TEXT       types TEXT into control ID
 //   expect-text CAPTION ID TEXT
 //   select CAPTION ID INDEX        picks an entry of a drop-down list
@@ -32,7 +32,7 @@
 //   capture CAPTION PNG            saves the window's picture as PNG
 //   drop PATH                      drops a file on the main window
 //   close-window                   the main window's close box (WM_CLOSE)
-//   expect-running 0|1             the main window exists (60 s) or not (10 s)
+//   expect-running 0|1             the main window exists (60 s) or not (30 s)
 //   press-key VK [ctrl]            a key pressed on the main window, with Ctrl held
 // Texts may hold "{CR}" and "{LF}" for line breaks.
 #include <windows.h>
@@ -52,11 +52,13 @@
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"ZEK5RLWCK";
-constexpr DWORD kWaitMs = 10000;
+// A busy machine (a build beside the run) can slow the program to a frame a
+// second: a step waits this long for what it expects before it fails.
+constexpr DWORD kWaitMs = 30000;
 // A message to a program that has stopped answering gives up after this.
 constexpr DWORD kSendMs = 3000;
 // No step takes longer; the watchdog ends a driver that is stuck anyway.
-constexpr DWORD kStepDeadlineMs = 45000;
+constexpr DWORD kStepDeadlineMs = 80000;
 constexpr int kTimedOut = 3;
 
 bool g_send_gave_up = false;
@@ -540,7 +542,7 @@ int Drop(const wchar_t* path) {
 int ExpectRunning(bool running) {
   // A first start in a fresh prefix on a busy machine can take longer than
   // any other step: the window may take up to a minute to appear.
-  const DWORD limit = running ? 6 * kWaitMs : kWaitMs;
+  const DWORD limit = running ? 2 * kWaitMs : kWaitMs;
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < limit) {
     if ((Frame() != nullptr) == running) return 0;
