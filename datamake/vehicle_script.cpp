@@ -250,12 +250,3 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   // Every project text has been checked, so the conversion cannot fail.
   return Utf16ToSjis(w.text(), script) ? kResultOk : kResultFail;
 }
-
-uint32_t WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
-                            Notifier& notifier) {
-  std::string script;
-  if (BuildVehicleScript(p, texture, script, notifier) != kResultOk) return kResultFail;
-  if (WriteWholeFile(path, script.data(), script.size()) == 1) return kResultOk;
-  notifier.ShowError(kCheckCaption, u"スクリプトファイルを作成できませんでした。\n" + path);
-  return kResultFail;
-}
