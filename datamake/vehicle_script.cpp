@@ -87,7 +87,7 @@ void WriteSettings(const VehicleProject& p, ScriptWriter& w) {
   const CabEntry& plus = p.untendai[1];
   if (plus.active)
     w << u"運転台\t" << plus.posx << u"\t" << plus.posy << u"\t" << plus.posz << u"\t\t1.0\r\n";
-  if (p.huriko > 0) w << u"振り子\t" << p.huriko << u"\t" << int32_t{p.fixhuriko != 0 ? 1 : 0} << u"\r\n";
+  if (p.tilt_angle > 0) w << u"振り子\t" << p.tilt_angle << u"\t" << int32_t{p.fixhuriko != 0 ? 1 : 0} << u"\r\n";
   for (const ContainerSlot& s : p.container) {
     if (s.type == 0) continue;
     w << u"コンテナ位置\t" << s.type << u"\t" << s.posx << u" " << s.posy << u" " << s.posz << u"\r\n";
@@ -208,9 +208,9 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   w << u"拡大補正 " << p.zoom << u"\r\n\r\n";
   if (p.teczoom == 1) w << u"TEC\t1.06667\r\n\r\n";
   if (p.teczoom == 2) w << u"TEC\t0.9375\r\n\r\n";
-  w << u"UpperV\t" << p.downv << u"\r\n";
+  w << u"UpperV\t" << p.texture_v_up << u"\r\n";
   w << u"ChangeLR\t" << p.changelr << u"\r\n";
-  if (p.objsmt) w << u"ObjReadSmooth\r\n";
+  if (p.obj_smoothing) w << u"ObjReadSmooth\r\n";
   if (p.objflatrev) w << u"ObjFlatReverse\r\n";
 
   w << u"BeginHeader\r\nSECTION\r\nID\t9999\r\n";
@@ -249,13 +249,4 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   if (lines) *lines = std::move(w.lines());
   // Every project text has been checked, so the conversion cannot fail.
   return Utf16ToSjis(w.text(), script) ? kResultOk : kResultFail;
-}
-
-uint32_t WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
-                            Notifier& notifier) {
-  std::string script;
-  if (BuildVehicleScript(p, texture, script, notifier) != kResultOk) return kResultFail;
-  if (WriteWholeFile(path, script.data(), script.size()) == 1) return kResultOk;
-  notifier.ShowError(kCheckCaption, u"スクリプトファイルを作成できませんでした。\n" + path);
-  return kResultFail;
 }

@@ -16,9 +16,3 @@
 // which project field and file each line names.
 uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
                             Notifier& notifier, ScriptLineMap* lines = nullptr);
-
-// Builds the script and writes it to `path`. Nothing is written unless the
-// whole script could be built; a file that cannot be written is reported
-// and leaves nothing behind.
-uint32_t WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
-                            Notifier& notifier);

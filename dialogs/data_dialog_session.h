@@ -38,7 +38,6 @@ class DataDialogSession {
   // The chooser itself found the path too long for its buffer.
   void RefuseLongPath(const BrowseButton& button);
 
-  int Page() const { return page_; }
   const DataDialogLayout& Layout() const { return layout_; }
 
  private:

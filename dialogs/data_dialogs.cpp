@@ -18,15 +18,15 @@ void ExchangeBasic(DialogExchange& x, VehicleProject& p, int) {
   x.Text(IDC_BASIC_SERIES, p.series, u"形式名");
   x.Text(IDC_BASIC_GUIDE, p.guide, u"説明");
   x.Int(IDC_BASIC_SPEED, p.speed, 1, 500, u"最高速度");
-  x.Int(IDC_BASIC_HURIKO, p.huriko, 0, 8, u"振り子角度");
+  x.Int(IDC_BASIC_HURIKO, p.tilt_angle, 0, 8, u"振り子角度");
   x.Flag(IDC_BASIC_FIXHURIKO, p.fixhuriko);
   x.CheckedFile(IDC_BASIC_MAINTEX, p, kImageFields[0]);
   x.Float(IDC_BASIC_ZOOM, p.zoom, kZoomFormat, u"OBJ拡大率");
   x.Choice(IDC_BASIC_TECZOOM, GaugeCorrectionChoices(), p.teczoom);
   x.CheckedFile(IDC_BASIC_SIDEVIEW, p, kImageFields[1]);
-  x.Flag(IDC_BASIC_FLIPV, p.downv, true);
+  x.Flag(IDC_BASIC_FLIPV, p.texture_v_up, true);
   x.Flag(IDC_BASIC_CHANGELR, p.changelr);
-  x.Flag(IDC_BASIC_OBJSMT, p.objsmt);
+  x.Flag(IDC_BASIC_OBJSMT, p.obj_smoothing);
   x.Flag(IDC_BASIC_OBJFLATREV, p.objflatrev);
 }
 

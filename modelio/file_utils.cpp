@@ -53,9 +53,3 @@ uint32_t ReadPngSize(const uint8_t* data, size_t size, PngHeader& header) {
   header.alpha = data[25] == 6;
   return kResultOk;
 }
-
-int CompareU64(uint32_t a_low, uint32_t a_high, uint32_t b_low, uint32_t b_high) {
-  if (a_high != b_high) return a_high > b_high ? 1 : -1;
-  if (a_low != b_low) return a_low > b_low ? 1 : -1;
-  return 0;
-}

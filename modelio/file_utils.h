@@ -30,6 +30,3 @@ struct PngHeader {
 // Reads the IHDR fields of PNG data. kResultFail, with `header` untouched,
 // when the data does not start with the signature or is too short.
 uint32_t ReadPngSize(const uint8_t* data, size_t size, PngHeader& header);
-
-// Compares (low, high) pairs, high halves first: 1, 0 or -1.
-int CompareU64(uint32_t a_low, uint32_t a_high, uint32_t b_low, uint32_t b_high);

@@ -16,7 +16,7 @@ const FileField kImageFields[3] = {
 const FileField kSoundFields[10] = {
     {u"whistle", &VehicleProject::whistle, FileKind::kWave, u"警笛", u"警笛 : 不適切なwaveファイルです。",
      u"音源警笛"},
-    {u"break", &VehicleProject::break_, FileKind::kWave, u"ブレーキ",
+    {u"break", &VehicleProject::brake, FileKind::kWave, u"ブレーキ",
      u"ブレーキ : 不適切なwaveファイルです。", u"音源ブレーキ"},
     {u"motor1", &VehicleProject::motor1, FileKind::kWave, u"モーター1",
      u"モーター1 : 不適切なwaveファイルです。", u"音源モーター基準"},

@@ -46,15 +46,15 @@ FieldList InfoheadFields(VehicleProject& p) {
           Text(u"series", p.series),
           Int(u"category", p.category),
           Int(u"speed", p.speed, FieldRule::kSpeed),
-          Int(u"huriko", p.huriko, FieldRule::kTilt),
+          Int(u"huriko", p.tilt_angle, FieldRule::kTilt),
           Int(u"fixhuriko", p.fixhuriko),
           Float(u"zoom", p.zoom),
           Int(u"teczoom", p.teczoom),
           Float(u"link0", p.link0),
           Float(u"link1", p.link1),
-          Int(u"downv", p.downv, FieldRule::kFlag),
+          Int(u"downv", p.texture_v_up, FieldRule::kFlag),
           Int(u"changelr", p.changelr, FieldRule::kFlag),
-          Int(u"objsmt", p.objsmt),
+          Int(u"objsmt", p.obj_smoothing),
           Int(u"objflatrev", p.objflatrev)};
 }
 

@@ -1,6 +1,7 @@
 // The one vehicle the user is authoring: a plain record of fixed-capacity
 // texts, numbers and fixed arrays, so it can be copied and reset whole.
-// Fields carry the names of their keys in the project file.
+// Fields carry the names of their keys in the project file, except where a
+// key says little about what it holds; those fields name the key beside them.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -71,14 +72,16 @@ struct VehicleProject {
   FixedText<64> series;
   int32_t category = 32;
   int32_t speed = 120;
-  int32_t huriko = 0;
+  int32_t tilt_angle = 0;  // key "huriko"; 0 means no tilting
   int32_t fixhuriko = 0;
   float zoom = 1.0f;
   int32_t teczoom = 0;
   float link0 = 0, link1 = 0;
-  int32_t downv = 1;
+  // key "downv": 1 when the models' texture V runs upward, as in OBJ files,
+  // so the compiler turns it over
+  int32_t texture_v_up = 1;
   int32_t changelr = 0;
-  int32_t objsmt = 0;
+  int32_t obj_smoothing = 0;  // key "objsmt": take smoothing from the OBJ "s" lines
   int32_t objflatrev = 0;
 
   // "body"
@@ -98,8 +101,8 @@ struct VehicleProject {
   OptionSet optionset[kOptionCount];
   PantographEntry pantograph[kPantographCount];
 
-  // "waveset"; `break_` is the key "break", a word C++ keeps for itself.
-  PathText whistle, break_, motor1, motor2, gap1, gap2, idle, vvvf, comp, power;
+  // "waveset"; `brake` is the key "break"
+  PathText whistle, brake, motor1, motor2, gap1, gap2, idle, vvvf, comp, power;
 
   CabEntry untendai[kCabCount];  // [0] section "untendai1" (-x end), [1] "untendai2"
   ContainerSlot container[kContainerCount];

@@ -63,7 +63,7 @@ TEST(DataDialogs, BasicSettingsShowAndWriteEveryField) {
   OpenDialog d(IDD_BASIC, *p);
   FakeControls& c = d.controls;
   // The reset project as shown: category 32 is row 4, speed 120, zoom
-  // "%6.5f", the V-flip box unchecked because downv is 1.
+  // "%6.5f", the V-flip box unchecked because texture_v_up is 1.
   EXPECT_EQ(c.selections[IDC_BASIC_CATEGORY], 4);
   EXPECT_EQ(c.items[IDC_BASIC_CATEGORY].size(), 19u);
   EXPECT_EQ(c.texts[IDC_BASIC_SPEED], u"120");
@@ -101,15 +101,15 @@ TEST(DataDialogs, BasicSettingsShowAndWriteEveryField) {
   EXPECT_EQ(p->series.str(), u"電機");
   EXPECT_EQ(p->guide.str(), u"説明文");
   EXPECT_EQ(p->speed, 110);
-  EXPECT_EQ(p->huriko, 5);
+  EXPECT_EQ(p->tilt_angle, 5);
   EXPECT_EQ(p->fixhuriko, 1);
   EXPECT_EQ(p->maintex.str(), main);
   EXPECT_EQ(p->zoom, 2.5f);
   EXPECT_EQ(p->teczoom, 2);
   EXPECT_EQ(p->sideview.str(), side);
-  EXPECT_EQ(p->downv, 0);  // checked means 0
+  EXPECT_EQ(p->texture_v_up, 0);  // checked means 0
   EXPECT_EQ(p->changelr, 1);
-  EXPECT_EQ(p->objsmt, 1);
+  EXPECT_EQ(p->obj_smoothing, 1);
   EXPECT_EQ(p->objflatrev, 1);
   EXPECT_EQ(p->maker.str(), u"工房");
 }
@@ -149,7 +149,7 @@ TEST(DataDialogs, BadNumberNamesFieldAndRangeAndKeepsTheDialogOpen) {
   d.controls.texts[IDC_BASIC_ZOOM] = u"";
   EXPECT_TRUE(d.session.Ok());
   EXPECT_EQ(p->speed, 100);
-  EXPECT_EQ(p->huriko, 8);
+  EXPECT_EQ(p->tilt_angle, 8);
   EXPECT_EQ(p->zoom, 0.0f);
   EXPECT_EQ(p->name.str(), u"EF65");
 }
@@ -191,7 +191,7 @@ TEST(DataDialogs, SoundsGoThroughTheirSettersInDialogOrder) {
   EXPECT_EQ(d.notifier.calls[1].second, u"ギャップ1：相対パスは、車両設定を保存した後で指定できます。");
   EXPECT_EQ(d.notifier.calls[2].second, u"電源車 : 不適切なwaveファイルです。");
   EXPECT_TRUE(p->gap1.empty());
-  EXPECT_TRUE(p->break_.empty());
+  EXPECT_TRUE(p->brake.empty());
   EXPECT_EQ(p->whistle.str(), wave);
   EXPECT_EQ(p->vvvf.str(), wave);
   EXPECT_TRUE(p->power.empty());

@@ -34,7 +34,7 @@ std::unique_ptr<VehicleProject> SmallVehicle(const TempFolder& dir) {
   p->maintex.Set(u"main.png");
   p->sideview.Set(u"side.png");
   p->subtex.Set(u"sign.png");
-  p->break_.Set(u"brake.wav");
+  p->brake.Set(u"brake.wav");
   p->truck[0] = TruckEntry{1, -5, {}, {}};
   p->untendai[0] = CabEntry{1, -9, 1, 0};
   return p;

@@ -44,7 +44,7 @@ class MakeCli : public ::testing::Test {
     project_->outpath.Set(u"built");
     project_->maintex.Set(u"assets\\main.png");
     project_->sideview.Set(u"assets/side.png");
-    project_->break_.Set(u"assets\\brake.wav");
+    project_->brake.Set(u"assets\\brake.wav");
     Save();
   }
   void TearDown() override { SetWorkshopVariable(nullptr); }

@@ -139,16 +139,16 @@ TEST(ProjectFileChecks, SettersKeepTheOldPathWhenRefused) {
   FileCheck why;
   EXPECT_EQ(SetFileField(p, brake, wave, &why), kResultOk);
   EXPECT_EQ(why, FileCheck::kOk);
-  EXPECT_EQ(p.break_.str(), wave);
+  EXPECT_EQ(p.brake.str(), wave);
   EXPECT_EQ(SetFileField(p, brake, stereo, &why), kResultFail);
   EXPECT_EQ(why, FileCheck::kWrongFormat);
   EXPECT_EQ(SetFileField(p, brake, empty, &why), kResultFail);
   EXPECT_EQ(why, FileCheck::kUnreadable);
   EXPECT_EQ(SetFileField(p, brake, dir / u"none.wav", &why), kResultFail);
   EXPECT_EQ(why, FileCheck::kUnreadable);
-  EXPECT_EQ(p.break_.str(), wave);
+  EXPECT_EQ(p.brake.str(), wave);
   EXPECT_EQ(SetFileField(p, brake, u"", &why), kResultOk);
-  EXPECT_TRUE(p.break_.empty());
+  EXPECT_TRUE(p.brake.empty());
 }
 
 TEST(ProjectFileChecks, SoundFieldTable) {
@@ -165,7 +165,7 @@ TEST(ProjectFileChecks, SoundFieldTable) {
     (p.*kSoundFields[i].member).Set(keys[i]);
   }
   EXPECT_EQ(p.whistle.str(), u"whistle");
-  EXPECT_EQ(p.break_.str(), u"break");
+  EXPECT_EQ(p.brake.str(), u"break");
   EXPECT_EQ(p.vvvf.str(), u"vvvf");
   EXPECT_EQ(p.power.str(), u"power");
   EXPECT_EQ(std::u16string(kSoundFields[1].refused), u"ブレーキ : 不適切なwaveファイルです。");

@@ -17,15 +17,15 @@ inline std::unique_ptr<VehicleProject> FullProject() {
   p.series.Set(u"481系");
   p.category = 33;
   p.speed = 130;
-  p.huriko = 5;
+  p.tilt_angle = 5;
   p.fixhuriko = 1;
   p.zoom = 1.5f;
   p.teczoom = 1;
   p.link0 = -10.25f;
   p.link1 = 10.25f;
-  p.downv = 0;
+  p.texture_v_up = 0;
   p.changelr = 1;
-  p.objsmt = 1;
+  p.obj_smoothing = 1;
   p.objflatrev = 1;
 
   p.maintex.Set(u"tex\\main.png");
@@ -93,7 +93,7 @@ inline std::unique_ptr<VehicleProject> FullProject() {
   p.pantograph[2].modelUP.Set(u"pan\\u2.obj");
 
   p.whistle.Set(u"snd\\whistle.wav");
-  p.break_.Set(u"snd\\break.wav");
+  p.brake.Set(u"snd\\break.wav");
   p.motor1.Set(u"snd\\motor1.wav");
   p.motor2.Set(u"snd\\motor2.wav");
   p.gap1.Set(u"snd\\gap1.wav");

@@ -15,7 +15,7 @@ TEST(ProjectRecord, ResetGivesDefaultsAndKeepsWorkshop) {
   p->name.Set(u"EF65");
   p->speed = 7;
   p->zoom = 3;
-  p->downv = 0;
+  p->texture_v_up = 0;
   p->category = 1;
   p->truck[2].tirein[3].tireID = 2;
   p->container[15] = ContainerSlot{9, 1, 2, 3};
@@ -27,8 +27,8 @@ TEST(ProjectRecord, ResetGivesDefaultsAndKeepsWorkshop) {
   EXPECT_EQ(p->category, 32);
   EXPECT_EQ(p->speed, 120);
   EXPECT_EQ(p->zoom, 1.0f);
-  EXPECT_EQ(p->downv, 1);
-  EXPECT_EQ(p->huriko, 0);
+  EXPECT_EQ(p->texture_v_up, 1);
+  EXPECT_EQ(p->tilt_angle, 0);
   EXPECT_EQ(p->truck[2].tirein[3].tireID, 0);
   EXPECT_EQ(p->container[15].type, 0);
   EXPECT_EQ(p->container[15].posz, 0.0f);

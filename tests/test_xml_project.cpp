@@ -190,15 +190,15 @@ TEST(ProjectFile, NumbersAreReadLeniently) {
       "</zektrainsrc>\r\n";
   auto p = Load(text);
   EXPECT_EQ(p->speed, 120);
-  EXPECT_EQ(p->huriko, 0);
-  EXPECT_EQ(p->downv, 1);
+  EXPECT_EQ(p->tilt_angle, 0);
+  EXPECT_EQ(p->texture_v_up, 1);
   EXPECT_EQ(p->changelr, 1);
   EXPECT_EQ(p->category, 3);
   EXPECT_EQ(p->teczoom, 2);
   EXPECT_EQ(p->zoom, INFINITY);
   EXPECT_EQ(p->link0, -2.5f);
   EXPECT_EQ(p->link1, 0.0f);
-  EXPECT_EQ(p->objsmt, 2147483647);
+  EXPECT_EQ(p->obj_smoothing, 2147483647);
   EXPECT_EQ(p->container[0].type, 1);
   EXPECT_EQ(p->container[0].posx, 200.0f);
   EXPECT_EQ(p->container[0].posy, 0.0f);
