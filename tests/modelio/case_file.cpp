@@ -9,8 +9,12 @@
 #include "tests/test_model_commands_fixture.h"
 #include "tests/test_util.h"
 
-double CaseStep::Number(size_t i) const { return i < words.size() ? std::strtod(words[i].c_str(), nullptr) : 0; }
-std::string CaseStep::Word(size_t i) const { return i < words.size() ? words[i] : ""; }
+double CaseStep::Number(size_t i) const {
+  return i < words.size() ? std::strtod(words[i].c_str(), nullptr) : 0;
+}
+std::string CaseStep::Word(size_t i) const {
+  return i < words.size() ? words[i] : "";
+}
 
 std::vector<TestCase> ReadCases(const std::string& relative) {
   std::istringstream in(ReadTestFile(SourcePath("tests/data/modelio/" + relative)));
@@ -69,7 +73,8 @@ std::string CaseLine(const std::string& text, const std::string& dir) {
 std::string CaseText(const std::vector<std::string>& body, const std::string& dir) {
   std::string out;
   for (const std::string& line : body) {
-    const bool joined = !line.empty() && line.back() == '\\' && (line.size() < 2 || line[line.size() - 2] != '\\');
+    const bool joined =
+        !line.empty() && line.back() == '\\' && (line.size() < 2 || line[line.size() - 2] != '\\');
     out += CaseLine(joined ? line.substr(0, line.size() - 1) : line, dir) + (joined ? "" : "\n");
   }
   return out;

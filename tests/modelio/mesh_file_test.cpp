@@ -1,6 +1,8 @@
 // The mesh file beyond the bytes of the case files: the writer's failures
 // and its leaving an unchanged file alone, the path beside the model, and
 // the checks on reading.
+#include "modelio/mesh_file.h"
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -8,7 +10,6 @@
 #include <thread>
 
 #include "modelio/file_utils.h"
-#include "modelio/mesh_file.h"
 #include "platform/fs.h"
 #include "tests/test_util.h"
 
@@ -97,10 +98,14 @@ TEST(MeshFile, LoadChecksHeaderCountsAndIndices) {
     uint32_t value;
     MeshFileCheck check;
   } cases[] = {
-      {15, 0, 100, MeshFileCheck::kTooShort},         {good.size() - 1, 0, 100, MeshFileCheck::kSizeMismatch},
-      {good.size() + 1, 0, 100, MeshFileCheck::kSizeMismatch}, {good.size(), 0, 101, MeshFileCheck::kWrongFormatNumber},
-      {good.size(), 4, 0x102, MeshFileCheck::kWrongVertexFormat}, {good.size(), 8, 0xFFFFFFFF, MeshFileCheck::kSizeMismatch},
-      {good.size(), 12, 0x80000000, MeshFileCheck::kSizeMismatch}, {good.size(), 8, 0x08000000, MeshFileCheck::kSizeMismatch},
+      {15, 0, 100, MeshFileCheck::kTooShort},
+      {good.size() - 1, 0, 100, MeshFileCheck::kSizeMismatch},
+      {good.size() + 1, 0, 100, MeshFileCheck::kSizeMismatch},
+      {good.size(), 0, 101, MeshFileCheck::kWrongFormatNumber},
+      {good.size(), 4, 0x102, MeshFileCheck::kWrongVertexFormat},
+      {good.size(), 8, 0xFFFFFFFF, MeshFileCheck::kSizeMismatch},
+      {good.size(), 12, 0x80000000, MeshFileCheck::kSizeMismatch},
+      {good.size(), 8, 0x08000000, MeshFileCheck::kSizeMismatch},
       {good.size(), 16 + 128 + 8, 4, MeshFileCheck::kIndexOutOfRange},  // the fifth index names vertex 4 of 4
   };
   for (const auto& c : cases) {

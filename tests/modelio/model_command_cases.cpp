@@ -28,16 +28,25 @@ std::vector<uint8_t> Fields(const std::vector<std::string>& words, size_t first)
     const std::string kind = words[i].substr(0, words[i].find(':')), value = words[i].substr(kind.size() + 1);
     const float number = std::strtof(value.c_str(), nullptr);
     const auto integer = static_cast<uint32_t>(std::strtoll(value.c_str(), nullptr, 0));
-    if (kind == "u32") b.U32(integer);
-    else if (kind == "u16") b.U16(static_cast<uint16_t>(integer));
-    else if (kind == "f32") b.F32(number);
-    else if (kind == "tri") b.Raw(TriangleMesh(number));
-    else if (kind == "m") b.U32(118).Raw(TriangleMesh(number));
-    else if (kind == "text32") b.Text(U16(value), 32);
-    else if (kind == "raw") b.Raw(std::vector<uint8_t>(value.begin(), value.end()));
-    else if (kind == "at") b.data.at(int32_t(integer) < 0 ? b.data.size() - (0u - integer) : integer) =
-        static_cast<uint8_t>(std::atoi(value.c_str() + value.find('=') + 1));
-    else ADD_FAILURE() << "unknown field " << words[i];
+    if (kind == "u32")
+      b.U32(integer);
+    else if (kind == "u16")
+      b.U16(static_cast<uint16_t>(integer));
+    else if (kind == "f32")
+      b.F32(number);
+    else if (kind == "tri")
+      b.Raw(TriangleMesh(number));
+    else if (kind == "m")
+      b.U32(118).Raw(TriangleMesh(number));
+    else if (kind == "text32")
+      b.Text(U16(value), 32);
+    else if (kind == "raw")
+      b.Raw(std::vector<uint8_t>(value.begin(), value.end()));
+    else if (kind == "at")
+      b.data.at(int32_t(integer) < 0 ? b.data.size() - (0u - integer) : integer) =
+          static_cast<uint8_t>(std::atoi(value.c_str() + value.find('=') + 1));
+    else
+      ADD_FAILURE() << "unknown field " << words[i];
   }
   return b.data;
 }
@@ -107,7 +116,8 @@ void RunCase(const TestCase& c) {
     } else if (s.Word(1) == "tags") {
       std::vector<uint32_t> tags, expected;
       for (const TestRecord& r : records) tags.push_back(r.tag);
-      for (size_t i = 2; i < s.words.size(); ++i) expected.push_back(std::strtoul(s.words[i].c_str(), nullptr, 16));
+      for (size_t i = 2; i < s.words.size(); ++i)
+        expected.push_back(std::strtoul(s.words[i].c_str(), nullptr, 16));
       EXPECT_EQ(tags, expected);
     } else if (s.Word(1) == "record") {
       ASSERT_LT(s.Number(2), records.size());
@@ -118,7 +128,8 @@ void RunCase(const TestCase& c) {
                 std::strtof(s.Word(4).c_str(), nullptr));
     } else if (s.Word(1) == "count") {
       size_t n = 0;
-      for (const TestRecord& r : SplitRecords(run.Stream())) n += r.tag == std::strtoul(s.Word(2).c_str(), nullptr, 16);
+      for (const TestRecord& r : SplitRecords(run.Stream()))
+        n += r.tag == std::strtoul(s.Word(2).c_str(), nullptr, 16);
       EXPECT_EQ(n, static_cast<size_t>(s.Number(3)));
     } else if (s.Word(1) == "file") {
       const std::string bytes = ReadTestFile(dir + U16(s.Word(2)));
@@ -132,8 +143,8 @@ void RunCase(const TestCase& c) {
         if (run.compiler->preview.options[static_cast<int>(s.Number(2))].parts[p]) parts += kPartNames[p];
       EXPECT_EQ(parts, s.Word(3));
     } else if (s.Word(1) == "source") {
-      const PreviewMesh* mesh = s.Word(2) == "window" ? run.compiler->preview.window.get()
-                                                      : run.compiler->preview.interior.get();
+      const PreviewMesh* mesh =
+          s.Word(2) == "window" ? run.compiler->preview.window.get() : run.compiler->preview.interior.get();
       ASSERT_NE(mesh, nullptr);
       EXPECT_EQ(U8(mesh->source), CaseLine(s.Word(3), d));
     } else {

@@ -16,6 +16,7 @@
 
 namespace {
 
+// clang-format off
 const std::map<std::string, int32_t ObjModel::*> kCounts = {
     {"positions", &ObjModel::position_count},   {"normals", &ObjModel::normal_count},
     {"tex_coords", &ObjModel::tex_coord_count}, {"groups", &ObjModel::group_count},
@@ -25,8 +26,8 @@ const std::map<std::string, int32_t ObjModel::*> kCounts = {
     {"mirror_z", &ObjModel::mirror_z},          {"face_errors", &ObjModel::face_error_count},
     {"warnings", &ObjModel::warning_count},     {"errors", &ObjModel::error_count},
     {"smoothing_on", &ObjModel::smoothing_on},  {"current_material", &ObjModel::current_material},
-    {"invert", &ObjModel::invert_face_normals},
-};
+    {"invert", &ObjModel::invert_face_normals}};
+// clang-format on
 const std::map<std::string, uint32_t> kResults = {{"ok", kObjResultOk},
                                                   {"fail", kObjResultFail},
                                                   {"nofile", kObjResultNoObjFile},
@@ -41,9 +42,15 @@ struct Actual {
   size_t used = 0;
 };
 
-Actual Numbers(size_t used, std::initializer_list<float> numbers) { return {numbers, "", false, used}; }
-Actual Numbers(size_t used, const float* v, int n) { return {std::vector<float>(v, v + n), "", false, used}; }
-Actual Text(size_t used, const std::string& text) { return {{}, text, true, used}; }
+Actual Numbers(size_t used, std::initializer_list<float> numbers) {
+  return {numbers, "", false, used};
+}
+Actual Numbers(size_t used, const float* v, int n) {
+  return {std::vector<float>(v, v + n), "", false, used};
+}
+Actual Text(size_t used, const std::string& text) {
+  return {{}, text, true, used};
+}
 
 Actual Query(const ObjModel& m, const MeshData& mesh, const CaseStep& s) {
   const std::string& what = s.words[1];
@@ -76,9 +83,10 @@ Actual Query(const ObjModel& m, const MeshData& mesh, const CaseStep& s) {
     if (field == "normal") return Numbers(4, c.normal, 3);
     if (field == "face_normal") return Numbers(4, c.face_normal, 3);
     if (field == "uv") return Numbers(4, c.uv, 2);
-    const float other = field == "flags" ? float(c.flags) : field == "face" ? float(c.face)
-                        : field == "number"                ? float(c.corner_number)
-                                                           : float(c.group);
+    const float other = field == "flags"    ? float(c.flags)
+                        : field == "face"   ? float(c.face)
+                        : field == "number" ? float(c.corner_number)
+                                            : float(c.group);
     return Numbers(4, {other});
   }
   if (what == "group") {
@@ -98,12 +106,14 @@ Actual Query(const ObjModel& m, const MeshData& mesh, const CaseStep& s) {
 
 void Check(const Actual& actual, const CaseStep& s, const std::string& dir) {
   std::string rest = s.rest;
-  for (size_t i = 1; i < actual.used; ++i) rest = rest.find(' ') == std::string::npos ? "" : rest.substr(rest.find(' ') + 1);
+  for (size_t i = 1; i < actual.used; ++i)
+    rest = rest.find(' ') == std::string::npos ? "" : rest.substr(rest.find(' ') + 1);
   if (actual.is_text) {
     std::string expected = CaseLine(rest, dir);
     if (expected.rfind("sjis:", 0) == 0) expected = Sjis(expected.substr(5));
     if (expected.rfind("...", 0) == 0 && actual.text.size() >= expected.size() - 3)
-      expected = actual.text.substr(0, actual.text.size() + 3 - expected.size()) + expected.substr(3);  // an ending
+      expected =
+          actual.text.substr(0, actual.text.size() + 3 - expected.size()) + expected.substr(3);  // an ending
     EXPECT_EQ(actual.text, expected) << "line " << s.line;
     return;
   }
@@ -114,7 +124,8 @@ void Check(const Actual& actual, const CaseStep& s, const std::string& dir) {
   for (size_t i = 0; i < tokens.size(); ++i) {
     if (tokens[i] == "*") continue;  // not looked at
     const float want = std::strtof(tokens[i].c_str(), nullptr), got = actual.numbers[i];
-    const bool same = std::isnan(want) ? std::isnan(got) : got == want && (tokens[i] != "-0" || std::signbit(got));
+    const bool same =
+        std::isnan(want) ? std::isnan(got) : got == want && (tokens[i] != "-0" || std::signbit(got));
     EXPECT_TRUE(same) << "line " << s.line << " value " << i << ": " << got << " for " << tokens[i];
   }
 }
@@ -183,9 +194,12 @@ void RunCase(const TestCase& c) {
       m.base_folder = &base;
     } else if (w == "set") {
       const float v = std::strtof(s.Word(2).c_str(), nullptr);
-      if (s.Word(1) == "page_width") m.page_width = v;
-      else if (s.Word(1) == "page_height") m.page_height = v;
-      else m.*kCounts.at(s.Word(1)) = static_cast<int32_t>(v);
+      if (s.Word(1) == "page_width")
+        m.page_width = v;
+      else if (s.Word(1) == "page_height")
+        m.page_height = v;
+      else
+        m.*kCounts.at(s.Word(1)) = static_cast<int32_t>(v);
     } else if (w == "msg") {
       expected_messages += CaseLine(s.rest, d) + "\r\n";
     } else if (w == "msg~") {
@@ -199,7 +213,8 @@ void RunCase(const TestCase& c) {
     } else if (w == "twin") {
       // A model in the narrow shape that must draw the same triangles.
       Reader twin;
-      for (auto field : {&ObjModel::mirror_z, &ObjModel::flip_u, &ObjModel::flip_v, &ObjModel::invert_face_normals})
+      for (auto field :
+           {&ObjModel::mirror_z, &ObjModel::flip_u, &ObjModel::flip_v, &ObjModel::invert_face_normals})
         (*twin.model).*field = m.*field;
       ASSERT_EQ(ReadObjFile(*twin.model, dir + U16(s.Word(1))), kObjResultOk) << U8(twin.messages);
       EXPECT_EQ(U8(twin.messages), "");
@@ -235,7 +250,7 @@ TEST_P(ObjCases, ReadAsExpected) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ObjCases,
-                         ::testing::Values("reader.txt", "names.txt", "textures.txt", "capacity.txt", "mesh.txt",
-                                           "exports.txt"));
+                         ::testing::Values("reader.txt", "names.txt", "textures.txt", "capacity.txt",
+                                           "mesh.txt", "exports.txt"));
 
 }  // namespace

@@ -19,7 +19,8 @@
 namespace {
 
 // Bytes a damaged file tends to hold where a digit or separator was.
-const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',', '/', '-', '+', '.', 'e', '9', ' ', '\x81', '\xB1', '\x01', 'f'};
+const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
+                       '.',  'e',  '9',  ' ',    '\x81', '\xB1', '\x01', 'f'};
 
 TEST(ObjHostile, MutatedFilesStayConsistent) {
   // Groups and quads, then objects, larger polygons and names with blanks.
@@ -27,7 +28,8 @@ TEST(ObjHostile, MutatedFilesStayConsistent) {
       "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
       "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
       "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
-      "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 2/2\n"
+      "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 "
+      "2/2\n"
       "f 1/1 5/1 1/2\n"};
   std::mt19937 random(12345);
   ObjModelPtr m = NewObjModel();
@@ -36,17 +38,25 @@ TEST(ObjHostile, MutatedFilesStayConsistent) {
     for (int e = 0, edits = 1 + static_cast<int>(random() % 6); e < edits; ++e) {
       const size_t at = random() % text.size();
       switch (random() % 4) {
-        case 0: text[at] = kNoise[random() % sizeof kNoise]; break;
-        case 1: text.insert(at, 1, kNoise[random() % sizeof kNoise]); break;
-        case 2: text.erase(at, 1 + random() % 4); break;
-        default: text.resize(at);  // truncated
+        case 0:
+          text[at] = kNoise[random() % sizeof kNoise];
+          break;
+        case 1:
+          text.insert(at, 1, kNoise[random() % sizeof kNoise]);
+          break;
+        case 2:
+          text.erase(at, 1 + random() % 4);
+          break;
+        default:
+          text.resize(at);  // truncated
       }
       if (text.empty()) text = "f";
     }
     SCOPED_TRACE(text);
     ResetObjModel(*m);
     m->mirror_z = round & 1;
-    const uint32_t result = ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj");
+    const uint32_t result =
+        ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj");
     ASSERT_TRUE(result == kObjResultOk || result == kObjResultStopped) << std::hex << result;
     ASSERT_EQ(m->index_count % 3, 0);
     for (int32_t i = 0; i < m->index_count; ++i) ASSERT_LT(m->indices[i], m->corner_count);
@@ -87,7 +97,8 @@ TEST(ObjHostile, MutatedMeshFilesAreCheckedBeforeUse) {
 // fraction digits, and next to float midpoints, the general reader.
 TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
   std::mt19937 random(20261207);
-  std::vector<std::string> tokens = {"0.10000000149011612", "1.00000005960464", "16777217.0", "0.30000001192092896"};
+  std::vector<std::string> tokens = {"0.10000000149011612", "1.00000005960464", "16777217.0",
+                                     "0.30000001192092896"};
   for (int i = 0; i < 20000; ++i) {
     std::string t = random() % 2 ? "-" : "";
     const int whole = static_cast<int>(random() % 10), fraction = static_cast<int>(random() % 11);
@@ -99,7 +110,8 @@ TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
   std::string text;
   for (const std::string& t : tokens) text += "v " + t + " 0 0\n";
   ObjModelPtr m = NewObjModel();
-  ASSERT_EQ(ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj"), kObjResultOk);
+  ASSERT_EQ(ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj"),
+            kObjResultOk);
   ASSERT_EQ(m->position_count, static_cast<int32_t>(tokens.size()));
   for (size_t i = 0; i < tokens.size(); ++i) {
     const float expected = static_cast<float>(std::strtod(tokens[i].c_str(), nullptr));
@@ -135,15 +147,20 @@ TEST(ObjMessages, PrefixesCountsAndLimits) {
 
 TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
   // PNG 7 x 9 (IHDR ends at byte 24), BMP 3 x -2^31, TIM at (2, 4), 6 units by 8.
-  const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R',
-                         0,    0,   0,   7,   0,    0,    0,    9};
-  const uint8_t bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 0x80};
+  const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                         'I',  'H', 'D', 'R', 0,    0,    0,    7,    0, 0, 0, 9};
+  const uint8_t bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
+                           0,   40,  0,  0, 0, 3, 0, 0, 0, 0, 0,  0, 0x80};
   const uint8_t tim[20] = {0x10, 0, 0, 0, 3, 0, 0, 0, 16, 0, 0, 0, 2, 0, 4, 0, 6, 0, 8, 0};
   EXPECT_EQ(ReadPngImageHeader(png, 23, 100).status, ImageHeaderStatus::kNotRecognised);
   ImageHeader h = ReadPngImageHeader(png, 24, 100);
   EXPECT_EQ(h.status, ImageHeaderStatus::kOk);
   EXPECT_EQ(h.width * 100 + h.height, 709);
   EXPECT_EQ(ReadPngImageHeader(nullptr, 0, 100).status, ImageHeaderStatus::kNotRecognised);
+  uint8_t no_ihdr[24];
+  std::memcpy(no_ihdr, png, 24);
+  no_ihdr[12] = 'X';
+  EXPECT_EQ(ReadPngImageHeader(no_ihdr, 24, 100).status, ImageHeaderStatus::kNotRecognised);
   EXPECT_EQ(ReadBmpImageHeader(bmp, sizeof bmp, 100).status, ImageHeaderStatus::kBadSize);
   EXPECT_EQ(ReadTimImageHeader(tim, 19).status, ImageHeaderStatus::kNotRecognised);
   h = ReadTimImageHeader(tim, 20);
