@@ -27,8 +27,11 @@ TEST(MeshFile, WithoutIndicesWithoutCornersAndUnwritable) {
   const std::u16string dir = MakeTempFolder();
   EXPECT_EQ(WriteMeshFile(*NewObjModel(), dir + u"a.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultFail);
   EXPECT_FALSE(FsFileExists(dir + u"a.3dd"));
-  // Corners without indices: the header and the vertices only.
   ObjModelPtr model = ThreeCorners();
+  model->corner_count = 1;  // one corner is enough
+  EXPECT_EQ(WriteMeshFile(*model, dir + u"a.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  model->corner_count = 3;
+  // Corners without indices: the header and the vertices only.
   ASSERT_EQ(WriteMeshFile(*model, dir + u"b.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
   const std::string file = ReadTestFile(dir + u"b.3dd");
   const std::vector<uint8_t> bytes(file.begin(), file.end());

@@ -1,7 +1,16 @@
 // Runs the model-command cases of tests/data/modelio/commands.txt: a script
 // compiled in a scratch folder, and every "=" and "log" line checked against
 // the result, the log, the records and the preview state. After each case
-// the compiler is reset and must leave no preview object alive.
+// the compiler is reset and must leave no preview object alive. Steps
+// besides the file steps of case_file.h:
+//   model NAME [SUB]     the triangle model; mesh NAME FIELDS: a file of bytes
+//   scriptdir SUB        where the script lies; here: the working folder
+//   compile              the body as a script (UTF-8, compiled as Shift-JIS)
+//   log~ TEXT, log! TEXT the log holds TEXT, or does not
+//   = result ok|fail, = logcount N TEXT, = tags HEX..., = record I FIELDS,
+//   = f32 I OFFSET V, = count TAG N (whole stream), = file NAME FIELDS,
+//   = marks LOG COMPILER, = parts SLOT NAMES, = source SLOT PATH,
+//   = NAME [SLOT] V      preview state (kPreview)
 #include <gtest/gtest.h>
 
 #include <cmath>

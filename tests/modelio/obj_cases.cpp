@@ -1,5 +1,19 @@
 // Runs the OBJ/MTL reader cases of tests/data/modelio/obj/: files written
 // into a scratch folder, read, and every "=" line checked against the model.
+// Steps besides the file steps of case_file.h:
+//   folder SUB          read from tests/data/modelio/SUB/ instead
+//   set FIELD V         an option or count before reading; reset: ResetObjModel
+//   base [SUB]          the base folder of texture names
+//   random              restarts the process random generator
+//   read NAME, readmtl NAME
+//   msg TEXT            a line the read must give; the lines given are all it
+//                       gives, unless a "msg~ TEXT" only asks for a part
+//   = QUERY EXPECTED    numbers compare by value ("*": any, "-0": negative
+//                       zero, "nan"); texts whole ("sjis:" converted, "..."
+//                       an ending); {dir} is the folder
+//   twin NAME           NAME read with the same options draws the same
+//   mesh SCALE [X Y Z]  the mesh file with an offset; the body, when given,
+//                       its bytes in hex
 #include <gtest/gtest.h>
 
 #include <cmath>

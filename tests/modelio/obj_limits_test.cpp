@@ -94,11 +94,17 @@ TEST(ObjHostile, MutatedMeshFilesAreCheckedBeforeUse) {
 
 // Short decimals take a path of their own, which must give the bits glibc's
 // strtod gives, read as a double and rounded to float; past 7 whole or 8
-// fraction digits, and next to float midpoints, the general reader.
+// fraction digits, past the powers of ten a double holds exactly (10^22),
+// and next to float midpoints, the general reader.
 TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
   std::mt19937 random(20261207);
-  std::vector<std::string> tokens = {"0.10000000149011612", "1.00000005960464", "16777217.0",
-                                     "0.30000001192092896"};
+  std::vector<std::string> tokens = {"0.10000000149011612",
+                                     "1.00000005960464",
+                                     "16777217.0",
+                                     "0.30000001192092896",
+                                     "1e22",
+                                     "1e23",
+                                     "-3.25e23"};
   for (int i = 0; i < 20000; ++i) {
     std::string t = random() % 2 ? "-" : "";
     const int whole = static_cast<int>(random() % 10), fraction = static_cast<int>(random() % 11);
