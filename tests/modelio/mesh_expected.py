@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Expected mesh file bytes of the smoothed, mirrored, scaled triangle in
-test_mesh_file.cpp, worked out from the reader's and the mesh writer's rules
-with 32-bit float rounding after every operation. Prints the bytes as a C++
-initializer. Run: python3 tests/mesh_expected.py"""
+tests/data/modelio/obj/mesh.txt, worked out from the reader's and the mesh
+writer's rules with 32-bit float rounding after every operation. Prints the
+bytes as the case file's hex lines. Run: python3 tests/modelio/mesh_expected.py"""
 import math
 import struct
 
@@ -74,4 +74,5 @@ data = struct.pack('<4I', 100, 0x112, 3, 3)
 for v in vertices:
     data += struct.pack('<8f', *v)
 data += struct.pack('<3H', 0, 2, 1)  # mirror Z reverses the winding
-print('{' + ', '.join('0x%02X' % b for b in data) + '}')
+for at in range(0, len(data), 16):
+    print('|' + ' '.join('%02X' % b for b in data[at:at + 16]))

@@ -1,0 +1,210 @@
+// What the case files cannot hold: damaged model and mesh files by the
+// thousand, numbers against a correctly rounding reader, the message
+// buffer's limits, the header readers' bounds, and the mesh files of the
+// legacy corpus against the digests the earlier reader's files had.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <iterator>
+#include <random>
+#include <sstream>
+
+#include "compiler/md5.h"
+#include "modelio/mesh_file.h"
+#include "modelio/obj_model.h"
+#include "modelio/texture_headers.h"
+#include "tests/test_util.h"
+
+namespace {
+
+// Bytes a damaged file tends to hold where a digit or separator was.
+const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
+                       '.',  'e',  '9',  ' ',    '\x81', '\xB1', '\x01', 'f'};
+
+TEST(ObjHostile, MutatedFilesStayConsistent) {
+  // Groups and quads, then objects, larger polygons and names with blanks.
+  const char* const seeds[] = {
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
+      "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
+      "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 "
+      "2/2\n"
+      "f 1/1 5/1 1/2\n"};
+  std::mt19937 random(12345);
+  ObjModelPtr m = NewObjModel();
+  for (int round = 0; round < 800; ++round) {
+    std::string text = seeds[round / 400];
+    for (int e = 0, edits = 1 + static_cast<int>(random() % 6); e < edits; ++e) {
+      const size_t at = random() % text.size();
+      switch (random() % 4) {
+        case 0:
+          text[at] = kNoise[random() % sizeof kNoise];
+          break;
+        case 1:
+          text.insert(at, 1, kNoise[random() % sizeof kNoise]);
+          break;
+        case 2:
+          text.erase(at, 1 + random() % 4);
+          break;
+        default:
+          text.resize(at);  // truncated
+      }
+      if (text.empty()) text = "f";
+    }
+    SCOPED_TRACE(text);
+    ResetObjModel(*m);
+    m->mirror_z = round & 1;
+    const uint32_t result =
+        ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj");
+    ASSERT_TRUE(result == kObjResultOk || result == kObjResultStopped) << std::hex << result;
+    ASSERT_EQ(m->index_count % 3, 0);
+    for (int32_t i = 0; i < m->index_count; ++i) ASSERT_LT(m->indices[i], m->corner_count);
+    if (m->corner_count == 0) continue;
+    std::vector<MeshVertex> vertices(static_cast<size_t>(m->corner_count));
+    std::vector<uint16_t> indices(static_cast<size_t>(m->index_count) + 1);
+    ConvertObjModel(*m, vertices.data(), indices.data(), 0.0f, 0.5f, nullptr, 1.0f);
+    for (const MeshVertex& v : vertices)
+      for (float n : v.normal) ASSERT_FALSE(std::isnan(n));
+  }
+}
+
+TEST(ObjHostile, MutatedMeshFilesAreCheckedBeforeUse) {
+  // Header {100, 0x112, 3, 3}, three vertices, indices 0 1 2.
+  std::vector<uint8_t> good(16 + 3 * 32 + 6, 0);
+  const uint32_t header[4] = {100, 0x112, 3, 3};
+  std::memcpy(good.data(), header, 16);
+  good[16 + 96 + 2] = 1;
+  good[16 + 96 + 4] = 2;
+  MeshData mesh;
+  ASSERT_EQ(ParseMeshFile(good.data(), good.size(), mesh), MeshFileCheck::kOk);
+  std::mt19937 random(777);
+  for (int round = 0; round < 2000; ++round) {
+    std::vector<uint8_t> bytes = good;
+    bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+    if (random() % 4 == 0) bytes.resize(random() % bytes.size());
+    if (ParseMeshFile(bytes.data(), bytes.size(), mesh) != MeshFileCheck::kOk) {
+      EXPECT_TRUE(mesh.vertices.empty() && mesh.indices.empty());
+      continue;
+    }
+    ASSERT_EQ(bytes.size(), 16 + 32 * mesh.vertices.size() + 2 * mesh.indices.size());
+    for (uint16_t index : mesh.indices) ASSERT_LT(index, mesh.vertices.size());
+  }
+}
+
+// Short decimals take a path of their own, which must give the bits glibc's
+// strtod gives, read as a double and rounded to float; past 7 whole or 8
+// fraction digits, past the powers of ten a double holds exactly (10^22),
+// and next to float midpoints, the general reader.
+TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
+  std::mt19937 random(20261207);
+  std::vector<std::string> tokens = {"0.10000000149011612",
+                                     "1.00000005960464",
+                                     "16777217.0",
+                                     "0.30000001192092896",
+                                     "1e22",
+                                     "1e23",
+                                     "-3.25e23"};
+  for (int i = 0; i < 20000; ++i) {
+    std::string t = random() % 2 ? "-" : "";
+    const int whole = static_cast<int>(random() % 10), fraction = static_cast<int>(random() % 11);
+    for (int k = 0; k < whole; ++k) t += static_cast<char>('0' + random() % 10);
+    t += '.';
+    for (int k = 0; k < fraction; ++k) t += static_cast<char>('0' + random() % 10);
+    tokens.push_back(whole + fraction == 0 ? t + "5" : t);
+  }
+  std::string text;
+  for (const std::string& t : tokens) text += "v " + t + " 0 0\n";
+  ObjModelPtr m = NewObjModel();
+  ASSERT_EQ(ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj"),
+            kObjResultOk);
+  ASSERT_EQ(m->position_count, static_cast<int32_t>(tokens.size()));
+  for (size_t i = 0; i < tokens.size(); ++i) {
+    const float expected = static_cast<float>(std::strtod(tokens[i].c_str(), nullptr));
+    ASSERT_EQ(std::memcmp(&m->positions[i][0], &expected, 4), 0) << tokens[i];
+  }
+}
+
+TEST(ObjMessages, PrefixesCountsAndLimits) {
+  ObjModelPtr model = NewObjModel();
+  std::u16string text;
+  model->message_text = &text;
+  model->message_capacity = 40;
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageText, u"plain %d%%\r\n", -12), 12);
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageWarning, u"w [%s]\r\n", u"x"), 7);
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s", u""), 0);  // empty: nothing at all
+  EXPECT_EQ(text, u"plain -12%\r\nWARNING : w [x]\r\n");
+  EXPECT_EQ(model->warning_count, 1);
+  EXPECT_EQ(model->error_count, 0);
+  // A text of 2,047 units fits the format buffer; one more is neither kept
+  // nor counted. The message text is cut at its capacity (a terminator's
+  // room left).
+  const std::u16string big(2046, u'a');
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s!", big), 2047);
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s!!", big), -1);
+  EXPECT_EQ(model->error_count, 1);
+  EXPECT_EQ(text.size(), 39u);
+  EXPECT_EQ(text.substr(29), u"ERROR : aa");
+  // Without a message text the counts still run.
+  model->message_text = nullptr;
+  AppendModelMessage(*model, kModelMessageError, u"e\r\n");
+  EXPECT_EQ(model->error_count, 2);
+}
+
+TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
+  // PNG 7 x 9 (IHDR ends at byte 24), BMP 3 x -2^31, TIM at (2, 4), 6 units by 8.
+  const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
+                         'I',  'H', 'D', 'R', 0,    0,    0,    7,    0, 0, 0, 9};
+  const uint8_t bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
+                           0,   40,  0,  0, 0, 3, 0, 0, 0, 0, 0,  0, 0x80};
+  const uint8_t tim[20] = {0x10, 0, 0, 0, 3, 0, 0, 0, 16, 0, 0, 0, 2, 0, 4, 0, 6, 0, 8, 0};
+  EXPECT_EQ(ReadPngImageHeader(png, 23, 100).status, ImageHeaderStatus::kNotRecognised);
+  ImageHeader h = ReadPngImageHeader(png, 24, 100);
+  EXPECT_EQ(h.status, ImageHeaderStatus::kOk);
+  EXPECT_EQ(h.width * 100 + h.height, 709);
+  EXPECT_EQ(ReadPngImageHeader(nullptr, 0, 100).status, ImageHeaderStatus::kNotRecognised);
+  uint8_t no_ihdr[24];
+  std::memcpy(no_ihdr, png, 24);
+  no_ihdr[12] = 'X';
+  EXPECT_EQ(ReadPngImageHeader(no_ihdr, 24, 100).status, ImageHeaderStatus::kNotRecognised);
+  EXPECT_EQ(ReadBmpImageHeader(bmp, sizeof bmp, 100).status, ImageHeaderStatus::kBadSize);
+  EXPECT_EQ(ReadTimImageHeader(tim, 19).status, ImageHeaderStatus::kNotRecognised);
+  h = ReadTimImageHeader(tim, 20);
+  EXPECT_EQ(h.status, ImageHeaderStatus::kOk);
+  EXPECT_EQ(h.width * 100 + h.height, 408);
+}
+
+// tests/data/modelio/models/legacy: models in the narrow shape the reader
+// always took give byte for byte the mesh files the earlier reader gave
+// (digests.txt: model, options, result, errors, warnings, MD5), from the
+// models' folder and from elsewhere (textures then found beside the library).
+TEST(ObjLegacyCorpus, MeshFilesStayByteIdentical) {
+  const std::u16string folder = SourcePath("tests/data/modelio/models/legacy/"), scratch = MakeTempFolder();
+  std::istringstream digests(ReadTestFile(folder + u"digests.txt"));
+  std::vector<std::vector<std::string>> rows;
+  for (std::string line; std::getline(digests, line);) {
+    std::istringstream words(line);
+    rows.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+    if (line.empty() || line[0] == '#' || rows.back().size() != 6) rows.pop_back();
+  }
+  ASSERT_EQ(rows.size(), 36u);  // twelve models, three option sets
+  for (const std::u16string& working : {folder, scratch}) {
+    ScopedCurrentFolder here(working);
+    for (const std::vector<std::string>& e : rows) {
+      SCOPED_TRACE(e[0] + " " + e[1]);
+      ObjModelPtr m = NewObjModel();
+      m->mirror_z = e[1] == "mirror";
+      m->flip_v = e[1] != "flipped";
+      m->flip_u = m->invert_face_normals = e[1] == "flipped";
+      EXPECT_EQ(ReadObjFile(*m, folder + U16(e[0])), std::stoul(e[2]));
+      EXPECT_EQ(m->error_count, std::stoi(e[3]));
+      EXPECT_EQ(m->warning_count, std::stoi(e[4]));
+      ASSERT_EQ(WriteMeshFile(*m, scratch + u"mesh.3dd", 0.5f, nullptr, 1.0f, 0.0f), 0u);
+      const std::string bytes = ReadTestFile(scratch + u"mesh.3dd");
+      EXPECT_EQ(Md5Hex(Md5(bytes.data(), bytes.size())), e[5]);
+    }
+  }
+}
+
+}  // namespace
