@@ -188,16 +188,17 @@ HRESULT AppScene::DrawFrame() {
 }
 
 void AppScene::DrawOverlaysAndLines(IDirect3DDevice9* device) {
-  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  // The lines, untextured and added to the picture; those in the scene are
+  // hidden behind the vehicle, those on the screen are not.
   device->SetTexture(0, nullptr);
-  renderer_->SetBlendMode(4);
+  renderer_->SetBlendMode(BlendMode::kAdditive);
   device->SetRenderState(D3DRS_ZENABLE, TRUE);
   lines_3d_->Draw();
   device->SetRenderState(D3DRS_ZENABLE, FALSE);
   lines_2d_->Draw();
-  renderer_->SetWorldIdentity();
-  renderer_->SetBlendMode(4);
 
+  // The text overlays, unlit, over everything.
+  renderer_->SetWorldIdentity();
   device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
   device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
   device->LightEnable(0, FALSE);
@@ -205,13 +206,9 @@ void AppScene::DrawOverlaysAndLines(IDirect3DDevice9* device) {
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
   device->SetRenderState(D3DRS_FOGENABLE, FALSE);
-  device->SetRenderState(D3DRS_ZENABLE, TRUE);
   device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ZENABLE, FALSE);
-  renderer_->SetBlendMode(0);
-  device->SetRenderState(D3DRS_FOGENABLE, FALSE);
-
+  renderer_->SetBlendMode(BlendMode::kOpaque);
   for (auto& overlay : overlays_) overlay->Draw();
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/scene_host.h"
 #include "compiler/vehicle_compiler.h"
 #include "dialogs/menu_commands_win.h"
 #include "platform/resource_pack.h"
@@ -34,19 +35,6 @@ class LiveWatch;
 
 constexpr float kPreviewFieldOfView = 90.0f;  // degrees; the camera's vertical angle is half
 constexpr UINT kSceneLineCapacity = 15000;
-
-// What the scene needs of the window that shows it.
-class SceneHost {
- public:
-  virtual ~SceneHost() = default;
-  // Frames shown per second, for the status line.
-  virtual float FramesPerSecond() const = 0;
-  // Where TakeScreenshot saves `file_name`; empty when there is no folder or
-  // the path would be too long.
-  virtual std::wstring ScreenshotPath(const wchar_t* file_name) const = 0;
-  // Saves the frame just drawn (not yet presented) as `file_name`.
-  virtual HRESULT TakeScreenshot(const wchar_t* file_name) = 0;
-};
 
 // What the scene starts from; the window, host, renderer and resource pack
 // outlive the scene.

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "app/app_globals.h"
+#include "app/app_scene.h"
 #include "app/registry_settings.h"
 #include "dialogs/window_centring_win.h"
 #include "render/renderer_win.h"

@@ -11,11 +11,12 @@
 #include <cstdint>
 #include <string>
 
-#include "app/app_scene.h"
 #include "app/frame_upkeep.h"
+#include "app/scene_host.h"
 #include "app/window.h"
 #include "platform/resource_pack.h"
 
+class AppScene;
 class CDXRenderer;
 
 constexpr wchar_t kFrameClassName[] = L"ZEK5RLWCK";
