@@ -28,7 +28,8 @@ FrameStartupFlags& CFrame::StartupFlags() {
   return flags;
 }
 
-CFrame::CFrame(HINSTANCE instance) : instance_(instance) {
+CFrame::CFrame(HINSTANCE instance, ResourcePack* resource_pack)
+    : instance_(instance), resource_pack_(resource_pack) {
   screen_width_ = GetSystemMetrics(SM_CXSCREEN);
   screen_height_ = GetSystemMetrics(SM_CYSCREEN);
   default_width_ = screen_width_ < 1024 ? screen_width_ : 1024;
@@ -37,7 +38,6 @@ CFrame::CFrame(HINSTANCE instance) : instance_(instance) {
   flags.shader_check_failed = false;
   flags.fatal_hardware_problem = false;
   flags.fatal_code = 0;
-  screenshot_folder_.clear();
   App().frame = this;
 }
 
@@ -123,7 +123,13 @@ int CFrame::Create(int show_command) {
   }
 
   scene_ = new AppScene();
-  if (FAILED(scene_->Init(window, this, renderer_))) {
+  SceneSetting setting;
+  setting.window = window;
+  setting.host = this;
+  setting.renderer = renderer_;
+  setting.instance = instance_;
+  setting.resource_pack = resource_pack_;
+  if (FAILED(scene_->Init(setting))) {
     DestroyScene();
     return 0;
   }
@@ -205,7 +211,6 @@ LRESULT CFrame::OnMouseActivate(HWND window, HWND top_level, UINT hit_test, UINT
 }
 
 LRESULT CFrame::OnActivate(HWND window, UINT state, HWND other, BOOL minimised) {
-  if (scene_) scene_->SetFocus(state != WA_INACTIVE);
   if (state == WA_INACTIVE) mouse_activation_pending_ = false;
   return CWindow::OnActivate(window, state, other, minimised);
 }
@@ -226,19 +231,10 @@ LRESULT CFrame::OnPaint(HWND window) {
 }
 
 LRESULT CFrame::OnSize(HWND window, UINT size_type, int width, int height) {
-  if (size_type == SIZE_MINIMIZED || size_type == SIZE_MAXHIDE) {
-    active_ = false;
-    if (size_type == SIZE_MINIMIZED && scene_) {
-      scene_->SetReady(false);
-      scene_->SuspendClock();
-    }
-  } else {
-    active_ = true;
-    if (running_) {
-      resize_pending_ = true;
-      last_size_time_ = scene_ ? scene_->Clock() : 0;
-    }
-  }
+  const SizeChange change = size_type == SIZE_MINIMIZED   ? SizeChange::kMinimised
+                            : size_type == SIZE_MAXHIDE ? SizeChange::kHiddenByMaximise
+                                                        : SizeChange::kShown;
+  upkeep_.OnSizeChange(change, scene_ ? scene_->Clock() : 0, *this);
   return CWindow::OnSize(window, size_type, width, height);
 }
 
@@ -269,8 +265,8 @@ LRESULT CFrame::OnCommand(HWND window, int id, HWND control, UINT code) {
 void CFrame::OnClose() {
   // Unsaved edits are settled first; the user may keep the window open.
   if (scene_ && !scene_->ConfirmClose(window_)) return;
-  running_ = false;
-  active_ = false;
+  upkeep_.running = false;
+  upkeep_.active = false;
   ShowCursor(TRUE);
   RECT outer = {};
   if (GetWindowRect(window_, &outer)) {
@@ -306,7 +302,7 @@ void CFrame::OnDropFiles(HDROP drop) {
     std::wstring name(length + 1, L'\0');
     if (length > 0 && DragQueryFileW(drop, 0, name.data(), length + 1) == length) {
       PushWaitCursor();
-      if (running_ && scene_) scene_->LoadDroppedFile(name.c_str());
+      if (upkeep_.running && scene_) scene_->LoadDroppedFile(name.c_str());
       PopWaitCursor();
     }
   }

@@ -1,7 +1,8 @@
 // The main window. It owns the renderer and the scene, sizes itself from the
 // screen, keeps its handle in the registry for the single-instance check,
-// debounces resizes, survives a lost device, passes drags and keys to the
-// scene, hands a dropped project file to it, and takes screenshots.
+// debounces resizes, survives a lost device (both decided by FrameUpkeep),
+// passes drags and keys to the scene, hands a dropped project file to it,
+// and takes screenshots.
 #pragma once
 #include <d3d9.h>
 #include <shellapi.h>
@@ -10,7 +11,10 @@
 #include <cstdint>
 #include <string>
 
+#include "app/frame_upkeep.h"
+#include "app/scene_host.h"
 #include "app/window.h"
+#include "platform/resource_pack.h"
 
 class AppScene;
 class CDXRenderer;
@@ -30,9 +34,10 @@ struct FrameStartupFlags {
   DWORD fatal_code = 0;
 };
 
-class CFrame : public CWindow {
+class CFrame : public CWindow, public SceneHost, private FrameActions {
  public:
-  explicit CFrame(HINSTANCE instance);
+  // The resource pack outlives the frame; the scene loads from it.
+  CFrame(HINSTANCE instance, ResourcePack* resource_pack);
   ~CFrame() override;
   CFrame(const CFrame&) = delete;
   CFrame& operator=(const CFrame&) = delete;
@@ -43,22 +48,18 @@ class CFrame : public CWindow {
   // 0, or E_FAIL when the device reported an internal driver error on reset
   // (the caller shows the fatal message and closes).
   HRESULT IdleStep();
-  // Saves the frame just drawn as "<folder>\<base name>.bmp".
-  HRESULT TakeScreenshot(const wchar_t* file_name);
-  // Where TakeScreenshot saves `file_name`; empty when there is no folder or
-  // the path would be too long.
-  std::wstring ScreenshotPath(const wchar_t* file_name) const;
+  // Saves the frame just drawn as "<picture folder>\<base name>.bmp".
+  HRESULT TakeScreenshot(const wchar_t* file_name) override;
+  std::wstring ScreenshotPath(const wchar_t* file_name) const override;
+  float FramesPerSecond() const override { return frames_per_second_; }
 
   HWND Window() const { return window_; }
   CDXRenderer* Renderer() const { return renderer_; }
   AppScene* Scene() const { return scene_; }
-  bool Active() const { return active_; }
-  bool Running() const { return running_; }
-  void SetRunning(bool running) { running_ = running; }
-  float FramesPerSecond() const { return frames_per_second_; }
+  bool Active() const { return upkeep_.active; }
+  bool Running() const { return upkeep_.running; }
+  void SetRunning(bool running) { upkeep_.running = running; }
   const D3DCAPS9& DeviceCaps() const { return device_caps_; }
-  // Empty: the user's picture folder.
-  void SetScreenshotFolder(const std::wstring& folder) { screenshot_folder_ = folder; }
   static FrameStartupFlags& StartupFlags();
 
   // Handlers this window overrides.
@@ -87,17 +88,25 @@ class CFrame : public CWindow {
   void OnDropFiles(HDROP drop);
   void RecordMouse(int x, int y);
   void DestroyScene();
-  void ResizeDevice();
-  HRESULT ResetLostDevice();
   void CountFrame();
+  // What FrameUpkeep does to the renderer and the scene (frame_idle.cpp).
+  DeviceState CheckDeviceState() override;
+  void ReleaseDeviceObjects() override;
+  DeviceReset ResetDevice() override;
+  DeviceReset ResizeDevice() override;
+  bool RestoreDeviceObjects() override;
+  void RecreateEffectTargets() override;
+  void SetSceneReady(bool ready) override;
+  void PauseScene() override;
+  void Pause(uint32_t ms) override;
   void PushWaitCursor();
   void PopWaitCursor();
 
   HINSTANCE instance_;
+  ResourcePack* resource_pack_;
   HWND window_ = nullptr;
   CDXRenderer* renderer_ = nullptr;
-  bool running_ = false;
-  bool effects_enabled_ = true;
+  FrameUpkeep upkeep_;
   int mouse_x_ = 0, mouse_y_ = 0;
   int first_mouse_x_ = 0, first_mouse_y_ = 0;
   int wheel_delta_ = 0;
@@ -106,9 +115,6 @@ class CFrame : public CWindow {
   AppScene* scene_ = nullptr;
   bool mouse_activation_pending_ = false;
   bool activation_click_in_client_ = false;
-  bool resize_pending_ = false;
-  uint32_t last_size_time_ = 0;
-  bool active_ = false;
   bool windowed_ = true;
   int default_width_ = 0, default_height_ = 0;
   float frames_per_second_ = 0;
@@ -117,7 +123,6 @@ class CFrame : public CWindow {
   bool timer_raised_ = false;
   UINT timer_period_ = 0;
   D3DCAPS9 device_caps_ = {};
-  std::wstring screenshot_folder_;
   // Frame counting for the frames per second.
   DWORD fps_last_time_ = 0;
   unsigned fps_frames_ = 0;

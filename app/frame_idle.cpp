@@ -1,5 +1,5 @@
-// The frame's idle step: one preview frame, the debounced device resize and
-// the recovery of a lost device.
+// The frame's idle step: one paced preview frame, and what FrameUpkeep's
+// resize and lost-device decisions do to the renderer and the scene.
 #include <windows.h>
 // clang-format off
 #include <mmsystem.h>
@@ -10,78 +10,84 @@
 #include "preview/scene_clock.h"
 #include "render/renderer_win.h"
 
-namespace {
-
-// A resize waits until the window has kept its size this long (scene time).
-constexpr uint32_t kResizeSettleMs = 101;
-
-}  // namespace
-
 HRESULT CFrame::IdleStep() {
-  if (!running_ || !renderer_ || !scene_) return S_OK;
-
-  if (resize_pending_) {
-    if (scene_->Clock() - last_size_time_ < kResizeSettleMs) {
-      RECT outer = {};
-      GetWindowRect(window_, &outer);
-      scene_->NoteWindowSize(scene_->Clock(), outer.right - outer.left, outer.bottom - outer.top);
-    } else {
-      resize_pending_ = false;
-      ResizeDevice();
-    }
+  if (!renderer_ || !scene_) return S_OK;
+  switch (upkeep_.Idle(scene_->Clock(), *this)) {
+    case IdleDecision::kFatal:
+      return E_FAIL;
+    case IdleDecision::kNothing:
+      return S_OK;
+    case IdleDecision::kDrawFrame:
+      break;
   }
+  // Not faster than the display shows them, also where presenting does not
+  // wait for it; a message ends the wait at once.
+  const DWORD now = timeGetTime();
+  if (const uint32_t wait = FramePacingWait(last_frame_start_, now, refresh_hz_)) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
+    return S_OK;
+  }
+  last_frame_start_ = now;
+  if (SUCCEEDED(scene_->DrawFrame())) CountFrame();
+  return S_OK;
+}
 
+DeviceState CFrame::CheckDeviceState() {
   switch (renderer_->CheckDeviceState()) {
-    case kDeviceUsable: {
-      // Not faster than the display shows them, also where presenting does
-      // not wait for it; a message ends the wait at once.
-      const DWORD now = timeGetTime();
-      if (const uint32_t wait = FramePacingWait(last_frame_start_, now, refresh_hz_)) {
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, wait, QS_ALLINPUT);
-        return S_OK;
-      }
-      last_frame_start_ = now;
-      if (SUCCEEDED(scene_->DrawFrame())) CountFrame();
-      return S_OK;
-    }
+    case kDeviceUsable:
+      return DeviceState::kUsable;
     case kDeviceNeedsReset:
-      Sleep(50);
-      return ResetLostDevice();
-    default:  // lost, not yet resettable
-      Sleep(50);
-      return S_OK;
+      return DeviceState::kNeedsReset;
+    default:
+      return DeviceState::kLost;
   }
 }
 
-void CFrame::ResizeDevice() {
-  running_ = false;
-  scene_->SetReady(false);
+void CFrame::ReleaseDeviceObjects() {
   renderer_->ReleaseAllDeviceObjects();
+}
+
+namespace {
+
+DeviceReset AsDeviceReset(HRESULT hr) {
+  if (hr == D3DERR_DRIVERINTERNALERROR) return DeviceReset::kDriverInternalError;
+  return FAILED(hr) ? DeviceReset::kFailed : DeviceReset::kDone;
+}
+
+}  // namespace
+
+DeviceReset CFrame::ResetDevice() {
+  return AsDeviceReset(renderer_->ResetDevice());
+}
+
+DeviceReset CFrame::ResizeDevice() {
   RECT client = {};
   GetClientRect(window_, &client);
   client_width_ = client.right - client.left;
   client_height_ = client.bottom - client.top;
-  // A failed reset leaves the device marked lost; the lost-device path of the
-  // next idle steps retries it and restores the objects.
-  if (SUCCEEDED(renderer_->SetBackBufferSize(client_width_, client_height_)) &&
-      SUCCEEDED(renderer_->RestoreAllDeviceObjects())) {
-    if (effects_enabled_) scene_->RecreateEffectTargets();
-    scene_->SetReady(true);
-  }
-  running_ = true;
+  return AsDeviceReset(renderer_->SetBackBufferSize(client_width_, client_height_));
 }
 
-HRESULT CFrame::ResetLostDevice() {
+bool CFrame::RestoreDeviceObjects() {
+  return SUCCEEDED(renderer_->RestoreAllDeviceObjects());
+}
+
+void CFrame::RecreateEffectTargets() {
+  scene_->RecreateEffectTargets();
+}
+
+void CFrame::SetSceneReady(bool ready) {
+  scene_->SetReady(ready);
+}
+
+void CFrame::PauseScene() {
+  if (!scene_) return;
   scene_->SetReady(false);
-  renderer_->ReleaseAllDeviceObjects();
-  HRESULT hr = renderer_->ResetDevice();
-  if (hr == D3DERR_DRIVERINTERNALERROR) return E_FAIL;
-  if (FAILED(hr)) return S_OK;  // still lost: tried again on a later step
-  if (FAILED(renderer_->RestoreAllDeviceObjects())) return S_OK;
-  if (effects_enabled_) scene_->RecreateEffectTargets();
-  scene_->SetReady(true);
-  active_ = true;
-  return S_OK;
+  scene_->SuspendClock();
+}
+
+void CFrame::Pause(uint32_t ms) {
+  Sleep(ms);
 }
 
 void CFrame::CountFrame() {

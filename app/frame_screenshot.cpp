@@ -1,5 +1,5 @@
 // Screenshots: the frame just drawn, copied from the back buffer before it is
-// presented, saved as a BMP file in the screenshot folder.
+// presented, saved as a BMP file in the user's picture folder.
 #include <windows.h>
 // clang-format off
 #include <d3dx9.h>
@@ -30,7 +30,7 @@ std::wstring CFrame::ScreenshotPath(const wchar_t* file_name) const {
   std::u16string given;
   for (const wchar_t* p = file_name; *p; ++p) given.push_back(static_cast<char16_t>(*p));
   std::u16string base = FsSplitPath(given).name;
-  std::wstring folder = screenshot_folder_.empty() ? PictureFolder() : screenshot_folder_;
+  const std::wstring folder = PictureFolder();
   if (folder.empty()) return {};
   std::wstring path = folder + L"\\" + std::wstring(base.begin(), base.end()) + L".bmp";
   if (path.size() > kScreenshotPathUnits) return {};  // never a cut-off name

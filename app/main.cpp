@@ -142,7 +142,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   auto* gdiplus = new GdiplusContext();
   gdiplus->started = Gdiplus::GdiplusStartup(&gdiplus->token, &gdiplus->input, nullptr) == Gdiplus::Ok;
 
-  auto* frame = new CFrame(instance);
+  auto* frame = new CFrame(instance, app.resource_pack);
   LPTOP_LEVEL_EXCEPTION_FILTER previous_filter = SetUnhandledExceptionFilter(CreationCrashFilter);
   bool created = frame->Create(show_command) == 1;
   SetUnhandledExceptionFilter(previous_filter);

@@ -6,16 +6,14 @@ set(RAILWICK_WIN_LIBS d3d9 d3dx9 gdiplus ole32 oleaut32 uuid gdi32 user32 advapi
 
 # The shell pieces that need no renderer: registry settings, the DirectX
 # probe, the resource pack's place, start-up checks, notices, the window base.
+# The frame and the scene behind it belong to the program alone.
 file(GLOB SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/probes/*.cpp)
 file(GLOB PROGRAM_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/frame*.cpp
-  ${CMAKE_SOURCE_DIR}/app/main.cpp)
-list(REMOVE_ITEM SHELL_SOURCES ${PROGRAM_SOURCES})
+  ${CMAKE_SOURCE_DIR}/app/app_scene*.cpp ${CMAKE_SOURCE_DIR}/app/live_preview.cpp ${CMAKE_SOURCE_DIR}/app/main.cpp)
+list(REMOVE_ITEM PROGRAM_SOURCES ${APP_PORTABLE_SOURCES})
+list(REMOVE_ITEM SHELL_SOURCES ${PROGRAM_SOURCES} ${APP_PORTABLE_SOURCES})
 add_library(railwick_shell STATIC ${SHELL_SOURCES})
 target_link_libraries(railwick_shell PUBLIC railwick_core ${RAILWICK_WIN_LIBS})
-# The scene behind the frame belongs to the program; the rest of the
-# preview's window side is a library the Windows tests link too.
-file(GLOB SCENE_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/preview/app_scene*_win.cpp)
-list(APPEND PROGRAM_SOURCES ${SCENE_SOURCES})
 
 # Resources: the icon is drawn by a script, the version comes from the project.
 set(RAILWICK_RES_DIR ${CMAKE_BINARY_DIR}/res)
@@ -29,14 +27,16 @@ set_source_files_properties(${CMAKE_SOURCE_DIR}/res/railwick.rc PROPERTIES
   OBJECT_DEPENDS "${RAILWICK_RES_DIR}/railwick.ico;${RAILWICK_RES_DIR}/version.h;${RAILWICK_RC_PARTS}")
 
 if(TARGET railwick_render)
+  # The preview's window side: the view and the drawing, which the Windows
+  # tests link too.
   file(GLOB PREVIEW_WIN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/preview/*_win.cpp)
-  list(REMOVE_ITEM PREVIEW_WIN_SOURCES ${SCENE_SOURCES})
   add_library(railwick_preview STATIC ${PREVIEW_WIN_SOURCES})
-  target_link_libraries(railwick_preview PUBLIC railwick_preview_portable railwick_render railwick_shell)
+  target_link_libraries(railwick_preview PUBLIC railwick_preview_portable railwick_render)
   add_executable(railwick_app WIN32 ${PROGRAM_SOURCES} ${CMAKE_SOURCE_DIR}/res/railwick.rc)
   set_target_properties(railwick_app PROPERTIES OUTPUT_NAME Railwick)
   target_include_directories(railwick_app PRIVATE ${RAILWICK_RES_DIR} ${CMAKE_SOURCE_DIR}/res)
-  target_link_libraries(railwick_app PRIVATE railwick_preview railwick_dialogs railwick_shell railwick_render)
+  target_link_libraries(railwick_app PRIVATE railwick_preview railwick_dialogs railwick_shell railwick_render
+    railwick_app_portable)
   target_link_options(railwick_app PRIVATE -municode)
   add_dependencies(railwick_app resource_pack)
 endif()

@@ -24,9 +24,6 @@ class CameraRig {
 
   CDXCamera* Preview() const { return cameras_[0].get(); }
   CDXCamera* Camera(int index) const { return cameras_[index].get(); }
-  const D3DXVECTOR3& RequestedEye() const { return eye_; }
-  const D3DXVECTOR3& RequestedTarget() const { return target_; }
-  float VerticalAngle() const { return vertical_angle_; }
 
  private:
   std::unique_ptr<CDXCamera> cameras_[kRigCameras];

@@ -15,6 +15,7 @@ class DrawListWriter {
     op.value = value;
     ops_.push_back(op);
   }
+  void Blend(BlendMode mode) { Step(DrawStep::kBlendMode, static_cast<int>(mode)); }
   void World(const Matrix4& world) {
     DrawOp op{DrawStep::kSetWorld};
     op.world = world;
@@ -67,7 +68,7 @@ void DrawSigns(const PreviewState& s, const PreviewView& v, DrawListWriter& w) {
 void DrawRunningGear(const PreviewState& s, const PreviewView& v, const Matrix4& placement,
                      DrawListWriter& w) {
   w.Step(DrawStep::kDepthWrite, 1);
-  w.Step(DrawStep::kBlendMode, 1);
+  w.Blend(BlendMode::kAlpha);
   w.Draw(s.driving_wheels[0]);
 
   const uint32_t bogies = Capped(s.bogie_count, kMaxBogies);
@@ -103,7 +104,7 @@ void BuildVehicleDrawList(const PreviewState& s, const PreviewView& v, std::vect
 
   w.Step(DrawStep::kDepthWrite, 1);
   w.World(placement);
-  w.Step(DrawStep::kBlendMode, 1);
+  w.Blend(BlendMode::kAlpha);
 
   if (s.sign_texture) DrawSigns(s, v, w);
 
@@ -135,15 +136,15 @@ void BuildVehicleDrawList(const PreviewState& s, const PreviewView& v, std::vect
 
   w.Step(DrawStep::kSpecular, 1);
   w.Step(DrawStep::kDepthWrite, 0);
-  w.Step(DrawStep::kBlendMode, 2);
+  w.Blend(BlendMode::kColourTranslucent);
   w.Draw(s.window);
   w.DrawOptions(kOptionW);
-  w.Step(DrawStep::kBlendMode, 5);
+  w.Blend(BlendMode::kMultiply);
   w.Draw(s.heated_window);
   w.DrawOptions(kOptionH);
   w.Step(DrawStep::kDepthWrite, 1);
   w.Step(DrawStep::kSpecular, 0);
-  w.Step(DrawStep::kBlendMode, 4);
+  w.Blend(BlendMode::kAdditive);
   w.Step(DrawStep::kDepthWrite, 0);
 
   w.Step(DrawStep::kSetLight);
@@ -177,7 +178,7 @@ void AppendContainerModel(const PreviewState& s, const PreviewView& v, std::vect
   w.Step(DrawStep::kDepthWrite, 1);
   w.Step(DrawStep::kSetLight);
   w.World(CommittedPlacement(v));
-  w.Step(DrawStep::kBlendMode, 1);
+  w.Blend(BlendMode::kAlpha);
   if (s.container_texture) w.Step(DrawStep::kBindContainerTexture);
   w.Draw(s.container_model);
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "preview/placement.h"
+#include "render/blend_mode.h"
 
 class PreviewMesh;
 struct PreviewState;
@@ -19,7 +20,7 @@ enum class DrawStep : uint8_t {
   kBindContainerTexture,
   kSpecular,    // value: 0 off, 1 on
   kDepthWrite,  // value: 0 off, 1 on
-  kBlendMode,   // value: the renderer's blend mode
+  kBlendMode,   // value: a BlendMode
   kSetWorld,    // world
   kSphereMap,   // mesh: refresh its reflection coordinates for the current world and view
   kDraw,        // mesh, as a triangle list

@@ -74,7 +74,7 @@ void PlayDrawList(CDXRenderer& renderer, const std::vector<DrawOp>& ops, const P
         device->SetRenderState(D3DRS_ZWRITEENABLE, op.value ? TRUE : FALSE);
         break;
       case DrawStep::kBlendMode:
-        renderer.SetBlendMode(op.value);
+        renderer.SetBlendMode(static_cast<BlendMode>(op.value));
         break;
       case DrawStep::kSetWorld:
         SetWorld(device, op.world);
@@ -109,6 +109,6 @@ void DrawCompiledVehicle(CDXRenderer& renderer, const VehicleCompiler& compiler,
 
   device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
   device->SetTexture(0, nullptr);
-  renderer.SetBlendMode(4);
+  renderer.SetBlendMode(BlendMode::kAdditive);
   DrawGuideLines(device, state, view);
 }

@@ -10,7 +10,8 @@ const D3DRENDERSTATETYPE kSavedStates[kRenderStatesSaved] = {
     D3DRS_STENCILREF,    D3DRS_TEXTUREFACTOR,   D3DRS_LIGHTING,         D3DRS_COLORVERTEX,
 };
 
-struct BlendMode {
+// The render and texture-stage states of each BlendMode, in its order.
+struct BlendStates {
   BOOL blending;
   D3DBLEND source;
   D3DBLEND destination;
@@ -20,7 +21,7 @@ struct BlendMode {
   D3DTEXTUREOP colour_op;
 };
 
-const BlendMode kBlendModes[] = {
+const BlendStates kBlendModes[kBlendModeCount] = {
     {FALSE, D3DBLEND_ONE, D3DBLEND_ZERO, 1, FALSE, D3DTOP_MODULATE, D3DTOP_MODULATE},
     {TRUE, D3DBLEND_SRCALPHA, D3DBLEND_INVSRCALPHA, 0x80, TRUE, D3DTOP_MODULATE, D3DTOP_MODULATE},
     {TRUE, D3DBLEND_SRCCOLOR, D3DBLEND_INVSRCCOLOR, 0x80, TRUE, D3DTOP_SELECTARG1, D3DTOP_MODULATE},
@@ -164,8 +165,6 @@ void CDXRenderer::BuildPresentParameters() {
                                                  windowed_, D3DMULTISAMPLE_2_SAMPLES, nullptr)))
     present_.MultiSampleType = D3DMULTISAMPLE_2_SAMPLES;
 
-  dxt1_supported_ =
-      SUCCEEDED(d3d_->CheckDeviceFormat(0, D3DDEVTYPE_HAL, adapter_format, 0, D3DRTYPE_TEXTURE, D3DFMT_DXT1));
 }
 
 HRESULT CDXRenderer::SetViewportSize(int width, int height) {
@@ -210,7 +209,7 @@ void CDXRenderer::SetupScene() {
   device_->SetTransform(D3DTS_PROJECTION, &camera_->projection);
   SetWorldIdentity();
 
-  SetBlendMode(0);
+  SetBlendMode(BlendMode::kOpaque);
 
   device_->SetRenderState(D3DRS_SPECULARENABLE, FALSE);
   device_->SetRenderState(D3DRS_COLORVERTEX, FALSE);
@@ -350,10 +349,10 @@ void CDXRenderer::SetWorldIdentity() {
   device_->SetTransform(D3DTS_WORLD, &identity);
 }
 
-void CDXRenderer::SetBlendMode(int mode) {
-  if (device_ == nullptr || mode < 0 || mode >= static_cast<int>(sizeof kBlendModes / sizeof kBlendModes[0]))
-    return;
-  const BlendMode& m = kBlendModes[mode];
+void CDXRenderer::SetBlendMode(BlendMode mode) {
+  const int row = static_cast<int>(mode);
+  if (device_ == nullptr || row < 0 || row >= kBlendModeCount) return;
+  const BlendStates& m = kBlendModes[row];
   device_->SetRenderState(D3DRS_ALPHABLENDENABLE, m.blending);
   device_->SetRenderState(D3DRS_BLENDOP, D3DBLENDOP_ADD);
   device_->SetRenderState(D3DRS_SRCBLEND, m.source);

@@ -5,6 +5,7 @@
 #include <d3d9.h>
 #include <d3dx9math.h>
 
+#include "render/blend_mode.h"
 #include "render/d3d_object_win.h"
 #include "render/dx_holders_win.h"
 
@@ -48,7 +49,8 @@ class CDXRenderer {
   // World = Rx . Rz . Ry . T (row vectors); a zero angle skips its rotation.
   void SetWorldFromEuler(float rx, float ry, float rz, const D3DXVECTOR3& position);
   void SetWorldIdentity();
-  void SetBlendMode(int mode);
+  // A value outside the table changes nothing.
+  void SetBlendMode(BlendMode mode);
 
   // Presents the frame drawn; device loss marks the device lost, any other
   // result counts a frame.
@@ -72,8 +74,6 @@ class CDXRenderer {
   bool AlphaTestSupported() const { return alpha_test_supported_; }
   void SetAlphaTestSupported(bool supported) { alpha_test_supported_ = supported; }
   bool DeviceMayBeLost() const { return device_may_be_lost_; }
-  void MarkDeviceLost() { device_may_be_lost_ = true; }
-  bool Dxt1Supported() const { return dxt1_supported_; }
   int BackBufferWidth() const { return back_buffer_width_; }
   int BackBufferHeight() const { return back_buffer_height_; }
   unsigned FrameCount() const { return frame_counter_; }
@@ -101,7 +101,6 @@ class CDXRenderer {
   bool alpha_test_supported_ = false;
   bool immediate_presentation_ = false;
   D3DPRESENT_PARAMETERS present_{};
-  bool dxt1_supported_ = false;
 
   // Saved by ReleaseAllDeviceObjects, put back by RestoreAllDeviceObjects.
   bool objects_released_ = false;

@@ -142,7 +142,7 @@ TEST_F(RendererDevice, BlendModesLeaveAlphaTestAloneWithoutItsSupport) {
   renderer_->SetAlphaTestSupported(false);
   device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
   device->SetRenderState(D3DRS_ALPHAREF, 0x33);
-  for (int mode = 0; mode <= 10; ++mode) renderer_->SetBlendMode(mode);
+  for (int mode = 0; mode <= 10; ++mode) renderer_->SetBlendMode(static_cast<BlendMode>(mode));
   device->GetRenderState(D3DRS_ALPHATESTENABLE, &value);
   EXPECT_EQ(value, static_cast<DWORD>(FALSE));
   device->GetRenderState(D3DRS_ALPHAREF, &value);
@@ -151,16 +151,16 @@ TEST_F(RendererDevice, BlendModesLeaveAlphaTestAloneWithoutItsSupport) {
   EXPECT_EQ(value, static_cast<DWORD>(D3DBLEND_ONE));
 
   renderer_->SetAlphaTestSupported(true);
-  renderer_->SetBlendMode(2);
+  renderer_->SetBlendMode(BlendMode::kColourTranslucent);
   device->GetRenderState(D3DRS_ALPHAREF, &value);
   EXPECT_EQ(value, 0x80u);
   device->GetTextureStageState(0, D3DTSS_ALPHAOP, &value);
   EXPECT_EQ(value, static_cast<DWORD>(D3DTOP_SELECTARG1));
-  renderer_->SetBlendMode(11);  // no such mode: nothing changes
+  renderer_->SetBlendMode(static_cast<BlendMode>(11));  // no such mode: nothing changes
   device->GetRenderState(D3DRS_ALPHAREF, &value);
   EXPECT_EQ(value, 0x80u);
   renderer_->SetAlphaTestSupported(supported);
-  renderer_->SetBlendMode(0);
+  renderer_->SetBlendMode(BlendMode::kOpaque);
 }
 
 TEST_F(RendererDevice, MultisampleChoiceNeedsBothFormatsAndALevelFromOneToFifteen) {

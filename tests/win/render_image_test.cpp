@@ -149,7 +149,7 @@ TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   device->BeginScene();
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  renderer_->SetBlendMode(0);
+  renderer_->SetBlendMode(BlendMode::kOpaque);
   device->SetTexture(0, texture->Texture());
   ASSERT_HRESULT_SUCCEEDED(sprite.Draw());
   device->SetTexture(0, nullptr);

@@ -43,7 +43,7 @@ void DrawVehicle(CDXRenderer* renderer, const PreviewState& p) {
   device->SetRenderState(D3DRS_LIGHTING, TRUE);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
   device->SetRenderState(D3DRS_AMBIENT, 0xFF606060);
-  renderer->SetBlendMode(1);
+  renderer->SetBlendMode(BlendMode::kAlpha);
   renderer->SetWorldIdentity();
 
   device->SetTexture(0, TextureOf(p.main_texture.get())->Texture());
@@ -70,7 +70,7 @@ void DrawVehicle(CDXRenderer* renderer, const PreviewState& p) {
   for (const MeshSlot* slot : {&p.lit_sign, &p.side_sign, &p.side_sign2, &p.led_sign, &p.head_marks[0]})
     DrawMesh(*slot);
   device->SetTexture(0, nullptr);
-  renderer->SetBlendMode(0);
+  renderer->SetBlendMode(BlendMode::kOpaque);
 }
 
 }  // namespace

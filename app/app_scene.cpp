@@ -1,6 +1,6 @@
 // Scene start-up, the frame, and what the frame's keys do outside the
 // vehicle: Esc and the screenshot key.
-#include "preview/app_scene_win.h"
+#include "app/app_scene.h"
 
 #include <d3dx9.h>
 // clang-format off
@@ -9,8 +9,6 @@
 
 #include <cwchar>
 
-#include "app/app_globals.h"
-#include "app/frame.h"
 #include "app/workshop_dialog.h"
 #include "platform/fs.h"
 #include "platform/live_watch.h"
@@ -39,10 +37,10 @@ constexpr int kNoteTop = 32;  // below a failed live build's line
 constexpr D3DCOLOR kNoteColour = 0xFFFFFF80;
 constexpr uint32_t kScreenshotNoteMs = 4000;
 
-std::u16string OverlayFace() {
+std::u16string OverlayFace(ResourcePack* resource_pack) {
   std::u16string face;
-  if (App().resource_pack != nullptr &&
-      ReadResourceText(*App().resource_pack, u"fontname", LF_FACESIZE - 1, face) && !face.empty())
+  if (resource_pack != nullptr && ReadResourceText(*resource_pack, u"fontname", LF_FACESIZE - 1, face) &&
+      !face.empty())
     return face;
   return kOverlayDefaultFace;
 }
@@ -62,15 +60,19 @@ AppScene::~AppScene() {
   Destroy();
 }
 
-HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
+HRESULT AppScene::Init(const SceneSetting& setting) {
+  HWND window = setting.window;
+  CDXRenderer* renderer = setting.renderer;
   window_ = window;
-  frame_ = frame;
+  host_ = setting.host;
   renderer_ = renderer;
+  instance_ = setting.instance;
+  resource_pack_ = setting.resource_pack;
   StartSceneClock(clock_, timeGetTime());
   field_of_view_ = kPreviewFieldOfView;
 
   rig_ = std::make_unique<CameraRig>(renderer, field_of_view_ * kPi / 180.0f * 0.5f);
-  const std::u16string face = OverlayFace();
+  const std::u16string face = OverlayFace(resource_pack_);
   for (auto& overlay : overlays_) {
     overlay = std::make_unique<TextOverlay>(renderer);
     overlay->CreateFonts(face);
@@ -85,7 +87,7 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   int width = 0, height = 0;
   ClientSize(window, &width, &height);
   if (HasShaderModel3(*renderer)) {
-    if (App().resource_pack == nullptr || FAILED(effects_->Load(*App().resource_pack, width, height)))
+    if (resource_pack_ == nullptr || FAILED(effects_->Load(*resource_pack_, width, height)))
       return E_FAIL;
   }
 
@@ -105,8 +107,8 @@ HRESULT AppScene::Init(HWND window, CFrame* frame, CDXRenderer* renderer) {
   rig_->Request(D3DXVECTOR3(0.0f, 20.0f, -150.0f), D3DXVECTOR3(0.0f, 20.0f, 0.0f),
                 D3DXVECTOR3(0.0f, 1.0f, 0.0f));
   factory_ = std::make_unique<D3DPreviewFactory>(renderer);
-  if (FAILED(CreateProjectAndWorkshop(App().instance, window, project_))) return E_FAIL;
-  menu_ = std::make_unique<MenuCommands>(App().instance, *this);
+  if (FAILED(CreateProjectAndWorkshop(instance_, window, project_))) return E_FAIL;
+  menu_ = std::make_unique<MenuCommands>(instance_, *this);
   StartLivePreview();
   menu_->ShowProjectState(window);
   ready_ = true;
@@ -129,12 +131,6 @@ void AppScene::Destroy() {
   factory_.reset();
 }
 
-void AppScene::NoteWindowSize(uint32_t time, int width, int height) {
-  resize_time_ = time;
-  resize_width_ = width;
-  resize_height_ = height;
-}
-
 HRESULT AppScene::RecreateEffectTargets() {
   if (!effects_) return S_OK;
   int width = 0, height = 0;
@@ -154,14 +150,13 @@ HRESULT AppScene::DrawFrame() {
   if (!(clock_.paused && IsIconic(window_))) TickSceneClock(clock_, timeGetTime(), screenshot_key_held_);
   if (!ready_ || !renderer_) return E_FAIL;
   TakeDueLiveBuild();
-  frame_time_ = clock_.value;
 
   const bool active = GetActiveWindow() == window_;
 
   lines_2d_->Clear();
   lines_3d_->Clear();
   overlays_[0]->Queue(kStatusFont, 0, 0, kStatusColour,
-                      FormatStatusLine(frame_->FramesPerSecond(), clock_.value, draw_counter_, durations_));
+                      FormatStatusLine(host_->FramesPerSecond(), clock_.value, draw_counter_, durations_));
   if (!live_failure_.empty())
     overlays_[0]->Queue(kLiveFailureFont, 0, kLiveFailureY, kLiveFailureColour, live_failure_);
   screenshot_line_->QueueOn(*overlays_[0], clock_.value);
@@ -193,16 +188,17 @@ HRESULT AppScene::DrawFrame() {
 }
 
 void AppScene::DrawOverlaysAndLines(IDirect3DDevice9* device) {
-  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_DISABLE);
+  // The lines, untextured and added to the picture; those in the scene are
+  // hidden behind the vehicle, those on the screen are not.
   device->SetTexture(0, nullptr);
-  renderer_->SetBlendMode(4);
+  renderer_->SetBlendMode(BlendMode::kAdditive);
   device->SetRenderState(D3DRS_ZENABLE, TRUE);
   lines_3d_->Draw();
   device->SetRenderState(D3DRS_ZENABLE, FALSE);
   lines_2d_->Draw();
-  renderer_->SetWorldIdentity();
-  renderer_->SetBlendMode(4);
 
+  // The text overlays, unlit, over everything.
+  renderer_->SetWorldIdentity();
   device->SetSamplerState(0, D3DSAMP_MAGFILTER, D3DTEXF_LINEAR);
   device->SetSamplerState(0, D3DSAMP_MINFILTER, D3DTEXF_LINEAR);
   device->LightEnable(0, FALSE);
@@ -210,13 +206,9 @@ void AppScene::DrawOverlaysAndLines(IDirect3DDevice9* device) {
   device->SetRenderState(D3DRS_LIGHTING, FALSE);
   device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_GOURAUD);
   device->SetRenderState(D3DRS_FOGENABLE, FALSE);
-  device->SetRenderState(D3DRS_ZENABLE, TRUE);
   device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
   device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-  device->SetRenderState(D3DRS_ZENABLE, FALSE);
-  renderer_->SetBlendMode(0);
-  device->SetRenderState(D3DRS_FOGENABLE, FALSE);
-
+  renderer_->SetBlendMode(BlendMode::kOpaque);
   for (auto& overlay : overlays_) overlay->Draw();
 }
 
@@ -236,13 +228,13 @@ void AppScene::HandleScreenshotKey(bool active) {
   for (;;) {
     _snwprintf(name, 31, L"scr%05u.bmp", screenshot_counter_);
     name[31] = 0;
-    path = frame_->ScreenshotPath(name);
+    path = host_->ScreenshotPath(name);
     if (path.empty() || !FsFileExists(std::u16string(path.begin(), path.end())) ||
         screenshot_counter_ == UINT32_MAX)
       break;
     ++screenshot_counter_;
   }
-  if (!path.empty() && SUCCEEDED(frame_->TakeScreenshot(name))) {
+  if (!path.empty() && SUCCEEDED(host_->TakeScreenshot(name))) {
     ++screenshot_counter_;
     screenshot_line_->Show(u"スクリーンショットを保存しました：" + std::u16string(name, name + wcslen(name)),
                            clock_.value, kScreenshotNoteMs);

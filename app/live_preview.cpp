@@ -4,13 +4,12 @@
 // flag; the build runs on the window's thread between frames.
 #include <windows.h>
 
-#include "app/app_globals.h"
+#include "app/app_scene.h"
 #include "app/registry_settings.h"
 #include "compiler/preview_objects.h"
 #include "datamake/live_build.h"
 #include "datamake/make_data_win.h"
 #include "platform/live_watch.h"
-#include "preview/app_scene_win.h"
 #include "render/preview_factory_win.h"
 #include "res/resource.h"
 
@@ -99,7 +98,7 @@ bool AppScene::OnLiveCommand(HWND window, int id) {
     case IDM_LIVE_REPORT:
       // Without a live build yet, one is made for the report.
       if (!live_report_made_) LiveBuildNow();
-      ShowReportDialog(App().instance, window, live_report_);
+      ShowReportDialog(instance_, window, live_report_);
       return true;
     default:
       return false;

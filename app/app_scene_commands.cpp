@@ -4,12 +4,11 @@
 
 #include <algorithm>
 
-#include "app/app_globals.h"
+#include "app/app_scene.h"
 #include "app/registry_settings.h"
 #include "app/workshop_dialog.h"
 #include "compiler/preview_state.h"
 #include "datamake/make_data_win.h"
-#include "preview/app_scene_win.h"
 #include "render/preview_factory_win.h"
 
 const PreviewView* AppScene::View() const {
@@ -55,12 +54,12 @@ void AppScene::OnKeyDown(UINT virtual_key) {
 
 void AppScene::MakeData(HWND owner) {
   if (!project_) return;
-  ::MakeData(*project_, App().instance, owner, factory_.get(),
+  ::MakeData(*project_, instance_, owner, factory_.get(),
              [this](std::unique_ptr<VehicleCompiler> compiler) { KeepCompiler(std::move(compiler)); });
 }
 
 void AppScene::ShowEnvironment(HWND owner) {
-  if (project_) ShowEnvironmentDialog(App().instance, owner, *project_);
+  if (project_) ShowEnvironmentDialog(instance_, owner, *project_);
 }
 
 std::vector<std::u16string> AppScene::ReadRecentProjects() {
