@@ -79,14 +79,16 @@ HWND Frame() {
 }
 
 // SendMessage that cannot block the driver: a window whose thread does not
-// answer in time gives 0 and marks the step as timed out (a window that has
-// just gone gives 0 too, and is no fault).
+// answer in time gives 0 and marks the step as timed out unless a later
+// message is answered (the program may be busy for a while, e.g. with a live
+// build after a save; a window that has just gone gives 0 too, and is no fault).
 LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD_PTR result = 0;
   if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendMs, &result)) {
     if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE && IsWindow(window)) g_send_gave_up = true;
     return 0;
   }
+  g_send_gave_up = false;
   return static_cast<LRESULT>(result);
 }
 
