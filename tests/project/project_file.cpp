@@ -1,0 +1,219 @@
+// The project file: tests/data/project/read/ holds files with the lines
+// their project shows when written again; the rest here writes files.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "modelio/file_utils.h"
+#include "project/project_commands.h"
+#include "project/project_file.h"
+#include "project/stored_paths.h"
+#include "tests/test_project_full.h"
+#include "tests/test_project_helpers.h"
+
+namespace {
+
+using namespace testing_project;
+
+// The files the full project names, relative to the folder made current.
+void WriteFullProjectFiles(const TempFolder& dir) {
+  FsCreateDirectory(dir / u"tex");
+  FsCreateDirectory(dir / u"snd");
+  dir.Write(u"tex/main.png", PngBytes(512, 256, 8, 6));
+  dir.Write(u"tex/side.png", PngBytes(200, 58, 8, 3));
+  dir.Write(u"tex/sign.png", PngBytes(128, 128, 8, 2));
+  for (const char16_t* name :
+       {u"whistle", u"break", u"motor1", u"motor2", u"gap1", u"gap2", u"idle", u"vvvf", u"comp", u"power"})
+    dir.Write(std::u16string(u"snd/") + name + u".wav", GoodWave());
+}
+
+TEST(ProjectFile, ReadCases) {
+  std::istringstream table(ReadTestFile(SourcePath("tests/data/project/read/expected.txt")));
+  std::string line;
+  int cases = 0;
+  while (std::getline(table, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    const size_t tab = line.find('\t');
+    const std::string file = line.substr(0, tab);
+    std::string expected = line.substr(tab + 1);
+    const std::string line_end = expected[0] == '!' ? "\n" : "\r\n";
+    for (size_t at; (at = expected.find("\\n")) != std::string::npos;) expected.replace(at, 2, line_end);
+    SCOPED_TRACE(line);
+    auto p = FullProject();
+    const std::string before = FormatProjectFile(*p);
+    ProjectReadReport report;
+    const bool read = ReadProjectFile(*p, SourcePath("tests/data/project/read/" + file), &report) == kResultOk;
+    ++cases;
+    if (expected == "not a project") {
+      EXPECT_FALSE(read);
+      EXPECT_TRUE(report.not_project);
+      EXPECT_EQ(FormatProjectFile(*p), before);  // untouched
+      EXPECT_EQ(p->maker.str(), u"レールウィック工房");
+    } else if (expected[0] == '!') {
+      std::string found;
+      for (const ValueFinding& f : FindImpossibleValues(*p, &report))
+        found += "! " + U8(f.key) + ": " + U8(f.message) + "\r\n";
+      EXPECT_NE(found.find(expected), std::string::npos) << found;
+    } else {
+      ASSERT_TRUE(read);
+      const std::string written = FormatProjectFile(*p);
+      EXPECT_TRUE(written.find("\t" + expected + "\r\n") != std::string::npos ||
+                  written.find("\n" + expected + "\r\n") != std::string::npos);
+    }
+  }
+  EXPECT_GT(cases, 50);
+  ProjectReadReport report;
+  auto p = FullProject();
+  EXPECT_EQ(ReadProjectFile(*p, SourcePath("tests/data/project/read/missing.xml"), &report), kResultFail);
+  EXPECT_TRUE(report.unreadable);
+  EXPECT_EQ(p->name.str(), u"クハ481-1");
+}
+
+TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
+  auto p = std::make_unique<VehicleProject>();
+  p->maker.Set(u"not written");
+  const std::string expected = ReadTestFile(SourcePath("tests/data/project/reset_project.xml"));
+  ASSERT_FALSE(expected.empty());
+  EXPECT_EQ(FormatProjectFile(*p), expected);
+}
+
+TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
+  TempFolder dir;
+  WriteFullProjectFiles(dir);
+  auto full = FullProject();
+  ASSERT_EQ(WriteProjectFile(*full, dir / u"full.xml"), kResultOk);
+  auto loaded = std::make_unique<VehicleProject>();
+  loaded->maker = full->maker;
+  ProjectReadReport report;
+  ASSERT_EQ(ReadProjectFile(*loaded, dir / u"full.xml", &report), kResultOk);
+  EXPECT_TRUE(report.dropped.empty());
+  // Bogies, mounts and container places are packed together by the reader.
+  auto expected = FullProject();
+  std::swap(expected->truck[0].tirein[2], expected->truck[0].tirein[3]);
+  std::swap(expected->truck[1], expected->truck[2]);
+  std::swap(expected->container[1], expected->container[2]);
+  EXPECT_EQ(FormatProjectFile(*loaded), FormatProjectFile(*expected));
+  // The folder is the file's own; every other byte is what was saved.
+  EXPECT_EQ(loaded->folder, dir.path());
+  const auto* a = reinterpret_cast<const unsigned char*>(loaded.get());
+  const auto* b = reinterpret_cast<const unsigned char*>(expected.get());
+  const size_t folder_at = reinterpret_cast<const unsigned char*>(&loaded->folder) - a;
+  size_t first = 0;
+  while (first < sizeof(VehicleProject) &&
+         (a[first] == b[first] || (first >= folder_at && first < folder_at + sizeof(std::u16string))))
+    ++first;
+  EXPECT_EQ(first, sizeof(VehicleProject));
+}
+
+TEST(ProjectFile, EntriesArePackedAndWheelsRenumbered) {
+  auto p = std::make_unique<VehicleProject>();
+  p->truck[2] = TruckEntry{1, 3, {}, {}};
+  p->tire[1].modelTire.Set(u"w.obj");
+  p->tire[1].TireRadius = 5;
+  p->truck[2].tirein[1] = TireMount{2, 1, 2};  // the written wheel
+  p->truck[2].tirein[2] = TireMount{1, 3, 4};  // the empty entry
+  p->container[7] = ContainerSlot{3, 1, 1, 1};
+  auto back = std::make_unique<VehicleProject>();
+  ASSERT_EQ(ReadProjectText(*back, U16(FormatProjectFile(*p))), kResultOk);
+  EXPECT_EQ(back->truck[0].type, 1);
+  EXPECT_EQ(back->truck[0].pos, 3.0f);
+  EXPECT_EQ(back->truck[2].type, 0);
+  EXPECT_EQ(back->tire[0].modelTire.str(), u"w.obj");
+  EXPECT_TRUE(back->tire[1].modelTire.empty());
+  // Mounts pack too, and still point at the same wheel.
+  EXPECT_EQ(back->truck[0].tirein[0].tireID, 1);
+  EXPECT_EQ(back->truck[0].tirein[0].tirePOSX, 1.0f);
+  EXPECT_EQ(back->truck[0].tirein[1].tireID, 2);
+  EXPECT_EQ(back->truck[0].tirein[1].tirePOSY, 4.0f);
+  EXPECT_EQ(back->container[0].type, 3);
+}
+
+// A project file keeps the paths inside its folder relative to it, so the
+// folder can travel, and every other path absolute.
+TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
+  struct Case {
+    const char16_t *project_folder, *path, *file_folder, *stored;
+  };
+  const Case cases[] = {
+      {u"", u"/w/p/models/a.obj", u"/w/p/", u"models\\a.obj"},
+      {u"", u"/W/P/./tex\\a.png", u"/w/p/", u"tex\\a.png"},  // letter case as Windows matches it
+      {u"", u"/w/p/x/../a.obj", u"/w/p/", u"a.obj"},
+      {u"", u"/w/other/a.obj", u"/w/p/", u"/w/other/a.obj"},
+      {u"", u"/w/pp/a.obj", u"/w/p/", u"/w/pp/a.obj"},
+      {u"", u"Q:\\x\\a.obj", u"/w/p/", u"Q:\\x\\a.obj"},
+      {u"", u"models\\a.obj", u"/w/p/", u"models\\a.obj"},  // no folder to read it against
+      {u"/w/p/", u"models\\a.obj", u"/w/q/", u"/w/p/models\\a.obj"},
+      {u"/w/p/", u"sub/a.obj", u"/w/", u"p\\sub\\a.obj"},
+      {u"/w/p/", u"..\\shared\\a.obj", u"/w/p/", u"/w/p/..\\shared\\a.obj"},
+      {u"/w/p/", u"/w/p/a.obj", u"rel/", u"/w/p/a.obj"},  // a relative file folder changes nothing
+      {u"/w/p/", u"", u"/w/q/", u""},
+      {u"/w/p/", u"/w/p", u"/w/p/", u"."},  // only the output folder is stored so
+  };
+  for (const Case& c : cases) {
+    for (bool outpath : {false, true}) {
+      if (c.stored == std::u16string(u".") && !outpath) continue;
+      auto p = std::make_unique<VehicleProject>();
+      p->folder = c.project_folder;
+      (outpath ? p->outpath : p->optionset[3].modelIRE).Set(c.path);
+      StorePathsFor(*p, c.file_folder);
+      EXPECT_EQ(U8((outpath ? p->outpath : p->optionset[3].modelIRE).str()), U8(c.stored)) << U8(c.path);
+      EXPECT_EQ(p->folder, c.file_folder);
+    }
+  }
+}
+
+TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
+  TempFolder dir;
+  WriteFullProjectFiles(dir);
+  dir.Write(u"snd/stereo.wav", RiffWave({FmtChunk(2, 22050, 8), DataChunk(8)}));
+  auto full = FullProject();
+  full->maintex.Set(u"tex\\gone.png");
+  full->motor2.Set(u"snd\\stereo.wav");
+  ASSERT_EQ(WriteProjectFile(*full, dir / u"p.xml"), kResultOk);
+  auto p = std::make_unique<VehicleProject>();
+  ProjectReadReport report;
+  ASSERT_EQ(ReadProjectFile(*p, dir / u"p.xml", &report), kResultOk);
+  EXPECT_TRUE(p->maintex.empty());
+  EXPECT_TRUE(p->motor2.empty());
+  // Everything after those keys is still there.
+  EXPECT_EQ(p->sideview.str(), u"tex\\side.png");
+  EXPECT_EQ(p->gap1.str(), u"snd\\gap1.wav");
+  EXPECT_EQ(p->container[1].type, 9);
+  ASSERT_EQ(report.dropped.size(), 2u);
+  EXPECT_EQ(report.dropped[0].why, FileCheck::kUnreadable);
+  EXPECT_EQ(report.dropped[1].why, FileCheck::kWrongFormat);
+  EXPECT_EQ(DroppedFilesMessage(report.dropped),
+            u"次のファイルは読み込めないか不適切なため、設定しませんでした。\n"
+            u"メインテクスチャー (maintex, 読み込めません): tex\\gone.png\n"
+            u"モーター2 (motor2, 形式が不適切です): snd\\stereo.wav");
+}
+
+TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
+  TempFolder dir;
+  auto p = FullProject();
+  const std::u16string path = dir.WriteText(u"v.xml", "old");
+  RecordingNotifier n;
+  ASSERT_EQ(SaveProject(*p, path, n), kResultOk);
+  EXPECT_TRUE(n.calls.empty());
+  EXPECT_EQ(ReadTestFile(path), FormatProjectFile(*p));
+  // A target that cannot be replaced: the failure is told and nothing changes.
+  FsCreateDirectory(dir / u"folder.xml");
+  EXPECT_EQ(SaveProject(*p, dir / u"folder.xml", n), kResultFail);
+  EXPECT_EQ(SaveProject(*p, dir / u"no/such/folder.xml", n), kResultFail);
+  ASSERT_EQ(n.calls.size(), 2u);
+  EXPECT_EQ(n.calls[1].first, u"検証");
+  EXPECT_EQ(n.calls[1].second, u"ファイルを保存できませんでした。\n" + (dir / u"no/such/folder.xml"));
+  EXPECT_EQ(dir.List(), (std::vector<std::string>{"folder.xml", "v.xml"}));  // no temporary file left
+  // An old file whose name leaves no room for the temporary one beside it:
+  // the write fails before the old file is touched.
+  const std::u16string longest = dir / (std::u16string(248, u'n') + u".xml");
+  std::ofstream(std::filesystem::path(longest), std::ios::binary) << "old";
+  if (ReadTestFile(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
+  EXPECT_EQ(SaveProject(*p, longest, n), kResultFail);
+  EXPECT_EQ(ReadTestFile(longest), "old");
+}
+
+}  // namespace
