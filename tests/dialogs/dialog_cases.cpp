@@ -89,22 +89,15 @@ std::unique_ptr<VehicleProject> StartProject() {
 TEST(DataDialogs, FieldCases) {
   const std::map<std::string, int> ids = DialogIds();
   TempFolder dir;
-  dir.Write(u"main.png", PngBytes(512, 256, 8, 6));
-  dir.Write(u"side.png", PngBytes(200, 58, 8, 3));
-  dir.Write(u"sign.png", PngBytes(128, 128, 8, 2));
-  dir.Write(u"small.png", PngBytes(64, 64, 8, 2));
-  dir.Write(u"ok.wav", GoodWave());
-  dir.Write(u"st.wav", RiffWave({FmtChunk(2, 22050, 8), DataChunk(16)}));
-  std::istringstream table(ReadTestFile(SourcePath("tests/data/dialogs/fields.txt")));
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> cells;
-    for (std::istringstream row(line); std::getline(row, cells.emplace_back(), '\t');) {}
-    cells.pop_back();
-    SCOPED_TRACE(line);
-    ++cases;
+  dir.Write(u"main.png", InputFile("main_512x256_rgba.png"));
+  dir.Write(u"side.png", InputFile("side_200x58_palette.png"));
+  dir.Write(u"sign.png", InputFile("sign_128_rgb.png"));
+  dir.Write(u"small.png", InputFile("small_64.png"));
+  dir.Write(u"ok.wav", InputFile("good.wav"));
+  dir.Write(u"st.wav", InputFile("stereo.wav"));
+  const auto rows = CaseRows("dialogs/fields.txt");
+  for (const auto& cells : rows) {
+    SCOPED_TRACE(cells[0] + " " + cells[1]);
     auto p = StartProject();
     SetSubTexture(*p, dir / u"sign.png");
     const std::string before = FormatProjectFile(*p);
@@ -164,7 +157,7 @@ TEST(DataDialogs, FieldCases) {
       }
     }
   }
-  EXPECT_GT(cases, 40);
+  EXPECT_GT(rows.size(), 40u);
 }
 
 TEST(DataDialogs, BrowseButtonsFillShownEditsUpToTheirField) {
@@ -220,16 +213,9 @@ TEST(ContainerDialogs, ListIsSortedAndFillsUpToSixteen) {
 // Each line: "float TEXT VALUE|-", "int TEXT VALUE|-" or "format VALUE WIDTH
 // DECIMALS TEXT"; expected values are read by the C library.
 TEST(DialogNumbers, Cases) {
-  std::istringstream table(ReadTestFile(SourcePath("tests/data/dialogs/numbers.txt")));
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    std::vector<std::string> cells;
-    for (std::istringstream row(line); std::getline(row, cells.emplace_back(), '\t');) {}
-    cells.pop_back();
-    SCOPED_TRACE(line);
-    ++cases;
+  const auto rows = CaseRows("dialogs/numbers.txt");
+  for (const auto& cells : rows) {
+    SCOPED_TRACE(cells[0] + " " + cells[1]);
     const std::u16string text = Cell(cells[1], u"");
     if (cells[0] == "float") {
       float v = 42;
@@ -247,7 +233,7 @@ TEST(DialogNumbers, Cases) {
                                      std::stoi(cells[3]))), cells[4]);
     }
   }
-  EXPECT_GT(cases, 40);
+  EXPECT_GT(rows.size(), 40u);
   EXPECT_EQ(NormaliseNumberText(u"\u3000\uFF11\uFF25\uFF12 "), u"1E2");
   EXPECT_EQ(FormatDialogInt(-120), u"-120");
 }

@@ -22,31 +22,27 @@ using namespace testing_project;
 void WriteFullProjectFiles(const TempFolder& dir) {
   FsCreateDirectory(dir / u"tex");
   FsCreateDirectory(dir / u"snd");
-  dir.Write(u"tex/main.png", PngBytes(512, 256, 8, 6));
-  dir.Write(u"tex/side.png", PngBytes(200, 58, 8, 3));
-  dir.Write(u"tex/sign.png", PngBytes(128, 128, 8, 2));
+  dir.Write(u"tex/main.png", InputFile("main_512x256_rgba.png"));
+  dir.Write(u"tex/side.png", InputFile("side_200x58_palette.png"));
+  dir.Write(u"tex/sign.png", InputFile("sign_128_rgb.png"));
   for (const char16_t* name :
        {u"whistle", u"break", u"motor1", u"motor2", u"gap1", u"gap2", u"idle", u"vvvf", u"comp", u"power"})
-    dir.Write(std::u16string(u"snd/") + name + u".wav", GoodWave());
+    dir.Write(std::u16string(u"snd/") + name + u".wav", InputFile("good.wav"));
 }
 
 TEST(ProjectFile, ReadCases) {
-  std::istringstream table(ReadTestFile(SourcePath("tests/data/project/read/expected.txt")));
-  std::string line;
-  int cases = 0;
-  while (std::getline(table, line)) {
-    if (line.empty() || line[0] == '#') continue;
-    const size_t tab = line.find('\t');
-    const std::string file = line.substr(0, tab);
-    std::string expected = line.substr(tab + 1);
+  const auto rows = CaseRows("project/read/expected.txt");
+  for (const auto& row : rows) {
+    const std::string& file = row[0];
+    std::string expected = row[1];
+    for (size_t i = 2; i < row.size(); ++i) expected += "\t" + row[i];
     const std::string line_end = expected[0] == '!' ? "\n" : "\r\n";
     for (size_t at; (at = expected.find("\\n")) != std::string::npos;) expected.replace(at, 2, line_end);
-    SCOPED_TRACE(line);
+    SCOPED_TRACE(file + " " + expected);
     auto p = FullProject();
     const std::string before = FormatProjectFile(*p);
     ProjectReadReport report;
     const bool read = ReadProjectFile(*p, SourcePath("tests/data/project/read/" + file), &report) == kResultOk;
-    ++cases;
     if (expected == "not a project") {
       EXPECT_FALSE(read);
       EXPECT_TRUE(report.not_project);
@@ -64,7 +60,7 @@ TEST(ProjectFile, ReadCases) {
                   written.find("\n" + expected + "\r\n") != std::string::npos);
     }
   }
-  EXPECT_GT(cases, 50);
+  EXPECT_GT(rows.size(), 50u);
   ProjectReadReport report;
   auto p = FullProject();
   EXPECT_EQ(ReadProjectFile(*p, SourcePath("tests/data/project/read/missing.xml"), &report), kResultFail);
@@ -168,7 +164,7 @@ TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
 TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
-  dir.Write(u"snd/stereo.wav", RiffWave({FmtChunk(2, 22050, 8), DataChunk(8)}));
+  dir.Write(u"snd/stereo.wav", InputFile("stereo.wav"));
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");
   full->motor2.Set(u"snd\\stereo.wav");
