@@ -18,16 +18,12 @@ namespace {
 
 using namespace testing_project;
 
-// The files the full project names, relative to the folder made current.
-void WriteFullProjectFiles(const TempFolder& dir) {
-  FsCreateDirectory(dir / u"tex");
-  FsCreateDirectory(dir / u"snd");
-  dir.Write(u"tex/main.png", InputFile("main_512x256_rgba.png"));
-  dir.Write(u"tex/side.png", InputFile("side_200x58_palette.png"));
-  dir.Write(u"tex/sign.png", InputFile("sign_128_rgb.png"));
-  for (const char16_t* name :
-       {u"whistle", u"break", u"motor1", u"motor2", u"gap1", u"gap2", u"idle", u"vvvf", u"comp", u"power"})
-    dir.Write(std::u16string(u"snd/") + name + u".wav", InputFile("good.wav"));
+// A scratch copy of the full project's folder, with its images and sounds.
+std::u16string FullProjectFolder() {
+  const std::u16string dir = MakeTempFolder();
+  std::filesystem::copy(std::filesystem::path(U8(SourcePath("tests/data/project/full"))),
+                        std::filesystem::path(U8(dir)), std::filesystem::copy_options::recursive);
+  return dir;
 }
 
 TEST(ProjectFile, ReadCases) {
@@ -77,14 +73,13 @@ TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
 }
 
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
-  TempFolder dir;
-  WriteFullProjectFiles(dir);
+  const std::u16string dir = FullProjectFolder();
   auto full = FullProject();
-  ASSERT_EQ(WriteProjectFile(*full, dir / u"full.xml"), kResultOk);
+  ASSERT_EQ(WriteProjectFile(*full, dir + u"saved.xml"), kResultOk);
   auto loaded = std::make_unique<VehicleProject>();
   loaded->maker = full->maker;
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*loaded, dir / u"full.xml", &report), kResultOk);
+  ASSERT_EQ(ReadProjectFile(*loaded, dir + u"saved.xml", &report), kResultOk);
   EXPECT_TRUE(report.dropped.empty());
   // Bogies, mounts and container places are packed together by the reader.
   auto expected = FullProject();
@@ -93,7 +88,7 @@ TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   std::swap(expected->container[1], expected->container[2]);
   EXPECT_EQ(FormatProjectFile(*loaded), FormatProjectFile(*expected));
   // The folder is the file's own; every other byte is what was saved.
-  EXPECT_EQ(loaded->folder, dir.path());
+  EXPECT_EQ(loaded->folder, dir);
   const auto* a = reinterpret_cast<const unsigned char*>(loaded.get());
   const auto* b = reinterpret_cast<const unsigned char*>(expected.get());
   const size_t folder_at = reinterpret_cast<const unsigned char*>(&loaded->folder) - a;
@@ -162,16 +157,15 @@ TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
 }
 
 TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
-  TempFolder dir;
-  WriteFullProjectFiles(dir);
-  dir.Write(u"snd/stereo.wav", InputFile("stereo.wav"));
+  const std::u16string dir = FullProjectFolder();
+  WriteTestFile(dir + u"snd/stereo.wav", ReadTestFile(SourcePath("tests/data/project/files/stereo.wav")));
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");
   full->motor2.Set(u"snd\\stereo.wav");
-  ASSERT_EQ(WriteProjectFile(*full, dir / u"p.xml"), kResultOk);
+  ASSERT_EQ(WriteProjectFile(*full, dir + u"p.xml"), kResultOk);
   auto p = std::make_unique<VehicleProject>();
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, dir / u"p.xml", &report), kResultOk);
+  ASSERT_EQ(ReadProjectFile(*p, dir + u"p.xml", &report), kResultOk);
   EXPECT_TRUE(p->maintex.empty());
   EXPECT_TRUE(p->motor2.empty());
   // Everything after those keys is still there.
