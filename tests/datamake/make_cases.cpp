@@ -163,43 +163,6 @@ TEST(MakeCommands, MakeAndTheScriptItWritesGiveTheSameFile) {
   EXPECT_NE(std::string(stream.begin(), stream.end()).find(name_utf16le), std::string::npos);
 }
 
-// The sample as the program's file choosers fill it in (every path
-// absolute), saved by the program, moved elsewhere and made by the tool:
-// the saved file names its folder's files relative to it, and the moved
-// folder makes the same data file.
-TEST(MakeCommands, AMovedProjectFolderMakesTheSameDataFile) {
-  const std::u16string first = CopyExamples();
-  const std::u16string first_folder = first.substr(0, first.size() - 1);
-  std::string xml = ReadTestFile(first + u"sample.xml");
-  const std::string sample = xml;
-  for (const std::string from : {">models\\", ">assets\\", "<outpath>.<"}) {
-    const std::string to = from[0] == '<' ? "<outpath>" + U8(first_folder) + "<" : ">" + U8(first) + from.substr(1);
-    for (size_t at = xml.find(from); at != std::string::npos; at = xml.find(from, at + to.size()))
-      xml.replace(at, from.size(), to);
-  }
-  WriteTestFile(first + u"absolute.xml", xml);
-  ResetProcessRandom();
-  ToolRun made = RunTool({"make", U8(first + u"absolute.xml"), "--workshop", "工房"});
-  ASSERT_EQ(made.status, 0) << made.out << made.err;
-  const std::string data = ReadTestFile(first + u"RW-101.z5t");
-  ASSERT_TRUE(FsRemoveFile(first + u"RW-101.z5t"));
-  auto p = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*p, first + u"absolute.xml"), kResultOk);
-  ASSERT_EQ(WriteProjectFile(*p, first + u"saved.xml"), kResultOk);
-  // Compared without line ends and indents, which the sample writes its own way.
-  auto bare = [](std::string text) {
-    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\t'; }), text.end());
-    return text;
-  };
-  EXPECT_EQ(bare(ReadTestFile(first + u"saved.xml")), bare(sample));
-  const std::u16string moved = MakeTempFolder() + u"moved";
-  std::filesystem::rename(std::filesystem::path(first_folder), std::filesystem::path(moved));
-  ResetProcessRandom();
-  made = RunTool({"make", U8(moved + FsSeparator() + u"saved.xml"), "--workshop", "工房"});
-  ASSERT_EQ(made.status, 0) << made.out << made.err;
-  EXPECT_EQ(ReadTestFile(moved + FsSeparator() + u"RW-101.z5t"), data);
-}
-
 #ifndef _WIN32
 // The tool killed at a few moments of a make of a large model; a later make
 // succeeds and no script or temporary file is left behind.

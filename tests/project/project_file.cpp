@@ -122,36 +122,16 @@ TEST(ProjectFile, EntriesArePackedAndWheelsRenumbered) {
   EXPECT_EQ(back->container[0].type, 3);
 }
 
-// A project file keeps the paths inside its folder relative to it, so the
-// folder can travel, and every other path absolute.
 TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
-  struct Case {
-    const char16_t *project_folder, *path, *file_folder, *stored;
-  };
-  const Case cases[] = {
-      {u"", u"/w/p/models/a.obj", u"/w/p/", u"models\\a.obj"},
-      {u"", u"/W/P/./tex\\a.png", u"/w/p/", u"tex\\a.png"},  // letter case as Windows matches it
-      {u"", u"/w/p/x/../a.obj", u"/w/p/", u"a.obj"},
-      {u"", u"/w/other/a.obj", u"/w/p/", u"/w/other/a.obj"},
-      {u"", u"/w/pp/a.obj", u"/w/p/", u"/w/pp/a.obj"},
-      {u"", u"Q:\\x\\a.obj", u"/w/p/", u"Q:\\x\\a.obj"},
-      {u"", u"models\\a.obj", u"/w/p/", u"models\\a.obj"},  // no folder to read it against
-      {u"/w/p/", u"models\\a.obj", u"/w/q/", u"/w/p/models\\a.obj"},
-      {u"/w/p/", u"sub/a.obj", u"/w/", u"p\\sub\\a.obj"},
-      {u"/w/p/", u"..\\shared\\a.obj", u"/w/p/", u"/w/p/..\\shared\\a.obj"},
-      {u"/w/p/", u"/w/p/a.obj", u"rel/", u"/w/p/a.obj"},  // a relative file folder changes nothing
-      {u"/w/p/", u"", u"/w/q/", u""},
-      {u"/w/p/", u"/w/p", u"/w/p/", u"."},  // only the output folder is stored so
-  };
-  for (const Case& c : cases) {
+  for (const auto& row : CaseRows("project/stored_paths.txt")) {
     for (bool outpath : {false, true}) {
-      if (c.stored == std::u16string(u".") && !outpath) continue;
+      if (row[3] == "." && !outpath) continue;
       auto p = std::make_unique<VehicleProject>();
-      p->folder = c.project_folder;
-      (outpath ? p->outpath : p->optionset[3].modelIRE).Set(c.path);
-      StorePathsFor(*p, c.file_folder);
-      EXPECT_EQ(U8((outpath ? p->outpath : p->optionset[3].modelIRE).str()), U8(c.stored)) << U8(c.path);
-      EXPECT_EQ(p->folder, c.file_folder);
+      p->folder = row[0] == "-" ? u"" : U16(row[0]);
+      (outpath ? p->outpath : p->optionset[3].modelIRE).Set(U16(row[1]));
+      StorePathsFor(*p, U16(row[2]));
+      EXPECT_EQ(U8((outpath ? p->outpath : p->optionset[3].modelIRE).str()), row[3]) << row[1];
+      EXPECT_EQ(U8(p->folder), row[2]);
     }
   }
 }
