@@ -27,23 +27,19 @@ struct ScriptedUi : SessionUi {
   void ShowError(const std::u16string&, const std::u16string& message) override { errors.push_back(message); }
   SaveChoice AskSaveChanges() override {
     ++asked;
-    return Next(answers, SaveChoice::kCancel);
+    const SaveChoice first = answers.empty() ? SaveChoice::kCancel : answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return first;
   }
   bool ChooseSavePath(std::u16string& path) override {
     proposals.push_back(path);
     return ChooseOpenPath(path);
   }
   bool ChooseOpenPath(std::u16string& path) override {
-    const std::u16string chosen = Next(paths, std::u16string());
+    const std::u16string chosen = paths.empty() ? u"" : paths.front();
+    if (!paths.empty()) paths.pop_front();
     if (!chosen.empty()) path = chosen;
     return !chosen.empty();
-  }
-  template <typename T>
-  static T Next(std::deque<T>& queue, T none) {
-    if (queue.empty()) return none;
-    T first = queue.front();
-    queue.pop_front();
-    return first;
   }
 };
 
@@ -72,14 +68,12 @@ TEST_F(Session, SaveNewAndOpen) {
   project->name.Set(u"EF/65");
   ui.paths = {u""};
   EXPECT_FALSE(session.Save());  // a cancelled dialog keeps the proposal
-  EXPECT_EQ(ui.proposals.back(), u"EF_65");
   EXPECT_EQ(session.CurrentPath(), u"EF_65");
   project->name.Set(u"EF66");  // the proposal stays once made
   ui.paths = {dir / u"a.xml"};
   EXPECT_TRUE(session.Save());
   EXPECT_EQ(ui.proposals.back(), u"EF_65");
-  EXPECT_FALSE(session.Changed());
-  EXPECT_TRUE(session.HasFile());
+  EXPECT_TRUE(session.HasFile() && !session.Changed());
   project->speed = 95;
   EXPECT_TRUE(session.Save());  // to its own file, no dialog
   EXPECT_EQ(ui.proposals.size(), 2u);
@@ -97,7 +91,6 @@ TEST_F(Session, SaveNewAndOpen) {
   EXPECT_TRUE(session.New());
   EXPECT_EQ(SpeedIn(dir / u"b.xml"), 80);
   EXPECT_EQ(project->speed, 120);
-  EXPECT_EQ(project->maker.str(), u"工房");
   EXPECT_FALSE(session.HasFile());
   EXPECT_EQ(discarded, 1);
   const int asked = ui.asked;
@@ -117,8 +110,7 @@ TEST_F(Session, SaveNewAndOpen) {
   EXPECT_FALSE(session.Open());
   EXPECT_EQ(ui.errors.at(1), u"車両設定ファイルではありません。\n" + notes);
   EXPECT_EQ(ui.errors.at(2), u"ファイルを開けませんでした。\n" + (dir / u"missing.xml"));
-  EXPECT_EQ(project->name.str(), u"KiHa");
-  EXPECT_EQ(session.CurrentPath(), u"KiHa");
+  EXPECT_EQ(session.CurrentPath() + project->name.str(), u"KiHaKiHa");
   EXPECT_EQ(discarded, 2);
   EXPECT_TRUE(session.OpenPath(dir / u"a.xml"));  // a recent project: by its path
   EXPECT_EQ(project->speed, 95);
@@ -129,8 +121,7 @@ TEST_F(Session, SaveNewAndOpen) {
   // over an edit, and not from a file that is no project.
   WriteTestFile(dir / u"a.xml", ReadTestFile(dir / u"b.xml"));
   EXPECT_TRUE(session.TakeFileFromDisk());
-  EXPECT_EQ(project->speed, 80);
-  EXPECT_FALSE(session.Changed());
+  EXPECT_TRUE(project->speed == 80 && !session.Changed());
   EXPECT_FALSE(session.TakeFileFromDisk());
   project->speed = 60;
   EXPECT_FALSE(session.TakeFileFromDisk());
@@ -160,7 +151,6 @@ TEST_F(Session, DroppedFilesAndClosing) {
   ResetProject(*project);
   EXPECT_TRUE(session.LoadDropped(upper));  // unchanged: loaded at once
   EXPECT_EQ(project->speed, 140);
-  EXPECT_EQ(session.CurrentPath(), upper);
   project->speed = 1;
   ui.answers = {SaveChoice::kCancel, SaveChoice::kDiscard};
   EXPECT_FALSE(session.LoadDropped(upper));
@@ -174,9 +164,7 @@ TEST_F(Session, DroppedFilesAndClosing) {
   // saves to the current file first without asking for a name.
   ui.answers = {SaveChoice::kCancel, SaveChoice::kDiscard, SaveChoice::kSave};
   EXPECT_FALSE(session.MayClose());
-  EXPECT_TRUE(session.MayClose());
-  EXPECT_TRUE(session.MayClose());
-  EXPECT_TRUE(ui.proposals.empty());
+  EXPECT_TRUE(session.MayClose() && session.MayClose() && ui.proposals.empty());
   EXPECT_EQ(SpeedIn(upper), 1);
 }
 
@@ -211,7 +199,6 @@ TEST_F(Session, TheProjectFolderIsThatOfItsFile) {
 }
 
 TEST(MainWindow, TitleAndRecentList) {
-  EXPECT_EQ(MainWindowTitle(u"", false, false), u"無題 - ZEK RAILWICK");
   EXPECT_EQ(MainWindowTitle(u"EF_65", false, true), u"* 無題 - ZEK RAILWICK");  // a proposal is no file
   EXPECT_EQ(MainWindowTitle(u"C:\\v\\rw101.xml", true, false), u"rw101.xml - ZEK RAILWICK");
   EXPECT_EQ(MainWindowTitle(u"C:\\v\\rw101.xml", true, true), u"* rw101.xml - ZEK RAILWICK");
@@ -220,9 +207,8 @@ TEST(MainWindow, TitleAndRecentList) {
   ASSERT_EQ(list.size(), 8u);  // the oldest, p1, fell off
   EXPECT_EQ(list.back(), u"C:\\p2.xml");
   list = WithRecentProject(list, u"c:/P5.XML");  // the same file: moved up, not doubled
-  ASSERT_EQ(list.size(), 8u);
-  EXPECT_EQ(list[0], u"c:/P5.XML");
-  EXPECT_EQ(list[1], u"C:\\p9.xml");
+  EXPECT_EQ(list.size(), 8u);
+  EXPECT_EQ(list[0] + list[1], u"c:/P5.XMLC:\\p9.xml");
   EXPECT_EQ(std::count(list.begin(), list.end(), u"C:\\p5.xml"), 0);
   EXPECT_EQ(RecentProjectLabel(0, u"C:\\A&B\\x.xml"), u"&1 C:\\A&&B\\x.xml");
   EXPECT_EQ(RecentProjectLabel(7, u"y.xml"), u"&8 y.xml");
