@@ -104,26 +104,22 @@ TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
   TempFolder dir;
   auto good = SmallVehicle(dir);
   const std::vector<std::string> before = dir.List();
-  const struct {
-    void (*breaks)(VehicleProject&);
-    const char16_t* message;
-  } cases[] = {
+  const std::pair<void (*)(VehicleProject&), const char16_t*> cases[] = {
       {[](VehicleProject& p) { p.maintex.Set(u"side.png"); }, u"メインテクスチャー：INDEX COLOR形式は非対応です。"},
       {[](VehicleProject& p) { p.truck[0].type = 9; }, u"台車の種類が対応していません。"},
       {[](VehicleProject& p) { p.guide.Set(u"two\nlines"); }, u"説明：スクリプトに書けない文字が含まれています。(U+000A)"},
       {[](VehicleProject& p) { p.folder.clear(); }, kSaveProjectFirstMessage},  // nowhere to resolve relative names
   };
-  for (const auto& c : cases) {
+  for (const auto& [breaks, message] : cases) {
     auto p = std::make_unique<VehicleProject>(*good);
-    c.breaks(*p);
+    breaks(*p);
     RecordingNotifier n;
     MakeDataOptions options;
     options.create_output_folder = true;
-    MakeDataResult run = RunMakeData(*p, options, n, nullptr);
-    EXPECT_EQ(run.result, kResultFail);
-    EXPECT_FALSE(run.compiler);
-    EXPECT_EQ(n.Only(), c.message);
-    EXPECT_EQ(dir.List(), before) << U8(c.message);
+    const MakeDataResult run = RunMakeData(*p, options, n, nullptr);
+    EXPECT_TRUE(run.result == kResultFail && !run.compiler);
+    EXPECT_EQ(n.Only(), message);
+    EXPECT_EQ(dir.List(), before) << U8(message);
   }
 }
 
