@@ -64,14 +64,6 @@ TEST(ProjectFile, ReadCases) {
   EXPECT_EQ(p->name.str(), u"クハ481-1");
 }
 
-TEST(ProjectFile, ResetProjectMatchesTheHandWrittenFile) {
-  auto p = std::make_unique<VehicleProject>();
-  p->maker.Set(u"not written");
-  const std::string expected = ReadTestFile(SourcePath("tests/data/project/reset_project.xml"));
-  ASSERT_FALSE(expected.empty());
-  EXPECT_EQ(FormatProjectFile(*p), expected);
-}
-
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   const std::u16string dir = FullProjectFolder();
   auto full = FullProject();
