@@ -100,8 +100,7 @@ TEST(MakeCommands, Cases) {
     std::vector<std::string> args(row.begin() + 3, row.end());
     for (std::string& arg : args)
       if (arg.rfind("$F", 0) == 0) arg = U8(folder) + arg.substr(2);
-    std::string text = row[2];
-    for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
+    const std::string& text = row[2];
     const auto before = Files(folder);
     const ToolRun run = RunTool(args);
     EXPECT_EQ(run.status, std::stoi(row[0])) << row[3] << " " << row[4] << "\n" << run.out << run.err;

@@ -51,10 +51,8 @@ std::map<std::string, int> DialogIds() {
   return ids;
 }
 
-// "\t", "\n" and "$D" (the folder of the case's files) in a table cell.
+// A table cell with "$D" standing for the folder of the case's files.
 std::u16string Cell(std::string text, const std::u16string& folder) {
-  for (size_t at; (at = text.find("\\t")) != std::string::npos;) text.replace(at, 2, "\t");
-  for (size_t at; (at = text.find("\\n")) != std::string::npos;) text.replace(at, 2, "\n");
   for (size_t at; (at = text.find("$D")) != std::string::npos;) text.replace(at, 2, U8(folder));
   return U16(text);
 }

@@ -32,8 +32,8 @@ TEST(ProjectFile, ReadCases) {
     const std::string& file = row[0];
     std::string expected = row[1];
     for (size_t i = 2; i < row.size(); ++i) expected += "\t" + row[i];
-    const std::string line_end = expected[0] == '!' ? "\n" : "\r\n";
-    for (size_t at; (at = expected.find("\\n")) != std::string::npos;) expected.replace(at, 2, line_end);
+    for (size_t at = expected.find('\n'); expected[0] != '!' && at != std::string::npos; at = expected.find('\n', at + 2))
+      expected.replace(at, 1, "\r\n");
     SCOPED_TRACE(file + " " + expected);
     auto p = FullProject();
     const std::string before = FormatProjectFile(*p);

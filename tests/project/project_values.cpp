@@ -13,6 +13,7 @@
 #include "project/workshop_name.h"
 #include "project/workshop_name_script.h"
 #include "tests/test_project_full.h"
+#include "tests/test_project_helpers.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -123,19 +124,11 @@ TEST(ValueFindings, EachImpossibleValueIsNamedOnce) {
 }
 
 TEST(WorkshopName, BlankReservedLongAndUnscriptableNames) {
-  const std::pair<std::u16string, int> names[] = {
-      {u"", 1}, {u" abc", 1}, {u"\u2003abc", 1}, {u"\u200Fabc", 1}, {u"\u200B", 1}, {u"\u2010abc", 0},
-      {u"\u3000abc", 0},  // the ideographic space is no blank here
-      {u"abc ", 0}, {u"\tabc", 0}, {u"o.rvell", 2}, {u"ORVELL", 2}, {u"Tam", 2}, {u"zEk", 2}, {u"ZEK5", 2},
-      {u"HalVane", 2}, {u"zek6", 0}, {u"tam工房", 0}, {u"my zek", 0}, {u"ｚｅｋ", 0},  // only A to Z fold
-      {u"レールウィック工房", 0}, {std::u16string(63, u'工'), 0}, {std::u16string(64, u'工'), 3},  // refused, never cut
-  };
-  for (const auto& [name, result] : names) EXPECT_EQ(CheckWorkshopName(name), result) << U8(name);
-  constexpr size_t kNone = std::u16string_view::npos;
-  const std::pair<std::u16string, size_t> scriptable[] = {
-      {u"ＺＥＫ工房", kNone}, {u"Railwick works ｱｲｳ", kNone}, {u"\u3000工房", kNone}, {u"caf\u00E9", 3},
-      {u"a\"b", 1}, {u"ab\tc", 2}, {u"\U0001F682", 0}};
-  for (const auto& [name, at] : scriptable) EXPECT_EQ(FindUnscriptableCharacter(name), at) << U8(name);
+  for (const auto& row : testing_project::CaseRows("project/workshop_names.txt")) {
+    EXPECT_EQ(CheckWorkshopName(U16(row[0])), std::stoi(row[1])) << row[0];
+    const size_t at = FindUnscriptableCharacter(U16(row[0]));
+    EXPECT_EQ(at == std::u16string_view::npos ? "-" : std::to_string(at), row[2]) << row[0];
+  }
   EXPECT_EQ(UnscriptableCharacterMessage(u"caf\u00E9", 3),
             u"工房名に使用できない文字が含まれています。(U+00E9)\n別の文字を使用してください。");
   // A character outside the BMP is named whole, not by its first half.
