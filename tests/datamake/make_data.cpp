@@ -68,6 +68,7 @@ TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
                                                        MakeDataStep::kWriteDataFile}));
   ASSERT_TRUE(run.compiler && run.log);
   EXPECT_EQ(run.compiler->preview_factory, &factory);
+  EXPECT_FALSE(run.compiler->on_model_conversion);  // the compiler outlives the progress it reported to
   EXPECT_EQ(factory.tally().textures_made, 2);  // main and sign textures of the preview
   // The only line at error level is the one naming the written file.
   for (const LogEntry& e : run.log->entries) {
