@@ -14,72 +14,38 @@
 
 namespace testing_project {
 
-inline void PutBe32(std::vector<uint8_t>& v, uint32_t x) {
-  for (int s = 24; s >= 0; s -= 8) v.push_back(static_cast<uint8_t>(x >> s));
-}
-inline void PutLe32(std::vector<uint8_t>& v, uint32_t x) {
-  for (int s = 0; s < 32; s += 8) v.push_back(static_cast<uint8_t>(x >> s));
-}
-inline void PutLe16(std::vector<uint8_t>& v, uint16_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-// Byte by byte: GCC 12 at -O3 warns falsely about a range insert into an
-// empty vector (-Wstringop-overflow).
-inline void PutTag(std::vector<uint8_t>& v, const char* tag) {
-  for (int i = 0; i < 4; ++i) v.push_back(static_cast<uint8_t>(tag[i]));
+// An image or sound from tests/data/project/files.
+inline std::vector<uint8_t> InputFile(const std::string& name) {
+  const std::string bytes = ReadTestFile(SourcePath("tests/data/project/files/" + name));
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
-// The PNG signature and IHDR chunk: all that the checks read.
-inline std::vector<uint8_t> PngBytes(uint32_t width, uint32_t height, uint8_t depth = 8, uint8_t colour = 2) {
-  std::vector<uint8_t> v = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-  PutBe32(v, 13);
-  PutTag(v, "IHDR");
-  PutBe32(v, width);
-  PutBe32(v, height);
-  v.insert(v.end(), {depth, colour, 0, 0, 0});
-  PutBe32(v, 0);  // CRC, not examined
-  return v;
-}
-
-inline std::vector<uint8_t> FmtChunk(uint16_t channels, uint32_t rate, uint16_t bits, uint32_t size = 16) {
-  std::vector<uint8_t> v;
-  PutTag(v, "fmt ");
-  PutLe32(v, size);
-  PutLe16(v, 1);
-  PutLe16(v, channels);
-  PutLe32(v, rate);
-  PutLe32(v, rate * channels * bits / 8);
-  PutLe16(v, static_cast<uint16_t>(channels * bits / 8));
-  PutLe16(v, bits);
-  v.resize(8 + size < v.size() ? 8 + size : v.size());
-  while (v.size() < 8 + size) v.push_back(0);
-  return v;
-}
-
-inline std::vector<uint8_t> DataChunk(uint32_t samples) {
-  std::vector<uint8_t> v;
-  PutTag(v, "data");
-  PutLe32(v, samples);
-  for (uint32_t i = 0; i < samples; ++i) v.push_back(static_cast<uint8_t>(128 + (i % 2 ? 20 : -20)));
-  if (samples % 2) v.push_back(0);
-  return v;
-}
-
-// RIFF WAVE around the given chunks, with the RIFF size they add up to.
-inline std::vector<uint8_t> RiffWave(const std::vector<std::vector<uint8_t>>& chunks) {
-  std::vector<uint8_t> body;
-  PutTag(body, "WAVE");
-  for (const auto& c : chunks) body.insert(body.end(), c.begin(), c.end());
-  std::vector<uint8_t> v;
-  PutTag(v, "RIFF");
-  PutLe32(v, static_cast<uint32_t>(body.size()));
-  v.insert(v.end(), body.begin(), body.end());
-  return v;
-}
-
-inline std::vector<uint8_t> GoodWave() {
-  return RiffWave({FmtChunk(1, 22050, 8), DataChunk(16)});
+// The rows of a case table below tests/data: tab-separated cells, blank
+// lines and "#" comments skipped; "\t", "\n" and "\uXXXX" ("\UXXXXXXXX")
+// in a cell stand for those characters.
+inline std::vector<std::vector<std::string>> CaseRows(const std::string& relative) {
+  std::vector<std::vector<std::string>> rows;
+  const std::string text = ReadTestFile(SourcePath("tests/data/" + relative));
+  for (size_t at = 0, end; at < text.size(); at = end + 1) {
+    end = std::min(text.find('\n', at), text.size());
+    if (end == at || text[at] == '#') continue;
+    rows.emplace_back();
+    for (size_t cell = at, tab; cell <= end; cell = tab + 1) {
+      tab = std::min(text.find('\t', cell), end);
+      std::string value = text.substr(cell, tab - cell);
+      for (size_t e = value.find('\\'); e != std::string::npos && e + 1 < value.size(); e = value.find('\\', e + 1)) {
+        const char kind = value[e + 1];
+        const size_t digits = kind == 'u' ? 4 : kind == 'U' ? 8 : 0;
+        const uint32_t cp = digits ? std::stoul(value.substr(e + 2, digits), nullptr, 16) : 0;
+        const std::u16string unit = cp > 0xFFFF ? std::u16string{char16_t(0xD7C0 + (cp >> 10)), char16_t(0xDC00 + (cp & 0x3FF))}
+                                                : std::u16string(1, char16_t(cp));
+        if (digits) value.replace(e, 2 + digits, U8(unit));
+        if (kind == 't' || kind == 'n') value.replace(e, 2, kind == 't' ? "\t" : "\n");
+      }
+      rows.back().push_back(value);
+    }
+  }
+  return rows;
 }
 
 // A fresh scratch folder with the files a test puts in it.
