@@ -1,0 +1,89 @@
+#include "tests/case_text.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "platform/fs.h"
+
+std::vector<std::string> CaseWords(const std::string& line) {
+  std::vector<std::string> words;
+  bool in_word = false, quoted = false;
+  for (char ch : line) {
+    if (ch == '"') {
+      quoted = !quoted;
+      if (!in_word) words.emplace_back();
+      in_word = true;
+    } else if (!quoted && (ch == ' ' || ch == '\t' || ch == '\r')) {
+      in_word = false;
+    } else {
+      if (!in_word) words.emplace_back();
+      in_word = true;
+      words.back() += ch;
+    }
+  }
+  return words;
+}
+
+namespace {
+// Expands the escapes of `text`; `plain` converts the text between them.
+template <class Convert>
+std::string Expand(const std::string& text, Convert plain) {
+  std::string out, run;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : 0;
+    if (text[i] != '\\' || next == 0 || std::string("rntxc").find(next) == std::string::npos) {
+      run += text[i];
+      continue;
+    }
+    out += plain(run);
+    run.clear();
+    ++i;
+    if (next == 'x') {
+      out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
+      i += 2;
+    } else if (next == 'c') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += next == 'r' ? '\r' : next == 'n' ? '\n' : '\t';
+    }
+  }
+  return out + plain(run);
+}
+}  // namespace
+
+std::string CaseBytes(const std::string& text) {
+  return Expand(text, [](const std::string& utf8) { return Sjis(utf8); });
+}
+
+std::string CaseText(const std::string& text, const std::u16string& folder) {
+  std::string out = Expand(text, [](const std::string& utf8) { return utf8; });
+  for (const auto& [name, value] : {std::pair<std::string, std::string>{"{dir}", U8(folder)},
+                                    {"{sep}", U8(std::u16string(1, FsSeparator()))}})
+    for (size_t at; (at = out.find(name)) != std::string::npos;) out.replace(at, name.size(), value);
+  return out;
+}
+
+std::vector<uint8_t> HexBytes(const std::string& hex) {
+  std::vector<uint8_t> out;
+  std::string digits;
+  for (char ch : hex)
+    if (std::isxdigit(static_cast<unsigned char>(ch))) digits += ch;
+  for (size_t i = 0; i + 1 < digits.size(); i += 2) out.push_back(uint8_t(std::stoi(digits.substr(i, 2), nullptr, 16)));
+  return out;
+}
+
+std::string HexText(const std::vector<uint8_t>& bytes) {
+  std::string out;
+  char two[3];
+  for (uint8_t b : bytes) {
+    std::snprintf(two, sizeof two, "%02x", b);
+    out += two;
+  }
+  return out;
+}
+
+std::string HexTag(uint32_t tag) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%X", tag);
+  return text;
+}

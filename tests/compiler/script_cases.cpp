@@ -1,0 +1,209 @@
+// Scripts in, records and messages out: every tests/data/compiler/NAME.txt
+// holds scripts under "=== title" lines, NAME.expected what each must give
+// under the same titles (the directives are listed in tests/data/compiler/README).
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+#include "platform/fs.h"
+#include "tests/case_text.h"
+#include "tests/test_model_commands_fixture.h"
+
+namespace {
+
+using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
+
+Sections ReadSections(const std::u16string& path) {
+  Sections out;
+  std::istringstream in(ReadTestFile(path));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("=== ", 0) == 0) out.push_back({line.substr(4), {}});
+    else if (!out.empty()) out.back().second.push_back(line);
+  }
+  return out;
+}
+
+// One field of a record: "u16:N", "u32:N", "f32:X", "t64:TEXT", "hex:..",
+// "zeros:N", "size:FILE", "file:FILE" or "triangle".
+void AppendField(Bytes& b, const std::string& field, const std::u16string& folder) {
+  const size_t colon = field.find(':');
+  const std::string kind = field.substr(0, colon), value = colon == std::string::npos ? "" : field.substr(colon + 1);
+  if (kind == "u16") b.U16(uint16_t(std::stoll(value, nullptr, 0)));
+  else if (kind == "u32") b.U32(uint32_t(std::stoll(value, nullptr, 0)));
+  else if (kind == "f32") b.F32(std::stof(value));
+  else if (kind == "triangle") b.Raw(TriangleMesh());
+  else if (kind[0] == 't') b.Text(U16(value), std::stoul(kind.substr(1)));
+  else if (kind == "hex") b.Raw(HexBytes(value));
+  else if (kind == "zeros") b.Raw(std::vector<uint8_t>(std::stoul(value), 0));
+  else if (kind == "size") b.U32(uint32_t(ReadTestFile(folder + U16(value)).size()));
+  else if (kind == "file") {
+    const std::string bytes = ReadTestFile(folder + U16(value));
+    b.Raw(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  } else {
+    ADD_FAILURE() << "unknown field " << field;
+  }
+}
+
+// The compiler's state after a run, as key=value words.
+std::map<std::string, std::string> StateOf(const CompileRun& run, const std::u16string& folder) {
+  const VehicleCompiler& c = *run.compiler;
+  std::map<std::string, std::string> s;
+  auto num = [](double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%g", v);
+    return std::string(text);
+  };
+  s["bogies"] = std::to_string(c.preview.bogie_count);
+  for (size_t i = 0; i < kMaxBogies; ++i) s["bogie" + std::to_string(i)] = num(c.preview.bogies[i].position);
+  s["name"] = U8(c.preview.vehicle_name);
+  s["flags"] = std::to_string(c.preview.extension_flags);
+  s["containers"] = std::to_string(c.preview.container_positions.size());
+  for (const WaveEntry& w : c.preview.waves) s["waves"] += U8(w.name) + ":" + std::to_string(w.number) + ",";
+  s["main"] = std::to_string(c.main_texture.width) + "x" + std::to_string(c.main_texture.height);
+  s["sign"] = std::to_string(c.sign_texture.width) + "x" + std::to_string(c.sign_texture.height);
+  s["value0"] = std::to_string(c.main_texture.values[0]);
+  std::u16string written = c.written_file;
+  if (written.rfind(folder, 0) == 0) written = written.substr(folder.size());
+  s["written"] = U8(written);
+  for (const LogEntry& e : run.log.entries)
+    if (e.source >= 0)
+      s["located"] += U8(run.log.sources[e.source].file) + ":" + std::to_string(run.log.sources[e.source].line) + ",";
+  s["container_vertices"] = c.preview.container_model ? std::to_string(c.preview.container_model->vertex_count) : "-";
+  return s;
+}
+
+// `line` without its first `words` words (each followed by one blank).
+std::string After(const std::string& line, int words) {
+  size_t at = 0;
+  for (int i = 0; i < words; ++i) {
+    const size_t blank = line.find(' ', at);
+    if (blank == std::string::npos) return "";
+    at = blank + 1;
+  }
+  return line.substr(at);
+}
+
+size_t Count(const std::string& text, const std::string& piece) {
+  size_t n = 0;
+  for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+  return n;
+}
+
+// Compiles `script` (Shift-JIS) as `script_folder`/Test.txt after the set-up
+// lines of `expected` ran in `folder`, then checks the rest.
+void RunSection(const std::string& script, const std::vector<std::string>& expected, const std::u16string& folder,
+                const std::u16string& script_folder) {
+  bool check_only = false, in_folder = false;
+  std::vector<std::string> checks;
+  for (const std::string& line : expected) {
+    std::vector<std::string> w = CaseWords(line);
+    if (w.empty() || w[0][0] == '#') continue;
+    const std::u16string path = w.size() > 1 ? folder + U16(w[1]) : folder;
+    if (w[0] == "file") WriteTestFile(path, CaseBytes(After(line, 2)));
+    else if (w[0] == "zeros") WriteTestFile(path, ReadTestFile(path) + std::string(std::stoul(w[2]), '\0'));
+    else if (w[0] == "dir") FsCreateDirectory(path);
+    else if (w[0] == "triangle") WriteTriangleModel(folder, w[1]);
+    else if (w[0] == "check-only") check_only = true;
+    else if (w[0] == "in-folder") in_folder = true;
+    else checks.push_back(line);
+  }
+  auto run = std::make_unique<CompileRun>();
+  run->compiler->write_files = !check_only;
+  SetScriptPath(*run->compiler, script_folder + u"Test.txt");
+  if (script_folder != folder) run->compiler->output_override = folder + u"Test.z5t";
+  std::vector<char> bytes(script.begin(), script.end());
+  {
+    ScopedCurrentFolder here(in_folder ? folder : FsTempDirectory());
+    run->result = Compile(*run->compiler, bytes.data(), bytes.size(), run->log);
+  }
+  const std::string log = run->LogText();
+  const std::vector<TestRecord> records = SplitRecords(run->Stream());
+  const auto state = StateOf(*run, folder);
+  size_t next = 0;  // `record` lines match in order
+  for (const std::string& line : checks) {
+    SCOPED_TRACE(line);
+    std::vector<std::string> w = CaseWords(line);
+    const std::string arg = w.size() > 1 ? CaseText(w[1], folder) : "";
+    const std::string& op = w[0];
+    if (op == "result") {
+      EXPECT_EQ(run->result, arg == "ok" ? 0u : 0x80004005u) << log;
+    } else if (op == "log") {
+      EXPECT_NE(log.find(CaseText(After(line, 1), folder)), std::string::npos) << log;
+    } else if (op == "nolog") {
+      EXPECT_EQ(log.find(CaseText(After(line, 1), folder)), std::string::npos) << log;
+    } else if (op == "logcount") {
+      EXPECT_EQ(Count(log, CaseText(After(line, 2), folder)), std::stoul(arg)) << log;
+    } else if (op == "tags" || op == "count" || op == "norecord") {
+      std::string tags;
+      for (const TestRecord& r : records) tags += (tags.empty() ? "" : " ") + HexTag(r.tag);
+      const size_t n = Count(" " + tags + " ", " " + arg + " ");
+      if (op == "tags") {
+        EXPECT_EQ(tags, After(line, 1)) << log;
+      } else {
+        EXPECT_EQ(n, op == "count" ? std::stoul(w[2]) : 0u) << tags;
+      }
+    } else if (op == "record") {
+      Bytes want;
+      const size_t at = w.size() > 2 && w[2][0] == '@' ? std::stoul(w[2].substr(1)) : 0;
+      for (size_t i = at ? 3 : 2; i < w.size(); ++i) AppendField(want, w[i], folder);
+      while (next < records.size() && HexTag(records[next].tag) != arg) ++next;
+      ASSERT_LT(next, records.size()) << "no record " << arg << " left\n" << log;
+      const std::string data = HexText(records[next++].data);
+      EXPECT_EQ(at ? data.substr(2 * at, 2 * want.data.size()) : data, HexText(want.data));
+    } else if (op == "records") {
+      size_t bytes = 0;
+      for (const TestRecord& r : records) bytes += 8 + r.data.size();
+      EXPECT_EQ(records.size(), std::stoul(arg));
+      EXPECT_EQ(bytes, run->Stream().size()) << "the stream ends inside a record";
+    } else if (op == "head") {
+      EXPECT_EQ(HexText(run->Stream()).substr(0, arg.size()), arg);
+    } else if (op == "state") {
+      for (size_t i = 1; i < w.size(); ++i) {
+        const size_t eq = w[i].find('=');
+        ASSERT_TRUE(state.count(w[i].substr(0, eq))) << w[i];
+        EXPECT_EQ(state.at(w[i].substr(0, eq)), CaseText(w[i].substr(eq + 1), folder));
+      }
+    } else if (op == "exists" || op == "absent") {
+      EXPECT_EQ(FsFileExists(folder + U16(arg)), op == "exists");
+    } else if (op == "same") {
+      EXPECT_EQ(ReadTestFile(folder + U16(arg)), CaseBytes(After(line, 2)));
+    } else {
+      ADD_FAILURE() << "unknown directive";
+    }
+  }
+}
+
+TEST(ScriptCases, EveryCaseGivesItsRecordsAndMessages) {
+  const std::filesystem::path cases(U8(SourcePath("tests/data/compiler")));
+  int sections = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(cases)) {
+    if (entry.path().extension() != ".txt") continue;
+    const std::string stem = (cases / entry.path().stem()).generic_string();
+    const Sections scripts = ReadSections(U16(stem + ".txt")), expected = ReadSections(U16(stem + ".expected"));
+    ASSERT_EQ(scripts.size(), expected.size()) << stem;
+    const std::u16string folder = MakeTempFolder();
+    for (size_t i = 0; i < scripts.size(); ++i) {
+      SCOPED_TRACE(entry.path().filename().string() + ": " + scripts[i].first);
+      ASSERT_EQ(scripts[i].first, expected[i].first);
+      std::string text;
+      for (const std::string& line : scripts[i].second) text += line + "\n";
+      RunSection(CaseBytes(text), expected[i].second, folder, folder);
+      ++sections;
+    }
+  }
+  EXPECT_GE(sections, 40);
+}
+
+// The golden vehicle compiles where it lies, from its Shift-JIS script as
+// it stands, into the records golden_records.py worked out.
+TEST(ScriptCases, GoldenVehicleGivesTheHandComputedRecords) {
+  const std::u16string golden = SourcePath("tests/data/golden/");
+  const Sections expected = ReadSections(golden + u"whole_vehicle.expected");
+  ASSERT_EQ(expected.size(), 1u);
+  RunSection(ReadTestFile(golden + u"whole_vehicle.txt"), expected[0].second, MakeTempFolder(), golden);
+}
+
+}  // namespace
