@@ -1,9 +1,23 @@
 #include "tests/case_text.h"
 
+#include <gtest/gtest.h>
+
 #include <cctype>
 #include <cstdio>
+#include <sstream>
 
 #include "platform/fs.h"
+#include "tests/test_model_commands_fixture.h"
+
+CaseSections ReadCaseSections(const std::u16string& path) {
+  CaseSections out;
+  std::istringstream in(ReadTestFile(path));
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind("=== ", 0) == 0) out.push_back({line.substr(4), {}});
+    else if (!out.empty()) out.back().second.push_back(line);
+  }
+  return out;
+}
 
 std::vector<std::string> CaseWords(const std::string& line) {
   std::vector<std::string> words;
@@ -22,6 +36,16 @@ std::vector<std::string> CaseWords(const std::string& line) {
     }
   }
   return words;
+}
+
+std::string CaseRest(const std::string& line, int words) {
+  size_t at = 0;
+  for (int i = 0; i < words; ++i) {
+    const size_t blank = line.find(' ', at);
+    if (blank == std::string::npos) return "";
+    at = blank + 1;
+  }
+  return line.substr(at);
 }
 
 namespace {
@@ -86,4 +110,25 @@ std::string HexTag(uint32_t tag) {
   char text[16];
   std::snprintf(text, sizeof text, "%X", tag);
   return text;
+}
+
+void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const std::u16string& folder) {
+  const size_t colon = field.find(':');
+  const std::string kind = field.substr(0, colon), value = colon == std::string::npos ? "" : field.substr(colon + 1);
+  Bytes b;
+  if (kind == "u16") b.U16(uint16_t(std::stoll(value, nullptr, 0)));
+  else if (kind == "u32") b.U32(uint32_t(std::stoll(value, nullptr, 0)));
+  else if (kind == "f32") b.F32(std::stof(value));
+  else if (kind == "triangle") b.Raw(TriangleMesh());
+  else if (kind[0] == 't') b.Text(U16(value), std::stoul(kind.substr(1)));
+  else if (kind == "hex") b.Raw(HexBytes(value));
+  else if (kind == "zeros") b.Raw(std::vector<uint8_t>(std::stoul(value), 0));
+  else if (kind == "size") b.U32(uint32_t(ReadTestFile(folder + U16(value)).size()));
+  else if (kind == "file") {
+    const std::string bytes = ReadTestFile(folder + U16(value));
+    b.Raw(std::vector<uint8_t>(bytes.begin(), bytes.end()));
+  } else {
+    ADD_FAILURE() << "unknown field " << field;
+  }
+  out.insert(out.end(), b.data.begin(), b.data.end());
 }

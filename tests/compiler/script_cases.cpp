@@ -6,46 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
-#include <sstream>
 
 #include "platform/fs.h"
 #include "tests/case_text.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {
-
-using Sections = std::vector<std::pair<std::string, std::vector<std::string>>>;
-
-Sections ReadSections(const std::u16string& path) {
-  Sections out;
-  std::istringstream in(ReadTestFile(path));
-  for (std::string line; std::getline(in, line);) {
-    if (line.rfind("=== ", 0) == 0) out.push_back({line.substr(4), {}});
-    else if (!out.empty()) out.back().second.push_back(line);
-  }
-  return out;
-}
-
-// One field of a record: "u16:N", "u32:N", "f32:X", "t64:TEXT", "hex:..",
-// "zeros:N", "size:FILE", "file:FILE" or "triangle".
-void AppendField(Bytes& b, const std::string& field, const std::u16string& folder) {
-  const size_t colon = field.find(':');
-  const std::string kind = field.substr(0, colon), value = colon == std::string::npos ? "" : field.substr(colon + 1);
-  if (kind == "u16") b.U16(uint16_t(std::stoll(value, nullptr, 0)));
-  else if (kind == "u32") b.U32(uint32_t(std::stoll(value, nullptr, 0)));
-  else if (kind == "f32") b.F32(std::stof(value));
-  else if (kind == "triangle") b.Raw(TriangleMesh());
-  else if (kind[0] == 't') b.Text(U16(value), std::stoul(kind.substr(1)));
-  else if (kind == "hex") b.Raw(HexBytes(value));
-  else if (kind == "zeros") b.Raw(std::vector<uint8_t>(std::stoul(value), 0));
-  else if (kind == "size") b.U32(uint32_t(ReadTestFile(folder + U16(value)).size()));
-  else if (kind == "file") {
-    const std::string bytes = ReadTestFile(folder + U16(value));
-    b.Raw(std::vector<uint8_t>(bytes.begin(), bytes.end()));
-  } else {
-    ADD_FAILURE() << "unknown field " << field;
-  }
-}
 
 // The compiler's state after a run, as key=value words.
 std::map<std::string, std::string> StateOf(const CompileRun& run, const std::u16string& folder) {
@@ -75,17 +41,6 @@ std::map<std::string, std::string> StateOf(const CompileRun& run, const std::u16
   return s;
 }
 
-// `line` without its first `words` words (each followed by one blank).
-std::string After(const std::string& line, int words) {
-  size_t at = 0;
-  for (int i = 0; i < words; ++i) {
-    const size_t blank = line.find(' ', at);
-    if (blank == std::string::npos) return "";
-    at = blank + 1;
-  }
-  return line.substr(at);
-}
-
 size_t Count(const std::string& text, const std::string& piece) {
   size_t n = 0;
   for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
@@ -102,7 +57,7 @@ void RunSection(const std::string& script, const std::vector<std::string>& expec
     std::vector<std::string> w = CaseWords(line);
     if (w.empty() || w[0][0] == '#') continue;
     const std::u16string path = w.size() > 1 ? folder + U16(w[1]) : folder;
-    if (w[0] == "file") WriteTestFile(path, CaseBytes(After(line, 2)));
+    if (w[0] == "file") WriteTestFile(path, CaseBytes(CaseRest(line, 2)));
     else if (w[0] == "zeros") WriteTestFile(path, ReadTestFile(path) + std::string(std::stoul(w[2]), '\0'));
     else if (w[0] == "dir") FsCreateDirectory(path);
     else if (w[0] == "triangle") WriteTriangleModel(folder, w[1]);
@@ -131,28 +86,28 @@ void RunSection(const std::string& script, const std::vector<std::string>& expec
     if (op == "result") {
       EXPECT_EQ(run->result, arg == "ok" ? 0u : 0x80004005u) << log;
     } else if (op == "log") {
-      EXPECT_NE(log.find(CaseText(After(line, 1), folder)), std::string::npos) << log;
+      EXPECT_NE(log.find(CaseText(CaseRest(line, 1), folder)), std::string::npos) << log;
     } else if (op == "nolog") {
-      EXPECT_EQ(log.find(CaseText(After(line, 1), folder)), std::string::npos) << log;
+      EXPECT_EQ(log.find(CaseText(CaseRest(line, 1), folder)), std::string::npos) << log;
     } else if (op == "logcount") {
-      EXPECT_EQ(Count(log, CaseText(After(line, 2), folder)), std::stoul(arg)) << log;
+      EXPECT_EQ(Count(log, CaseText(CaseRest(line, 2), folder)), std::stoul(arg)) << log;
     } else if (op == "tags" || op == "count" || op == "norecord") {
       std::string tags;
       for (const TestRecord& r : records) tags += (tags.empty() ? "" : " ") + HexTag(r.tag);
       const size_t n = Count(" " + tags + " ", " " + arg + " ");
       if (op == "tags") {
-        EXPECT_EQ(tags, After(line, 1)) << log;
+        EXPECT_EQ(tags, CaseRest(line, 1)) << log;
       } else {
         EXPECT_EQ(n, op == "count" ? std::stoul(w[2]) : 0u) << tags;
       }
     } else if (op == "record") {
-      Bytes want;
+      std::vector<uint8_t> want;
       const size_t at = w.size() > 2 && w[2][0] == '@' ? std::stoul(w[2].substr(1)) : 0;
-      for (size_t i = at ? 3 : 2; i < w.size(); ++i) AppendField(want, w[i], folder);
+      for (size_t i = at ? 3 : 2; i < w.size(); ++i) AppendCaseField(want, w[i], folder);
       while (next < records.size() && HexTag(records[next].tag) != arg) ++next;
       ASSERT_LT(next, records.size()) << "no record " << arg << " left\n" << log;
       const std::string data = HexText(records[next++].data);
-      EXPECT_EQ(at ? data.substr(2 * at, 2 * want.data.size()) : data, HexText(want.data));
+      EXPECT_EQ(at ? data.substr(2 * at, 2 * want.size()) : data, HexText(want));
     } else if (op == "records") {
       size_t bytes = 0;
       for (const TestRecord& r : records) bytes += 8 + r.data.size();
@@ -169,7 +124,7 @@ void RunSection(const std::string& script, const std::vector<std::string>& expec
     } else if (op == "exists" || op == "absent") {
       EXPECT_EQ(FsFileExists(folder + U16(arg)), op == "exists");
     } else if (op == "same") {
-      EXPECT_EQ(ReadTestFile(folder + U16(arg)), CaseBytes(After(line, 2)));
+      EXPECT_EQ(ReadTestFile(folder + U16(arg)), CaseBytes(CaseRest(line, 2)));
     } else {
       ADD_FAILURE() << "unknown directive";
     }
@@ -182,7 +137,7 @@ TEST(ScriptCases, EveryCaseGivesItsRecordsAndMessages) {
   for (const auto& entry : std::filesystem::directory_iterator(cases)) {
     if (entry.path().extension() != ".txt") continue;
     const std::string stem = (cases / entry.path().stem()).generic_string();
-    const Sections scripts = ReadSections(U16(stem + ".txt")), expected = ReadSections(U16(stem + ".expected"));
+    const CaseSections scripts = ReadCaseSections(U16(stem + ".txt")), expected = ReadCaseSections(U16(stem + ".expected"));
     ASSERT_EQ(scripts.size(), expected.size()) << stem;
     const std::u16string folder = MakeTempFolder();
     for (size_t i = 0; i < scripts.size(); ++i) {
@@ -201,7 +156,7 @@ TEST(ScriptCases, EveryCaseGivesItsRecordsAndMessages) {
 // it stands, into the records golden_records.py worked out.
 TEST(ScriptCases, GoldenVehicleGivesTheHandComputedRecords) {
   const std::u16string golden = SourcePath("tests/data/golden/");
-  const Sections expected = ReadSections(golden + u"whole_vehicle.expected");
+  const CaseSections expected = ReadCaseSections(golden + u"whole_vehicle.expected");
   ASSERT_EQ(expected.size(), 1u);
   RunSection(ReadTestFile(golden + u"whole_vehicle.txt"), expected[0].second, MakeTempFolder(), golden);
 }
