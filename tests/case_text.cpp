@@ -132,3 +132,33 @@ void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const 
   }
   out.insert(out.end(), b.data.begin(), b.data.end());
 }
+
+std::vector<uint8_t> CaseStream(const std::vector<std::string>& words, const std::u16string& folder) {
+  std::vector<uint8_t> stream, data;
+  uint32_t tag = 0;
+  bool open = false;
+  auto close = [&] {
+    if (open) {
+      const std::vector<uint8_t> r = Bytes::Record(tag, Bytes{data});
+      stream.insert(stream.end(), r.begin(), r.end());
+    }
+    open = false;
+    data.clear();
+  };
+  for (const std::string& w : words) {
+    if (w[0] == '@') {
+      close();
+      tag = uint32_t(std::stoul(w.substr(1), nullptr, 16));
+      open = true;
+    } else if (w.rfind("raw:", 0) == 0) {
+      close();
+      const std::vector<uint8_t> raw = HexBytes(w.substr(4));
+      stream.insert(stream.end(), raw.begin(), raw.end());
+    } else {
+      AppendCaseField(data, w, folder);
+    }
+  }
+  close();
+  return stream;
+}
+

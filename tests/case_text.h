@@ -27,3 +27,6 @@ std::string HexTag(uint32_t tag);  // upper case, no 0x
 // (UTF-16, zero padded), "hex:..", "zeros:N", "size:FILE", "file:FILE"
 // (FILE in `folder`) or "triangle" (the fixture's mesh).
 void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const std::u16string& folder);
+// A record stream from words: "@TAG" (hex) starts a record, field words
+// fill it, "raw:HEX" adds bytes outside any record.
+std::vector<uint8_t> CaseStream(const std::vector<std::string>& words, const std::u16string& folder);

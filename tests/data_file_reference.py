@@ -5,11 +5,11 @@ subtractive generator (seeding by rounds, draws in the lagged form
 x[n] = x[n-55] - x[n-24]), the 256-byte key and the file layout
 (digest, seed, scrambled stream).
 
-  python3 data_file_reference.py            print every value as C++ text
-  python3 data_file_reference.py --check F...  compare with the blocks in F...
+  python3 data_file_reference.py             print every value, one "NAME VALUE..." line each
+  python3 data_file_reference.py --check F   compare with the lines of F
 
-The expected values in test_data_file.cpp and test_md5.cpp were pasted from
-the first form; the second form is what ctest runs.
+tests/data/compiler/data_file.values, which the data-file tests read, was
+written by the first form; the second form is what ctest runs.
 """
 import hashlib
 import re
@@ -83,51 +83,52 @@ def pattern(n):
     return bytes((i * 7 + 3) & 255 for i in range(n))
 
 
+MD5_INPUTS = [b"", b"a", b"abc", b"message digest", b"abcdefghijklmnopqrstuvwxyz",
+              b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", b"1234567890" * 8,
+              b"a" * 55, b"a" * 56, b"a" * 63, b"a" * 64]
+
+
 def values():
-    """Name -> C++ initialiser text."""
+    """The lines of the values file."""
     def ints(xs):
-        return '{' + ', '.join(str(x) for x in xs) + '}'
+        return ' '.join(str(x) for x in xs)
 
-    def hexstr(b):
-        return '"' + b.hex() + '"'
+    lines = [
+        'msvc_rand ' + ints(msvc_rand(10)),
+        'subtractive_41 ' + ints(subtractive_values(41, 8)),
+        'subtractive_0 ' + ints(subtractive_values(0, 8)),
+        'subtractive_max ' + ints(subtractive_values(M, 8)),
+        'subtractive_56th_41 ' + str(subtractive_values(41, 56)[55]),
+        'key_41 ' + key_bytes(41).hex(),
+        # The smallest file: the end record alone, seed 41.
+        'file_end_41 ' + data_file(end_record(), 41).hex(),
+        # 300 bytes, seed 18467: the key repeats from stream byte 256 on.
+        'file_300_18467 ' + data_file(stream_300(), 18467).hex(),
+        # The generator value 0x7FABCDEF, masked to 0xABCDEF.
+        'file_end_masked ' + data_file(end_record(), 0x7FABCDEF).hex(),
+        'md5_pattern_1000 ' + hashlib.md5(pattern(1000)).hexdigest(),
+    ]
+    # MD5 of the RFC 1321 suite and of inputs on each side of the 56-byte
+    # padding boundary: input as hex ("-" when empty), digest.
+    lines += ['md5 %s %s' % (x.hex() or '-', hashlib.md5(x).hexdigest()) for x in MD5_INPUTS]
+    return lines
 
-    return {
-        'msvc_rand': ints(msvc_rand(10)),
-        'subtractive_41': ints(subtractive_values(41, 8)),
-        'subtractive_0': ints(subtractive_values(0, 8)),
-        'subtractive_max': ints(subtractive_values(M, 8)),
-        'subtractive_56th_41': str(subtractive_values(41, 56)[55]),
-        'key_41': hexstr(key_bytes(41)),
-        'file_end_41': hexstr(data_file(end_record(), 41)),
-        'file_300_18467': hexstr(data_file(stream_300(), 18467)),
-        'file_end_masked': hexstr(data_file(end_record(), 0x7FABCDEF)),
-        'md5_pattern_1000': hexstr(hashlib.md5(pattern(1000)).digest()),
-    }
 
-
-def check(paths):
-    found = {}
-    for path in paths:
-        text = open(path, encoding='utf-8').read()
-        # A block is "// reference NAME", then a declaration whose
-        # initialiser runs from '=' to the closing ';'.
-        found.update(re.findall(r'// reference (\w+)\n[^=]*=\s*(.*?);', text, re.S))
+def check(path):
+    found = [line.strip() for line in open(path, encoding='utf-8') if line.strip() and not line.startswith('#')]
     expected = values()
-    failures = 0
-    for name, want in expected.items():
-        got = found.get(name)
-        if got is None:
-            print(f'{name}: missing in the tests')
-            failures += 1
-        elif re.sub(r'"\s*"|\s+', '', got) != re.sub(r'\s+', '', want):
-            print(f'{name}: differs\n  test: {got}\n  reference: {want}')
-            failures += 1
-    print(f'{len(expected) - failures} of {len(expected)} reference values match')
-    return 1 if failures else 0
+    missing = [line for line in expected if line not in found]
+    extra = [line for line in found if line not in expected]
+    for line in missing:
+        print('missing or different: ' + line[:100])
+    for line in extra:
+        print('not from the reference: ' + line[:100])
+    print(f'{len(expected) - len(missing)} of {len(expected)} reference values match')
+    return 1 if missing or extra else 0
 
 
 if __name__ == '__main__':
-    if len(sys.argv) >= 3 and sys.argv[1] == '--check':
-        sys.exit(check(sys.argv[2:]))
-    for name, value in values().items():
-        print(f'// reference {name}\n{value}')
+    if len(sys.argv) == 3 and sys.argv[1] == '--check':
+        sys.exit(check(sys.argv[2]))
+    print('# Written by tests/data_file_reference.py from the file format alone.')
+    print('\n'.join(values()))

@@ -13,37 +13,6 @@
 
 namespace {
 
-// A stream from words: "@TAG" starts a record, field words fill it,
-// "raw:HEX" adds bytes outside any record.
-std::vector<uint8_t> StreamOf(const std::vector<std::string>& words, const std::u16string& folder) {
-  std::vector<uint8_t> stream, data;
-  uint32_t tag = 0;
-  bool open = false;
-  auto close = [&] {
-    if (open) {
-      const std::vector<uint8_t> r = Bytes::Record(tag, Bytes{data});
-      stream.insert(stream.end(), r.begin(), r.end());
-    }
-    open = false;
-    data.clear();
-  };
-  for (const std::string& w : words) {
-    if (w[0] == '@') {
-      close();
-      tag = uint32_t(std::stoul(w.substr(1), nullptr, 16));
-      open = true;
-    } else if (w.rfind("raw:", 0) == 0) {
-      close();
-      const std::vector<uint8_t> raw = HexBytes(w.substr(4));
-      stream.insert(stream.end(), raw.begin(), raw.end());
-    } else {
-      AppendCaseField(data, w, folder);
-    }
-  }
-  close();
-  return stream;
-}
-
 size_t Count(const std::string& text, const std::string& piece) {
   size_t n = 0;
   for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
@@ -72,7 +41,7 @@ void RunSection(const std::vector<std::string>& lines, const std::u16string& fol
     } else if (op == "triangle") {
       WriteTriangleModel(folder, arg);
     } else if (op == "datafile") {  // datafile NAME SEED STREAM-WORDS
-      const std::vector<uint8_t> stream = StreamOf(std::vector<std::string>(w.begin() + 3, w.end()), folder);
+      const std::vector<uint8_t> stream = CaseStream(std::vector<std::string>(w.begin() + 3, w.end()), folder);
       const std::vector<uint8_t> file = BuildDataFile(stream.data(), stream.size(), std::stoul(w[2]));
       WriteTestFile(path, std::string(file.begin(), file.end()));
     } else if (op == "flip" || op == "cut") {  // flip NAME OFFSET, cut NAME SIZE
