@@ -82,7 +82,8 @@ std::string CaseBytes(const std::string& text) {
 std::string CaseText(const std::string& text, const std::u16string& folder) {
   std::string out = Expand(text, [](const std::string& utf8) { return utf8; });
   for (const auto& [name, value] : {std::pair<std::string, std::string>{"{dir}", U8(folder)},
-                                    {"{sep}", U8(std::u16string(1, FsSeparator()))}})
+                                    {"{sep}", U8(std::u16string(1, FsSeparator()))},
+                                    {"{src}", U8(SourcePath(""))}})
     for (size_t at; (at = out.find(name)) != std::string::npos;) out.replace(at, name.size(), value);
   return out;
 }

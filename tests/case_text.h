@@ -18,7 +18,8 @@ std::string CaseRest(const std::string& line, int words);
 // it), UTF-8 everywhere else converted to Shift-JIS.
 std::string CaseBytes(const std::string& text);
 // A case text with \r \n \t expanded and {dir} (the case folder) and {sep}
-// (the path separator) filled in; stays UTF-8.
+// (the path separator) and {src} (the source tree, with a trailing slash)
+// filled in; stays UTF-8.
 std::string CaseText(const std::string& text, const std::u16string& folder);
 std::vector<uint8_t> HexBytes(const std::string& hex);  // blanks and newlines skipped
 std::string HexText(const std::vector<uint8_t>& bytes);

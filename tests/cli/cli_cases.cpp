@@ -19,7 +19,7 @@ size_t Count(const std::string& text, const std::string& piece) {
   return n;
 }
 
-void RunSection(const std::vector<std::string>& lines, const std::u16string& folder) {
+void RunSection(const std::vector<std::string>& lines, std::u16string& folder) {
   ToolRun run;
   std::map<std::string, std::string> before;  // files a `kept` line names, as the run found them
   for (const std::string& line : lines) {
@@ -36,6 +36,14 @@ void RunSection(const std::vector<std::string>& lines, const std::u16string& fol
       WriteTestFile(path, ReadTestFile(path) + CaseBytes(CaseRest(line, 2)));
     } else if (op == "copy") {  // copy SOURCE-RELATIVE-PATH NAME
       WriteTestFile(folder + U16(w[2]), ReadTestFile(SourcePath(w[1])));
+    } else if (op == "examples") {  // the rest of the file runs in a copy of examples/
+      folder = CopyExamples();
+    } else if (op == "edit") {  // edit FROM TO OLD => NEW
+      std::string text = ReadTestFile(path);
+      const std::string change = CaseRest(line, 3), old = change.substr(0, change.find(" => "));
+      const size_t at = text.find(old);
+      ASSERT_NE(at, std::string::npos);
+      WriteTestFile(folder + U16(w[2]), text.replace(at, old.size(), change.substr(old.size() + 4)));
     } else if (op == "dir") {
       FsCreateDirectory(path);
     } else if (op == "triangle") {
@@ -85,7 +93,7 @@ TEST(CliCases, EveryCommandLineGivesItsStatusOutputAndFiles) {
   int sections = 0;
   for (const auto& entry : std::filesystem::directory_iterator(cases)) {
     if (entry.path().extension() != ".txt") continue;
-    const std::u16string folder = MakeTempFolder();
+    std::u16string folder = MakeTempFolder();
     for (const auto& [title, lines] : ReadCaseSections(U16(entry.path().generic_string()))) {
       SCOPED_TRACE(entry.path().filename().string() + ": " + title);
       RunSection(lines, folder);
