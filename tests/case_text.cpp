@@ -31,8 +31,7 @@ std::vector<std::string> CaseWords(const std::string& line) {
       in_word = false;
     } else {
       if (!in_word) words.emplace_back();
-      in_word = true;
-      words.back() += ch;
+      in_word = true, words.back() += ch;
     }
   }
   return words;
@@ -99,11 +98,7 @@ std::vector<uint8_t> HexBytes(const std::string& hex) {
 
 std::string HexText(const std::vector<uint8_t>& bytes) {
   std::string out;
-  char two[3];
-  for (uint8_t b : bytes) {
-    std::snprintf(two, sizeof two, "%02x", b);
-    out += two;
-  }
+  for (uint8_t b : bytes) out += {"0123456789abcdef"[b >> 4], "0123456789abcdef"[b & 15]};
   return out;
 }
 
@@ -135,31 +130,21 @@ void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const 
 }
 
 std::vector<uint8_t> CaseStream(const std::vector<std::string>& words, const std::u16string& folder) {
-  std::vector<uint8_t> stream, data;
-  uint32_t tag = 0;
-  bool open = false;
+  std::vector<uint8_t> stream;
+  size_t length_at = 0;  // of the open record; 0: none
   auto close = [&] {
-    if (open) {
-      const std::vector<uint8_t> r = Bytes::Record(tag, Bytes{data});
-      stream.insert(stream.end(), r.begin(), r.end());
-    }
-    open = false;
-    data.clear();
+    for (size_t i = 0; length_at && i < 4; ++i) stream[length_at + i] = uint8_t((stream.size() - length_at - 4) >> (8 * i));
+    length_at = 0;
   };
   for (const std::string& w : words) {
+    const bool raw = w.rfind("raw:", 0) == 0;
+    if (raw || w[0] == '@') close();
     if (w[0] == '@') {
-      close();
-      tag = uint32_t(std::stoul(w.substr(1), nullptr, 16));
-      open = true;
-    } else if (w.rfind("raw:", 0) == 0) {
-      close();
-      const std::vector<uint8_t> raw = HexBytes(w.substr(4));
-      stream.insert(stream.end(), raw.begin(), raw.end());
-    } else {
-      AppendCaseField(data, w, folder);
+      AppendCaseField(stream, "u32:0x" + w.substr(1), folder);
+      length_at = stream.size();
     }
+    AppendCaseField(stream, w[0] == '@' ? "u32:0" : raw ? "hex:" + w.substr(4) : w, folder);
   }
   close();
   return stream;
 }
-

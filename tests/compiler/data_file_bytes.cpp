@@ -161,20 +161,4 @@ TEST(DataFileBytes, BuiltFilesMatchTheReferenceAndOpenAgain) {
   for (size_t i = 0; i < large.size(); ++i) large[i] = uint8_t(i * 31 >> 3);
   ASSERT_TRUE(OpenDataFile(BuildDataFile(large.data(), large.size(), 0xFFFFFF), opened, error)) << error;
   EXPECT_EQ(opened, large);
-
-  // Digest, seed, first, key-repeating and last stream bytes: any flip is seen.
-  for (size_t at : {0u, 15u, 16u, 20u, 276u, 319u}) {
-    std::vector<uint8_t> damaged = file;
-    damaged[at] ^= 0x01;
-    EXPECT_FALSE(OpenDataFile(damaged, opened, error)) << "byte " << at;
-    EXPECT_EQ(error.rfind("digest mismatch", 0), 0u) << error;
-    EXPECT_TRUE(opened.empty());
-  }
-  // A cut file no longer matches its digest; below 28 bytes it cannot even
-  // hold the end record.
-  for (size_t size : {0u, 1u, 19u, 20u, 27u, 28u, 299u}) {
-    EXPECT_FALSE(OpenDataFile(std::vector<uint8_t>(file.begin(), file.begin() + size), opened, error)) << size;
-    EXPECT_EQ(error.rfind(size < 28 ? "truncated: " : "digest mismatch", 0), 0u) << size << ": " << error;
-    EXPECT_EQ(error.find('\n'), std::string::npos);
-  }
 }

@@ -54,30 +54,7 @@ TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
 TEST(VehicleScript, MinimalProjectWritesOnlyTheFixedLines) {
   auto p = MinimalProject();
   p->fixhuriko = 1;  // no tilt line while the angle is 0
-  const std::u16string expected =
-      u"//Z5 Bogwright\r\n"
-      u"出力パス \"out\\\" \r\n"
-      u"拡大補正 1.000000\r\n\r\n"
-      u"UpperV\t1\r\n"
-      u"ChangeLR\t0\r\n"
-      u"BeginHeader\r\nSECTION\r\nID\t9999\r\n"
-      u"形式\t32000\t\"S\"\tUSER\r\n"
-      u"TYPE\t普通電車\r\n"
-      u"名称\t\"N1\"\r\n"
-      u"短縮名\t\"\"\r\n"
-      u"COPYRIGHT\t\"M\"\t\"\"\r\n"
-      u"EndHeader\r\n\r\n\r\n"
-      u"BeginSetting\r\n"
-      u"連結器\t0.000000\t0.000000\r\n"
-      u"速度\t120\r\n"
-      u"EndSetting\r\n\r\n\r\n"
-      u"BeginSound\r\nEndSound\r\n\r\n\r\n"
-      u"BeginRes\r\n形式CG\t\"s.png\"\r\nEndRes\r\n\r\n\r\n"
-      u"BeginModel\r\n"
-      u"PNGTEXMAIN\t\"m.png\"\r\n"
-      u"テクスチャーINFO\t24\t0,0,0\t256\t256\r\n"
-      u"EndModel\r\n\r\n\r\n";
-  EXPECT_EQ(ScriptOf(*p), expected);
+  EXPECT_EQ(ScriptOf(*p), U16(ReadTestFile(SourcePath("tests/data/datamake/minimal_script.txt"))));
 }
 
 TEST(VehicleScript, ScaleCorrectionLines) {
@@ -146,14 +123,8 @@ TEST(VehicleScript, TextsThatWouldBreakTheScriptAreRefused) {
       {[](VehicleProject& p, const std::u16string& t) { p.tire[1].modelTire.Set(t); }, u"車輪2 modelTire"},
   };
   const std::pair<std::u16string, std::u16string> bad[] = {
-      {u"a\"b", u"U+0022"},
-      {u"a\tb", u"U+0009"},
-      {u"a\rb", u"U+000D"},
-      {u"a\nb", u"U+000A"},
-      {u"a\x01"
-       u"b",
-       u"U+0001"},
-      {u"a¥b", u"U+00A5"},
+      {u"a\"b", u"U+0022"}, {u"a\tb", u"U+0009"},    {u"a\rb", u"U+000D"},
+      {u"a\nb", u"U+000A"}, {u"a\x01" u"b", u"U+0001"}, {u"a¥b", u"U+00A5"},
       {u"a\u2603b", u"U+2603"},
       {u"a\U0001F683b", u"U+1F683"},  // one character, not its first half
   };
