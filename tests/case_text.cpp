@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <sstream>
 
+#include "compiler/data_file.h"
 #include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
@@ -147,4 +148,66 @@ std::vector<uint8_t> CaseStream(const std::vector<std::string>& words, const std
   }
   close();
   return stream;
+}
+
+bool CaseSetUp(const std::string& line, const std::u16string& folder) {
+  const std::vector<std::string> w = CaseWords(line);
+  if (w.size() < 2) return false;
+  const std::string& op = w[0];
+  const std::u16string path = folder + U16(w[1]);
+  if (op == "file" || op == "append") {
+    WriteTestFile(path, (op == "append" ? ReadTestFile(path) : "") + CaseBytes(CaseRest(line, 2)));
+  } else if (op == "zeros") {
+    WriteTestFile(path, ReadTestFile(path) + std::string(std::stoul(w[2]), '\0'));
+  } else if (op == "dir") {
+    FsCreateDirectory(path);
+  } else if (op == "triangle") {
+    WriteTriangleModel(folder, w[1]);
+  } else if (op == "copy") {
+    WriteTestFile(folder + U16(w[2]), ReadTestFile(SourcePath(w[1])));
+  } else if (op == "edit") {
+    std::string text = ReadTestFile(path);
+    const std::string change = CaseRest(line, 3), old = change.substr(0, change.find(" => "));
+    const size_t at = text.find(old);
+    EXPECT_NE(at, std::string::npos) << line;
+    if (at != std::string::npos) WriteTestFile(folder + U16(w[2]), text.replace(at, old.size(), change.substr(old.size() + 4)));
+  } else if (op == "datafile") {
+    const std::vector<uint8_t> stream = CaseStream(std::vector<std::string>(w.begin() + 3, w.end()), folder);
+    const std::vector<uint8_t> file = BuildDataFile(stream.data(), stream.size(), std::stoul(w[2]));
+    WriteTestFile(path, std::string(file.begin(), file.end()));
+  } else if (op == "flip" || op == "cut") {
+    std::string bytes = ReadTestFile(path);
+    if (op == "flip") bytes[std::stoul(w[2])] ^= 1;
+    bytes.resize(op == "cut" ? std::stoul(w[2]) : bytes.size());
+    WriteTestFile(path, bytes);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+bool CaseCheck(const std::string& line, const std::string& name, const std::string& text, const std::u16string& folder) {
+  const std::vector<std::string> w = CaseWords(line);
+  const std::string op = w.empty() ? "" : w[0], rest = CaseText(CaseRest(line, 1), folder);
+  if (op == "exists" || op == "absent") {
+    EXPECT_EQ(FsFileExists(folder + U16(w[1])), op == "exists") << line;
+  } else if (op == "same") {
+    EXPECT_EQ(ReadTestFile(folder + U16(w[1])), CaseBytes(CaseRest(line, 2))) << line;
+  } else if (op == name) {
+    EXPECT_NE(text.find(rest), std::string::npos) << line << "\n" << text;
+  } else if (op == name + "-lacks") {
+    EXPECT_EQ(text.find(rest), std::string::npos) << line << "\n" << text;
+  } else if (op == name + "-is") {
+    EXPECT_EQ(text, rest) << line;
+  } else if (op == name + "-starts") {
+    EXPECT_EQ(text.rfind(rest, 0), 0u) << line << "\n" << text;
+  } else if (op == name + "-count") {
+    const std::string piece = CaseText(CaseRest(line, 2), folder);
+    size_t n = 0;
+    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
+    EXPECT_EQ(n, std::stoul(w[1])) << line << "\n" << text;
+  } else {
+    return false;
+  }
+  return true;
 }

@@ -31,3 +31,12 @@ void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const 
 // A record stream from words: "@TAG" (hex) starts a record, field words
 // fill it, "raw:HEX" adds bytes outside any record.
 std::vector<uint8_t> CaseStream(const std::vector<std::string>& words, const std::u16string& folder);
+// Runs a set-up line in `folder`: file NAME TEXT, append NAME TEXT, zeros
+// NAME N, dir NAME, triangle NAME (the fixture's model), copy SOURCE NAME,
+// edit FROM TO OLD => NEW, datafile NAME SEED STREAM-WORDS, flip NAME OFFSET,
+// cut NAME SIZE. False when the line is none of these.
+bool CaseSetUp(const std::string& line, const std::u16string& folder);
+// Checks a line about `text` called `name`: "NAME TEXT" (holds it), NAME-lacks,
+// NAME-is, NAME-starts, "NAME-count N TEXT"; or about files: exists NAME,
+// absent NAME, same NAME TEXT. False when the line is none of these.
+bool CaseCheck(const std::string& line, const std::string& name, const std::string& text, const std::u16string& folder);

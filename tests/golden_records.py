@@ -131,7 +131,7 @@ def build():
 
 
 def expected_text(stream):
-    lines = ["=== whole vehicle", "result ok", "nolog エラー", "log バイナリファイルを作成しました",
+    lines = ["=== whole vehicle", "result ok", "log-lacks エラー", "log バイナリファイルを作成しました",
              'state bogies=4 bogie3=1.40625 name="クハ 481,改" flags=3 containers=1 waves=horn:3,']
     records = []
     while stream:
