@@ -85,31 +85,31 @@ def pattern(n):
 
 MD5_INPUTS = [b"", b"a", b"abc", b"message digest", b"abcdefghijklmnopqrstuvwxyz",
               b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", b"1234567890" * 8,
-              b"a" * 55, b"a" * 56, b"a" * 63, b"a" * 64]
+              b"a" * 55, b"a" * 56, b"a" * 63, b"a" * 64, pattern(1000)]
 
 
 def values():
-    """The lines of the values file."""
-    def ints(xs):
-        return ' '.join(str(x) for x in xs)
-
-    lines = [
-        'msvc_rand ' + ints(msvc_rand(10)),
-        'subtractive_41 ' + ints(subtractive_values(41, 8)),
-        'subtractive_0 ' + ints(subtractive_values(0, 8)),
-        'subtractive_max ' + ints(subtractive_values(M, 8)),
-        'subtractive_56th_41 ' + str(subtractive_values(41, 56)[55]),
-        'key_41 ' + key_bytes(41).hex(),
-        # The smallest file: the end record alone, seed 41.
-        'file_end_41 ' + data_file(end_record(), 41).hex(),
-        # 300 bytes, seed 18467: the key repeats from stream byte 256 on.
-        'file_300_18467 ' + data_file(stream_300(), 18467).hex(),
-        # The generator value 0x7FABCDEF, masked to 0xABCDEF.
-        'file_end_masked ' + data_file(end_record(), 0x7FABCDEF).hex(),
-        'md5_pattern_1000 ' + hashlib.md5(pattern(1000)).hexdigest(),
-    ]
-    # MD5 of the RFC 1321 suite and of inputs on each side of the 56-byte
-    # padding boundary: input as hex ("-" when empty), digest.
+    """The lines of the values file: an operation, its inputs, its results."""
+    lines = ['msvc_rand ' + ' '.join(str(x) for x in msvc_rand(10))]
+    # Seeds outside 0..1,000,000,000 clamp to its ends.
+    for seed in (41, 0, 1, M, -5, 2000000000):
+        lines.append('subtractive %d %s' % (seed, ' '.join(str(x) for x in subtractive_values(seed, 8))))
+    lines.append('subtractive_56th 41 %d' % subtractive_values(41, 56)[55])
+    # The key depends on the seed's low 8 bits only: 41 + 0x10000 gives 41's.
+    for seed in (41, 41 + 0x10000, 42):
+        lines.append('key %d %s' % (seed, key_bytes(seed).hex()))
+    # Scrambling: every tail length of a key period, and zeros, which show the key.
+    source = bytes((i * 13 + 5) & 255 for i in range(1000))
+    for count in (0, 1, 255, 256, 257, 511, 512, 1000):
+        scrambled = data_file(source[:count], 12345)[20:]
+        lines.append('scramble 12345 %s %s' % (source[:count].hex() or '-', scrambled.hex() or '-'))
+    lines.append('scramble 41 %s %s' % (bytes(600).hex(), data_file(bytes(600), 41)[20:].hex()))
+    # The smallest file (the end record alone); 300 bytes, whose key repeats
+    # from stream byte 256 on; a generator value masked to 24 bits.
+    for stream, random in ((end_record(), 41), (stream_300(), 18467), (end_record(), 0x7FABCDEF)):
+        lines.append('file %d %s %s' % (random, stream.hex(), data_file(stream, random).hex()))
+    # MD5 of the RFC 1321 suite, of inputs on each side of the 56-byte padding
+    # boundary and of many blocks.
     lines += ['md5 %s %s' % (x.hex() or '-', hashlib.md5(x).hexdigest()) for x in MD5_INPUTS]
     return lines
 

@@ -1,12 +1,10 @@
 // The data file against tests/data/compiler/data_file.values, which
 // tests/data_file_reference.py wrote from the format alone (hashlib MD5, the
-// generators, the key and the file layout): generators, key, scrambling,
-// MD5, and building and opening whole files.
+// generators, the key and the file layout): one operation a line, its
+// inputs, the results it must give.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
-#include <map>
 #include <sstream>
 
 #include "compiler/data_file.h"
@@ -16,28 +14,9 @@
 
 namespace {
 
-// NAME -> the words after it; "md5" lines gather under "md5" in order.
-std::multimap<std::string, std::vector<std::string>> ReferenceValues() {
-  std::multimap<std::string, std::vector<std::string>> values;
-  std::istringstream in(ReadTestFile(SourcePath("tests/data/compiler/data_file.values")));
-  for (std::string line; std::getline(in, line);) {
-    std::vector<std::string> words = CaseWords(line);
-    if (words.empty() || words[0][0] == '#') continue;
-    values.insert({words[0], std::vector<std::string>(words.begin() + 1, words.end())});
-  }
-  return values;
-}
-
-const std::vector<std::string>& Value(const std::string& name) {
-  static const auto values = ReferenceValues();
-  const auto it = values.find(name);
-  static const std::vector<std::string> none{"(missing)"};
-  return it == values.end() ? none : it->second;
-}
-
-std::vector<int64_t> Numbers(const std::string& name) {
-  std::vector<int64_t> out;
-  for (const std::string& w : Value(name)) out.push_back(std::stoll(w));
+std::string Numbers(const std::vector<int64_t>& values) {
+  std::string out;
+  for (int64_t v : values) out += (out.empty() ? "" : " ") + std::to_string(v);
   return out;
 }
 
@@ -49,116 +28,85 @@ std::vector<int64_t> Draw(int32_t seed, size_t count) {
   return values;
 }
 
-// 300 bytes: a 0x1500 record of 284 bytes (size 280, then i & 255) and the end record.
-std::vector<uint8_t> Stream300() {
-  std::vector<uint8_t> stream = HexBytes("001500001c010000" "18010000");
-  for (int i = 0; i < 280; ++i) stream.push_back(uint8_t(i));
-  for (uint8_t b : {1, 0, 0, 0, 0, 0, 0, 0}) stream.push_back(b);
-  return stream;
-}
-const std::vector<uint8_t> kEndRecord = {1, 0, 0, 0, 0, 0, 0, 0};
-
 }  // namespace
 
-TEST(DataFileBytes, GeneratorsGiveTheReferenceSequences) {
-  ResetProcessRandom();
-  std::vector<int64_t> drawn;
-  for (int i = 0; i < 10; ++i) drawn.push_back(NextProcessRandom());
-  EXPECT_EQ(drawn, Numbers("msvc_rand"));
-  // A private generator runs the same sequence without touching the process's.
-  ResetProcessRandom();
-  EXPECT_EQ(NextProcessRandom(), 41u);
-  MsvcRandom own;
-  drawn.clear();
-  for (int i = 0; i < 10; ++i) drawn.push_back(NextMsvcRandom(own));
-  EXPECT_EQ(drawn, Numbers("msvc_rand"));
-  EXPECT_EQ(NextProcessRandom(), 18467u);
-
-  EXPECT_EQ(Draw(41, 8), Numbers("subtractive_41"));
-  EXPECT_EQ(Draw(0, 8), Numbers("subtractive_0"));
-  EXPECT_EQ(Draw(kSubtractiveModulus, 8), Numbers("subtractive_max"));
-  // The 56th value comes from the round run after the first 55.
-  EXPECT_EQ(Draw(41, 56)[55], Numbers("subtractive_56th_41").at(0));
-  // Out-of-range seeds clamp to the ends of 0..1,000,000,000.
-  EXPECT_EQ(Draw(-5, 60), Draw(0, 60));
-  EXPECT_EQ(Draw(2000000000, 60), Draw(kSubtractiveModulus, 60));
-  EXPECT_NE(Draw(1, 8), Draw(0, 8));
-}
-
-TEST(DataFileBytes, KeyRepeatsEvery256BytesAndScramblingTwiceRestores) {
-  uint8_t key[kScrambleKeyBytes];
-  MakeScrambleKey(41, key);
-  EXPECT_EQ(HexText(std::vector<uint8_t>(key, key + 256)), Value("key_41").at(0));
-  // Every generator value is an affine function of the seed modulo 10^9, a
-  // multiple of 2^9, so the key depends on the seed's low 8 bits only.
-  uint8_t same[kScrambleKeyBytes];
-  MakeScrambleKey(41 + 0x10000, same);
-  EXPECT_EQ(std::memcmp(key, same, sizeof key), 0);
-  MakeScrambleKey(42, same);
-  EXPECT_NE(std::memcmp(key, same, sizeof key), 0);
-
-  // Zero bytes show the keystream itself, including a partial last block.
-  std::vector<uint8_t> zeros(600, 0);
-  ScrambleStream(41, zeros.data(), zeros.size());
-  for (size_t i = 0; i < zeros.size(); ++i) ASSERT_EQ(zeros[i], key[i & 255]) << "byte " << i;
-
-  // The copying form agrees with the in-place one for every tail length.
-  std::vector<uint8_t> source(1000);
-  for (size_t i = 0; i < source.size(); ++i) source[i] = uint8_t(i * 13 + 5);
-  for (size_t count : {0u, 1u, 255u, 256u, 257u, 511u, 512u, 1000u}) {
-    std::vector<uint8_t> in_place(source.begin(), source.begin() + count), copied(count + 1, 0xEE);
-    ScrambleStream(12345, in_place.data(), count);
-    ScrambleCopy(12345, source.data(), copied.data(), count);
-    EXPECT_TRUE(std::equal(in_place.begin(), in_place.end(), copied.begin())) << count;
-    EXPECT_EQ(copied[count], 0xEE) << "wrote past " << count;
-    ScrambleStream(12345, in_place.data(), count);
-    EXPECT_TRUE(std::equal(in_place.begin(), in_place.end(), source.begin())) << count;
-  }
-}
-
-TEST(DataFileBytes, Md5OfTheReferenceInputsWholeAndInPieces) {
-  const auto values = ReferenceValues();
-  int inputs = 0;
-  for (auto [it, end] = values.equal_range("md5"); it != end; ++it, ++inputs) {
-    const std::vector<uint8_t> input = HexBytes(it->second.at(0) == "-" ? "" : it->second.at(0));
-    EXPECT_EQ(Md5Hex(Md5(input.data(), input.size())), it->second.at(1)) << it->second.at(0);
-  }
-  EXPECT_EQ(inputs, 11);
-  // Pieces that split blocks everywhere give the digest of one update.
-  std::vector<uint8_t> bytes(1000);
-  for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = uint8_t(i * 7 + 3);
-  EXPECT_EQ(Md5Hex(Md5(bytes.data(), bytes.size())), Value("md5_pattern_1000").at(0));
-  for (size_t piece : {1u, 3u, 63u, 64u, 65u, 200u}) {
-    Md5Context c;
-    Md5Init(c);
-    for (size_t at = 0; at < bytes.size(); at += piece) {
-      Md5Update(c, bytes.data() + at, std::min(piece, bytes.size() - at));
-      Md5Update(c, nullptr, 0);
+TEST(DataFileBytes, EveryReferenceValueMatches) {
+  std::istringstream in(ReadTestFile(SourcePath("tests/data/compiler/data_file.values")));
+  int lines = 0;
+  for (std::string line; std::getline(in, line);) {
+    const std::vector<std::string> w = CaseWords(line);
+    if (w.empty() || w[0][0] == '#') continue;
+    SCOPED_TRACE(line.substr(0, 80));
+    ++lines;
+    const std::string& op = w[0];
+    const std::string rest = CaseRest(line, 1), results = CaseRest(line, 2);
+    if (op == "msvc_rand") {
+      // The process generator from its default state, and a private one that
+      // leaves the process's alone.
+      std::vector<int64_t> process, own;
+      ResetProcessRandom();
+      MsvcRandom generator;
+      for (int i = 0; i < 10; ++i) process.push_back(NextProcessRandom()), own.push_back(NextMsvcRandom(generator));
+      EXPECT_EQ(Numbers(process), rest);
+      EXPECT_EQ(Numbers(own), rest);
+    } else if (op == "subtractive") {
+      EXPECT_EQ(Numbers(Draw(std::stoi(w[1]), 8)), results);
+    } else if (op == "subtractive_56th") {
+      EXPECT_EQ(std::to_string(Draw(std::stoi(w[1]), 56)[55]), w[2]);
+    } else if (op == "key") {
+      uint8_t key[kScrambleKeyBytes];
+      MakeScrambleKey(std::stoul(w[1]), key);
+      EXPECT_EQ(HexText(std::vector<uint8_t>(key, key + kScrambleKeyBytes)), w[2]);
+    } else if (op == "scramble") {
+      // In place and copying alike, never past the end; twice restores.
+      const std::vector<uint8_t> source = HexBytes(w[2]);
+      std::vector<uint8_t> in_place = source, copied(source.size() + 1, 0xEE);
+      ScrambleStream(std::stoul(w[1]), in_place.data(), in_place.size());
+      ScrambleCopy(std::stoul(w[1]), source.data(), copied.data(), source.size());
+      EXPECT_EQ(HexText(in_place), w[3] == "-" ? "" : w[3]);
+      EXPECT_EQ(copied.back(), 0xEE);
+      copied.pop_back();
+      EXPECT_EQ(copied, in_place);
+      ScrambleStream(std::stoul(w[1]), in_place.data(), in_place.size());
+      EXPECT_EQ(in_place, source);
+    } else if (op == "file") {
+      const std::vector<uint8_t> stream = HexBytes(w[2]);
+      const std::vector<uint8_t> file = BuildDataFile(stream.data(), stream.size(), std::stoul(w[1]));
+      EXPECT_EQ(HexText(file), w[3]);
+      std::vector<uint8_t> opened;
+      std::string error;
+      DataFileHeader header;
+      ASSERT_TRUE(OpenDataFile(file, opened, error, &header)) << error;
+      EXPECT_EQ(opened, stream);
+      EXPECT_EQ(header.seed, std::stoul(w[1]) & 0xFFFFFF);
+      EXPECT_EQ(header.digest, Md5(stream.data(), stream.size()));
+    } else if (op == "md5") {
+      // Whole, and in pieces that split blocks everywhere.
+      const std::vector<uint8_t> bytes = HexBytes(w[1]);
+      EXPECT_EQ(Md5Hex(Md5(bytes.data(), bytes.size())), w[2]);
+      for (size_t piece : {1u, 3u, 63u, 64u, 65u, 200u}) {
+        Md5Context c;
+        Md5Init(c);
+        for (size_t at = 0; at < bytes.size(); at += piece) {
+          Md5Update(c, bytes.data() + at, std::min(piece, bytes.size() - at));
+          Md5Update(c, nullptr, 0);
+        }
+        EXPECT_EQ(Md5Hex(Md5Final(c)), w[2]) << "pieces of " << piece;
+      }
+    } else {
+      ADD_FAILURE() << "unknown operation";
     }
-    EXPECT_EQ(Md5Hex(Md5Final(c)), Value("md5_pattern_1000").at(0)) << "pieces of " << piece;
   }
+  EXPECT_EQ(lines, 35);
 }
 
-TEST(DataFileBytes, BuiltFilesMatchTheReferenceAndOpenAgain) {
-  const std::vector<uint8_t> smallest = BuildDataFile(kEndRecord.data(), kEndRecord.size(), 41);
-  EXPECT_EQ(smallest.size(), kSmallestDataFileBytes);
-  EXPECT_EQ(HexText(smallest), Value("file_end_41").at(0));
-  EXPECT_EQ(HexText(BuildDataFile(kEndRecord.data(), kEndRecord.size(), 0x7FABCDEF)),
-            Value("file_end_masked").at(0));
-  const std::vector<uint8_t> stream = Stream300();
-  const std::vector<uint8_t> file = BuildDataFile(stream.data(), stream.size(), 18467);
-  EXPECT_EQ(HexText(file), Value("file_300_18467").at(0));
-
-  std::vector<uint8_t> opened;
-  std::string error;
-  DataFileHeader header;
-  ASSERT_TRUE(OpenDataFile(file, opened, error, &header)) << error;
-  EXPECT_EQ(opened, stream);
-  EXPECT_EQ(header.seed, 18467u);
-  EXPECT_EQ(header.digest, Md5(stream.data(), stream.size()));
-  // A stream longer than many key periods, with a seed of 24 bits.
-  std::vector<uint8_t> large(70000);
+TEST(DataFileBytes, LongStreamsOpenAgain) {
+  // Many key periods, with a seed of 24 bits; the smallest file holds the end record alone.
+  std::vector<uint8_t> large(70000), opened;
   for (size_t i = 0; i < large.size(); ++i) large[i] = uint8_t(i * 31 >> 3);
+  std::string error;
   ASSERT_TRUE(OpenDataFile(BuildDataFile(large.data(), large.size(), 0xFFFFFF), opened, error)) << error;
   EXPECT_EQ(opened, large);
+  const uint8_t end[8] = {1};
+  EXPECT_EQ(BuildDataFile(end, 8, 41).size(), kSmallestDataFileBytes);
 }
