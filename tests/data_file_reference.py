@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
-"""Reference values for the vehicle data file, written from the format's
-description alone: MD5 from hashlib, the MSVC rand recurrence, the
+"""Reference values for the vehicle data file, written from the
+file format alone: MD5 from hashlib, the MSVC rand recurrence, the
 subtractive generator (seeding by rounds, draws in the lagged form
 x[n] = x[n-55] - x[n-24]), the 256-byte key and the file layout
 (digest, seed, scrambled stream).
@@ -12,7 +12,6 @@ tests/data/compiler/data_file.values, which the data-file tests read, was
 written by the first form; the second form is what ctest runs.
 """
 import hashlib
-import re
 import struct
 import sys
 

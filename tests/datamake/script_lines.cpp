@@ -98,21 +98,16 @@ TEST(VehicleScript, TextsThatWouldBreakTheScriptAreRefused) {
     void (*set)(VehicleProject&, const std::u16string&);
     std::u16string label;
   };
+#define FIELD(field, label) {[](VehicleProject& p, const std::u16string& t) { p.field.Set(t); }, label}
   const Case cases[] = {
-      {[](VehicleProject& p, const std::u16string& t) { p.name.Set(t); }, u"形式番号"},
-      {[](VehicleProject& p, const std::u16string& t) { p.outpath.Set(t); }, u"出力パス"},
-      {[](VehicleProject& p, const std::u16string& t) { p.series.Set(t); }, u"形式名"},
-      {[](VehicleProject& p, const std::u16string& t) { p.sname.Set(t); }, u"形式番号（短縮）"},
-      {[](VehicleProject& p, const std::u16string& t) { p.guide.Set(t); }, u"説明"},
-      {[](VehicleProject& p, const std::u16string& t) { p.maker.Set(t); }, u"工房名"},
-      {[](VehicleProject& p, const std::u16string& t) { p.maintex.Set(t); }, u"メインテクスチャー"},
-      {[](VehicleProject& p, const std::u16string& t) { p.sideview.Set(t); }, u"サイドビュー"},
-      {[](VehicleProject& p, const std::u16string& t) { p.gap2.Set(t); }, u"ギャップ2"},
-      {[](VehicleProject& p, const std::u16string& t) { p.optionset[2].modelLT1.Set(t); },
-       u"オプション3 modelLT1"},
-      {[](VehicleProject& p, const std::u16string& t) { p.modelHM[1].Set(t); }, u"ヘッドマーク2"},
-      {[](VehicleProject& p, const std::u16string& t) { p.tire[1].modelTire.Set(t); }, u"車輪2 modelTire"},
+      FIELD(name, u"形式番号"),         FIELD(outpath, u"出力パス"),
+      FIELD(series, u"形式名"),         FIELD(sname, u"形式番号（短縮）"),
+      FIELD(guide, u"説明"),            FIELD(maker, u"工房名"),
+      FIELD(maintex, u"メインテクスチャー"), FIELD(sideview, u"サイドビュー"),
+      FIELD(gap2, u"ギャップ2"),        FIELD(optionset[2].modelLT1, u"オプション3 modelLT1"),
+      FIELD(modelHM[1], u"ヘッドマーク2"), FIELD(tire[1].modelTire, u"車輪2 modelTire"),
   };
+#undef FIELD
   const std::pair<std::u16string, std::u16string> bad[] = {
       {u"a\"b", u"U+0022"}, {u"a\tb", u"U+0009"},    {u"a\rb", u"U+000D"},
       {u"a\nb", u"U+000A"}, {u"a\x01" u"b", u"U+0001"}, {u"a¥b", u"U+00A5"},
