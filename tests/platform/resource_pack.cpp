@@ -1,116 +1,74 @@
-// The resource pack reader against packs laid out by hand from the format:
-// u16 magic 0x2000, entries of tag 0x0010 with a 48-byte UTF-16 name, u32
-// load flag, u32 size and the data, then a terminator.
+// The resource pack reader against the packs of
+// tests/data/platform/resource_pack.cases, laid out by hand from the format.
 #include <gtest/gtest.h>
 
-#include "platform/fs.h"
 #include "platform/resource_pack.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 
-std::string Le(uint32_t v, int bytes) {
-  std::string out;
-  for (int i = 0; i < bytes; ++i) out += char(v >> (8 * i));
-  return out;
-}
-std::string Utf16(const std::u16string& s) {
-  std::string out;
-  for (char16_t c : s) out += Le(c, 2);
-  return out;
-}
-// One entry; the name field is filled with 0xAB past the name's NUL, so
-// nothing may read the rest of the field.
-std::string Entry(const std::u16string& name, uint32_t flag, const std::string& data, int64_t size_field = -1) {
-  std::string field = Utf16(name.substr(0, 24)) + (name.size() < 24 ? Le(0, 2) : "");
-  field.resize(48, '\xAB');
-  return Le(0x10, 2) + field + Le(flag, 4) + Le(uint32_t(size_field < 0 ? data.size() : size_field), 4) + data;
-}
-const std::string kHead = Le(0x2000, 2), kEnd = Le(0, 2);
-const std::u16string kGothic = u"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF";  // full-width MS Gothic
-
-class ResourcePackTest : public ::testing::Test {
- protected:
-  std::u16string path_ = MakeTempFolder() + u"pack.res";
-  uint32_t Open(const std::string& bytes) {
-    WriteTestFile(path_, bytes);
-    return OpenResourcePackFile(pack_, path_);
+// The bytes of a pack from its words (see the case file).
+std::string PackBytes(const std::vector<std::string>& words) {
+  std::vector<uint8_t> out;
+  for (size_t i = 1; i < words.size(); ++i) {
+    if (words[i].rfind("entry:", 0) != 0) {
+      AppendCaseField(out, words[i], u"");
+      continue;
+    }
+    std::vector<std::string> part;  // entry, NAME, FLAG, DATA, SIZE
+    for (size_t at = 0, colon; at <= words[i].size(); at = colon + 1) {
+      colon = std::min(words[i].find(':', at), words[i].size());
+      part.push_back(words[i].substr(at, colon - at));
+    }
+    const std::vector<uint8_t> data = HexBytes(part[3]);
+    std::vector<uint8_t> name;
+    AppendCaseField(name, "t24:" + part[1], u"");
+    std::fill(name.begin() + std::min<size_t>(48, 2 * part[1].size() + 2), name.end(), 0xAB);
+    for (const std::string& field : {std::string("u16:16"), "hex:" + HexText(name), "u32:" + part[2],
+                                     "u32:" + (part.size() > 4 ? part[4] : std::to_string(data.size())), "hex:" + part[3]})
+      AppendCaseField(out, field, u"");
   }
-  std::string Find(const std::u16string& name) {
-    uint32_t size = 77;
-    const uint8_t* p = FindResourceEntry(pack_, name, &size);
-    return p ? std::string(reinterpret_cast<const char*>(p), size) : size == 77 ? "(none)" : "(size changed)";
-  }
-  ResourcePack pack_;
-};
-
-TEST_F(ResourcePackTest, ReadsEntriesAtOpenAndOnDemand) {
-  const std::string pack = kHead + Entry(u"title", 0, Utf16(u"ZEK") + Le(0, 2)) + Entry(u"hlsl_E5", 1, "old") +
-                           Entry(u"hlsl_E5", 1, "new!") + Entry(u"empty", 0, "") + Le(0xFFFF, 2);
-  ASSERT_EQ(0u, Open(pack));
-  ASSERT_EQ(4u, pack_.entries.size());
-  EXPECT_EQ(Find(u"Title"), "(none)");  // case matters
-  EXPECT_EQ(Find(u"titl"), "(none)");
-  EXPECT_EQ(Find(u"empty"), "");
-  EXPECT_EQ(Find(u"hlsl_E5"), "new!");  // the later entry wins
-
-  // A second lookup keeps the buffer it read; after the release the file is read again.
-  std::string changed = pack;
-  changed.replace(changed.size() - 2 - 58 - 4, 4, "NEW?");
-  WriteTestFile(path_, changed);
-  EXPECT_EQ(Find(u"hlsl_E5"), "new!");
-  ReleaseResourceEntry(pack_, u"hlsl_E5");
-  EXPECT_EQ(Find(u"hlsl_E5"), "NEW?");
-  // Releasing an entry read at open changes nothing.
-  ReleaseResourceEntry(pack_, u"title");
-  std::u16string title;
-  EXPECT_TRUE(ReadResourceText(pack_, u"title", 63, title));
-  EXPECT_EQ(u"ZEK", title);
-  // The file shrank below the on-demand entry: the lookup fails cleanly.
-  ReleaseResourceEntry(pack_, u"hlsl_E5");
-  WriteTestFile(path_, pack.substr(0, 100));
-  EXPECT_EQ(Find(u"hlsl_E5"), "(none)");
-  CloseResourcePack(pack_);
-  EXPECT_EQ(Find(u"title"), "(none)");
+  return std::string(out.begin(), out.end());
 }
 
-TEST_F(ResourcePackTest, RefusesMissingWrongMagicAndTruncatedPacks) {
-  EXPECT_EQ(0x80004005u, OpenResourcePackFile(pack_, path_ + u".missing"));
-  EXPECT_EQ(0x80004005u, Open(Le(0x2001, 2) + Le(0xFFFF, 2)));
-  EXPECT_EQ(0x80004005u, Open(std::string(1, '\0')));
-  // Every cut inside the entry is refused; a cut where the terminator would be keeps it.
-  const std::string good = kHead + Entry(u"a", 0, "\1\2\3") + kEnd;
-  for (size_t cut = 3; cut < good.size() - 2; ++cut) {
-    EXPECT_EQ(0x80004005u, Open(good.substr(0, cut))) << "cut at " << cut;
-    EXPECT_TRUE(pack_.entries.empty());
+TEST(ResourcePack, EveryCaseOpensFindsAndReleasesAsWritten) {
+  const std::u16string path = MakeTempFolder() + u"pack.res";
+  int lines = 0;
+  for (const auto& [title, section] : ReadCaseSections(SourcePath("tests/data/platform/resource_pack.cases"))) {
+    ResourcePack pack;
+    for (const std::string& line : section) {
+      const std::vector<std::string> w = CaseWords(line);
+      if (w.empty() || w[0][0] == '#') continue;
+      SCOPED_TRACE(title + ": " + line.substr(0, 100));
+      ++lines;
+      if (w[0] == "write") {
+        WriteTestFile(path, PackBytes(w));
+      } else if (w[0] == "cut") {
+        WriteTestFile(path, ReadTestFile(path).substr(0, std::stoul(w[1])));
+      } else if (w[0] == "open") {
+        EXPECT_EQ(OpenResourcePackFile(pack, path), w[1] == "ok" ? 0u : 0x80004005u);
+        if (w.size() > 2) {
+          EXPECT_EQ(pack.entries.size(), std::stoul(w[2]));
+        }
+      } else if (w[0] == "find") {
+        uint32_t size = 77;
+        const uint8_t* data = FindResourceEntry(pack, U16(w[1]), &size);
+        const std::string found = data ? HexText(std::vector<uint8_t>(data, data + size)) : size == 77 ? "none" : "?";
+        EXPECT_EQ(found.empty() ? "empty" : found, w[2]);
+      } else if (w[0] == "text") {
+        std::u16string text = u"unchanged";
+        EXPECT_EQ(ReadResourceText(pack, U16(w[1]), std::stoul(w[2]), text), w[3] != "none");
+        EXPECT_EQ(U8(text), w[3] == "none" ? "unchanged" : w[3]);
+      } else if (w[0] == "release") {
+        ReleaseResourceEntry(pack, U16(w[1]));
+      } else if (w[0] == "close") {
+        CloseResourcePack(pack);
+      } else {
+        ADD_FAILURE() << "unknown directive";
+      }
+    }
   }
-  EXPECT_EQ(0u, Open(good.substr(0, good.size() - 2)));
-  EXPECT_EQ(1u, pack_.entries.size());
-  // Sizes that point past the end, up to the largest u32.
-  for (uint32_t bad : {4u, 0x7FFFFFFFu, 0xFFFFFFFFu})
-    EXPECT_EQ(0x80004005u, Open(kHead + Entry(u"big", bad & 1, "\1\2\3", bad) + kEnd)) << bad;
-  // An empty pack, and a name without any NUL, cut at its 24th unit.
-  EXPECT_EQ(0u, Open(kHead + Le(0x11, 2)));
-  EXPECT_TRUE(pack_.entries.empty());
-  const std::u16string name24 = u"ABCDEFGHIJKLMNOPQRSTUVWX";
-  ASSERT_EQ(0u, Open(kHead + Entry(name24, 0, Le(0x1234, 2)) + kEnd));
-  EXPECT_EQ(Find(name24.substr(0, 23)), Le(0x1234, 2));
-  EXPECT_EQ(Find(name24), "(none)");
-}
-
-TEST_F(ResourcePackTest, TextEntriesNeedEvenSizeAndTerminator) {
-  ASSERT_EQ(0u, Open(kHead + Entry(u"fontname", 0, Utf16(kGothic) + Le(0, 2)) + Entry(u"odd", 0, std::string("a\0\0", 3)) +
-                     Entry(u"open", 0, std::string("a\0b\0", 4)) + Entry(u"long", 1, Utf16(std::u16string(40, u'x')) + Le(0, 2)) +
-                     kEnd));
-  std::u16string text = u"unchanged";
-  EXPECT_FALSE(ReadResourceText(pack_, u"odd", 31, text));
-  EXPECT_FALSE(ReadResourceText(pack_, u"open", 31, text));
-  EXPECT_FALSE(ReadResourceText(pack_, u"missing", 31, text));
-  EXPECT_EQ(u"unchanged", text);
-  EXPECT_TRUE(ReadResourceText(pack_, u"fontname", 31, text));
-  EXPECT_EQ(kGothic, text);
-  EXPECT_TRUE(ReadResourceText(pack_, u"long", 31, text));
-  EXPECT_EQ(std::u16string(31, u'x'), text);
+  EXPECT_GT(lines, 100);
 }
 
 }  // namespace
