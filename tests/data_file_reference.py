@@ -1,18 +1,17 @@
 #!/usr/bin/env python3
-"""Reference values for the vehicle data file, written from the format's
-description alone: MD5 from hashlib, the MSVC rand recurrence, the
+"""Reference values for the vehicle data file, written from the
+file format alone: MD5 from hashlib, the MSVC rand recurrence, the
 subtractive generator (seeding by rounds, draws in the lagged form
 x[n] = x[n-55] - x[n-24]), the 256-byte key and the file layout
 (digest, seed, scrambled stream).
 
-  python3 data_file_reference.py            print every value as C++ text
-  python3 data_file_reference.py --check F...  compare with the blocks in F...
+  python3 data_file_reference.py             print every value, one "NAME VALUE..." line each
+  python3 data_file_reference.py --check F   compare with the lines of F
 
-The expected values in test_data_file.cpp and test_md5.cpp were pasted from
-the first form; the second form is what ctest runs.
+tests/data/compiler/data_file.values, which the data-file tests read, was
+written by the first form; the second form is what ctest runs.
 """
 import hashlib
-import re
 import struct
 import sys
 
@@ -83,51 +82,52 @@ def pattern(n):
     return bytes((i * 7 + 3) & 255 for i in range(n))
 
 
+MD5_INPUTS = [b"", b"a", b"abc", b"message digest", b"abcdefghijklmnopqrstuvwxyz",
+              b"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", b"1234567890" * 8,
+              b"a" * 55, b"a" * 56, b"a" * 63, b"a" * 64, pattern(1000)]
+
+
 def values():
-    """Name -> C++ initialiser text."""
-    def ints(xs):
-        return '{' + ', '.join(str(x) for x in xs) + '}'
+    """The lines of the values file: an operation, its inputs, its results."""
+    lines = ['msvc_rand ' + ' '.join(str(x) for x in msvc_rand(10))]
+    # Seeds outside 0..1,000,000,000 clamp to its ends.
+    for seed in (41, 0, 1, M, -5, 2000000000):
+        lines.append('subtractive %d %s' % (seed, ' '.join(str(x) for x in subtractive_values(seed, 8))))
+    lines.append('subtractive_56th 41 %d' % subtractive_values(41, 56)[55])
+    # The key depends on the seed's low 8 bits only: 41 + 0x10000 gives 41's.
+    for seed in (41, 41 + 0x10000, 42):
+        lines.append('key %d %s' % (seed, key_bytes(seed).hex()))
+    # Scrambling: every tail length of a key period, and zeros, which show the key.
+    source = bytes((i * 13 + 5) & 255 for i in range(1000))
+    for count in (0, 1, 255, 256, 257, 511, 512, 1000):
+        scrambled = data_file(source[:count], 12345)[20:]
+        lines.append('scramble 12345 %s %s' % (source[:count].hex() or '-', scrambled.hex() or '-'))
+    lines.append('scramble 41 %s %s' % (bytes(600).hex(), data_file(bytes(600), 41)[20:].hex()))
+    # The smallest file (the end record alone); 300 bytes, whose key repeats
+    # from stream byte 256 on; a generator value masked to 24 bits.
+    for stream, random in ((end_record(), 41), (stream_300(), 18467), (end_record(), 0x7FABCDEF)):
+        lines.append('file %d %s %s' % (random, stream.hex(), data_file(stream, random).hex()))
+    # MD5 of the RFC 1321 suite, of inputs on each side of the 56-byte padding
+    # boundary and of many blocks.
+    lines += ['md5 %s %s' % (x.hex() or '-', hashlib.md5(x).hexdigest()) for x in MD5_INPUTS]
+    return lines
 
-    def hexstr(b):
-        return '"' + b.hex() + '"'
 
-    return {
-        'msvc_rand': ints(msvc_rand(10)),
-        'subtractive_41': ints(subtractive_values(41, 8)),
-        'subtractive_0': ints(subtractive_values(0, 8)),
-        'subtractive_max': ints(subtractive_values(M, 8)),
-        'subtractive_56th_41': str(subtractive_values(41, 56)[55]),
-        'key_41': hexstr(key_bytes(41)),
-        'file_end_41': hexstr(data_file(end_record(), 41)),
-        'file_300_18467': hexstr(data_file(stream_300(), 18467)),
-        'file_end_masked': hexstr(data_file(end_record(), 0x7FABCDEF)),
-        'md5_pattern_1000': hexstr(hashlib.md5(pattern(1000)).digest()),
-    }
-
-
-def check(paths):
-    found = {}
-    for path in paths:
-        text = open(path, encoding='utf-8').read()
-        # A block is "// reference NAME", then a declaration whose
-        # initialiser runs from '=' to the closing ';'.
-        found.update(re.findall(r'// reference (\w+)\n[^=]*=\s*(.*?);', text, re.S))
+def check(path):
+    found = [line.strip() for line in open(path, encoding='utf-8') if line.strip() and not line.startswith('#')]
     expected = values()
-    failures = 0
-    for name, want in expected.items():
-        got = found.get(name)
-        if got is None:
-            print(f'{name}: missing in the tests')
-            failures += 1
-        elif re.sub(r'"\s*"|\s+', '', got) != re.sub(r'\s+', '', want):
-            print(f'{name}: differs\n  test: {got}\n  reference: {want}')
-            failures += 1
-    print(f'{len(expected) - failures} of {len(expected)} reference values match')
-    return 1 if failures else 0
+    missing = [line for line in expected if line not in found]
+    extra = [line for line in found if line not in expected]
+    for line in missing:
+        print('missing or different: ' + line[:100])
+    for line in extra:
+        print('not from the reference: ' + line[:100])
+    print(f'{len(expected) - len(missing)} of {len(expected)} reference values match')
+    return 1 if missing or extra else 0
 
 
 if __name__ == '__main__':
-    if len(sys.argv) >= 3 and sys.argv[1] == '--check':
-        sys.exit(check(sys.argv[2:]))
-    for name, value in values().items():
-        print(f'// reference {name}\n{value}')
+    if len(sys.argv) == 3 and sys.argv[1] == '--check':
+        sys.exit(check(sys.argv[2]))
+    print('# Written by tests/data_file_reference.py from the file format alone.')
+    print('\n'.join(values()))

@@ -6,8 +6,9 @@ tables (tag, length, field layout) independently of the C++ code.
     python3 tests/golden_records.py tests/data/golden
 
 writes whole_vehicle.txt (Shift-JIS, CR LF), the small files it embeds, and
-whole_vehicle.hex (the expected stream, 32 bytes a line). With --check it
-compares instead of writing and exits 1 on any difference.
+whole_vehicle.expected (every record as "record TAG hex:DATA", in the case
+format of tests/data/compiler). With --check it compares instead of writing
+and exits 1 on any difference.
 """
 import os
 import struct
@@ -129,15 +130,23 @@ def build():
     return script, files, stream
 
 
-def hex_lines(data):
-    return "".join(data[i:i + 32].hex() + "\n" for i in range(0, len(data), 32))
+def expected_text(stream):
+    lines = ["=== whole vehicle", "result ok", "log-lacks エラー", "log バイナリファイルを作成しました",
+             'state bogies=4 bogie3=1.40625 name="クハ 481,改" flags=3 containers=1 waves=horn:3,']
+    records = []
+    while stream:
+        tag, length = struct.unpack("<II", stream[:8])
+        records.append("record %X" % tag + (" hex:" + stream[8:8 + length].hex() if length else ""))
+        stream = stream[8 + length:]
+    lines.append("records %d" % len(records))
+    return "\n".join(lines + records) + "\n"
 
 
 def main():
     check = "--check" in sys.argv
     folder = [a for a in sys.argv[1:] if a != "--check"][0]
     script, files, stream = build()
-    outputs = {"whole_vehicle.txt": script, "whole_vehicle.hex": hex_lines(stream).encode()}
+    outputs = {"whole_vehicle.txt": script, "whole_vehicle.expected": expected_text(stream).encode()}
     outputs.update(files)
     bad = 0
     for name, data in outputs.items():

@@ -1,11 +1,10 @@
 // Compilations that share model files run side by side without seeing each
-// other's meshes; a check run writes no file.
+// other's meshes.
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "compiler/preview_recording.h"
-#include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {
@@ -38,22 +37,6 @@ TEST(CompileIsolation, TwoCompilationsSharingAModelEmbedTheirOwnMeshes) {
     });
   for (std::thread& t : threads) t.join();
   for (int k = 0; k < 2; ++k) EXPECT_TRUE(together[k]->Stream() == alone[k]) << "script " << k;
-}
-
-TEST(CompileIsolation, ACheckRunDoesEverythingButWriteFiles) {
-  const std::u16string folder = MakeTempFolder();
-  WriteTriangleModel(folder, "m");
-  CompileRun run;
-  run.compiler->write_files = false;
-  SetScriptPath(*run.compiler, folder + u"Test.txt");
-  std::string text = Sjis("出力パス \"\"\n3D窓 m.obj\n");
-  run.result = Compile(*run.compiler, text.data(), text.size(), run.log);
-  EXPECT_EQ(run.result, 0u) << run.LogText();
-  const std::vector<TestRecord> records = RecordsBeforeTextureBlock(run.Stream());
-  ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].data, Bytes().U32(118).Raw(TriangleMesh()).data);
-  EXPECT_FALSE(FsFileExists(folder + u"m.3dd"));
-  EXPECT_FALSE(FsFileExists(folder + u"Test.z5t"));
 }
 
 }  // namespace

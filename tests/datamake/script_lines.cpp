@@ -1,3 +1,5 @@
+// The vehicle script a project generates: every line from the hand-written
+// scripts, and the texts and values that stop it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -49,30 +51,7 @@ TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
 TEST(VehicleScript, MinimalProjectWritesOnlyTheFixedLines) {
   auto p = MinimalProject();
   p->fixhuriko = 1;  // no tilt line while the angle is 0
-  const std::u16string expected =
-      u"//Z5 Bogwright\r\n"
-      u"出力パス \"out\\\" \r\n"
-      u"拡大補正 1.000000\r\n\r\n"
-      u"UpperV\t1\r\n"
-      u"ChangeLR\t0\r\n"
-      u"BeginHeader\r\nSECTION\r\nID\t9999\r\n"
-      u"形式\t32000\t\"S\"\tUSER\r\n"
-      u"TYPE\t普通電車\r\n"
-      u"名称\t\"N1\"\r\n"
-      u"短縮名\t\"\"\r\n"
-      u"COPYRIGHT\t\"M\"\t\"\"\r\n"
-      u"EndHeader\r\n\r\n\r\n"
-      u"BeginSetting\r\n"
-      u"連結器\t0.000000\t0.000000\r\n"
-      u"速度\t120\r\n"
-      u"EndSetting\r\n\r\n\r\n"
-      u"BeginSound\r\nEndSound\r\n\r\n\r\n"
-      u"BeginRes\r\n形式CG\t\"s.png\"\r\nEndRes\r\n\r\n\r\n"
-      u"BeginModel\r\n"
-      u"PNGTEXMAIN\t\"m.png\"\r\n"
-      u"テクスチャーINFO\t24\t0,0,0\t256\t256\r\n"
-      u"EndModel\r\n\r\n\r\n";
-  EXPECT_EQ(ScriptOf(*p), expected);
+  EXPECT_EQ(ScriptOf(*p), U16(ReadTestFile(SourcePath("tests/data/datamake/minimal_script.txt"))));
 }
 
 TEST(VehicleScript, ScaleCorrectionLines) {
@@ -119,30 +98,19 @@ TEST(VehicleScript, TextsThatWouldBreakTheScriptAreRefused) {
     void (*set)(VehicleProject&, const std::u16string&);
     std::u16string label;
   };
+#define FIELD(field, label) {[](VehicleProject& p, const std::u16string& t) { p.field.Set(t); }, label}
   const Case cases[] = {
-      {[](VehicleProject& p, const std::u16string& t) { p.name.Set(t); }, u"形式番号"},
-      {[](VehicleProject& p, const std::u16string& t) { p.outpath.Set(t); }, u"出力パス"},
-      {[](VehicleProject& p, const std::u16string& t) { p.series.Set(t); }, u"形式名"},
-      {[](VehicleProject& p, const std::u16string& t) { p.sname.Set(t); }, u"形式番号（短縮）"},
-      {[](VehicleProject& p, const std::u16string& t) { p.guide.Set(t); }, u"説明"},
-      {[](VehicleProject& p, const std::u16string& t) { p.maker.Set(t); }, u"工房名"},
-      {[](VehicleProject& p, const std::u16string& t) { p.maintex.Set(t); }, u"メインテクスチャー"},
-      {[](VehicleProject& p, const std::u16string& t) { p.sideview.Set(t); }, u"サイドビュー"},
-      {[](VehicleProject& p, const std::u16string& t) { p.gap2.Set(t); }, u"ギャップ2"},
-      {[](VehicleProject& p, const std::u16string& t) { p.optionset[2].modelLT1.Set(t); },
-       u"オプション3 modelLT1"},
-      {[](VehicleProject& p, const std::u16string& t) { p.modelHM[1].Set(t); }, u"ヘッドマーク2"},
-      {[](VehicleProject& p, const std::u16string& t) { p.tire[1].modelTire.Set(t); }, u"車輪2 modelTire"},
+      FIELD(name, u"形式番号"),         FIELD(outpath, u"出力パス"),
+      FIELD(series, u"形式名"),         FIELD(sname, u"形式番号（短縮）"),
+      FIELD(guide, u"説明"),            FIELD(maker, u"工房名"),
+      FIELD(maintex, u"メインテクスチャー"), FIELD(sideview, u"サイドビュー"),
+      FIELD(gap2, u"ギャップ2"),        FIELD(optionset[2].modelLT1, u"オプション3 modelLT1"),
+      FIELD(modelHM[1], u"ヘッドマーク2"), FIELD(tire[1].modelTire, u"車輪2 modelTire"),
   };
+#undef FIELD
   const std::pair<std::u16string, std::u16string> bad[] = {
-      {u"a\"b", u"U+0022"},
-      {u"a\tb", u"U+0009"},
-      {u"a\rb", u"U+000D"},
-      {u"a\nb", u"U+000A"},
-      {u"a\x01"
-       u"b",
-       u"U+0001"},
-      {u"a¥b", u"U+00A5"},
+      {u"a\"b", u"U+0022"}, {u"a\tb", u"U+0009"},    {u"a\rb", u"U+000D"},
+      {u"a\nb", u"U+000A"}, {u"a\x01" u"b", u"U+0001"}, {u"a¥b", u"U+00A5"},
       {u"a\u2603b", u"U+2603"},
       {u"a\U0001F683b", u"U+1F683"},  // one character, not its first half
   };

@@ -1,8 +1,7 @@
-// railwick check and railwick watch on a copy of the sample project.
+// railwick watch on a copy of the sample project.
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <algorithm>
 #include <functional>
 #include <thread>
 
@@ -11,40 +10,6 @@
 #include "tests/test_util.h"
 
 namespace {
-
-TEST(CliCheck, ListsEveryProblemInOrderAndNothingForTheSample) {
-  const std::u16string folder = CopyExamples();
-  ToolRun sample = RunTool({"check", U8(folder + u"sample.xml")});
-  EXPECT_EQ(sample.status, 0) << sample.out << sample.err;
-  EXPECT_EQ(sample.out, "");
-
-  // Three faults: no type name, a zoom of 0, a wheel model that is missing.
-  std::string xml = ReadTestFile(folder + u"sample.xml");
-  auto replace = [&](const std::string& from, const std::string& to) {
-    size_t at = xml.find(from);
-    ASSERT_NE(at, std::string::npos) << from;
-    xml.replace(at, from.size(), to);
-  };
-  replace("<zoom>1.000000</zoom>", "<zoom>0</zoom>");
-  replace("models\\wheel.obj", "models\\nowheel.obj");
-  size_t a = xml.find("<series>"), b = xml.find("</series>");
-  xml.replace(a, b - a, "<series>");
-  WriteTestFile(folder + u"bad.xml", xml);
-  ToolRun bad = RunTool({"check", U8(folder + u"bad.xml")});
-  EXPECT_EQ(bad.status, 1);
-  const size_t series = bad.out.find("series: 形式名が設定されていません。\n");
-  const size_t zoom = bad.out.find("zoom: OBJ拡大率が0以下です。\n");
-  const size_t wheel = bad.out.find("modelTire: ");
-  ASSERT_NE(series, std::string::npos) << bad.out;
-  ASSERT_NE(zoom, std::string::npos) << bad.out;
-  ASSERT_NE(wheel, std::string::npos) << bad.out;
-  EXPECT_LT(series, zoom);
-  EXPECT_LT(zoom, wheel);
-  EXPECT_EQ(std::count(bad.out.begin(), bad.out.end(), '\n'), 3);
-  // check writes nothing: no script, no data file.
-  EXPECT_FALSE(FsFileExists(folder + u"RW-101.txt"));
-  EXPECT_FALSE(FsFileExists(folder + u"RW-101.z5t"));
-}
 
 class CliWatch : public ::testing::Test {
  protected:
