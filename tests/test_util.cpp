@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -78,6 +79,7 @@ void RunCaseFile(const std::string& relative, const CaseKinds& kinds) {
   int number = 0, cases = 0;
   for (std::string line; std::getline(lines, line);) {
     ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a checkout with Windows line ends
     if (line.empty() || line[0] == '#') continue;
     CaseFields fields;
     for (size_t start = 0, end; start < line.size(); start = end + 1) {
