@@ -62,6 +62,9 @@ TEST(Files, WholeFilesStartsAndTextAsWindowsNamesThem) {
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"x.bin", "new", 3, FsFlush::kToDisk, &reason));
   EXPECT_TRUE(reason.empty());
   EXPECT_EQ(ReadTestFile(folder + u"x.bin"), "new");
+  // A folder in the file's place: the write is refused at the last step, with its reason.
+  EXPECT_FALSE(FsWriteFileAtomic(folder + u"Car車両", "x", 1, FsFlush::kToDisk, &reason));
+  EXPECT_FALSE(reason.empty());
 }
 
 // Within a compilation's read cache: small files and misses are read once,
