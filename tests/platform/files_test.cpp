@@ -1,13 +1,12 @@
-// Whole-file writes: the reason of a failure, links and permission bits of
-// the file replaced, no temporary file left by an interrupted process; and
-// the read cache of a compilation.
+// Whole-file reads and writes: names as Windows treats them, the reason of a
+// failure, links and permission bits kept, no temporary file left by an
+// interrupted process; and the read cache of a compilation.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
-#include <string>
-#include <vector>
 
+#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "tests/test_util.h"
 
@@ -24,8 +23,38 @@
 
 namespace {
 
-TEST(AtomicWrite, FailureGivesTheSystemsReasonAndKeepsTheTarget) {
+std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+TEST(Files, WholeFilesStartsAndTextAsWindowsNamesThem) {
   const std::u16string folder = MakeTempFolder();
+  std::vector<uint8_t> data(2049), back;
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
+  ASSERT_EQ(WriteWholeFile(folder + u"a.bin", data.data(), data.size()), 1);
+  ASSERT_TRUE(ReadWholeFile(folder + u"a.bin", back));
+  EXPECT_EQ(back, data);
+  ASSERT_EQ(WriteWholeFile(folder + u"empty.bin", "", 0), 1);
+  EXPECT_FALSE(ReadWholeFile(folder + u"empty.bin", back));  // an empty file is no file to read
+  EXPECT_TRUE(back.empty());
+  EXPECT_FALSE(ReadWholeFile(folder + u"missing.bin", back));
+  EXPECT_EQ(WriteWholeFile(folder + u"no/such.bin", "x", 1), 0);
+  // Japanese names, '\' as a separator, letter case ignored.
+  FsCreateDirectory(folder + u"Car車両");
+  ASSERT_EQ(WriteWholeFile(folder + u"Car車両\\データ.Bin", "0123456789", 10), 1);
+  ASSERT_TRUE(ReadWholeFile(folder + u"cAR車両/データ.bIN", back));
+  EXPECT_EQ(back.size(), 10u);
+  ASSERT_TRUE(FsReadFileStart(folder + u"Car車両/データ.Bin", 4, back));
+  EXPECT_EQ(Text(back), "0123");
+  ASSERT_TRUE(FsReadFileStart(folder + u"Car車両/データ.Bin", 64, back));  // a shorter file reads whole
+  EXPECT_EQ(Text(back), "0123456789");
+  EXPECT_FALSE(FsReadFileStart(folder + u"missing.bin", 4, back));
+  EXPECT_TRUE(back.empty());
+
+  WriteTestFile(folder + u"t.xml", "\xEF\xBB\xBFline1\r\n行2\n");
+  std::u16string text;
+  ASSERT_TRUE(ReadUtf8TextFile(folder + u"t.xml", text));
+  EXPECT_EQ(U8(text), "line1\n行2\n");
+  EXPECT_FALSE(ReadUtf8TextFile(folder + u"none.xml", text));
+
   std::u16string reason;
   EXPECT_FALSE(FsWriteFileAtomic(folder + u"missing/x.bin", "x", 1, FsFlush::kToDisk, &reason));
   EXPECT_FALSE(reason.empty());
@@ -33,11 +62,14 @@ TEST(AtomicWrite, FailureGivesTheSystemsReasonAndKeepsTheTarget) {
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"x.bin", "new", 3, FsFlush::kToDisk, &reason));
   EXPECT_TRUE(reason.empty());
   EXPECT_EQ(ReadTestFile(folder + u"x.bin"), "new");
+  // A folder in the file's place: the write is refused at the last step, with its reason.
+  EXPECT_FALSE(FsWriteFileAtomic(folder + u"Car車両", "x", 1, FsFlush::kToDisk, &reason));
+  EXPECT_FALSE(reason.empty());
 }
 
 // Within a compilation's read cache: small files and misses are read once,
 // a write through the file layer is seen at once, a large file is read anew.
-TEST(ReadCache, AnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
+TEST(Files, ReadCacheAnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
   const std::u16string folder = MakeTempFolder();
   WriteTestFile(folder + u"small.mtl", "old");
   WriteTestFile(folder + u"model.obj", "v");
@@ -50,27 +82,22 @@ TEST(ReadCache, AnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
   ASSERT_TRUE(FsReadFile(folder + u"model.obj", bytes));
   // Changed behind the layer's back: the cache answers for the small shared
   // file and the miss; the large one and the one-time read are read again.
-  auto behind = [&](const char16_t* name, const char* bytes) {
-    std::ofstream(std::filesystem::path(folder + name), std::ios::binary | std::ios::trunc) << bytes;
-  };
-  behind(u"small.mtl", "other");
-  behind(u"missing.png", "now here");
-  behind(u"large.mtl", "y");
-  behind(u"model.obj", "w");
+  for (const char16_t* name : {u"small.mtl", u"missing.png", u"large.mtl", u"model.obj"})
+    std::ofstream(std::filesystem::path(folder + name), std::ios::binary | std::ios::trunc) << "y";
   ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "old");
+  EXPECT_EQ(Text(bytes), "old");
   EXPECT_FALSE(FsReadSharedFile(folder + u"missing.png", bytes));
   ASSERT_TRUE(FsReadSharedFile(folder + u"large.mtl", bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "y");
+  EXPECT_EQ(Text(bytes), "y");
   ASSERT_TRUE(FsReadFile(folder + u"model.obj", bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "w");
+  EXPECT_EQ(Text(bytes), "y");
   // Through the layer: the next read sees the new bytes, and a start read
   // of a cached whole file is cut from it.
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"small.mtl", "newer", 5));
   ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "newer");
+  EXPECT_EQ(Text(bytes), "newer");
   ASSERT_TRUE(FsReadFileStart(folder + u"small.mtl", 3, bytes));
-  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "new");
+  EXPECT_EQ(Text(bytes), "new");
 #ifndef _WIN32
   // Letter case is matched against the folder listing the cache keeps: a
   // file created or removed through the layer is found, or not, at once.
@@ -78,26 +105,23 @@ TEST(ReadCache, AnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"mesh.bin", "m", 1));
   EXPECT_TRUE(FsFileExists(folder + u"MESH.BIN"));
   ASSERT_TRUE(FsRemoveFile(folder + u"Mesh.bin"));
-  EXPECT_FALSE(FsFileExists(folder + u"mesh.bin"));
   EXPECT_FALSE(FsFileExists(folder + u"MESH.BIN"));
 #endif
 }
 
 #ifndef _WIN32
 
-std::string Native(const std::u16string& path) { return U8(path); }
-
-TEST(AtomicWrite, LinkTargetIsReplacedAndPermissionBitsKept) {
+TEST(Files, AtomicWriteReplacesALinksTargetAndKeepsItsPermissionBits) {
   const std::u16string folder = MakeTempFolder();
   WriteTestFile(folder + u"real.bin", "old");
-  ASSERT_EQ(chmod(Native(folder + u"real.bin").c_str(), 0600), 0);
-  ASSERT_EQ(symlink("real.bin", Native(folder + u"link.bin").c_str()), 0);
+  ASSERT_EQ(chmod(U8(folder + u"real.bin").c_str(), 0600), 0);
+  ASSERT_EQ(symlink("real.bin", U8(folder + u"link.bin").c_str()), 0);
   ASSERT_TRUE(FsWriteFileAtomic(folder + u"link.bin", "new", 3));
   struct stat link_stat, real_stat;
-  ASSERT_EQ(lstat(Native(folder + u"link.bin").c_str(), &link_stat), 0);
+  ASSERT_EQ(lstat(U8(folder + u"link.bin").c_str(), &link_stat), 0);
   EXPECT_TRUE(S_ISLNK(link_stat.st_mode));
   EXPECT_EQ(ReadTestFile(folder + u"real.bin"), "new");
-  ASSERT_EQ(stat(Native(folder + u"real.bin").c_str(), &real_stat), 0);
+  ASSERT_EQ(stat(U8(folder + u"real.bin").c_str(), &real_stat), 0);
   EXPECT_EQ(real_stat.st_mode & 07777, 0600u);
   EXPECT_TRUE(FsSameFile(folder + u"link.bin", folder + u"REAL.bin"));
 }
@@ -105,7 +129,7 @@ TEST(AtomicWrite, LinkTargetIsReplacedAndPermissionBitsKept) {
 // Names in `folder` holding ".tmp".
 int TemporaryFiles(const std::u16string& folder) {
   int count = 0;
-  if (DIR* dir = opendir(Native(folder).c_str())) {
+  if (DIR* dir = opendir(U8(folder).c_str())) {
     while (dirent* entry = readdir(dir)) count += std::string(entry->d_name).find(".tmp") != std::string::npos;
     closedir(dir);
   }
@@ -114,7 +138,7 @@ int TemporaryFiles(const std::u16string& folder) {
 
 // A child writing a large file over and over is interrupted while one of
 // its temporary files exists; none may be left, and it dies of the signal.
-TEST(AtomicWrite, InterruptedWriterLeavesNoTemporaryFile) {
+TEST(Files, InterruptedWriterLeavesNoTemporaryFile) {
   using Clock = std::chrono::steady_clock;
   for (int signal_number : {SIGTERM, SIGINT, SIGHUP}) {
     SCOPED_TRACE(signal_number);
@@ -128,7 +152,7 @@ TEST(AtomicWrite, InterruptedWriterLeavesNoTemporaryFile) {
       while (Clock::now() < give_up) FsWriteFileAtomic(folder + u"out.bin", big.data(), big.size());
       _exit(0);
     }
-    auto deadline = Clock::now() + std::chrono::seconds(10);
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
     while (TemporaryFiles(folder) == 0 && Clock::now() < deadline)
       std::this_thread::sleep_for(std::chrono::microseconds(200));
     kill(child, signal_number);
