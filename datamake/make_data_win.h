@@ -32,5 +32,5 @@ using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
 // in message boxes with the error icon, owned by `owner`. 0 once the script was built and
 // compiled, whatever the compilation gave; the failure code when the run
 // stopped earlier (the user has been told why).
-uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
+bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
                   const KeepCompiler& keep);

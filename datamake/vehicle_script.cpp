@@ -1,6 +1,6 @@
 #include "datamake/vehicle_script.h"
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/sjis.h"
 #include "project/file_checks.h"
 #include "project/number_text.h"
@@ -199,7 +199,7 @@ void WriteModels(const VehicleProject& p, MainTextureSize texture, ScriptWriter&
 
 }  // namespace
 
-uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
+bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
                             Notifier& notifier, ScriptLineMap* lines) {
   ScriptWriter w(notifier);
   w << u"//Z5 Bogwright\r\n";
@@ -218,7 +218,7 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   w.Text(u"形式名", p.series.view()) << u"\"\tUSER\r\n";
   const int category = FindCategory(p.category);
   if (category == -1) w.Fail(u"カテゴリーが対応していません。");
-  if (w.failed()) return kResultFail;
+  if (w.failed()) return false;
   w << u"TYPE\t" << CategoryTable[category].name << u"\r\n";
   w << u"名称\t\"";
   w.Text(u"形式番号", p.name.view()) << u"\"\r\n";
@@ -245,17 +245,17 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   w << u"EndRes\r\n\r\n\r\n";
 
   WriteModels(p, texture, w);
-  if (w.failed()) return kResultFail;
+  if (w.failed()) return false;
   if (lines) *lines = std::move(w.lines());
   // Every project text has been checked, so the conversion cannot fail.
-  return Utf16ToSjis(w.text(), script) ? kResultOk : kResultFail;
+  return Utf16ToSjis(w.text(), script);
 }
 
-uint32_t WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
+bool WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
                             Notifier& notifier) {
   std::string script;
-  if (BuildVehicleScript(p, texture, script, notifier) != kResultOk) return kResultFail;
-  if (WriteWholeFile(path, script.data(), script.size()) == 1) return kResultOk;
+  if (!BuildVehicleScript(p, texture, script, notifier)) return false;
+  if (WriteWholeFile(path, script.data(), script.size())) return true;
   notifier.ShowError(kCheckCaption, u"スクリプトファイルを作成できませんでした。\n" + path);
-  return kResultFail;
+  return false;
 }

@@ -5,7 +5,6 @@
 
 #include "dialogs/data_dialog_session.h"
 #include "dialogs/data_dialogs.h"
-#include "modelio/file_utils.h"
 #include "project/project_file.h"
 #include "res/dialog_ids.h"
 #include "tests/test_dialog_helpers.h"
@@ -160,7 +159,7 @@ TEST(DataDialogs, RefusedImageShowsItsMessageKeepsOldValueAndCloses) {
   const std::u16string small = dir.Write(u"small.png", PngBytes(64, 64, 8, 2));
   auto p = std::make_unique<VehicleProject>();
   ResetProject(*p);
-  ASSERT_EQ(SetSubTexture(*p, good), kResultOk);
+  ASSERT_TRUE(SetSubTexture(*p, good));
   OpenDialog d(IDD_HEADMARK, *p);
   EXPECT_EQ(d.controls.texts[IDC_SIGN_SUBTEX], good);
   d.controls.texts[IDC_SIGN_SUBTEX] = small;

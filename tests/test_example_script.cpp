@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "compiler/data_file.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "tests/test_util.h"
 
@@ -42,7 +41,7 @@ TEST(ExampleScript, CompilesWithoutProblemsAndEmbedsEveryAsset) {
   // The script names its files relative to its own folder.
   uint32_t result = Compile(*compiler, reinterpret_cast<char*>(text.data()), text.size(), log);
 
-  EXPECT_EQ(result, kResultOk);
+  EXPECT_EQ(result, kCompileOk);
   EXPECT_EQ(compiler->written_file, output);
   // The file-created line is the only one at error level.
   const std::vector<std::string> errors = ErrorLines(log);

@@ -6,7 +6,7 @@
 #include "compiler/data_file.h"
 #include "compiler/preview_recording.h"
 #include "datamake/make_data.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 
@@ -61,7 +61,7 @@ TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
   MakeDataOptions options;
   options.create_output_folder = true;
   MakeDataResult run = RunMakeData(*p, options, n, &progress);
-  ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
+  ASSERT_TRUE(run.written) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kCompile,
                                                        MakeDataStep::kWriteDataFile}));
@@ -109,7 +109,7 @@ TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
     MakeDataOptions options;
     options.create_output_folder = true;
     MakeDataResult run = RunMakeData(*p, options, n, nullptr);
-    EXPECT_EQ(run.result, kResultFail);
+    EXPECT_FALSE(run.written);
     EXPECT_FALSE(run.compiler);
     EXPECT_EQ(n.Only(), c.message);
     EXPECT_EQ(dir.List(), before) << U8(c.message);
@@ -124,14 +124,14 @@ TEST(MakeData, NeverTouchesAFileNamedLikeTheScriptAndNeedsAFolderForRelativePath
   RecordingNotifier n;
   MakeDataOptions options;
   options.create_output_folder = true;
-  EXPECT_EQ(RunMakeData(*p, options, n, nullptr).result, kResultOk);
+  EXPECT_TRUE(RunMakeData(*p, options, n, nullptr).written);
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(ReadTestFile(dir / u"RW_2.txt"), "the user's own notes");
 
   // Never saved: relative names have nowhere to resolve, so nothing is guessed.
   p->folder.clear();
   const std::vector<std::string> before = dir.List();
-  EXPECT_EQ(RunMakeData(*p, options, n, nullptr).result, kResultFail);
+  EXPECT_FALSE(RunMakeData(*p, options, n, nullptr).written);
   EXPECT_EQ(n.Only(), kSaveProjectFirstMessage);
   EXPECT_EQ(dir.List(), before);
 }
@@ -142,10 +142,10 @@ TEST(MakeData, AFailedCompilationKeepsTheCompilerAndItsLog) {
   p->whistle.Set(u"gone.wav");  // the compiler, not validation, finds this one
   RecordingNotifier n;
   MakeDataResult run = RunMakeData(*p, MakeDataOptions(), n, nullptr);
-  EXPECT_EQ(run.result, kResultFail);
+  EXPECT_FALSE(run.written);
   EXPECT_TRUE(n.calls.empty());
   ASSERT_TRUE(run.compiler && run.log);
-  EXPECT_NE(run.compile_result, kResultOk);
+  EXPECT_FALSE(run.compiled);
   EXPECT_EQ(run.log->text.rfind(u"=== 車輌コンパイル version 5.10 ===\r\n", 0), 0u);
   EXPECT_NE(run.log->text.find(u"gone.wav"), std::u16string::npos);
   EXPECT_TRUE(run.data_file.empty());
@@ -165,7 +165,7 @@ TEST(MakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
   options.preview_factory = &factory;
 
   MakeDataResult first = RunMakeData(*p, options, n, nullptr);
-  ASSERT_EQ(first.result, kResultOk);
+  ASSERT_TRUE(first.written);
   ASSERT_TRUE(first.compiler);
   EXPECT_EQ(first.compiler->preview_factory, &factory);
   EXPECT_EQ(factory.tally().textures_made, 2);  // main and sign textures of the preview
@@ -174,7 +174,7 @@ TEST(MakeData, UsesTheGivenFactoryAndKeepsTheOldFileOnFailure) {
 
   p->whistle.Set(u"gone.wav");
   MakeDataResult second = RunMakeData(*p, options, n, nullptr);
-  EXPECT_EQ(second.result, kResultFail);
+  EXPECT_FALSE(second.written);
   ASSERT_TRUE(second.compiler && second.log);
   std::vector<uint8_t> after;
   ASSERT_TRUE(ReadWholeFile(dir / u"out/RW-1.z5t", after));

@@ -7,7 +7,6 @@
 #include <memory>
 
 #include "compiler/data_file.h"
-#include "modelio/file_utils.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 #include "tests/test_util.h"
@@ -48,7 +47,7 @@ class MakeCli : public ::testing::Test {
     Save();
   }
   void TearDown() override { SetWorkshopVariable(nullptr); }
-  void Save() { ASSERT_EQ(WriteProjectFile(*project_, dir_ / u"p.xml"), kResultOk); }
+  void Save() { ASSERT_TRUE(WriteProjectFile(*project_, dir_ / u"p.xml")); }
   std::string ProjectArg() const { return U8(dir_ / u"p.xml"); }
 
   TempFolder dir_;
@@ -182,8 +181,8 @@ TEST(MakeCliMovedFolder, MakesTheSameDataFile) {
   ASSERT_TRUE(FsRemoveFile(first + u"RW-101.z5t"));
 
   auto p = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*p, first + u"absolute.xml"), kResultOk);
-  ASSERT_EQ(WriteProjectFile(*p, first + u"saved.xml"), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*p, first + u"absolute.xml"));
+  ASSERT_TRUE(WriteProjectFile(*p, first + u"saved.xml"));
   // Compared without line ends and indents, which the sample writes its own way.
   auto bare = [](std::string text) {
     text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\t'; }), text.end());

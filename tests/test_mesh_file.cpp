@@ -8,7 +8,6 @@
 #include <thread>
 #include <vector>
 
-#include "modelio/file_utils.h"
 #include "modelio/mesh_file.h"
 #include "platform/fs.h"
 #include "tests/test_obj_util.h"
@@ -34,8 +33,8 @@ struct MeshFolder : ObjFolder {
   }
   std::vector<uint8_t> Convert(const std::string& obj, float scale, const float* offset = nullptr) {
     File("m.obj", obj);
-    EXPECT_EQ(Read(), kObjResultOk) << Messages();
-    EXPECT_EQ(WriteMeshFile(*model, Path("m.3dd"), 28.0f * 0.017453292f, offset, scale, 0.0f), kResultOk);
+    EXPECT_EQ(Read(), ObjResult::kOk) << Messages();
+    EXPECT_TRUE(WriteMeshFile(*model, Path("m.3dd"), 28.0f * 0.017453292f, offset, scale, 0.0f));
     return Bytes(ReadTestFile(Path("m.3dd")));
   }
 };
@@ -115,12 +114,12 @@ TEST(MeshFile, WithoutIndicesWithoutCornersAndUnwritable) {
   ObjModelPtr model = NewObjModel();
   std::u16string dir = MakeTempFolder();
   // No corners: nothing is written.
-  EXPECT_EQ(WriteMeshFile(*model, dir + u"a.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultFail);
+  EXPECT_FALSE(WriteMeshFile(*model, dir + u"a.3dd", 0.0f, nullptr, 1.0f, 0.0f));
   EXPECT_FALSE(FsFileExists(dir + u"a.3dd"));
   // Corners without indices: the header and the vertices only.
   model->corner_count = 3;
   for (int i = 0; i < 3; ++i) model->corners[i].face_normal[1] = 1.0f;
-  ASSERT_EQ(WriteMeshFile(*model, dir + u"b.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(WriteMeshFile(*model, dir + u"b.3dd", 0.0f, nullptr, 1.0f, 0.0f));
   std::vector<uint8_t> file = Bytes(ReadTestFile(dir + u"b.3dd"));
   ASSERT_EQ(file.size(), 16u + 3 * 32);
   EXPECT_EQ(U32At(file, 8), 3u);
@@ -128,8 +127,8 @@ TEST(MeshFile, WithoutIndicesWithoutCornersAndUnwritable) {
   EXPECT_EQ(F32At(file, 16 + 16), 1.0f);
   // A folder in the way, or a folder that does not exist: failure, no file.
   FsCreateDirectory(dir + u"c.3dd");
-  EXPECT_EQ(WriteMeshFile(*model, dir + u"c.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultFail);
-  EXPECT_EQ(WriteMeshFile(*model, dir + u"none/d.3dd", 0.0f, nullptr, 1.0f, 0.0f), kResultFail);
+  EXPECT_FALSE(WriteMeshFile(*model, dir + u"c.3dd", 0.0f, nullptr, 1.0f, 0.0f));
+  EXPECT_FALSE(WriteMeshFile(*model, dir + u"none/d.3dd", 0.0f, nullptr, 1.0f, 0.0f));
   EXPECT_FALSE(FsFileExists(dir + u"none/d.3dd"));
 }
 
@@ -190,12 +189,12 @@ TEST(MeshFile, AnUnchangedFileIsLeftAloneAChangedOneRewritten) {
   model->corner_count = 3;
   for (int i = 0; i < 3; ++i) model->corners[i].face_normal[1] = 1.0f;
   const std::u16string path = dir + u"m.3dd";
-  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f));
   const std::string written = ReadTestFile(path);
   int64_t first = 0, again = 0;
   ASSERT_TRUE(FsFileStat(path, nullptr, &first));
   std::this_thread::sleep_for(std::chrono::milliseconds(30));  // past the clock's step
-  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f));
   ASSERT_TRUE(FsFileStat(path, nullptr, &again));
   EXPECT_EQ(again, first);  // the same bytes: not written again
   EXPECT_EQ(ReadTestFile(path), written);
@@ -203,9 +202,9 @@ TEST(MeshFile, AnUnchangedFileIsLeftAloneAChangedOneRewritten) {
   std::string damaged = written;
   damaged[20] ^= 0x40;
   WriteTestFile(path, damaged);
-  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f));
   EXPECT_EQ(ReadTestFile(path), written);
   WriteTestFile(path, written.substr(0, 40));
-  ASSERT_EQ(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f), kResultOk);
+  ASSERT_TRUE(WriteMeshFile(*model, path, 0.0f, nullptr, 1.0f, 0.0f));
   EXPECT_EQ(ReadTestFile(path), written);
 }

@@ -21,7 +21,7 @@ struct TexturedFolder : ObjFolder {
     File("m.mtl", "newmtl mat\nmap_Kd t.png\n");
     File("t.png", PngBytes(256, 256));
   }
-  uint32_t ReadText(const std::string& text) {
+  ObjResult ReadText(const std::string& text) {
     File("m.obj", "mtllib m.mtl\n" + text);
     return Read();
   }
@@ -32,7 +32,7 @@ TEST(ObjObjects, ObjectLinesStartGroupsOnlyWhenNoGroupComesFirst) {
   ASSERT_EQ(f.ReadText(std::string(kTriangle) +
                        "o Old\no  Front Bogie  \r\nv 5 5 5\nusemtl mat\nf 1/1 2/2 3/3\n"
                        "o Rear\nf 1/1 2/2 3/3\ng side\nf 1/1 2/2 3/3\no Last\nf 1/1 2/2 3/3\n"),
-            kObjResultOk)
+            ObjResult::kOk)
       << f.Messages();
   ObjModel& m = *f.model;
   ASSERT_EQ(m.group_count, 4);
@@ -52,14 +52,14 @@ TEST(ObjObjects, ObjectLinesStartGroupsOnlyWhenNoGroupComesFirst) {
   for (const char* order : {"o A\ng grp\nusemtl mat\no B\nf 1/1 2/2 3/3\n", "g grp\no A\nusemtl mat\n"}) {
     SCOPED_TRACE(order);
     TexturedFolder g;
-    ASSERT_EQ(g.ReadText(std::string(kTriangle) + order), kObjResultOk);
+    ASSERT_EQ(g.ReadText(std::string(kTriangle) + order), ObjResult::kOk);
     ASSERT_EQ(g.model->group_count, 1);
     EXPECT_STREQ(g.model->groups[0].name, "grp");
   }
 
   // Faces before any usemtl line stay outside every group, as before.
   TexturedFolder h;
-  ASSERT_EQ(h.ReadText(std::string(kTriangle) + "o A\nf 1/1 2/2 3/3\n"), kObjResultOk);
+  ASSERT_EQ(h.ReadText(std::string(kTriangle) + "o A\nf 1/1 2/2 3/3\n"), ObjResult::kOk);
   EXPECT_EQ(h.model->group_count, 0);
   EXPECT_EQ(h.model->corners[0].group, -1);
 }
@@ -67,7 +67,7 @@ TEST(ObjObjects, ObjectLinesStartGroupsOnlyWhenNoGroupComesFirst) {
 TEST(ObjObjects, UnnamedObjectsDrawNothingFromTheSeedGenerator) {
   ResetProcessRandom();
   TexturedFolder f;
-  ASSERT_EQ(f.ReadText(std::string(kTriangle) + "o\nusemtl mat\no\nf 1/1 2/2 3/3\n"), kObjResultOk);
+  ASSERT_EQ(f.ReadText(std::string(kTriangle) + "o\nusemtl mat\no\nf 1/1 2/2 3/3\n"), ObjResult::kOk);
   ASSERT_EQ(f.model->group_count, 2);
   EXPECT_STREQ(f.model->groups[0].name, "");
   EXPECT_STREQ(f.model->groups[1].name, "");
@@ -80,7 +80,7 @@ TEST(ObjObjects, ObjectGroupsHonourTheGroupCapacity) {
   std::string text = "o first\nusemtl mat\n";
   for (int i = 1; i < kObjMaxGroups; ++i) text += "o x\n";
   f.File("m.obj", "mtllib m.mtl\n" + text + "o one too many\nv 1 2 3\n");
-  EXPECT_EQ(f.Read(), kObjResultStopped);
+  EXPECT_EQ(f.Read(), ObjResult::kStopped);
   EXPECT_EQ(f.model->group_count, kObjMaxGroups);
   EXPECT_EQ(f.model->position_count, 0);
   EXPECT_EQ(f.Messages(), "ERROR : too many groups [max 8000] [line 8003]\r\n");
@@ -106,7 +106,7 @@ TEST(ObjPolygons, LargerPolygonsAreFansFromTheFirstCorner) {
     SCOPED_TRACE(mirror);
     TexturedFolder f;
     f.model->mirror_z = mirror;
-    ASSERT_EQ(f.ReadText(body), kObjResultOk) << f.Messages();
+    ASSERT_EQ(f.ReadText(body), ObjResult::kOk) << f.Messages();
     ObjModel& m = *f.model;
     EXPECT_EQ(f.Messages(), "WARNING : polygons of 5 or more points split into triangles [2]\r\n");
     EXPECT_EQ(m.warning_count, 1);
@@ -136,7 +136,7 @@ TEST(ObjPolygons, OneLineHoldsUpTo255Corners) {
   for (int i = 1; i < 255; ++i) face += " 1/1";
   ASSERT_EQ(face.size() + 4, kObjMaxLineBytes + 3);
   TexturedFolder f;
-  ASSERT_EQ(f.ReadText(std::string(kTriangle) + "g g\nusemtl mat\n" + face + "\n"), kObjResultOk)
+  ASSERT_EQ(f.ReadText(std::string(kTriangle) + "g g\nusemtl mat\n" + face + "\n"), ObjResult::kOk)
       << f.Messages();
   EXPECT_EQ(f.model->corner_count, 255);
   EXPECT_EQ(f.model->index_count, 3 * 253);
@@ -149,7 +149,7 @@ TEST(ObjNames, LibrariesWithBlanksAndLibrariesSideBySide) {
   f.File("my lib.mtl", "newmtl a\nmap_Kd t.png\n");
   f.File("t.png", PngBytes(64, 64));
   f.File("m.obj", "mtllib   my lib.mtl  \r\n");
-  ASSERT_EQ(f.Read(), kObjResultOk);
+  ASSERT_EQ(f.Read(), ObjResult::kOk);
   EXPECT_EQ(f.Messages(), "");
   EXPECT_EQ(f.model->material_count, 1);
 
@@ -160,17 +160,17 @@ TEST(ObjNames, LibrariesWithBlanksAndLibrariesSideBySide) {
   g.File("b.mtl", "newmtl b\nmap_Kd t.png\n");
   g.File("t.png", PngBytes(64, 64));
   g.File("m.obj", "mtllib a.mtl b.mtl\n");
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   EXPECT_EQ(g.model->material_count, 2);
   g.File("a.mtl b.mtl", "newmtl both\nmap_Kd t.png\n");
   ResetObjModel(*g.model);
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   ASSERT_EQ(g.model->material_count, 1);
   EXPECT_STREQ(g.model->materials[0].name, "both");
 
   ObjFolder h;
   h.File("m.obj", "mtllib my lib.mtl\n");
-  ASSERT_EQ(h.Read(), kObjResultOk);
+  ASSERT_EQ(h.Read(), ObjResult::kOk);
   EXPECT_EQ(h.Messages(), "ERROR : no mtl file [" + U8(h.Path("my")) + "]\r\nERROR : no mtl file [" +
                               U8(h.Path("lib.mtl")) + "]\r\n");
 }
@@ -196,7 +196,7 @@ TEST(ObjNames, MaterialNamesWithBlanksAndTheirFirstWords) {
                         c.newmtl_names[1] + " \nmap_Kd t.png\n");
     f.File("t.png", PngBytes(64, 64));
     f.File("m.obj", std::string("mtllib m.mtl\ng g\nusemtl ") + c.usemtl + "\n");
-    ASSERT_EQ(f.Read(), kObjResultOk) << f.Messages();
+    ASSERT_EQ(f.Read(), ObjResult::kOk) << f.Messages();
     EXPECT_STREQ(f.model->materials[1].name, c.newmtl_names[1]);
     EXPECT_EQ(f.model->current_material, c.expected);
   }
@@ -207,7 +207,7 @@ TEST(ObjNames, MaterialNamesWithBlanksAndTheirFirstWords) {
   g.File("m.mtl", "newmtl " + long_name + "\nmap_Kd t.png\n");
   g.File("t.png", PngBytes(64, 64));
   g.File("m.obj", "mtllib m.mtl\n");
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   EXPECT_EQ(std::string(g.model->materials[0].name), long_name.substr(0, 63));
 }
 
@@ -236,7 +236,7 @@ TEST(ObjTextureMaps, OptionsBeforeTheFileNameAreSkipped) {
     f.File("my tex.png", PngBytes(32, 16));
     f.File("m.mtl", std::string("newmtl a\nmap_Kd ") + c.line + "\n");
     f.File("m.obj", "mtllib m.mtl\n");
-    ASSERT_EQ(f.Read(), kObjResultOk);
+    ASSERT_EQ(f.Read(), ObjResult::kOk);
     EXPECT_EQ(f.Messages(), "");
     ASSERT_EQ(f.model->material_count, 1);
     EXPECT_EQ(std::u16string(f.model->materials[0].texture_path), f.Path(c.found));
@@ -247,7 +247,7 @@ TEST(ObjTextureMaps, OptionsBeforeTheFileNameAreSkipped) {
   ObjFolder g;
   g.File("m.mtl", "newmtl a\nmap_Kd -bm 1\nnewmtl b\nmap_Kd -zz a.png\n");
   g.File("m.obj", "mtllib m.mtl\n");
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   EXPECT_EQ(g.model->material_count, 1);
   EXPECT_STREQ(g.model->materials[0].name, "b");
   EXPECT_EQ(g.Messages(), "ERROR : no png file [-zz a.png]\r\n");
@@ -266,7 +266,7 @@ TEST(ObjTextureMaps, OneTexturePerMaterial) {
          "newmtl last\nmap_Kd kd.png\n");
   f.File("two.mtl", "newmtl metal\nmap_d alpha.png\nmap_Kd kd.png\n");
   f.File("m.obj", "mtllib one.mtl two.mtl\n");
-  ASSERT_EQ(f.Read(), kObjResultOk);
+  ASSERT_EQ(f.Read(), ObjResult::kOk);
   ObjModel& m = *f.model;
   ASSERT_EQ(m.material_count, 4);
   const char* names[] = {"paint", "glass", "last", "metal"};
@@ -295,7 +295,7 @@ TEST(ObjTextureMaps, OneTexturePerMaterial) {
   for (int i = 0; i < 20; ++i) mtl += "map_Ks s.png\n";
   g.File("m.mtl", mtl);
   g.File("m.obj", "mtllib m.mtl\n");
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   EXPECT_EQ(g.model->material_count, 1);
   EXPECT_NE(g.Messages().find("map_Ks line 17, ...] ["), std::string::npos) << g.Messages();
   EXPECT_EQ(g.Messages().find("line 18"), std::string::npos);

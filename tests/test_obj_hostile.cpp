@@ -38,8 +38,8 @@ const char kModernSeed[] =
 const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
                        '.',  'e',  '9',  ' ',    '\x81', '\xB1', '\x01', 'f'};
 
-void ExpectConsistent(const ObjModel& m, uint32_t result) {
-  EXPECT_TRUE(result == kObjResultOk || result == kObjResultStopped) << std::hex << result;
+void ExpectConsistent(const ObjModel& m, ObjResult result) {
+  EXPECT_TRUE(result == ObjResult::kOk || result == ObjResult::kStopped) << std::hex << static_cast<uint32_t>(result);
   ASSERT_LE(m.corner_count, kObjMaxCorners);
   ASSERT_LE(m.index_count, kObjMaxIndices);
   ASSERT_EQ(m.index_count % 3, 0);
@@ -80,7 +80,7 @@ TEST(ObjHostile, MutatedFilesStayConsistent) {
     SCOPED_TRACE(text);
     ResetObjModel(*model);
     model->mirror_z = round & 1;
-    uint32_t result =
+    ObjResult result =
         ReadObjBytes(*model, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj");
     ExpectConsistent(*model, result);
     if (HasFatalFailure()) return;

@@ -99,7 +99,7 @@ void ExpectSameTriangles(const std::vector<DrawnCorner>& a, const std::vector<Dr
 struct ReadModel {
   ObjModelPtr model = NewObjModel();
   std::u16string messages;
-  uint32_t result;
+  ObjResult result;
 
   ReadModel(const std::u16string& path, int options) {
     model->message_text = &messages;
@@ -149,8 +149,8 @@ TEST(ObjModernExports, EachModelDrawsWhatItsTwinDraws) {
       SCOPED_TRACE(std::string(t.modern) + " options " + std::to_string(options));
       ReadModel modern(folder + U16(t.modern), options);
       ReadModel twin(folder + U16(t.twin), options);
-      ASSERT_EQ(modern.result, kObjResultOk) << U8(modern.messages);
-      ASSERT_EQ(twin.result, kObjResultOk) << U8(twin.messages);
+      ASSERT_EQ(modern.result, ObjResult::kOk) << U8(modern.messages);
+      ASSERT_EQ(twin.result, ObjResult::kOk) << U8(twin.messages);
       EXPECT_EQ(U8(modern.messages), WithFolder(t.messages, folder));
       EXPECT_EQ(U8(twin.messages), "");
       EXPECT_EQ(modern.model->error_count, 0);
@@ -165,7 +165,7 @@ TEST(ObjModernExports, EachModelDrawsWhatItsTwinDraws) {
 TEST(ObjModernExports, ObjectLinesNameTheGroups) {
   const std::u16string folder = CopyModernModels();
   ReadModel objects(folder + u"objects.obj", 0);
-  ASSERT_EQ(objects.result, kObjResultOk);
+  ASSERT_EQ(objects.result, ObjResult::kOk);
   const ObjModel& m = *objects.model;
   ASSERT_EQ(m.group_count, 3);
   EXPECT_STREQ(m.groups[0].name, "Body");

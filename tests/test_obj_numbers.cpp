@@ -27,7 +27,7 @@ std::vector<float> ReadXs(const std::vector<std::string>& tokens) {
   std::string text;
   for (const std::string& t : tokens) text += "v " + t + " 0 0\n";
   f.File("m.obj", text);
-  EXPECT_EQ(f.Read(), kObjResultOk);
+  EXPECT_EQ(f.Read(), ObjResult::kOk);
   std::vector<float> xs;
   for (int i = 0; i < f.model->position_count; ++i) xs.push_back(f.model->positions[i][0]);
   return xs;

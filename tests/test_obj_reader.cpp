@@ -26,7 +26,7 @@ struct QuadFolder : ObjFolder {
     File("m.mtl", kMtl);
     File("tex.png", PngBytes(256, 256));
   }
-  uint32_t ReadBody(const std::string& body) {
+  ObjResult ReadBody(const std::string& body) {
     File("m.obj", std::string(kQuadHead) + body);
     return Read();
   }
@@ -55,7 +55,7 @@ TEST(ObjReader, ResetGivesTheInitialState) {
 
 TEST(ObjReader, QuadAndTriangleBecomeCornersAndIndices) {
   QuadFolder f;
-  ASSERT_EQ(f.ReadBody("f 1/1 2/2 3/3 4/4\nf 1/1 2/2 3/3\n"), kObjResultOk) << f.Messages();
+  ASSERT_EQ(f.ReadBody("f 1/1 2/2 3/3 4/4\nf 1/1 2/2 3/3\n"), ObjResult::kOk) << f.Messages();
   ObjModel& m = *f.model;
   EXPECT_EQ(f.Messages(), "");
   EXPECT_EQ(m.position_count, 4);
@@ -91,7 +91,7 @@ TEST(ObjReader, MirrorZNegatesZAndReversesTheWinding) {
   f.model->mirror_z = 1;
   f.File("m.obj", std::string(kQuadHead) + "v 0 0 5\nvn 0 0 1\nf 1/1 2/2 3/3 4/4\nf 1/1 2/2 5/3\n");
   // Read without resetting, so the option stays.
-  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), kObjResultOk);
+  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), ObjResult::kOk);
   ObjModel& m = *f.model;
   EXPECT_EQ(m.positions[4][2], -5.0f);
   EXPECT_EQ(m.normals[0][2], -1.0f);
@@ -111,7 +111,7 @@ TEST(ObjReader, SmoothingDecidesWhichNormalACornerKeeps) {
                        "s 2\nf 1/1/2 2/2 3/3/2\n"
                        "s 0\nf 1/1/2 2/2 3/3/2\n"
                        "s on\nf 1/1/2 2/2 3/3/2\n"),
-            kObjResultOk);
+            ObjResult::kOk);
   ObjModel& m = *f.model;
   const bool smooth[] = {false, true, false, false, true, false, true};
   for (int face = 0; face < 7; ++face) {
@@ -133,7 +133,7 @@ TEST(ObjReader, InvertFaceNormalsAndDegenerateNormals) {
                       "s 1\nf 1/1/2 2/2/2 3/3/2\n"  // a zero normal: the face normal instead
                       "f 1/1 1/1 1/1\n");           // collinear corners: a fixed unit normal
   f.model->invert_face_normals = 1;
-  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), kObjResultOk);
+  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), ObjResult::kOk);
   ObjModel& m = *f.model;
   EXPECT_EQ(m.normals[1][0], 0.0f);
   EXPECT_EQ(m.corners[0].face_normal[2], -1.0f);
@@ -166,7 +166,7 @@ TEST(ObjReader, FaceErrorsStopTheReadAndKeepEarlierFaces) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.body);
     QuadFolder f;
-    EXPECT_EQ(f.ReadBody(std::string("f 1/1 2/2 3/3\n") + c.body + "f 1/1 2/2 3/3\n"), kObjResultStopped);
+    EXPECT_EQ(f.ReadBody(std::string("f 1/1 2/2 3/3\n") + c.body + "f 1/1 2/2 3/3\n"), ObjResult::kStopped);
     EXPECT_EQ(f.Messages(), c.message);
     EXPECT_EQ(f.model->error_count, 1);
     EXPECT_EQ(f.model->face_error_count, 1);
@@ -178,19 +178,19 @@ TEST(ObjReader, FaceErrorsStopTheReadAndKeepEarlierFaces) {
 TEST(ObjReader, UsemtlBeforeAnyGroupStops) {
   QuadFolder f;
   f.File("m.obj", "mtllib m.mtl\nv 0 0 0\nvt 0 0\nusemtl mat\nf 1/1 1/1 1/1\n");
-  EXPECT_EQ(f.Read(), kObjResultStopped);
+  EXPECT_EQ(f.Read(), ObjResult::kStopped);
   EXPECT_EQ(f.Messages(), "ERROR : no group\r\n");
   EXPECT_EQ(f.model->face_count, 0);
 }
 
 TEST(ObjReader, MissingFilesAndUnknownMaterials) {
   ObjFolder f;
-  EXPECT_EQ(f.Read("none.obj"), kObjResultNoObjFile);
+  EXPECT_EQ(f.Read("none.obj"), ObjResult::kNoObjFile);
   EXPECT_EQ(f.Messages(), "ERROR : no obj file [" + U8(f.Path("none.obj")) + "]\r\n");
   EXPECT_EQ(f.model->error_count, 1);
 
   ObjFolder g;
-  EXPECT_EQ(ReadMtlFile(*g.model, g.Path("none.mtl")), kObjResultNoMtlFile);
+  EXPECT_EQ(ReadMtlFile(*g.model, g.Path("none.mtl")), ObjResult::kNoMtlFile);
   EXPECT_EQ(g.Messages(), "ERROR : no mtl file [" + U8(g.Path("none.mtl")) + "]\r\n");
 
   // A missing library is reported but the OBJ is read on; a usemtl line
@@ -201,7 +201,7 @@ TEST(ObjReader, MissingFilesAndUnknownMaterials) {
   h.File("m.obj",
          "mtllib none.mtl x.mtl\nv 0 0 0\nvt 0.5 0.5\ng a\nusemtl tex\nusemtl plain\nusemtl\n"
          "f 1/1 1/1 1/1\n");
-  EXPECT_EQ(h.Read(), kObjResultOk);
+  EXPECT_EQ(h.Read(), ObjResult::kOk);
   EXPECT_EQ(h.Messages(), "ERROR : no mtl file [" + U8(h.Path("none.mtl")) + "]\r\n");
   ASSERT_EQ(h.model->material_count, 1);
   EXPECT_STREQ(h.model->materials[0].name, "tex");
@@ -216,7 +216,7 @@ TEST(ObjReader, UnusableTexturePageIsRefusedBeforeReading) {
     ObjFolder f;
     f.File("m.obj", "v 0 0 0\n");
     f.model->page_height = side;
-    EXPECT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), kObjResultFail);
+    EXPECT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), ObjResult::kPageUnusable);
     EXPECT_EQ(f.model->error_count, 1);
     EXPECT_EQ(f.model->position_count, 0);
     EXPECT_NE(f.Messages().find("ERROR : texture page error [256 x"), std::string::npos) << f.Messages();
@@ -238,7 +238,7 @@ TEST(ObjReader, IndicesOutsideTheArraysAndMalformedCorners) {
   for (const char* body : bad) {
     SCOPED_TRACE(body);
     QuadFolder f;
-    EXPECT_EQ(f.ReadBody(body), kObjResultStopped);
+    EXPECT_EQ(f.ReadBody(body), ObjResult::kStopped);
     EXPECT_EQ(f.Messages().rfind("ERROR : index error [", 0), 0u) << f.Messages();
     EXPECT_NE(f.Messages().find("[line 13]\r\n"), std::string::npos) << f.Messages();
     EXPECT_EQ(f.model->corner_count, 0);
@@ -248,7 +248,7 @@ TEST(ObjReader, IndicesOutsideTheArraysAndMalformedCorners) {
 
 TEST(ObjReader, NegativeIndicesCountBackFromWhatWasRead) {
   QuadFolder f;
-  ASSERT_EQ(f.ReadBody("f -4/-4 -3/-3/-1 -2/-2 -1/-1\nf +1/1 2/2x 3/3/1x\n"), kObjResultOk) << f.Messages();
+  ASSERT_EQ(f.ReadBody("f -4/-4 -3/-3/-1 -2/-2 -1/-1\nf +1/1 2/2x 3/3/1x\n"), ObjResult::kOk) << f.Messages();
   const ObjFace& face = f.model->faces[0];
   for (int i = 0; i < 4; ++i) {
     EXPECT_EQ(face.corners[i][0], i);
@@ -273,7 +273,7 @@ TEST(ObjReader, TokensSeparatorsAndLineEnds) {
   text += std::string("\0v 13 14 15\n", 12);  // NUL ends a line as LF does
   text += "#v 0 0 0\n v 0.1 1e400 nan\n";     // a line that starts with a blank
   f.File("m.obj", text);
-  ASSERT_EQ(f.Read(), kObjResultOk);
+  ASSERT_EQ(f.Read(), ObjResult::kOk);
   ObjModel& m = *f.model;
   ASSERT_EQ(m.position_count, 9);
   const float expected[8][3] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9},    {15, -0.5f, 2},
@@ -293,8 +293,8 @@ TEST(ObjReader, CrLfAndLfReadAlike) {
   a.File("m.obj", lf);
   b.File("m.obj", crlf);
   b.File("m.mtl", "newmtl mat\r\nmap_Kd tex.png\r\n");
-  ASSERT_EQ(a.Read(), kObjResultOk);
-  ASSERT_EQ(b.Read(), kObjResultOk);
+  ASSERT_EQ(a.Read(), ObjResult::kOk);
+  ASSERT_EQ(b.Read(), ObjResult::kOk);
   EXPECT_EQ(b.Messages(), "");
   ASSERT_EQ(a.model->corner_count, 4);
   ASSERT_EQ(b.model->corner_count, 4);
@@ -318,7 +318,7 @@ TEST(ObjReader, LongLinesAreCutAfter1022Bytes) {
   comment += "v 9 9 9\n";
   ObjFolder f;
   f.File("m.obj", exact + cut + comment + "v 4 5 6\n");
-  ASSERT_EQ(f.Read(), kObjResultOk);
+  ASSERT_EQ(f.Read(), ObjResult::kOk);
   ObjModel& m = *f.model;
   ASSERT_EQ(m.position_count, 3) << f.Messages();
   EXPECT_EQ(m.positions[0][2], 3.0f);
@@ -340,7 +340,7 @@ TEST(ObjReader, KeywordsAreWholeWords) {
          "maplib a.mtl\nmtllib a.mtl b.mtl\n"
          "v 1 1 1\nvp 9 9 9\nvnx 1 0 0\nsp 1\nvt 0 0\nvtx 1 1\n"
          "g grp\nusemap two\nusemtl two\nfo 1/1 1/1\n");
-  ASSERT_EQ(f.Read(), kObjResultOk) << f.Messages();
+  ASSERT_EQ(f.Read(), ObjResult::kOk) << f.Messages();
   ObjModel& m = *f.model;
   EXPECT_EQ(m.position_count, 1);
   EXPECT_EQ(m.normal_count, 0);
@@ -359,7 +359,7 @@ TEST(ObjReader, ShiftJisNamesOfLibrariesMaterialsTexturesAndGroups) {
   f.File("車両ｱ.mtl", Sjis("newmtl 金属ソ\nmap_Kd 車体.png\n"));
   f.File("車体.png", PngBytes(512, 256));
   f.File("m.obj", Sjis("mtllib 車両ｱ.mtl\nv 0 0 0\nvt 1 1\ng 屋根ソ\nusemtl 金属ソ\nf 1/1 1/1 1/1\n"));
-  ASSERT_EQ(f.Read(), kObjResultOk) << f.Messages();
+  ASSERT_EQ(f.Read(), ObjResult::kOk) << f.Messages();
   ObjModel& m = *f.model;
   ASSERT_EQ(m.material_count, 1);
   EXPECT_EQ(std::string(m.materials[0].name), Sjis("金属ソ"));
@@ -377,7 +377,7 @@ TEST(ObjReader, TextureCoordinatesMapIntoTheLastPage) {
   f.File("m.obj", "mtllib m.mtl\nv 0 0 0\nvt 1 0.25\ng a\nusemtl small\nf 1/1 1/1 1/1\n");
   f.model->flip_u = 1;
   f.model->flip_v = 0;
-  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), kObjResultOk);
+  ASSERT_EQ(ReadObjFile(*f.model, f.Path("m.obj")), ObjResult::kOk);
   // u' = (1 - 1) * 256 / 512 + 0 / 512; v' = 0.25 * 256 / 256 + 0 / 256.
   EXPECT_EQ(f.model->corners[0].uv[0], 0.0f);
   EXPECT_EQ(f.model->corners[0].uv[1], 0.25f);
@@ -387,7 +387,7 @@ TEST(ObjReader, TextureCoordinatesMapIntoTheLastPage) {
   g.File("s.png", PngBytes(256, 256));
   g.File("w.png", PngBytes(512, 256));
   g.File("m.obj", "mtllib m.mtl\nv 0 0 0\nvt 1 0.25\ng a\nusemtl small\nf 1/1 1/1 1/1\n");
-  ASSERT_EQ(g.Read(), kObjResultOk);
+  ASSERT_EQ(g.Read(), ObjResult::kOk);
   EXPECT_EQ(g.model->corners[0].uv[0], 0.5f);
   EXPECT_EQ(g.model->corners[0].uv[1], 0.75f);
 }
@@ -395,7 +395,7 @@ TEST(ObjReader, TextureCoordinatesMapIntoTheLastPage) {
 TEST(ObjReader, UnnamedGroupsDrawFromTheProcessGenerator) {
   ResetProcessRandom();
   QuadFolder f;
-  ASSERT_EQ(f.ReadBody("g\ng\n"), kObjResultOk);
+  ASSERT_EQ(f.ReadBody("g\ng\n"), ObjResult::kOk);
   ASSERT_EQ(f.model->group_count, 3);
   EXPECT_STREQ(f.model->groups[1].name, "DMYSET41");
   EXPECT_STREQ(f.model->groups[2].name, "DMYSET18467");

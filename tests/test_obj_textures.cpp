@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "modelio/obj_model.h"
-#include "modelio/texture_headers.h"
+#include "platform/image_headers.h"
 #include "platform/fs.h"
 #include "tests/test_obj_util.h"
 #include "tests/test_util.h"
@@ -13,7 +13,7 @@ namespace {
 // A library with one material per map line, read through an OBJ that uses
 // nothing else.
 struct LibraryFolder : ObjFolder {
-  uint32_t ReadLibrary(const std::string& mtl) {
+  ObjResult ReadLibrary(const std::string& mtl) {
     File("m.mtl", mtl);
     File("m.obj", "mtllib m.mtl\n");
     return Read();
@@ -34,7 +34,7 @@ TEST(ObjTextures, PngAndBmpFillThePageAndSetItsSize) {
   f.File("b.bmp", BmpBytes(64, -32));  // top-down: the height counts by its magnitude
   f.File("tex.png", PngBytes(8, 8));
   ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd a.png\nnewmtl c\nmap_Kd Tex.PNG\nnewmtl b\nmap_Kd b.BMP\n"),
-            kObjResultOk);
+            ObjResult::kOk);
   EXPECT_EQ(f.Messages(), "");
   ASSERT_EQ(f.model->material_count, 3);
   // Names match files as Windows matches them, without regard to case.
@@ -70,7 +70,7 @@ TEST(ObjTextures, CandidatesInTheGivenFolderTheLibraryFolderAndTim) {
   f.File("models/ﾂｱ.png", PngBytes(8, 8));
   f.File("models/±.png", PngBytes(16, 16));
   f.model->base_folder = &f.dir;
-  ASSERT_EQ(f.Read("models/m.obj"), kObjResultOk);
+  ASSERT_EQ(f.Read("models/m.obj"), ObjResult::kOk);
   EXPECT_EQ(f.Messages(), "");  // relative folders are not absolute paths
   ASSERT_EQ(f.model->material_count, 8);
   const char* found[] = {"gv/a.png",        "models/b.png",           "TIM/c.png",
@@ -90,7 +90,7 @@ TEST(ObjTextures, MaterialsSharingATextureBesideTheLibraryAllGetIt) {
   const std::u16string elsewhere = MakeTempFolder();
   f.model->base_folder = &elsewhere;
   f.File("t.png", PngBytes(128, 64));
-  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd t.png\nnewmtl b\nmap_Kd t.png\n"), kObjResultOk);
+  ASSERT_EQ(f.ReadLibrary("newmtl a\nmap_Kd t.png\nnewmtl b\nmap_Kd t.png\n"), ObjResult::kOk);
   EXPECT_EQ(f.Messages(), "");
   ASSERT_EQ(f.model->material_count, 2);
   ExpectRectangle(f.Material(0), 0, 0, 128, 64);
@@ -102,7 +102,7 @@ TEST(ObjTextures, MissingTexturesAndAbsoluteFolders) {
   LibraryFolder f;
   ASSERT_EQ(f.ReadLibrary("map_Kd a.png\nnewmtl b\nmap_Kd b.bmp\nnewmtl c\nmap_Kd c.jpg\n"
                           "newmtl d\nmap_Kd C:\\tex\\d.png\nnewmtl e\nmap_Kd ab/e.png\nnewmtl f\nmap_Kd\n"),
-            kObjResultOk);
+            ObjResult::kOk);
   EXPECT_EQ(f.Messages(),
             "ERROR : no png file [a.png]\r\n"
             "ERROR : no bmp file [b.bmp]\r\n"
@@ -147,7 +147,7 @@ TEST(ObjTextures, BrokenHeadersAreReportedAndChangeNothing) {
     SCOPED_TRACE(c.message);
     LibraryFolder f;
     f.File(c.file, c.bytes);
-    ASSERT_EQ(f.ReadLibrary(std::string("newmtl x\nmap_Kd ") + c.file + "\n"), kObjResultOk);
+    ASSERT_EQ(f.ReadLibrary(std::string("newmtl x\nmap_Kd ") + c.file + "\n"), ObjResult::kOk);
     EXPECT_EQ(f.Messages(), std::string(c.message) + " [" + U8(f.Path(c.file)) + "]\r\n");
     ASSERT_EQ(f.model->material_count, 1);
     ExpectRectangle(f.Material(0), 0, 0, 0, 0);
@@ -185,7 +185,7 @@ TEST(ObjTextures, MaterialCapacityStopsTheRead) {
   for (int i = 0; i <= kObjMaxMaterials; ++i) mtl += "newmtl a\nmap_Kd t.png\n";
   f.File("m.mtl", mtl);
   f.File("m.obj", "mtllib m.mtl\nv 1 2 3\n");
-  EXPECT_EQ(f.Read(), kObjResultStopped);
+  EXPECT_EQ(f.Read(), ObjResult::kStopped);
   EXPECT_EQ(f.model->material_count, kObjMaxMaterials);
   EXPECT_EQ(f.model->position_count, 0);
   EXPECT_EQ(f.Messages(),
@@ -203,7 +203,7 @@ TEST(ObjTextures, AlternatingTexturesKeepTheirOwnSizes) {
   std::string mtl;
   for (int i = 0; i < 6; ++i)
     mtl += "newmtl m" + std::to_string(i) + "\nmap_Kd " + (i % 2 ? "tall.png" : "wide.png") + "\n";
-  ASSERT_EQ(f.ReadLibrary(mtl), kObjResultOk);
+  ASSERT_EQ(f.ReadLibrary(mtl), ObjResult::kOk);
   EXPECT_EQ(f.Messages(), "");
   ASSERT_EQ(f.model->material_count, 6);
   for (int i = 0; i < 6; ++i) {

@@ -15,7 +15,7 @@ std::u16string ObjFolder::Path(const std::string& name) const {
   return dir + U16(name);
 }
 
-uint32_t ObjFolder::Read(const std::string& name) {
+ObjResult ObjFolder::Read(const std::string& name) {
   return ReadObjFile(*model, Path(name));
 }
 

@@ -17,7 +17,7 @@ struct ObjFolder {
   std::u16string Path(const std::string& name) const;
   // Reads `name` from the folder into the model as it stands (options set
   // by the test are kept).
-  uint32_t Read(const std::string& name = "m.obj");
+  ObjResult Read(const std::string& name = "m.obj");
   std::string Messages() const;
 };
 

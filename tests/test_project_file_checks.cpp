@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "modelio/file_utils.h"
 #include "project/file_checks.h"
 #include "tests/test_project_helpers.h"
 
@@ -121,33 +120,33 @@ TEST(ProjectFileChecks, SettersKeepTheOldPathWhenRefused) {
   const std::u16string empty = dir.Write(u"empty.wav", {});
 
   VehicleProject p;
-  EXPECT_EQ(SetMainTexture(p, main_a), kResultOk);
+  EXPECT_TRUE(SetMainTexture(p, main_a));
   EXPECT_EQ(p.maintex.str(), main_a);
-  EXPECT_EQ(SetMainTexture(p, main_bad), kResultFail);
-  EXPECT_EQ(SetMainTexture(p, dir / u"missing.png"), kResultFail);
+  EXPECT_FALSE(SetMainTexture(p, main_bad));
+  EXPECT_FALSE(SetMainTexture(p, dir / u"missing.png"));
   EXPECT_EQ(p.maintex.str(), main_a);
-  EXPECT_EQ(SetSideView(p, side), kResultOk);
-  EXPECT_EQ(SetSideView(p, main_a), kResultFail);
+  EXPECT_TRUE(SetSideView(p, side));
+  EXPECT_FALSE(SetSideView(p, main_a));
   EXPECT_EQ(p.sideview.str(), side);
-  EXPECT_EQ(SetSubTexture(p, sign), kResultOk);
+  EXPECT_TRUE(SetSubTexture(p, sign));
   // An empty path clears without reading anything.
-  EXPECT_EQ(SetSubTexture(p, u""), kResultOk);
+  EXPECT_TRUE(SetSubTexture(p, u""));
   EXPECT_TRUE(p.subtex.empty());
 
   const FileField& brake = kSoundFields[1];
   ASSERT_EQ(std::u16string(brake.key), u"break");
   FileCheck why;
-  EXPECT_EQ(SetFileField(p, brake, wave, &why), kResultOk);
+  EXPECT_TRUE(SetFileField(p, brake, wave, &why));
   EXPECT_EQ(why, FileCheck::kOk);
   EXPECT_EQ(p.break_.str(), wave);
-  EXPECT_EQ(SetFileField(p, brake, stereo, &why), kResultFail);
+  EXPECT_FALSE(SetFileField(p, brake, stereo, &why));
   EXPECT_EQ(why, FileCheck::kWrongFormat);
-  EXPECT_EQ(SetFileField(p, brake, empty, &why), kResultFail);
+  EXPECT_FALSE(SetFileField(p, brake, empty, &why));
   EXPECT_EQ(why, FileCheck::kUnreadable);
-  EXPECT_EQ(SetFileField(p, brake, dir / u"none.wav", &why), kResultFail);
+  EXPECT_FALSE(SetFileField(p, brake, dir / u"none.wav", &why));
   EXPECT_EQ(why, FileCheck::kUnreadable);
   EXPECT_EQ(p.break_.str(), wave);
-  EXPECT_EQ(SetFileField(p, brake, u"", &why), kResultOk);
+  EXPECT_TRUE(SetFileField(p, brake, u"", &why));
   EXPECT_TRUE(p.break_.empty());
 }
 

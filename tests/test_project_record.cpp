@@ -3,7 +3,6 @@
 #include <cstring>
 #include <memory>
 
-#include "modelio/file_utils.h"
 #include "project/value_tables.h"
 #include "project/vehicle_project.h"
 
@@ -82,7 +81,7 @@ TEST(ProjectRecord, ContainerSlots) {
 
   SetContainer(p, 3, 5, 250, -10, 60);
   ContainerSlot slot;
-  ASSERT_EQ(GetContainer(p, 3, slot), kResultOk);
+  ASSERT_TRUE(GetContainer(p, 3, slot));
   EXPECT_EQ(slot.type, 5);
   EXPECT_EQ(slot.posx, 200.0f);
   EXPECT_EQ(slot.posy, 0.0f);
@@ -98,8 +97,8 @@ TEST(ProjectRecord, ContainerSlots) {
   SetContainer(p, -1, 9, 1, 1, 1);
   EXPECT_EQ(std::memcmp(&before.container, &p.container, sizeof p.container), 0);
   slot = ContainerSlot{7, 7, 7, 7};
-  EXPECT_EQ(GetContainer(p, 16, slot), kResultFail);
-  EXPECT_EQ(GetContainer(p, -1, slot), kResultFail);
+  EXPECT_FALSE(GetContainer(p, 16, slot));
+  EXPECT_FALSE(GetContainer(p, -1, slot));
   EXPECT_EQ(slot.type, 7);
 
   // Free slots are found in the gaps; a full set refuses.

@@ -9,7 +9,6 @@
 #include "dialogs/project_session.h"
 #include "dialogs/recent_projects.h"
 #include "dialogs/window_title.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
@@ -103,7 +102,7 @@ TEST(ProjectSession, SaveProposesNameAndClearsTheChangedFlag) {
   EXPECT_EQ(f.session->CurrentPath(), path);
   EXPECT_FALSE(f.session->Changed());
   auto back = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*back, path), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*back, path));
   EXPECT_EQ(back->speed, 99);
 }
 
@@ -132,7 +131,7 @@ TEST(ProjectSession, NewAsksFirstAndCancelKeepsEverything) {
   EXPECT_TRUE(f.session->CurrentPath().empty());
   EXPECT_EQ(f.discarded, 1);
   auto back = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*back, dir / u"kiha.xml"), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*back, dir / u"kiha.xml"));
   EXPECT_EQ(back->speed, 80);
 
   // Unchanged: New asks nothing.
@@ -191,7 +190,7 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   f.project->name.Set(u"Drop");
   f.project->speed = 130;
   const std::u16string path = dir / u"drop.xml";
-  ASSERT_EQ(WriteProjectFile(*f.project, path), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*f.project, path));
   ResetProject(*f.project);
   f.session->MarkSaved();
 
@@ -217,7 +216,7 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   auto other = std::make_unique<VehicleProject>();
   ResetProject(*other);
   other->speed = 140;
-  ASSERT_EQ(WriteProjectFile(*other, upper), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*other, upper));
   EXPECT_TRUE(f.session->LoadDropped(upper));
   EXPECT_EQ(f.project->speed, 140);
   EXPECT_EQ(f.session->CurrentPath(), upper);
@@ -248,7 +247,7 @@ TEST(ProjectSession, DroppedFilesAndClosing) {
   EXPECT_TRUE(f.session->MayClose());
   EXPECT_TRUE(f.ui.proposals.empty());
   auto back = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*back, upper), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*back, upper));
   EXPECT_EQ(back->speed, 1);
 }
 
@@ -265,7 +264,7 @@ TEST(ProjectSession, SaveKeepsToItsFileAndSaveAsAsks) {
   EXPECT_TRUE(f.session->Save());
   EXPECT_EQ(f.ui.proposals.size(), 1u);
   auto back = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectFile(*back, dir / u"a.xml"), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*back, dir / u"a.xml"));
   EXPECT_EQ(back->speed, 95);
 
   f.ui.save_paths = {dir / u"b.xml"};
@@ -288,13 +287,13 @@ TEST(ProjectSession, SaveKeepsToItsFileAndSaveAsAsks) {
   // Saved by another editor: taken while nothing here is unsaved, never over
   // an edit, and not from a file that is no project.
   back->speed = 80;
-  ASSERT_EQ(WriteProjectFile(*back, dir / u"a.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*back, dir / u"a.xml"));
   EXPECT_TRUE(f.session->TakeFileFromDisk());
   EXPECT_EQ(f.project->speed, 80);
   EXPECT_FALSE(f.session->Changed());
   EXPECT_FALSE(f.session->TakeFileFromDisk());
   back->speed = 70;
-  ASSERT_EQ(WriteProjectFile(*back, dir / u"a.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*back, dir / u"a.xml"));
   f.project->speed = 60;
   EXPECT_FALSE(f.session->TakeFileFromDisk());
   EXPECT_EQ(f.project->speed, 60);
@@ -343,7 +342,7 @@ TEST(ProjectSession, TheProjectFolderIsThatOfItsFile) {
   auto saved = std::make_unique<VehicleProject>();
   ResetProject(*saved);
   saved->modelA1.Set(u"models\\a.obj");
-  ASSERT_EQ(WriteProjectFile(*saved, a + u"ef65.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*saved, a + u"ef65.xml"));
   const std::u16string notes = dir.WriteText(u"notes.xml", "not a project");
 
   // A model path keeps naming the same file when the project is saved

@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "datamake/vehicle_script.h"
-#include "modelio/file_utils.h"
 #include "platform/sjis.h"
 #include "tests/test_project_full.h"
 #include "tests/test_project_helpers.h"
@@ -16,9 +15,9 @@ using namespace testing_project;
 std::u16string ScriptOf(const VehicleProject& p, std::u16string* message = nullptr) {
   RecordingNotifier n;
   std::string script;
-  uint32_t result = BuildVehicleScript(p, MainTextureSize{256, 256}, script, n);
+  const bool result = BuildVehicleScript(p, MainTextureSize{256, 256}, script, n);
   if (message) *message = n.Only();
-  if (result != kResultOk) return u"(failed)";
+  if (!result) return u"(failed)";
   return SjisToUtf16(script);
 }
 
@@ -41,13 +40,13 @@ TEST(VehicleScript, EveryFieldMatchesTheHandWrittenScript) {
   ASSERT_FALSE(expected.empty());
   RecordingNotifier n;
   std::string script;
-  ASSERT_EQ(BuildVehicleScript(*FullProject(), MainTextureSize{512, 256}, script, n), kResultOk);
+  ASSERT_TRUE(BuildVehicleScript(*FullProject(), MainTextureSize{512, 256}, script, n));
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(script, expected);
 
   // The written file holds the same bytes.
   TempFolder dir;
-  ASSERT_EQ(WriteVehicleScript(*FullProject(), MainTextureSize{512, 256}, dir / u"x.txt", n), kResultOk);
+  ASSERT_TRUE(WriteVehicleScript(*FullProject(), MainTextureSize{512, 256}, dir / u"x.txt", n));
   EXPECT_EQ(ReadTestFile(dir / u"x.txt"), expected);
 }
 
@@ -121,7 +120,7 @@ TEST(VehicleScript, CategoryAndBogieTypeOutsideTheTables) {
   // Nothing is left on disk.
   TempFolder dir;
   RecordingNotifier n;
-  EXPECT_EQ(WriteVehicleScript(*p, MainTextureSize{256, 256}, dir / u"N1.txt", n), kResultFail);
+  EXPECT_FALSE(WriteVehicleScript(*p, MainTextureSize{256, 256}, dir / u"N1.txt", n));
   EXPECT_TRUE(dir.List().empty());
 }
 

@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "datamake/validate.h"
-#include "modelio/file_utils.h"
 #include "tests/test_project_helpers.h"
 
 namespace {
@@ -23,8 +22,8 @@ class Validate : public ::testing::Test {
   std::u16string Message() {
     RecordingNotifier n;
     MainTextureSize size;
-    uint32_t result = ValidateProject(p_, n, &size);
-    if (result == kResultOk) return n.calls.empty() ? u"" : u"(message on success)";
+    const bool result = ValidateProject(p_, n, &size);
+    if (result) return n.calls.empty() ? u"" : u"(message on success)";
     if (n.calls.size() != 1 || n.calls[0].first != u"検証") return u"(not one check message)";
     return n.calls[0].second;
   }
@@ -104,7 +103,7 @@ TEST_F(Validate, OnlyTheHeaderMattersAndTheSizeComesBack) {
   p_.maintex.Set(dir_.Write(u"deep.png", PngBytes(300, 200, 16, 2)));
   RecordingNotifier n;
   MainTextureSize size;
-  ASSERT_EQ(ValidateProject(p_, n, &size), kResultOk);
+  ASSERT_TRUE(ValidateProject(p_, n, &size));
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(size.width, 300u);
   EXPECT_EQ(size.height, 200u);

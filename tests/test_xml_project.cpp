@@ -7,7 +7,6 @@
 #include <memory>
 #include <sstream>
 
-#include "modelio/file_utils.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
 #include "project/stored_paths.h"
@@ -33,11 +32,11 @@ void WriteFullProjectFiles(const TempFolder& dir) {
 const char kHead[] = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<zektrainsrc>\r\n";
 
 // Reads a project text into a fresh project with a workshop name.
-std::unique_ptr<VehicleProject> Load(const std::string& utf8, uint32_t* result = nullptr,
+std::unique_ptr<VehicleProject> Load(const std::string& utf8, bool* result = nullptr,
                                      ProjectReadReport* report = nullptr) {
   auto p = std::make_unique<VehicleProject>();
   p->maker.Set(u"W");
-  uint32_t r = ReadProjectText(*p, Utf8ToUtf16(utf8), report);
+  const bool r = ReadProjectText(*p, Utf8ToUtf16(utf8), report);
   if (result) *result = r;
   return p;
 }
@@ -54,12 +53,12 @@ TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   TempFolder dir;
   WriteFullProjectFiles(dir);
   auto full = FullProject();
-  ASSERT_EQ(WriteProjectFile(*full, dir / u"full.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*full, dir / u"full.xml"));
 
   auto loaded = std::make_unique<VehicleProject>();
   loaded->maker = full->maker;
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*loaded, dir / u"full.xml", &report), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*loaded, dir / u"full.xml", &report));
   EXPECT_TRUE(report.dropped.empty());
 
   // Bogies, mounts and container places are packed together by the reader.
@@ -251,13 +250,13 @@ TEST(ProjectFile, FilesThatAreNotProjectsFailAndChangeNothing) {
     auto p = FullProject();
     const std::string before = FormatProjectFile(*p);
     ProjectReadReport report;
-    EXPECT_EQ(ReadProjectFile(*p, dir.WriteText(u"bad.xml", text), &report), kResultFail) << text;
+    EXPECT_FALSE(ReadProjectFile(*p, dir.WriteText(u"bad.xml", text), &report)) << text;
     EXPECT_TRUE(report.not_project);
     EXPECT_EQ(FormatProjectFile(*p), before);
   }
   auto p = FullProject();
   ProjectReadReport report;
-  EXPECT_EQ(ReadProjectFile(*p, dir / u"missing.xml", &report), kResultFail);
+  EXPECT_FALSE(ReadProjectFile(*p, dir / u"missing.xml", &report));
   EXPECT_TRUE(report.unreadable);
   EXPECT_EQ(p->name.str(), u"クハ481-1");
   // A byte-order mark and CR LF line ends are fine.
@@ -278,14 +277,14 @@ TEST(ProjectFile, FilesFromOtherToolsRead) {
     const std::string file = line.substr(0, tab), expected = line.substr(tab + 1);
     auto p = std::make_unique<VehicleProject>();
     ProjectReadReport report;
-    const uint32_t result = ReadProjectFile(*p, SourcePath("tests/data/project/lenient/" + file), &report);
+    const bool result = ReadProjectFile(*p, SourcePath("tests/data/project/lenient/" + file), &report);
     ++cases;
     if (expected == "not a project") {
-      EXPECT_EQ(result, kResultFail) << file;
+      EXPECT_FALSE(result) << file;
       EXPECT_TRUE(report.not_project) << file;
       continue;
     }
-    ASSERT_EQ(result, kResultOk) << file;
+    ASSERT_TRUE(result) << file;
     EXPECT_NE(FormatProjectFile(*p).find("\t" + expected + "\r\n"), std::string::npos) << file << ": " << expected;
   }
   EXPECT_EQ(cases, 17);
@@ -299,11 +298,11 @@ TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");
   full->motor2.Set(u"snd\\stereo.wav");
-  ASSERT_EQ(WriteProjectFile(*full, dir / u"p.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*full, dir / u"p.xml"));
 
   auto p = std::make_unique<VehicleProject>();
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, dir / u"p.xml", &report), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*p, dir / u"p.xml", &report));
   EXPECT_TRUE(p->maintex.empty());
   EXPECT_TRUE(p->motor2.empty());
   // Everything after those keys is still there.
@@ -328,16 +327,16 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   auto p = FullProject();
   const std::u16string path = dir.WriteText(u"v.xml", "old");
   RecordingNotifier n;
-  ASSERT_EQ(SaveProject(*p, path, n), kResultOk);
+  ASSERT_TRUE(SaveProject(*p, path, n));
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(ReadTestFile(path), FormatProjectFile(*p));
   EXPECT_EQ(dir.List(), std::vector<std::string>{"v.xml"});  // no temporary file left
 
   // A target that cannot be replaced: the failure is told and nothing changes.
   FsCreateDirectory(dir / u"folder.xml");
-  EXPECT_EQ(SaveProject(*p, dir / u"folder.xml", n), kResultFail);
+  EXPECT_FALSE(SaveProject(*p, dir / u"folder.xml", n));
   EXPECT_TRUE(FsIsDirectory(dir / u"folder.xml"));
-  EXPECT_EQ(SaveProject(*p, dir / u"no/such/folder.xml", n), kResultFail);
+  EXPECT_FALSE(SaveProject(*p, dir / u"no/such/folder.xml", n));
   ASSERT_EQ(n.calls.size(), 2u);
   EXPECT_EQ(n.calls[1].first, u"検証");
   EXPECT_EQ(n.calls[1].second, u"ファイルを保存できませんでした。\n" + (dir / u"no/such/folder.xml"));
@@ -348,7 +347,7 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   const std::u16string longest = dir / (std::u16string(248, u'n') + u".xml");
   std::ofstream(std::filesystem::path(longest), std::ios::binary) << "old";
   if (ReadTestFile(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
-  EXPECT_EQ(SaveProject(*p, longest, n), kResultFail);
+  EXPECT_FALSE(SaveProject(*p, longest, n));
   EXPECT_EQ(ReadTestFile(longest), "old");
 }
 
@@ -380,20 +379,20 @@ TEST(ProjectFile, OpenKeepsProjectAndPathWhenReadingFails) {
   std::u16string current = u"earlier.xml";
   RecordingNotifier n;
   const std::u16string junk = dir.WriteText(u"junk.xml", "not xml at all");
-  EXPECT_EQ(OpenProject(*p, junk, current, n), kResultFail);
+  EXPECT_FALSE(OpenProject(*p, junk, current, n));
   EXPECT_EQ(current, u"earlier.xml");
   EXPECT_EQ(p->name.str(), u"クハ481-1");
   EXPECT_EQ(n.Only(), u"車両設定ファイルではありません。\n" + junk);
   n.calls.clear();
-  EXPECT_EQ(OpenProject(*p, dir / u"none.xml", current, n), kResultFail);
+  EXPECT_FALSE(OpenProject(*p, dir / u"none.xml", current, n));
   EXPECT_EQ(n.Only(), u"ファイルを開けませんでした。\n" + (dir / u"none.xml"));
 
   auto other = FullProject();
   other->name.Set(u"other");
   other->whistle.Set(u"snd\\none.wav");
-  ASSERT_EQ(WriteProjectFile(*other, dir / u"other.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*other, dir / u"other.xml"));
   n.calls.clear();
-  EXPECT_EQ(OpenProject(*p, dir / u"other.xml", current, n), kResultOk);
+  EXPECT_TRUE(OpenProject(*p, dir / u"other.xml", current, n));
   EXPECT_EQ(current, dir / u"other.xml");
   EXPECT_EQ(p->name.str(), u"other");
   EXPECT_EQ(p->maker.str(), u"レールウィック工房");

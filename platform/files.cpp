@@ -1,4 +1,4 @@
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 
 #include "platform/fs.h"
 #include "platform/sjis.h"
@@ -7,8 +7,8 @@ bool ReadWholeFile(const std::u16string& path, std::vector<uint8_t>& out) {
   return FsReadFile(path, out) && !out.empty();
 }
 
-int WriteWholeFile(const std::u16string& path, const void* data, size_t size) {
-  return FsWriteFileAtomic(path, data, size, FsFlush::kToDisk) ? 1 : 0;
+bool WriteWholeFile(const std::u16string& path, const void* data, size_t size) {
+  return FsWriteFileAtomic(path, data, size, FsFlush::kToDisk);
 }
 
 bool ReadUtf8TextFile(const std::u16string& path, std::u16string& text) {
@@ -36,26 +36,4 @@ void SanitizeFileName(std::u16string& text) {
         if (c < 0x20) c = u'_';
     }
   }
-}
-
-static uint32_t BigEndian32(const uint8_t* p) {
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-
-uint32_t ReadPngSize(const uint8_t* data, size_t size, PngHeader& header) {
-  // Signature byte, "PNG", and IHDR through the colour type at byte 25.
-  if (!data || size < 26 || data[0] != 0x89 || data[1] != 'P' || data[2] != 'N' || data[3] != 'G')
-    return kResultFail;
-  header.width = BigEndian32(data + 16);
-  header.height = BigEndian32(data + 20);
-  header.bit_depth = data[24];
-  header.truecolour = data[25] == 2 || data[25] == 6;
-  header.alpha = data[25] == 6;
-  return kResultOk;
-}
-
-int CompareU64(uint32_t a_low, uint32_t a_high, uint32_t b_low, uint32_t b_high) {
-  if (a_high != b_high) return a_high > b_high ? 1 : -1;
-  if (a_low != b_low) return a_low > b_low ? 1 : -1;
-  return 0;
 }
