@@ -36,7 +36,8 @@ int ProjectCommand::Start(const ProjectOptions& arguments) {
     return kExitUsage;
   }
   const std::u16string workshop = Utf8ToUtf16(workshop_arg);
-  const WorkshopNameCheck check = workshop.empty() && checking ? WorkshopNameCheck::kOk : CheckWorkshopName(workshop);
+  const WorkshopNameCheck check =
+      workshop.empty() && checking ? WorkshopNameCheck::kOk : CheckWorkshopName(workshop);
   if (const char16_t* why = WorkshopNameMessage(check)) {
     notifier.ShowError(kCheckCaption, why);
     return kExitFailed;

@@ -136,8 +136,8 @@ bool ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePag
   return Convert(c, obj_path, page, nullptr, u" OBJ load\r\n [%s]\r\n", slot, texture_count);
 }
 
-bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3], MeshSlot* slot,
-                       int* texture_count) {
+bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                       MeshSlot* slot, int* texture_count) {
   return Convert(c, obj_path, TexturePage::kMain, offset, u" OBJ LOAD\r\n [%s]\r\n", slot, texture_count);
 }
 

@@ -30,8 +30,8 @@ bool ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePag
                   int* texture_count);
 // The same for bogie frames: always the main page, `offset` added to every
 // position, and its own load message.
-bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3], MeshSlot* slot,
-                       int* texture_count);
+bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                       MeshSlot* slot, int* texture_count);
 
 // Texture count of a model that is neither an OBJ nor a sound mesh file.
 constexpr int kNoModelToCount = -1;

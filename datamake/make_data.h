@@ -38,7 +38,7 @@ struct MakeDataResult {
   // failed compilation.
   std::unique_ptr<VehicleCompiler> compiler;
   std::unique_ptr<LogBuffer> log;
-  bool compiled = false;  // Compile returned kCompileOk
+  bool compiled = false;     // Compile returned kCompileOk
   std::u16string data_file;  // as the compiler named it
   // The project field and file behind each line of the script, for messages
   // the author can act on.

@@ -103,7 +103,7 @@ INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& t
 }
 
 bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
-                  const KeepCompiler& keep) {
+              const KeepCompiler& keep) {
   KeptMessages kept;
   MakeDataOptions options;
   options.preview_factory = factory;
@@ -128,7 +128,6 @@ bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, Pre
 
   AttachGuideLines(*run.compiler);
   keep(std::move(run.compiler));
-  if (!run.compiled)
-    ShowReportDialog(instance, owner, run.log->text, run.written ? run.data_file : u"");
+  if (!run.compiled) ShowReportDialog(instance, owner, run.log->text, run.written ? run.data_file : u"");
   return true;
 }

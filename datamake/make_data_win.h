@@ -33,4 +33,4 @@ using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
 // compiled, whatever the compilation gave; the failure code when the run
 // stopped earlier (the user has been told why).
 bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
-                  const KeepCompiler& keep);
+              const KeepCompiler& keep);

@@ -200,7 +200,7 @@ void WriteModels(const VehicleProject& p, MainTextureSize texture, ScriptWriter&
 }  // namespace
 
 bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
-                            Notifier& notifier, ScriptLineMap* lines) {
+                        Notifier& notifier, ScriptLineMap* lines) {
   ScriptWriter w(notifier);
   w << u"//Z5 Bogwright\r\n";
   w << u"出力パス \"";
@@ -252,7 +252,7 @@ bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::s
 }
 
 bool WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
-                            Notifier& notifier) {
+                        Notifier& notifier) {
   std::string script;
   if (!BuildVehicleScript(p, texture, script, notifier)) return false;
   if (WriteWholeFile(path, script.data(), script.size())) return true;

@@ -21,4 +21,4 @@ bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::s
 // whole script could be built; a file that cannot be written is reported
 // and leaves nothing behind.
 bool WriteVehicleScript(const VehicleProject& p, MainTextureSize texture, const std::u16string& path,
-                            Notifier& notifier);
+                        Notifier& notifier);

@@ -40,8 +40,7 @@ bool DataDialogSession::Ok() {
       notifier_.ShowError(kCheckCaption, std::u16string(f.field->label) + kRelativeBeforeSaveMessage);
       continue;
     }
-    if (!SetFileField(*trial, *f.field, f.path))
-      notifier_.ShowError(kCheckCaption, f.field->refused);
+    if (!SetFileField(*trial, *f.field, f.path)) notifier_.ShowError(kCheckCaption, f.field->refused);
   }
   project_ = *trial;
   return true;

@@ -17,8 +17,12 @@ std::basic_string<Char> AsciiLowered(std::basic_string_view<Char> text) {
   for (Char& c : lowered) c = AsciiLower(c);
   return lowered;
 }
-inline std::string AsciiLowered(const std::string& text) { return AsciiLowered<char>(text); }
-inline std::u16string AsciiLowered(const std::u16string& text) { return AsciiLowered<char16_t>(text); }
+inline std::string AsciiLowered(const std::string& text) {
+  return AsciiLowered<char>(text);
+}
+inline std::u16string AsciiLowered(const std::u16string& text) {
+  return AsciiLowered<char16_t>(text);
+}
 
 // True when `a` and `b` have the same length and differ at most in the case
 // of ASCII letters.

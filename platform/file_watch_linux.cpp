@@ -10,8 +10,8 @@
 #include <map>
 #include <set>
 
-#include "platform/file_watch.h"
 #include "platform/ascii_case.h"
+#include "platform/file_watch.h"
 #include "platform/fs_native.h"
 #include "platform/sjis.h"
 #include "platform/watch_support.h"

@@ -28,8 +28,16 @@ bool ReadUtf8TextFile(const std::u16string& path, std::u16string& text) {
 void SanitizeFileName(std::u16string& text) {
   for (char16_t& c : text) {
     switch (c) {
-      case u'"': case u'\'': case u'*': case u'/': case u':':
-      case u'<': case u'>': case u'?': case u'\\': case u'|':
+      case u'"':
+      case u'\'':
+      case u'*':
+      case u'/':
+      case u':':
+      case u'<':
+      case u'>':
+      case u'?':
+      case u'\\':
+      case u'|':
         c = u'_';
         break;
       default:

@@ -1,9 +1,8 @@
-#include "platform/fs.h"
-
 #include <algorithm>
 #include <cstdint>
 
 #include "platform/ascii_case.h"
+#include "platform/fs.h"
 #include "platform/fs_native.h"
 
 static bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }

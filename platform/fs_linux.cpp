@@ -15,8 +15,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "platform/fs.h"
 #include "platform/ascii_case.h"
+#include "platform/fs.h"
 #include "platform/fs_native.h"
 #include "platform/sjis.h"
 

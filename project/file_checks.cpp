@@ -81,7 +81,8 @@ FileCheck CheckWave(const std::vector<uint8_t>& data) {
     pos += 8 + uint64_t{size} + (size & 1);
     if (pos >= riff_end) return FileCheck::kWrongFormat;
   }
-  if (LittleEndian16(fmt + 2) != 1 || LittleEndian32(fmt + 4) != 22050 || LittleEndian16(fmt + 14) != 8) return FileCheck::kWrongFormat;
+  if (LittleEndian16(fmt + 2) != 1 || LittleEndian32(fmt + 4) != 22050 || LittleEndian16(fmt + 14) != 8)
+    return FileCheck::kWrongFormat;
   return FileCheck::kOk;
 }
 

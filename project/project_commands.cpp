@@ -21,7 +21,7 @@ bool SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& 
 }
 
 bool OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
-                     Notifier& notifier) {
+                 Notifier& notifier) {
   ProjectReadReport report;
   if (!ReadProjectFile(p, path, &report)) {
     notifier.ShowError(kCheckCaption, (report.unreadable ? u"ファイルを開けませんでした。\n"

@@ -39,7 +39,8 @@ const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
                        '.',  'e',  '9',  ' ',    '\x81', '\xB1', '\x01', 'f'};
 
 void ExpectConsistent(const ObjModel& m, ObjResult result) {
-  EXPECT_TRUE(result == ObjResult::kOk || result == ObjResult::kStopped) << std::hex << static_cast<uint32_t>(result);
+  EXPECT_TRUE(result == ObjResult::kOk || result == ObjResult::kStopped)
+      << std::hex << static_cast<uint32_t>(result);
   ASSERT_LE(m.corner_count, kObjMaxCorners);
   ASSERT_LE(m.index_count, kObjMaxIndices);
   ASSERT_EQ(m.index_count % 3, 0);

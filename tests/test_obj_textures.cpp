@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "modelio/obj_model.h"
-#include "platform/image_headers.h"
 #include "platform/fs.h"
+#include "platform/image_headers.h"
 #include "tests/test_obj_util.h"
 #include "tests/test_util.h"
 

@@ -11,7 +11,8 @@ TEST(WorkshopName, BlankAndReservedNames) {
   EXPECT_EQ(CheckWorkshopName(u"\u200Fabc"), WorkshopNameCheck::kBlank);
   EXPECT_EQ(CheckWorkshopName(u"\u200B"), WorkshopNameCheck::kBlank);
   EXPECT_EQ(CheckWorkshopName(u"\u2010abc"), WorkshopNameCheck::kOk);
-  EXPECT_EQ(CheckWorkshopName(u"\u3000abc"), WorkshopNameCheck::kOk);  // the ideographic space is no blank here
+  EXPECT_EQ(CheckWorkshopName(u"\u3000abc"),
+            WorkshopNameCheck::kOk);  // the ideographic space is no blank here
   EXPECT_EQ(CheckWorkshopName(u"abc "), WorkshopNameCheck::kOk);
   EXPECT_EQ(CheckWorkshopName(u"\tabc"), WorkshopNameCheck::kOk);
 

@@ -4,9 +4,9 @@
 #include <cmath>
 
 #include "platform/files.h"
+#include "platform/fs.h"
 #include "platform/image_headers.h"
 #include "platform/numbers.h"
-#include "platform/fs.h"
 #include "platform/sjis.h"
 #include "tests/test_util.h"
 
@@ -133,7 +133,8 @@ TEST(FileUtils, PngHeaderNeedsTheWholeIhdr) {
   PngHeader untouched;
   untouched.width = 77;
   EXPECT_FALSE(ReadPngSize(reinterpret_cast<const uint8_t*>(png.data()), 25, untouched));
-  EXPECT_FALSE(ReadPngSize(reinterpret_cast<const uint8_t*>("GIF89a........................."), 30, untouched));
+  EXPECT_FALSE(
+      ReadPngSize(reinterpret_cast<const uint8_t*>("GIF89a........................."), 30, untouched));
   EXPECT_EQ(untouched.width, 77u);
 }
 
