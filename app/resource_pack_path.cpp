@@ -25,5 +25,5 @@ std::u16string ResourcePackPath(const ResourcePack& pack) {
 HRESULT OpenResourcePack(ResourcePack& pack) {
   std::u16string path = ResourcePackPath(pack);
   if (path.empty()) return E_FAIL;
-  return OpenResourcePackFile(pack, path) == 0 ? S_OK : E_FAIL;
+  return OpenResourcePackFile(pack, path) ? S_OK : E_FAIL;
 }

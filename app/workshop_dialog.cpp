@@ -30,16 +30,9 @@ std::u16string TypedName(HWND dialog) {
 // True when the name may be kept; otherwise the user has been told why and
 // the dialog stays open with the text as typed.
 bool AcceptName(HWND dialog, std::u16string_view name) {
-  switch (CheckWorkshopName(name)) {
-    case 1:
-      ShowCheckMessage(dialog, kWorkshopBlankMessage);
-      return false;
-    case 2:
-      ShowCheckMessage(dialog, kWorkshopReservedMessage);
-      return false;
-    case 3:
-      ShowCheckMessage(dialog, kWorkshopTooLongMessage);
-      return false;
+  if (const char16_t* why = WorkshopNameMessage(CheckWorkshopName(name))) {
+    ShowCheckMessage(dialog, why);
+    return false;
   }
   const size_t bad = FindUnscriptableCharacter(name);
   if (bad != std::u16string_view::npos) {

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 

@@ -39,7 +39,7 @@ void BM_ReadObj(benchmark::State& state) {
   ObjModelPtr model = NewObjModel();
   for (auto _ : state) {
     ResetObjModel(*model);
-    if (ReadObjFile(*model, path) != kObjResultOk || model->corner_count != m.corners) {
+    if (ReadObjFile(*model, path) != ObjResult::kOk || model->corner_count != m.corners) {
       state.SkipWithError("read failed");
       break;
     }
@@ -54,7 +54,7 @@ void BM_ReadObjNewModel(benchmark::State& state) {
   const std::u16string path = Utf8ToUtf16(m.obj_path);
   for (auto _ : state) {
     ObjModelPtr model = NewObjModel();
-    if (ReadObjFile(*model, path) != kObjResultOk || model->corner_count != m.corners) {
+    if (ReadObjFile(*model, path) != ObjResult::kOk || model->corner_count != m.corners) {
       state.SkipWithError("read failed");
       break;
     }

@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     ok = TinyObjRead(m);
   } else {
     ObjModelPtr model = NewObjModel();
-    ok = ReadObjFile(*model, Utf8ToUtf16(m.obj_path)) == kObjResultOk && model->corner_count == m.corners;
+    ok = ReadObjFile(*model, Utf8ToUtf16(m.obj_path)) == ObjResult::kOk && model->corner_count == m.corners;
     // And the conversion the compiler does next, counted on its own with
     // --toggle-collect='ConvertObjModel*'.
     std::vector<MeshVertex> vertices(static_cast<size_t>(model->corner_count));

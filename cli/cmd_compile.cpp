@@ -4,7 +4,6 @@
 #include "cli/cli.h"
 #include "cli/log_print.h"
 #include "compiler/vehicle_compiler.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 
@@ -23,11 +22,11 @@ int CliCompile(const ScriptOptions& options) {
   if (!output.empty()) compiler->output_override = Utf8ToUtf16(output);
   SetScriptPath(*compiler, script_path);
   LogBuffer log;
-  uint32_t result = Compile(*compiler, reinterpret_cast<char*>(text.data()), text.size(), log);
+  const uint32_t result = Compile(*compiler, reinterpret_cast<char*>(text.data()), text.size(), log);
   PrintLog(log, stdout);
   ResetCompiler(*compiler);
   // An output that would replace an input is the caller's slip, not a fault
   // of the script.
   if (compiler->output_refused) return kExitUsage;
-  return result == kResultOk ? kExitOk : kExitFailed;
+  return result == kCompileOk ? kExitOk : kExitFailed;
 }

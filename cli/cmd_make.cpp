@@ -6,7 +6,6 @@
 #include "cli/project_args.h"
 #include "cli/project_log.h"
 #include "datamake/make_data.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 
 int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
@@ -44,7 +43,7 @@ int CliMake(const ProjectOptions& arguments) {
   const bool refused = run.compiler && run.compiler->output_refused;
   if (run.compiler) ResetCompiler(*run.compiler);
   if (refused) return kExitUsage;  // reported in the log: an input named as the output
-  if (run.result != kResultOk) {
+  if (!run.written) {
     if (run.log) CliError("the compilation failed; no data file was written");
     return kExitFailed;
   }

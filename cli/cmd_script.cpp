@@ -8,7 +8,7 @@
 #include "datamake/project_paths.h"
 #include "datamake/validate.h"
 #include "datamake/vehicle_script.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 
 int CliScript(const ProjectOptions& arguments) {
@@ -41,8 +41,8 @@ int CliScript(const ProjectOptions& arguments) {
 
   MainTextureSize texture;
   std::string script;
-  if (ValidateProject(*project, command.notifier, &texture) != kResultOk ||
-      BuildVehicleScript(*project, texture, script, command.notifier) != kResultOk)
+  if (!ValidateProject(*project, command.notifier, &texture) ||
+      !BuildVehicleScript(*project, texture, script, command.notifier))
     return kExitFailed;
   if (WriteWholeFile(target, script.data(), script.size()) != 1) {
     CliError("cannot write " + DisplayPath(target));

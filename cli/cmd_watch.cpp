@@ -52,7 +52,7 @@ bool Build(ProjectCommand& command, const ProjectOptions& arguments, FileWatcher
       std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
   size_t records = run.compiler ? CountRecords(*run.compiler) : 0;
   size_t errors = run.log ? PrintProjectLog(*run.log, run.script_lines, fresh.project_path, true, stdout) : 0;
-  if (run.result == kResultOk) {
+  if (run.written) {
     std::printf("watch: rebuilt %s in %.0f ms: %zu records, %zu errors\n",
                 DisplayPath(run.data_file).c_str(), ms, records, errors);
   } else {

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/project_file.h"
@@ -37,16 +36,11 @@ int ProjectCommand::Start(const ProjectOptions& arguments) {
     return kExitUsage;
   }
   const std::u16string workshop = Utf8ToUtf16(workshop_arg);
-  switch (workshop.empty() && checking ? 0 : CheckWorkshopName(workshop)) {
-    case 1:
-      notifier.ShowError(kCheckCaption, kWorkshopBlankMessage);
-      return kExitFailed;
-    case 2:
-      notifier.ShowError(kCheckCaption, kWorkshopReservedMessage);
-      return kExitFailed;
-    case 3:
-      notifier.ShowError(kCheckCaption, kWorkshopTooLongMessage);
-      return kExitFailed;
+  const WorkshopNameCheck check =
+      workshop.empty() && checking ? WorkshopNameCheck::kOk : CheckWorkshopName(workshop);
+  if (const char16_t* why = WorkshopNameMessage(check)) {
+    notifier.ShowError(kCheckCaption, why);
+    return kExitFailed;
   }
 
   if (!output_arg.empty()) output = FsAbsolute(Utf8ToUtf16(output_arg));
@@ -55,7 +49,7 @@ int ProjectCommand::Start(const ProjectOptions& arguments) {
   project_path = FsAbsolute(Utf8ToUtf16(project_file));
   project = std::make_unique<VehicleProject>();
   ProjectReadReport& report = read;
-  if (ReadProjectFile(*project, project_path, &report) != kResultOk) {
+  if (!ReadProjectFile(*project, project_path, &report)) {
     CliError(report.unreadable ? "cannot read " + project_file : project_file + " is not a project file");
     return kExitFailed;
   }

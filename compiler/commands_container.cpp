@@ -6,7 +6,7 @@
 #include "compiler/model_conversion.h"
 #include "compiler/script_files.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
+#include "platform/image_headers.h"
 
 void CmdContainerPart(VehicleCompiler& c, uint32_t) {
   c.container_part = true;
@@ -48,7 +48,7 @@ void CmdContainerSideview(VehicleCompiler& c, uint32_t code) {
     return;
   }
   PngHeader png;
-  if (ReadPngSize(bytes.data(), bytes.size(), png) != kResultOk) {
+  if (!ReadPngSize(bytes.data(), bytes.size(), png)) {
     LogError(c, u"画像ファイルエラー [%s]\r\n", name);
     return;
   }

@@ -3,7 +3,7 @@
 #include "compiler/commands.h"
 #include "compiler/model_conversion.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 
 namespace {
 
@@ -46,7 +46,7 @@ void CmdBodyModel(VehicleCompiler& c, uint32_t code) {
   // texture coordinates; the converted mesh is only its source.
   MeshSlot converted;
   int texture_count = 0;
-  if (ConvertModel(c, path, kMain, room ? &converted : nullptr, &texture_count) != kResultOk) return;
+  if (!ConvertModel(c, path, kMain, room ? &converted : nullptr, &texture_count)) return;
   if (converted) {
     MeshSlot& slot = p.bodies[p.body_count];
     slot.reset();

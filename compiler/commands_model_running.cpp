@@ -3,7 +3,6 @@
 #include "compiler/commands.h"
 #include "compiler/model_conversion.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 
 namespace {
 
@@ -32,7 +31,7 @@ void CmdBogieFrameModel(VehicleCompiler& c, uint32_t code) {
   const std::u16string path = ModelPath(c, TokenText(c, 2));
   const float offset[3] = {0.0f, 0.0f, 0.0f};
   int texture_count = 0;
-  if (ConvertFrameModel(c, path, offset, &c.preview.bogie_frames[index], &texture_count) != kResultOk) return;
+  if (!ConvertFrameModel(c, path, offset, &c.preview.bogie_frames[index], &texture_count)) return;
   if (!RequireOneTexture(c, path, texture_count)) return;
   std::vector<uint8_t> mesh;
   if (!ReadMeshForEmbedding(c, path, mesh)) return;

@@ -4,7 +4,6 @@
 #include "compiler/model_conversion.h"
 #include "compiler/script_files.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 
 namespace {
 

@@ -5,7 +5,6 @@
 #include "compiler/data_file.h"
 #include "compiler/tokenizer.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 
 namespace {
@@ -82,7 +81,7 @@ bool WriteVehicleDataFile(VehicleCompiler& c, const FsReadRecorder& reads) {
   return ok;
 }
 
-uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
+bool CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
   ResetForCompilation(c);
   c.error_mark = 0;
   c.log = &log;
@@ -98,19 +97,18 @@ uint32_t CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffe
   }
   FsReadRecorder reads;
   FsReadCache cache;  // libraries and texture headers named by many models
-  uint32_t result = ParseScript(c, copy.data(), length, file_label);
-  if (result == kResultOk && !c.container_part) AppendTextureBlock(c);
-  if (result != kResultOk) return result;
+  if (!ParseScript(c, copy.data(), length, file_label)) return false;
+  if (!c.container_part) AppendTextureBlock(c);
 
   WriteMarker(c.stream, 0x0001);
   if (c.stream.overflowed) {
     // A vehicle too large for one data file is rejected whole.
     if (!c.overflow_reported) LogError(c, u"エラー：出力データが128MiBを超えた\r\n");
-    return kResultFail;
+    return false;
   }
   // The texture block's own errors leave the file valid; only a file that
   // could not be written fails the compilation.
-  return WriteVehicleDataFile(c, reads) ? kResultOk : kResultFail;
+  return WriteVehicleDataFile(c, reads);
 }
 
 }  // namespace
@@ -123,9 +121,9 @@ void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path) {
 }
 
 uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log) {
-  const uint32_t result = CompileAndWrite(c, text, length, log);
+  const bool compiled = CompileAndWrite(c, text, length, log);
   LogDroppedLines(log);
-  return result;
+  return compiled ? kCompileOk : kCompileFailed;
 }
 
 void CmdInclude(VehicleCompiler& c, uint32_t) {

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/format.h"
+
 constexpr uint32_t kLogCapacityUnits = 0x80000;  // what a Make-data run gives
 
 struct LogEntry {
@@ -36,23 +38,11 @@ struct LogBuffer {
   uint32_t length() const { return static_cast<uint32_t>(text.size()); }
 };
 
-// One argument of a log message: a UTF-16 text or a 32-bit integer.
-struct LogArg {
-  enum Kind { kText, kInt, kUInt } kind;
-  const char16_t* text = nullptr;
-  int64_t number = 0;
-  LogArg(const char16_t* t) : kind(kText), text(t) {}
-  LogArg(const std::u16string& t) : kind(kText), text(t.c_str()) {}
-  LogArg(int v) : kind(kInt), number(v) {}
-  LogArg(uint32_t v) : kind(kUInt), number(v) {}
-};
-
-// Formats `format` (printf style: %s %d %u %x %X %%) into at most 65,535
-// units and appends it, unless length + n would reach the capacity, in which
-// case nothing is appended, the error mark is left alone and the message is
-// counted as dropped. Level 0 sets the
-// error mark. Returns the number of units formatted.
-uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const LogArg* args, size_t count);
+// Formats `format` as FormatText does and appends it, unless length + n would
+// reach the capacity, in which case nothing is appended, the error mark is
+// left alone and the message is counted as dropped. Level 0 sets the error
+// mark. Returns the number of units formatted.
+uint32_t LogV(LogBuffer& log, int level, const char16_t* format, const FormatArg* args, size_t count);
 
 // When messages were dropped, appends one information line saying how many,
 // whether or not it fits the capacity (the reader must learn the log is cut).
@@ -60,7 +50,7 @@ void LogDroppedLines(LogBuffer& log);
 
 template <typename... Args>
 uint32_t Log(LogBuffer& log, int level, const char16_t* format, const Args&... args) {
-  const LogArg list[] = {LogArg(args)..., LogArg(0)};
+  const FormatArg list[] = {FormatArg(args)..., FormatArg(0)};
   return LogV(log, level, format, list, sizeof...(Args));
 }
 

@@ -4,9 +4,10 @@
 
 #include "compiler/preview_recording.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
+#include "platform/ascii_case.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 
 namespace {
@@ -14,10 +15,7 @@ namespace {
 constexpr float kDegreesToRadians = 0.017453292f;
 
 bool HasObjExtension(const std::u16string& path) {
-  std::u16string ext = FsSplitPath(path).ext;
-  for (char16_t& ch : ext)
-    if (ch >= u'A' && ch <= u'Z') ch = static_cast<char16_t>(ch + 32);
-  return ext == u".obj";
+  return EqualsIgnoringAsciiCase(FsSplitPath(path).ext, u".obj");
 }
 
 void LoadPreview(VehicleCompiler& c, const std::u16string& mesh_path, const std::vector<uint8_t>& mesh,
@@ -41,17 +39,17 @@ void KeepConvertedMesh(VehicleCompiler& c, const std::u16string& obj_path, std::
 
 // A model given as a mesh file (or under another extension) embeds the mesh
 // file of that name when it is sound; nothing is written.
-uint32_t TakeExistingMesh(VehicleCompiler& c, const std::u16string& obj_path, const std::u16string& mesh_path,
-                          MeshSlot* slot, int* texture_count) {
+bool TakeExistingMesh(VehicleCompiler& c, const std::u16string& obj_path, const std::u16string& mesh_path,
+                      MeshSlot* slot, int* texture_count) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(mesh_path, bytes) || CheckMeshFile(bytes.data(), bytes.size()) != MeshFileCheck::kOk) {
     *texture_count = kNoModelToCount;
-    return kResultOk;
+    return true;
   }
   *texture_count = 1;
   LoadPreview(c, mesh_path, bytes, slot);
   KeepConvertedMesh(c, obj_path, std::move(bytes));
-  return kResultOk;
+  return true;
 }
 
 int CountTextures(const ObjModel& model) {
@@ -75,8 +73,8 @@ ObjModel* ResetModelRecord() {
   return model.get();
 }
 
-uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, const float* offset,
-                 const char16_t* load_message, MeshSlot* slot, int* texture_count) {
+bool Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, const float* offset,
+             const char16_t* load_message, MeshSlot* slot, int* texture_count) {
   const std::u16string mesh_path = MeshFilePath(obj_path);
   if (!HasObjExtension(obj_path)) return TakeExistingMesh(c, obj_path, mesh_path, slot, texture_count);
 
@@ -84,7 +82,7 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   ObjModel* model = ResetModelRecord();
   if (!model) {
     LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
-    return kResultFail;
+    return false;
   }
   const TextureDescription& texture = page == TexturePage::kSign ? c.sign_texture : c.main_texture;
   model->page_width = static_cast<float>(texture.width);
@@ -98,29 +96,29 @@ uint32_t Convert(VehicleCompiler& c, const std::u16string& obj_path, TexturePage
   model->mirror_z = c.model_options.mirror_z ? 1 : 0;
   model->invert_face_normals = c.model_options.invert_normals ? 1 : 0;
 
-  uint32_t read = ReadObjFile(*model, obj_path);
+  const ObjResult read = ReadObjFile(*model, obj_path);
   if (model->warning_count != 0 || model->error_count != 0) {
     // Warnings reach the log at error level but do not fail the compilation.
     Log(*c.log, 0, load_message, obj_path);
     Log(*c.log, 0, u"%s", c.model_messages);
     if (model->error_count != 0) c.error_mark = 1;
   }
-  if (read != kObjResultOk) {
+  if (read != ObjResult::kOk) {
     c.error_mark = 1;
-    return kResultFail;
+    return false;
   }
   const float crease = c.smoothing_degrees * kDegreesToRadians;
   const float scale = c.length_scale * c.model_scale;
   std::vector<uint8_t> mesh;
-  if (BuildMeshBytes(*model, crease, offset, scale, 0.0f, mesh) != kResultOk ||
+  if (!BuildMeshBytes(*model, crease, offset, scale, 0.0f, mesh) ||
       (c.write_files && !StoreMeshFile(mesh_path, mesh))) {
     LogError(c, u" OBJ convert error\r\n [%s]\r\n", obj_path);
-    return kResultFail;
+    return false;
   }
   *texture_count = CountTextures(*model);
   LoadPreview(c, mesh_path, mesh, slot);
   KeepConvertedMesh(c, obj_path, std::move(mesh));
-  return kResultOk;
+  return true;
 }
 
 }  // namespace
@@ -133,13 +131,13 @@ std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argumen
   return FsIsAbsolute(argument) ? argument : c.script_folder + argument;
 }
 
-uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
-                      int* texture_count) {
+bool ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
+                  int* texture_count) {
   return Convert(c, obj_path, page, nullptr, u" OBJ load\r\n [%s]\r\n", slot, texture_count);
 }
 
-uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
-                           MeshSlot* slot, int* texture_count) {
+bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                       MeshSlot* slot, int* texture_count) {
   return Convert(c, obj_path, TexturePage::kMain, offset, u" OBJ LOAD\r\n [%s]\r\n", slot, texture_count);
 }
 
@@ -155,7 +153,7 @@ bool RequireOneTexture(VehicleCompiler& c, const std::u16string& obj_path, int t
 bool ConvertWithOneTexture(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page,
                            MeshSlot* slot) {
   int texture_count = 0;
-  if (ConvertModel(c, obj_path, page, slot, &texture_count) != kResultOk) return false;
+  if (!ConvertModel(c, obj_path, page, slot, &texture_count)) return false;
   return RequireOneTexture(c, obj_path, texture_count);
 }
 

@@ -25,13 +25,13 @@ std::u16string ModelPath(const VehicleCompiler& c, const std::u16string& argumen
 // released first). A name that is not an ".obj" is taken as a mesh file
 // converted earlier: one that passes the mesh-file checks counts as one
 // texture, anything else as kNoModelToCount.
-// Returns 0 or 0x80004005 (reported, error mark set).
-uint32_t ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
-                      int* texture_count);
+// False when the model could not be converted (reported, error mark set).
+bool ConvertModel(VehicleCompiler& c, const std::u16string& obj_path, TexturePage page, MeshSlot* slot,
+                  int* texture_count);
 // The same for bogie frames: always the main page, `offset` added to every
 // position, and its own load message.
-uint32_t ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
-                           MeshSlot* slot, int* texture_count);
+bool ConvertFrameModel(VehicleCompiler& c, const std::u16string& obj_path, const float offset[3],
+                       MeshSlot* slot, int* texture_count);
 
 // Texture count of a model that is neither an OBJ nor a sound mesh file.
 constexpr int kNoModelToCount = -1;

@@ -1,7 +1,7 @@
 #include "compiler/preview_recording.h"
 
-#include "modelio/file_utils.h"
 #include "modelio/mesh_file.h"
+#include "platform/image_headers.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -97,7 +97,7 @@ std::unique_ptr<PreviewMesh> RecordingPreviewFactory::CopySphereMapped(const Pre
 
 std::unique_ptr<PreviewTexture> RecordingPreviewFactory::CreateTexture(const uint8_t* png, size_t size) {
   PngHeader header;
-  if (ReadPngSize(png, size, header) != kResultOk || header.width == 0 || header.height == 0) return nullptr;
+  if (!ReadPngSize(png, size, header) || header.width == 0 || header.height == 0) return nullptr;
   auto texture = std::make_unique<RecordedTexture>(tally_);
   texture->width = header.width;
   texture->height = header.height;

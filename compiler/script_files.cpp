@@ -1,6 +1,6 @@
 #include "compiler/script_files.h"
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 
 std::u16string JoinScriptFolder(const VehicleCompiler& c, const std::u16string& name) {

@@ -2,7 +2,6 @@
 
 #include "compiler/commands.h"
 #include "compiler/tokens.h"
-#include "modelio/file_utils.h"
 #include "platform/sjis.h"
 
 namespace {
@@ -24,7 +23,7 @@ void NoteUndecodable(VehicleCompiler& c, const char* line, size_t size, int numb
 
 }  // namespace
 
-uint32_t ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u16string& file) {
+bool ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u16string& file) {
   auto* p = reinterpret_cast<unsigned char*>(text);
   size_t end = 0;
   while (end < length && p[end] != 0) ++end;  // the text stops at its first NUL
@@ -105,5 +104,5 @@ uint32_t ParseScript(VehicleCompiler& c, char* text, size_t length, const std::u
   for (char*& t : c.tokens) t = nullptr;
   c.log->current_file = outer_file;
   c.log->current_line = outer_line;
-  return (unclosed || c.error_mark) ? kResultFail : kResultOk;
+  return !unclosed && !c.error_mark;
 }

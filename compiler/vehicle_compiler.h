@@ -85,11 +85,17 @@ struct VehicleCompiler {
 // Splits the script path into the script folder and name.
 void SetScriptPath(VehicleCompiler& c, const std::u16string& script_path);
 
+// What Compile returns: COM-style result codes, kept as the numbers the
+// callers store and compare.
+constexpr uint32_t kCompileOk = 0;
+constexpr uint32_t kCompileFailed = 0x80004005;
+
 // Compiles a script text (the bytes are cut into tokens in place, so they
 // must be writable). Relative names in it resolve against the script
-// folder, never the current folder. Returns 0, or 0x80004005 when parsing
-// failed, the stream overflowed, or the data file could not be written or
-// would have replaced a file the compilation read (output_refused).
+// folder, never the current folder. Returns kCompileOk, or kCompileFailed
+// when parsing failed, the stream overflowed, or the data file could not be
+// written or would have replaced a file the compilation read
+// (output_refused).
 uint32_t Compile(VehicleCompiler& c, char* text, size_t length, LogBuffer& log);
 
 // Releases the preview objects (meshes, textures, the guide-line batch) and

@@ -3,7 +3,7 @@
 #include "datamake/make_data.h"
 #include "datamake/referenced_files.h"
 #include "datamake/validate.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 #include "project/value_findings.h"
 
@@ -69,7 +69,7 @@ void CheckOutputFolder(const VehicleProject& p, std::vector<ProjectProblem>& pro
 // sign texture logs one and is still made).
 void AddCompilerMessages(const MakeDataResult& run, std::vector<ProjectProblem>& problems) {
   const LogBuffer& log = *run.log;
-  const bool failed = run.compile_result != kResultOk;
+  const bool failed = !run.compiled;
   size_t reported_before = problems.size();
   for (const LogEntry& e : log.entries) {
     const std::u16string message = log.text.substr(e.offset, e.length);

@@ -5,6 +5,7 @@
 #include "datamake/make_data.h"
 #include "datamake/referenced_files.h"
 #include "datamake/validate.h"
+#include "platform/ascii_case.h"
 
 namespace {
 
@@ -24,10 +25,8 @@ std::u16string ProblemText(const ProjectProblem& problem) {
 const ProjectProblem& FirstTelling(const std::vector<ProjectProblem>& errors) {
   for (const ProjectProblem& problem : errors) {
     const size_t start = problem.message.find_first_not_of(u' ');
-    std::u16string head = start == std::u16string::npos ? u"" : problem.message.substr(start, 8);
-    for (char16_t& ch : head)
-      if (ch >= u'a' && ch <= u'z') ch = static_cast<char16_t>(ch - 32);
-    if (head != u"OBJ LOAD") return problem;
+    const std::u16string head = start == std::u16string::npos ? u"" : problem.message.substr(start, 8);
+    if (!EqualsIgnoringAsciiCase(head, u"OBJ LOAD")) return problem;
   }
   return errors.front();
 }
@@ -41,7 +40,7 @@ LiveBuild RunLiveBuild(const VehicleProject& p, PreviewFactory* factory) {
   options.preview_factory = factory;
   options.write_files = false;
   MakeDataResult run = RunMakeData(p, options, kept);
-  if (run.compiler && run.compile_result == kResultOk) {
+  if (run.compiler && run.compiled) {
     build.compiler = std::move(run.compiler);
     build.report = run.log->text;
     return build;

@@ -5,7 +5,7 @@
 #include "datamake/referenced_files.h"
 #include "datamake/validate.h"
 #include "datamake/vehicle_script.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 
 const char16_t kSaveProjectFirstMessage[] =
@@ -67,9 +67,9 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
     return run;
   }
   MainTextureSize texture;
-  if (ValidateProject(p, notifier, &texture) != kResultOk) return run;
+  if (!ValidateProject(p, notifier, &texture)) return run;
   std::string script;
-  if (BuildVehicleScript(p, texture, script, notifier, &run.script_lines) != kResultOk) return run;
+  if (!BuildVehicleScript(p, texture, script, notifier, &run.script_lines)) return run;
   const std::u16string output_folder = ProjectPath(p, p.outpath.view());
   if (options.write_files && options.create_output_folder && !CreateFolders(output_folder)) {
     notifier.ShowError(kCheckCaption, u"出力フォルダーを作成できませんでした。\n" + output_folder);
@@ -89,12 +89,12 @@ MakeDataResult RunMakeData(const VehicleProject& p, const MakeDataOptions& optio
     run.compiler->on_model_conversion = [progress](const std::u16string& obj) {
       progress->Step(MakeDataStep::kConvertModel, obj);
     };
-  run.compile_result = Compile(*run.compiler, script.data(), script.size(), *run.log);
+  run.compiled = Compile(*run.compiler, script.data(), script.size(), *run.log) == kCompileOk;
   run.compiler->on_model_conversion = nullptr;  // the compiler outlives this run's progress
   if (!options.write_files) return run;  // a check: nothing was written
   run.data_file = run.compiler->written_file;
-  if (run.compile_result == kResultOk && !run.data_file.empty()) {
-    run.result = kResultOk;
+  if (run.compiled && !run.data_file.empty()) {
+    run.written = true;
     Report(progress, MakeDataStep::kWriteDataFile, run.data_file);
   }
   return run;

@@ -9,7 +9,6 @@
 #include "compiler/log_buffer.h"
 #include "compiler/vehicle_compiler.h"
 #include "datamake/script_lines.h"
-#include "modelio/file_utils.h"
 #include "project/notifier.h"
 #include "project/vehicle_project.h"
 
@@ -33,13 +32,13 @@ struct MakeDataOptions {
 };
 
 struct MakeDataResult {
-  uint32_t result = kResultFail;  // kResultOk only when a data file was written
+  bool written = false;  // a data file was written
   // The compiler of this run and its log, present once the script was
   // built; the program keeps the compiler for its preview, also after a
   // failed compilation.
   std::unique_ptr<VehicleCompiler> compiler;
   std::unique_ptr<LogBuffer> log;
-  uint32_t compile_result = kResultFail;
+  bool compiled = false;     // Compile returned kCompileOk
   std::u16string data_file;  // as the compiler named it
   // The project field and file behind each line of the script, for messages
   // the author can act on.

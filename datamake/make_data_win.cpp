@@ -8,7 +8,6 @@
 #include "datamake/check_project.h"
 #include "datamake/make_data.h"
 #include "datamake/make_data_report.h"
-#include "modelio/file_utils.h"
 #include "project/notifier.h"
 
 namespace {
@@ -103,8 +102,8 @@ INT_PTR ShowReportDialog(HINSTANCE instance, HWND owner, const std::u16string& t
                          reinterpret_cast<LPARAM>(&texts));
 }
 
-uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
-                  const KeepCompiler& keep) {
+bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
+              const KeepCompiler& keep) {
   KeptMessages kept;
   MakeDataOptions options;
   options.preview_factory = factory;
@@ -123,13 +122,12 @@ uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner,
       ShowReportDialog(instance, owner, ProblemsReport(problems));
     else
       kept.ShowAll(owner);
-    return kResultFail;
+    return false;
   }
   kept.ShowAll(owner);
 
   AttachGuideLines(*run.compiler);
   keep(std::move(run.compiler));
-  if (run.compile_result != kResultOk)
-    ShowReportDialog(instance, owner, run.log->text, run.result == kResultOk ? run.data_file : u"");
-  return kResultOk;
+  if (!run.compiled) ShowReportDialog(instance, owner, run.log->text, run.written ? run.data_file : u"");
+  return true;
 }

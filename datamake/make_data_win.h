@@ -29,8 +29,8 @@ INT_PTR CALLBACK ReportDialogProc(HWND dialog, UINT message, WPARAM wparam, LPAR
 using KeepCompiler = std::function<void(std::unique_ptr<VehicleCompiler>)>;
 
 // The whole run, from the project's folder; problems the user must fix are shown
-// in message boxes with the error icon, owned by `owner`. 0 once the script was built and
-// compiled, whatever the compilation gave; the failure code when the run
-// stopped earlier (the user has been told why).
-uint32_t MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
-                  const KeepCompiler& keep);
+// in message boxes with the error icon, owned by `owner`. True once the script was
+// built and compiled, whatever the compilation gave; false when the run stopped
+// earlier (the user has been told why).
+bool MakeData(const VehicleProject& project, HINSTANCE instance, HWND owner, PreviewFactory* factory,
+              const KeepCompiler& keep);

@@ -3,7 +3,8 @@
 #include <cmath>
 #include <vector>
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
+#include "platform/image_headers.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ int RunChecks(const VehicleProject& p, bool all, MainTextureSize* size, Fail fai
   // Only the signature and the colour type matter here; a file too short
   // to hold its header counts as no PNG.
   PngHeader header;
-  if (!check(ReadPngSize(png.data(), png.size(), header) == kResultOk, u"maintex",
+  if (!check(ReadPngSize(png.data(), png.size(), header), u"maintex",
              u"メインテクスチャー：PNG形式ではありません。"))
     return failures;
   if (!check(header.truecolour, u"maintex", u"メインテクスチャー：INDEX COLOR形式は非対応です。"))
@@ -46,11 +47,11 @@ int RunChecks(const VehicleProject& p, bool all, MainTextureSize* size, Fail fai
 
 }  // namespace
 
-uint32_t ValidateProject(const VehicleProject& p, Notifier& notifier, MainTextureSize* size) {
+bool ValidateProject(const VehicleProject& p, Notifier& notifier, MainTextureSize* size) {
   int failures = RunChecks(p, false, size, [&](const char16_t*, const char16_t* message) {
     notifier.ShowError(kCheckCaption, message);
   });
-  return failures ? kResultFail : kResultOk;
+  return failures == 0;
 }
 
 int ValidateProjectAll(const VehicleProject& p, MainTextureSize* size,

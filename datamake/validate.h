@@ -13,7 +13,7 @@ struct MainTextureSize {
 
 // Stops at the first failed check and shows its message. On success `size`
 // holds the main texture's width and height for the script's texture line.
-uint32_t ValidateProject(const VehicleProject& p, Notifier& notifier, MainTextureSize* size);
+bool ValidateProject(const VehicleProject& p, Notifier& notifier, MainTextureSize* size);
 
 // Every check, not only up to the first failure: each failure goes to
 // `fail` with the field's key and the message. Returns how many failed.

@@ -1,6 +1,6 @@
 #include "datamake/vehicle_script.h"
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/sjis.h"
 #include "project/file_checks.h"
 #include "project/number_text.h"
@@ -199,8 +199,8 @@ void WriteModels(const VehicleProject& p, MainTextureSize texture, ScriptWriter&
 
 }  // namespace
 
-uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
-                            Notifier& notifier, ScriptLineMap* lines) {
+bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
+                        Notifier& notifier, ScriptLineMap* lines) {
   ScriptWriter w(notifier);
   w << u"//Z5 Bogwright\r\n";
   w << u"出力パス \"";
@@ -218,7 +218,7 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   w.Text(u"形式名", p.series.view()) << u"\"\tUSER\r\n";
   const int category = FindCategory(p.category);
   if (category == -1) w.Fail(u"カテゴリーが対応していません。");
-  if (w.failed()) return kResultFail;
+  if (w.failed()) return false;
   w << u"TYPE\t" << CategoryTable[category].name << u"\r\n";
   w << u"名称\t\"";
   w.Text(u"形式番号", p.name.view()) << u"\"\r\n";
@@ -245,8 +245,8 @@ uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, st
   w << u"EndRes\r\n\r\n\r\n";
 
   WriteModels(p, texture, w);
-  if (w.failed()) return kResultFail;
+  if (w.failed()) return false;
   if (lines) *lines = std::move(w.lines());
   // Every project text has been checked, so the conversion cannot fail.
-  return Utf16ToSjis(w.text(), script) ? kResultOk : kResultFail;
+  return Utf16ToSjis(w.text(), script);
 }

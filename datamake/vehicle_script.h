@@ -12,7 +12,7 @@
 // Builds the whole script in memory. A project text that the script cannot
 // carry (a double quote, a control character such as tab, CR or LF, or a
 // character Shift-JIS lacks), a category or a bogie type the tables lack,
-// shows its message and gives kResultFail. `lines`, when given, receives
+// shows its message and gives false. `lines`, when given, receives
 // which project field and file each line names.
-uint32_t BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
-                            Notifier& notifier, ScriptLineMap* lines = nullptr);
+bool BuildVehicleScript(const VehicleProject& p, MainTextureSize texture, std::string& script,
+                        Notifier& notifier, ScriptLineMap* lines = nullptr);

@@ -2,7 +2,6 @@
 
 #include "dialogs/dialog_lists.h"
 #include "dialogs/dialog_messages.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 
 DataDialogSession::DataDialogSession(const DataDialogLayout& layout, VehicleProject& project,
@@ -41,8 +40,7 @@ bool DataDialogSession::Ok() {
       notifier_.ShowError(kCheckCaption, std::u16string(f.field->label) + kRelativeBeforeSaveMessage);
       continue;
     }
-    if (SetFileField(*trial, *f.field, f.path) != kResultOk)
-      notifier_.ShowError(kCheckCaption, f.field->refused);
+    if (!SetFileField(*trial, *f.field, f.path)) notifier_.ShowError(kCheckCaption, f.field->refused);
   }
   project_ = *trial;
   return true;

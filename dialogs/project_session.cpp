@@ -3,7 +3,6 @@
 #include <memory>
 
 #include "dialogs/dialog_messages.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
@@ -63,7 +62,7 @@ bool ProjectSession::New() {
 
 bool ProjectSession::Save() {
   if (!has_file_) return SaveAs();
-  if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  if (!SaveProject(project_, current_path_, ui_)) return false;
   StorePathsFor(project_, FsSplitPath(current_path_).folder);
   MarkSaved();
   return true;
@@ -74,7 +73,7 @@ bool ProjectSession::SaveAs() {
   std::u16string path = current_path_;
   if (!ui_.ChooseSavePath(path)) return false;
   current_path_ = path;
-  if (SaveProject(project_, current_path_, ui_) != kResultOk) return false;
+  if (!SaveProject(project_, current_path_, ui_)) return false;
   has_file_ = true;
   // The project now names its files as the file it was written to does.
   StorePathsFor(project_, FsSplitPath(current_path_).folder);
@@ -85,7 +84,7 @@ bool ProjectSession::SaveAs() {
 bool ProjectSession::Load(const std::u16string& path) {
   // Reading makes the file's folder the project's (and keeps the old one
   // when the file is no project).
-  if (OpenProject(project_, path, current_path_, ui_) != kResultOk) return false;
+  if (!OpenProject(project_, path, current_path_, ui_)) return false;
   if (discard_compiled_) discard_compiled_();
   has_file_ = true;
   MarkSaved();
@@ -95,7 +94,7 @@ bool ProjectSession::Load(const std::u16string& path) {
 bool ProjectSession::TakeFileFromDisk() {
   if (!has_file_ || Changed()) return false;
   auto read = std::make_unique<VehicleProject>();
-  if (ReadProjectFile(*read, current_path_) != kResultOk) return false;
+  if (!ReadProjectFile(*read, current_path_)) return false;
   if (FormatProjectFile(*read) == saved_) return false;
   project_ = *read;
   MarkSaved();

@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "modelio/file_utils.h"
 #include "modelio/obj_model.h"
-#include "modelio/texture_headers.h"
+#include "platform/image_headers.h"
 #include "project/file_checks.h"
 
 namespace {

@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "fuzz/scratch_folder.h"
-#include "modelio/file_utils.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
 
@@ -74,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   // What the writer writes, the loader takes.
   const std::u16string mesh_path = MeshFilePath(obj_path);
-  if (WriteMeshFile(*model, mesh_path, 0.5f, nullptr, 1.0f, 0.0f) != kResultOk) __builtin_trap();
+  if (!WriteMeshFile(*model, mesh_path, 0.5f, nullptr, 1.0f, 0.0f)) __builtin_trap();
   MeshData mesh;
   if (LoadMeshFile(mesh_path, mesh) != MeshFileCheck::kOk) __builtin_trap();
   if (mesh.vertices.size() != static_cast<size_t>(model->corner_count)) __builtin_trap();

@@ -9,7 +9,6 @@
 #include "datamake/validate.h"
 #include "datamake/vehicle_script.h"
 #include "fuzz/scratch_folder.h"
-#include "modelio/file_utils.h"
 #include "platform/sjis.h"
 #include "project/project_file.h"
 
@@ -40,19 +39,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   auto project = std::make_unique<VehicleProject>();
   ResetProject(*project);
   ProjectReadReport report;
-  if (ReadProjectFile(*project, path, &report) != kResultOk) return 0;
+  if (!ReadProjectFile(*project, path, &report)) return 0;
   if (!report.dropped.empty()) DroppedFilesMessage(report.dropped);
 
   const std::string first = FormatProjectFile(*project);
   auto again = std::make_unique<VehicleProject>();
   ResetProject(*again);
   const std::u16string first_text = Utf8ToUtf16(first);
-  if (ReadProjectText(*again, first_text) != kResultOk) __builtin_trap();
+  if (!ReadProjectText(*again, first_text)) __builtin_trap();
   if (FormatProjectFile(*again) != first) __builtin_trap();
 
   QuietNotifier notifier;
   MainTextureSize texture;
-  if (ValidateProject(*project, notifier, &texture) != kResultOk) return 0;
+  if (!ValidateProject(*project, notifier, &texture)) return 0;
   std::string script;
   BuildVehicleScript(*project, texture, script, notifier);
   return 0;

@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const std::u16string path = MakeScratchFolder(u"pack", {}) + u"zek5rlwck.res";
   const std::vector<uint8_t> bytes(data, data + size);
   std::vector<ResourcePackEntry> entries;
-  const uint32_t parsed = ParseResourcePack(bytes.data(), size, entries);
-  if (parsed != 0 && !entries.empty()) __builtin_trap();
+  const bool parsed = ParseResourcePack(bytes.data(), size, entries);
+  if (!parsed && !entries.empty()) __builtin_trap();
 
   FsWriteFileAtomic(path, data, size);
   ResourcePack pack;

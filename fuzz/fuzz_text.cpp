@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string>
 
-#include "modelio/file_utils.h"
+#include "platform/image_headers.h"
 #include "platform/sjis.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <cstring>
 
-#include "modelio/file_utils.h"
 #include "modelio/vector3.h"
 #include "platform/fs.h"
 
@@ -94,9 +93,9 @@ void ConvertObjModel(const ObjModel& model, MeshVertex* vertices, uint16_t* indi
     std::memcpy(indices, model.indices, static_cast<size_t>(model.index_count) * sizeof(uint16_t));
 }
 
-uint32_t BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
-                        float rotation_y, std::vector<uint8_t>& bytes) {
-  if (model.corner_count <= 0) return kResultFail;
+bool BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
+                    float rotation_y, std::vector<uint8_t>& bytes) {
+  if (model.corner_count <= 0) return false;
   const uint32_t v = static_cast<uint32_t>(model.corner_count);
   const uint32_t i = static_cast<uint32_t>(model.index_count);
   const size_t vertex_bytes = size_t{v} * kMeshVertexBytes;
@@ -106,7 +105,7 @@ uint32_t BuildMeshBytes(const ObjModel& model, float crease_angle, const float* 
   auto* vertices = reinterpret_cast<MeshVertex*>(bytes.data() + kMeshHeaderBytes);
   auto* indices = i ? reinterpret_cast<uint16_t*>(bytes.data() + kMeshHeaderBytes + vertex_bytes) : nullptr;
   ConvertObjModel(model, vertices, indices, rotation_y, crease_angle, offset, scale);
-  return kResultOk;
+  return true;
 }
 
 bool StoreMeshFile(const std::u16string& path, const std::vector<uint8_t>& bytes) {
@@ -114,11 +113,10 @@ bool StoreMeshFile(const std::u16string& path, const std::vector<uint8_t>& bytes
   return FileHolds(path, bytes) || FsWriteFileAtomic(path, bytes.data(), bytes.size());
 }
 
-uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle,
-                       const float* offset, float scale, float rotation_y) {
-  if (BuildMeshBytes(model, crease_angle, offset, scale, rotation_y, t_mesh_bytes) != kResultOk)
-    return kResultFail;
-  return StoreMeshFile(path, t_mesh_bytes) ? kResultOk : kResultFail;
+bool WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle, const float* offset,
+                   float scale, float rotation_y) {
+  return BuildMeshBytes(model, crease_angle, offset, scale, rotation_y, t_mesh_bytes) &&
+         StoreMeshFile(path, t_mesh_bytes);
 }
 
 const char* MeshFileCheckText(MeshFileCheck check) {

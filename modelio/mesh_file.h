@@ -37,17 +37,17 @@ void ConvertObjModel(const ObjModel& model, MeshVertex* vertices, uint16_t* indi
                      float crease_angle, const float* offset, float scale);
 
 // Converts the model into the mesh file's bytes in memory (`bytes` is
-// replaced). kResultFail (0x80004005) when the model has no corners.
-uint32_t BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
-                        float rotation_y, std::vector<uint8_t>& bytes);
+// replaced). False when the model has no corners.
+bool BuildMeshBytes(const ObjModel& model, float crease_angle, const float* offset, float scale,
+                    float rotation_y, std::vector<uint8_t>& bytes);
 // Writes mesh file bytes to `path` under a temporary name of this run, which
 // then replaces the file; a file that already holds exactly these bytes is
 // left alone. False when the file cannot be written completely; the file is
 // then left as it was (never half-written).
 bool StoreMeshFile(const std::u16string& path, const std::vector<uint8_t>& bytes);
-// BuildMeshBytes and StoreMeshFile: kResultOk or kResultFail.
-uint32_t WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle,
-                       const float* offset, float scale, float rotation_y);
+// BuildMeshBytes and StoreMeshFile: false when either fails.
+bool WriteMeshFile(const ObjModel& model, const std::u16string& path, float crease_angle, const float* offset,
+                   float scale, float rotation_y);
 
 // What is wrong with a mesh file, if anything.
 enum class MeshFileCheck {

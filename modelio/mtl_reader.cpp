@@ -9,8 +9,9 @@
 #include "modelio/obj_map_line.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
-#include "modelio/texture_headers.h"
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
+#include "platform/image_headers.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ enum class TextureKind { kBmp, kPng, kTim };
 // Enough of an image for its size fields: PNG's IHDR, BMP's info header,
 // the image block of a 24-bit TIM.
 constexpr size_t kImageHeaderBytes = 64;
-
-bool EqualsIgnoringAsciiCase(const std::u16string& a, const char16_t* b) {
-  size_t n = std::char_traits<char16_t>::length(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    char16_t x = a[i];
-    if (x >= u'A' && x <= u'Z') x = static_cast<char16_t>(x + 32);
-    if (x != b[i]) return false;
-  }
-  return true;
-}
 
 // The folder "TIM" beside the MTL file's folder: the parent of that folder
 // followed by "TIM/".
@@ -329,11 +319,11 @@ thread_local std::vector<MtlLine> t_mtl_lines;
 
 }  // namespace
 
-uint32_t ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
+ObjResult ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
   if (!FsReadSharedFile(mtl_path, t_mtl_text)) {
     AppendModelMessage(model, kModelMessageError, u"no mtl file [%s]\r\n", mtl_path);
-    return kObjResultNoMtlFile;
+    return ObjResult::kNoMtlFile;
   }
   MtlReader(model, mtl_path).Read(t_mtl_text, t_mtl_lines);
-  return kObjResultOk;
+  return ObjResult::kOk;
 }

@@ -8,12 +8,16 @@
 #include <memory>
 #include <string>
 
-// Result codes of the reader.
-constexpr uint32_t kObjResultOk = 0;
-constexpr uint32_t kObjResultFail = 0x80004005;       // the texture page is not usable
-constexpr uint32_t kObjResultNoObjFile = 0x80004006;  // the OBJ file cannot be opened
-constexpr uint32_t kObjResultStopped = 0x80004007;    // a face, usemtl, index or capacity error
-constexpr uint32_t kObjResultNoMtlFile = 0x8000400D;  // ReadMtlFile: the MTL file cannot be opened
+#include "platform/format.h"
+
+// What a read gives back, as COM-style result codes.
+enum class ObjResult : uint32_t {
+  kOk = 0,
+  kPageUnusable = 0x80004005,  // the texture page set by the caller is not usable
+  kNoObjFile = 0x80004006,     // the OBJ file cannot be opened
+  kStopped = 0x80004007,       // a face, usemtl, index or capacity error
+  kNoMtlFile = 0x8000400D,     // ReadMtlFile: the MTL file cannot be opened
+};
 
 // Capacities of the model record.
 constexpr int32_t kObjMaxPositions = 50000;
@@ -131,34 +135,23 @@ ObjModelPtr NewObjModel();
 void ResetObjModel(ObjModel& model);
 
 // Reads an OBJ file and the MTL files and texture headers it names.
-// Returns kObjResultOk, kObjResultNoObjFile, kObjResultStopped, or
-// kObjResultFail when the page size set by the caller is not positive.
-uint32_t ReadObjFile(ObjModel& model, const std::u16string& obj_path);
+// Returns kOk, kNoObjFile, kStopped, or kPageUnusable when the page size set
+// by the caller is not positive.
+ObjResult ReadObjFile(ObjModel& model, const std::u16string& obj_path);
 // The same over bytes already in memory (fuzzers, benchmarks); `obj_path`
 // gives the folder of the mtllib files and the name in messages.
-uint32_t ReadObjBytes(ObjModel& model, const uint8_t* bytes, size_t size, const std::u16string& obj_path);
+ObjResult ReadObjBytes(ObjModel& model, const uint8_t* bytes, size_t size, const std::u16string& obj_path);
 
-// Reads one MTL file into the material table: kObjResultOk or kObjResultNoMtlFile.
-uint32_t ReadMtlFile(ObjModel& model, const std::u16string& mtl_path);
+// Reads one MTL file into the material table: kOk or kNoMtlFile.
+ObjResult ReadMtlFile(ObjModel& model, const std::u16string& mtl_path);
 
-// One argument of a model message: a UTF-16 text or an integer.
-struct ModelMessageArg {
-  const char16_t* text = nullptr;
-  int64_t number = 0;
-  ModelMessageArg(const char16_t* t) : text(t ? t : u"") {}
-  ModelMessageArg(const std::u16string& t) : text(t.c_str()) {}
-  ModelMessageArg(int v) : number(v) {}
-  ModelMessageArg(int64_t v) : number(v) {}
-  ModelMessageArg(uint32_t v) : number(v) {}
-};
-
-// Formats `format` (%s %d %u %%) into at most 2,047 units and appends it with
-// the prefix of `kind`, counting a warning or error. An empty or too long
-// text appends and counts nothing. Returns the number of units formatted.
-int AppendModelMessageV(ObjModel& model, int kind, const char16_t* format, const ModelMessageArg* args,
+// Formats `format` as FormatText does and appends it with the prefix of
+// `kind`, counting a warning or error. An empty text appends and counts
+// nothing. Returns the number of units formatted.
+int AppendModelMessageV(ObjModel& model, int kind, const char16_t* format, const FormatArg* args,
                         size_t count);
 template <typename... Args>
 int AppendModelMessage(ObjModel& model, int kind, const char16_t* format, const Args&... args) {
-  const ModelMessageArg list[] = {ModelMessageArg(args)..., ModelMessageArg(0)};
+  const FormatArg list[] = {FormatArg(args)..., FormatArg(0)};
   return AppendModelMessageV(model, kind, format, list, sizeof...(Args));
 }

@@ -83,7 +83,7 @@ class ObjReader {
   ObjReader(ObjModel& model, const std::u16string& path)
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
-  uint32_t Read(std::vector<uint8_t>& text) {
+  ObjResult Read(std::vector<uint8_t>& text) {
     const int32_t first_face = m_.face_count;
     const int32_t first_corner = m_.corner_count;
     objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
@@ -135,13 +135,13 @@ class ObjReader {
   bool Stop(const char16_t* message) {
     AppendModelMessage(m_, kModelMessageError, message);
     ++m_.face_error_count;
-    result_ = kObjResultStopped;
+    result_ = ObjResult::kStopped;
     return false;
   }
   bool StopFull(const char16_t* what, int32_t limit) {
     AppendModelMessage(m_, kModelMessageError, u"too many %s [max %d] [line %d]\r\n", what, limit, line_);
     ++m_.face_error_count;
-    result_ = kObjResultStopped;
+    result_ = ObjResult::kStopped;
     return false;
   }
 
@@ -253,7 +253,7 @@ class ObjReader {
     mapping_material_ = kNoMapping;
     ReadMtlFile(m_, path);
     if (m_.face_error_count == 0) return true;
-    result_ = kObjResultStopped;  // the material table is full
+    result_ = ObjResult::kStopped;  // the material table is full
     return false;
   }
 
@@ -303,7 +303,7 @@ class ObjReader {
     std::u16string text = objtext::TokenText(corner, 64);
     AppendModelMessage(m_, kModelMessageError, u"index error [%s] [line %d]\r\n", text, line_);
     ++m_.face_error_count;
-    result_ = kObjResultStopped;
+    result_ = ObjResult::kStopped;
     return false;
   }
 
@@ -547,7 +547,7 @@ class ObjReader {
   const std::u16string& path_;
   std::u16string folder_;
   int line_ = 0;
-  uint32_t result_ = kObjResultOk;
+  ObjResult result_ = ObjResult::kOk;
   int32_t polygons_split_ = 0;
   // The last "o" line, while no group exists.
   bool object_seen_ = false;
@@ -574,20 +574,20 @@ thread_local std::vector<uint8_t> t_obj_text;
 
 }  // namespace
 
-uint32_t ReadObjFile(ObjModel& model, const std::u16string& obj_path) {
+ObjResult ReadObjFile(ObjModel& model, const std::u16string& obj_path) {
   model.smoothing_on = 0;
-  if (!PageUsable(model)) return kObjResultFail;
+  if (!PageUsable(model)) return ObjResult::kPageUnusable;
   // Room for the line end and padding the scanners add.
   if (!FsReadFile(obj_path, t_obj_text, objtext::kTextPadding + 1)) {
     AppendModelMessage(model, kModelMessageError, u"no obj file [%s]\r\n", obj_path);
-    return kObjResultNoObjFile;
+    return ObjResult::kNoObjFile;
   }
   return ObjReader(model, obj_path).Read(t_obj_text);
 }
 
-uint32_t ReadObjBytes(ObjModel& model, const uint8_t* bytes, size_t size, const std::u16string& obj_path) {
+ObjResult ReadObjBytes(ObjModel& model, const uint8_t* bytes, size_t size, const std::u16string& obj_path) {
   model.smoothing_on = 0;
-  if (!PageUsable(model)) return kObjResultFail;
+  if (!PageUsable(model)) return ObjResult::kPageUnusable;
   t_obj_text.assign(bytes, bytes + size);
   return ObjReader(model, obj_path).Read(t_obj_text);
 }

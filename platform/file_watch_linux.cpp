@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 
+#include "platform/ascii_case.h"
 #include "platform/file_watch.h"
 #include "platform/fs_native.h"
 #include "platform/sjis.h"
@@ -27,12 +28,6 @@ constexpr uint32_t kFolderEvents = IN_CLOSE_WRITE | IN_MOVED_TO | IN_MOVED_FROM 
                                    IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
 constexpr uint32_t kFolderGone = IN_DELETE_SELF | IN_MOVE_SELF | IN_IGNORED | IN_UNMOUNT;
 constexpr int kMaxLinkSteps = 8;  // a chain of links, or a loop, ends here
-
-std::string Lower(std::string s) {
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c += 32;
-  return s;
-}
 
 // Folder (with its trailing '/', empty when there is none) and name of a path.
 void Split(const std::string& path, std::string& folder, std::string& name) {
@@ -117,7 +112,7 @@ class InotifyWatcher : public FileWatcher {
       if (wd >= 0) {
         Armed& armed = armed_[wd];
         if (armed.folder.empty()) armed.folder = folder;
-        (missing ? armed.missing : armed.names).insert(Lower(name));
+        (missing ? armed.missing : armed.names).insert(AsciiLowered(name));
         return;
       }
       // A folder that is there but cannot be watched is named; its parent
@@ -147,7 +142,7 @@ class InotifyWatcher : public FileWatcher {
         if (watched == armed_.end()) continue;
         if (e->mask & kFolderGone) rearm = true;
         if (e->len == 0) continue;
-        const std::string name = Lower(e->name);
+        const std::string name = AsciiLowered(std::string(e->name));
         if (watched->second.missing.count(name)) rearm = true;
         if (!watched->second.names.count(name)) continue;
         hit = true;

@@ -1,8 +1,8 @@
-#include "platform/fs.h"
-
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/ascii_case.h"
+#include "platform/fs.h"
 #include "platform/fs_native.h"
 
 static bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
@@ -64,14 +64,7 @@ std::vector<std::u16string> Parts(const std::u16string& path) {
 }
 
 bool SamePart(const std::u16string& a, const std::u16string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char16_t x = a[i], y = b[i];
-    if (x >= u'A' && x <= u'Z') x += 32;
-    if (y >= u'A' && y <= u'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
+  return EqualsIgnoringAsciiCase(a, b);
 }
 
 }  // namespace

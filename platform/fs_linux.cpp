@@ -15,22 +15,12 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/ascii_case.h"
 #include "platform/fs.h"
 #include "platform/fs_native.h"
 #include "platform/sjis.h"
 
 namespace {
-
-bool EqualsIgnoringAsciiCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    unsigned char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x += 32;
-    if (y >= 'A' && y <= 'Z') y += 32;
-    if (x != y) return false;
-  }
-  return true;
-}
 
 bool Exists(const std::string& path) {
   struct stat st;

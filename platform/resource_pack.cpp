@@ -2,21 +2,13 @@
 
 #include <algorithm>
 
+#include "platform/byte_order.h"
 #include "platform/fs.h"
 
 namespace {
 
-constexpr uint32_t kFail = 0x80004005;
 // What an entry of size 0 returns, so that it is told apart from a miss.
 const uint8_t kNoBytes[1] = {0};
-
-uint16_t ReadU16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-uint32_t ReadU32(const uint8_t* p) {
-  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-}
 
 bool NameEquals(const char16_t* stored, const std::u16string& name) {
   if (name.size() >= kResourceNameUnits) return false;
@@ -34,42 +26,41 @@ void SetResourcePackName(ResourcePack& pack, const std::u16string& name) {
   std::copy(name.begin(), name.begin() + n, pack.name);
 }
 
-uint32_t ParseResourcePack(const uint8_t* bytes, size_t size, std::vector<ResourcePackEntry>& entries) {
+bool ParseResourcePack(const uint8_t* bytes, size_t size, std::vector<ResourcePackEntry>& entries) {
   entries.clear();
-  if (size < 2 || ReadU16(bytes) != kResourcePackMagic) return kFail;
+  if (size < 2 || LittleEndian16(bytes) != kResourcePackMagic) return false;
   // Offsets are kept as 32-bit numbers, so a larger file cannot be a pack.
-  if (static_cast<uint64_t>(size) > 0xFFFFFFFFull) return kFail;
+  if (static_cast<uint64_t>(size) > 0xFFFFFFFFull) return false;
   std::vector<ResourcePackEntry> parsed;
   size_t pos = 2;
   while (pos < size) {
-    if (size - pos < 2) return kFail;  // half a tag
-    if (ReadU16(bytes + pos) != kResourcePackEntryTag) break;
-    if (size - pos < kResourceEntryHeaderBytes) return kFail;
+    if (size - pos < 2) return false;  // half a tag
+    if (LittleEndian16(bytes + pos) != kResourcePackEntryTag) break;
+    if (size - pos < kResourceEntryHeaderBytes) return false;
     const uint8_t* head = bytes + pos + 2;
     ResourcePackEntry entry;
     for (size_t i = 0; i < kResourceNameUnits; ++i)
-      entry.name[i] = static_cast<char16_t>(ReadU16(head + 2 * i));
+      entry.name[i] = static_cast<char16_t>(LittleEndian16(head + 2 * i));
     entry.name[kResourceNameUnits - 1] = 0;
-    entry.load_flag = ReadU32(head + 2 * kResourceNameUnits);
-    entry.size = ReadU32(head + 2 * kResourceNameUnits + 4);
+    entry.load_flag = LittleEndian32(head + 2 * kResourceNameUnits);
+    entry.size = LittleEndian32(head + 2 * kResourceNameUnits + 4);
     pos += kResourceEntryHeaderBytes;
-    if (entry.size > size - pos) return kFail;
+    if (entry.size > size - pos) return false;
     entry.offset = static_cast<uint32_t>(pos);
     if (entry.load_flag == 0) entry.data.assign(bytes + pos, bytes + pos + entry.size);
     pos += entry.size;
     parsed.push_back(std::move(entry));
   }
   entries = std::move(parsed);
-  return 0;
+  return true;
 }
 
-uint32_t OpenResourcePackFile(ResourcePack& pack, const std::u16string& path) {
+bool OpenResourcePackFile(ResourcePack& pack, const std::u16string& path) {
   CloseResourcePack(pack);
   std::vector<uint8_t> bytes;
-  if (!FsReadFile(path, bytes)) return kFail;
-  if (ParseResourcePack(bytes.data(), bytes.size(), pack.entries) != 0) return kFail;
+  if (!FsReadFile(path, bytes) || !ParseResourcePack(bytes.data(), bytes.size(), pack.entries)) return false;
   pack.path = path;
-  return 0;
+  return true;
 }
 
 const uint8_t* FindResourceEntry(ResourcePack& pack, const std::u16string& name, uint32_t* size) {
@@ -116,11 +107,11 @@ bool ReadResourceText(ResourcePack& pack, const std::u16string& name, size_t max
   if (!data || size % 2 != 0) return false;
   size_t units = size / 2;
   size_t length = 0;
-  while (length < units && ReadU16(data + 2 * length) != 0) ++length;
+  while (length < units && LittleEndian16(data + 2 * length) != 0) ++length;
   if (length == units) return false;  // no terminator inside the entry
   std::u16string result;
   for (size_t i = 0; i < length && i < max_units; ++i)
-    result.push_back(static_cast<char16_t>(ReadU16(data + 2 * i)));
+    result.push_back(static_cast<char16_t>(LittleEndian16(data + 2 * i)));
   text = std::move(result);
   return true;
 }

@@ -37,13 +37,13 @@ void SetResourcePackName(ResourcePack& pack, const std::u16string& name);
 
 // Parses a whole pack image. Sizes are checked against the bytes given: an
 // entry that runs past the end is an error. The table ends at a terminator or
-// exactly at the end of the bytes. 0, or 0x80004005 for a wrong magic or a
-// truncated entry (then `entries` is left empty).
-uint32_t ParseResourcePack(const uint8_t* bytes, size_t size, std::vector<ResourcePackEntry>& entries);
+// exactly at the end of the bytes. False for a wrong magic or a truncated
+// entry (then `entries` is left empty).
+bool ParseResourcePack(const uint8_t* bytes, size_t size, std::vector<ResourcePackEntry>& entries);
 
 // Reads the table of the pack at `path` and keeps the path for on-demand
-// reads. 0 or 0x80004005 (missing, unreadable or malformed file).
-uint32_t OpenResourcePackFile(ResourcePack& pack, const std::u16string& path);
+// reads. False for a missing, unreadable or malformed file.
+bool OpenResourcePackFile(ResourcePack& pack, const std::u16string& path);
 
 // The data of the named entry (exact, case-sensitive match), owned by the
 // pack, with its size in `size`; null (and `size` untouched) when the name is

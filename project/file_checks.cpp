@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "modelio/file_utils.h"
+#include "platform/byte_order.h"
+#include "platform/files.h"
+#include "platform/image_headers.h"
 
 const FileField kImageFields[3] = {
     {u"maintex", &VehicleProject::maintex, FileKind::kMainTexture, u"メインテクスチャー",
@@ -38,19 +40,12 @@ const FileField kSoundFields[10] = {
 
 namespace {
 
-uint32_t Le32(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-uint16_t Le16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
-
 // Bit depth 8, one of the allowed sizes, and (unless `any_colour`) a
 // truecolour image.
 FileCheck CheckPng(const std::vector<uint8_t>& data, const uint32_t (*sizes)[2], size_t count,
                    bool any_colour) {
   PngHeader h;
-  if (ReadPngSize(data.data(), data.size(), h) != kResultOk) return FileCheck::kWrongFormat;
+  if (!ReadPngSize(data.data(), data.size(), h)) return FileCheck::kWrongFormat;
   if (h.bit_depth != 8 || (!any_colour && !h.truecolour)) return FileCheck::kWrongFormat;
   for (size_t i = 0; i < count; ++i)
     if (h.width == sizes[i][0] && h.height == sizes[i][1]) return FileCheck::kOk;
@@ -63,7 +58,7 @@ FileCheck CheckWave(const std::vector<uint8_t>& data) {
   const uint8_t* d = data.data();
   if (data.size() < 12 || std::memcmp(d, "RIFF", 4) != 0 || std::memcmp(d + 8, "WAVE", 4) != 0)
     return FileCheck::kWrongFormat;
-  const uint64_t riff_end = 8 + uint64_t{Le32(d + 4)};
+  const uint64_t riff_end = 8 + uint64_t{LittleEndian32(d + 4)};
   const uint64_t limit = riff_end < data.size() ? riff_end : data.size();
   const uint8_t* fmt = nullptr;
   bool data_seen = false;
@@ -72,7 +67,7 @@ FileCheck CheckWave(const std::vector<uint8_t>& data) {
   while (true) {
     if (pos + 8 > limit) return FileCheck::kWrongFormat;
     const uint8_t* chunk = d + pos;
-    const uint32_t size = Le32(chunk + 4);
+    const uint32_t size = LittleEndian32(chunk + 4);
     if (pos + 8 + size > limit) return FileCheck::kWrongFormat;
     if (std::memcmp(chunk, "fmt ", 4) == 0) {
       if (size < 16) return FileCheck::kWrongFormat;
@@ -86,7 +81,8 @@ FileCheck CheckWave(const std::vector<uint8_t>& data) {
     pos += 8 + uint64_t{size} + (size & 1);
     if (pos >= riff_end) return FileCheck::kWrongFormat;
   }
-  if (Le16(fmt + 2) != 1 || Le32(fmt + 4) != 22050 || Le16(fmt + 14) != 8) return FileCheck::kWrongFormat;
+  if (LittleEndian16(fmt + 2) != 1 || LittleEndian32(fmt + 4) != 22050 || LittleEndian16(fmt + 14) != 8)
+    return FileCheck::kWrongFormat;
   return FileCheck::kOk;
 }
 
@@ -109,12 +105,12 @@ FileCheck CheckFileData(FileKind kind, const std::vector<uint8_t>& data) {
   return FileCheck::kWrongFormat;
 }
 
-uint32_t SetFileField(VehicleProject& p, const FileField& field, std::u16string_view path, FileCheck* why) {
+bool SetFileField(VehicleProject& p, const FileField& field, std::u16string_view path, FileCheck* why) {
   PathText& target = p.*field.member;
   if (why) *why = FileCheck::kOk;
   if (path.empty()) {
     target.Clear();
-    return kResultOk;
+    return true;
   }
   // The file checked is the one the stored (possibly cut) path names,
   // found from the project's folder; the path is stored as given.
@@ -124,17 +120,17 @@ uint32_t SetFileField(VehicleProject& p, const FileField& field, std::u16string_
   FileCheck result = ReadWholeFile(ProjectPath(p, candidate.view()), data) ? CheckFileData(field.kind, data)
                                                                           : FileCheck::kUnreadable;
   if (why) *why = result;
-  if (result != FileCheck::kOk) return kResultFail;
+  if (result != FileCheck::kOk) return false;
   target = candidate;
-  return kResultOk;
+  return true;
 }
 
-uint32_t SetMainTexture(VehicleProject& p, std::u16string_view path) {
+bool SetMainTexture(VehicleProject& p, std::u16string_view path) {
   return SetFileField(p, kImageFields[0], path);
 }
-uint32_t SetSideView(VehicleProject& p, std::u16string_view path) {
+bool SetSideView(VehicleProject& p, std::u16string_view path) {
   return SetFileField(p, kImageFields[1], path);
 }
-uint32_t SetSubTexture(VehicleProject& p, std::u16string_view path) {
+bool SetSubTexture(VehicleProject& p, std::u16string_view path) {
   return SetFileField(p, kImageFields[2], path);
 }

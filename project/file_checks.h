@@ -31,10 +31,10 @@ FileCheck CheckFileData(FileKind kind, const std::vector<uint8_t>& data);
 // An empty path clears the field. Otherwise the path (cut to the field) is
 // stored as given, but only when its file (a relative path found from the
 // project's folder) can be read and passes the check of the field's kind;
-// `why`, when given, says what went wrong. kResultOk or kResultFail.
-uint32_t SetFileField(VehicleProject& p, const FileField& field, std::u16string_view path,
-                      FileCheck* why = nullptr);
+// `why`, when given, says what went wrong. False when nothing was stored.
+bool SetFileField(VehicleProject& p, const FileField& field, std::u16string_view path,
+                  FileCheck* why = nullptr);
 
-uint32_t SetMainTexture(VehicleProject& p, std::u16string_view path);
-uint32_t SetSideView(VehicleProject& p, std::u16string_view path);
-uint32_t SetSubTexture(VehicleProject& p, std::u16string_view path);
+bool SetMainTexture(VehicleProject& p, std::u16string_view path);
+bool SetSideView(VehicleProject& p, std::u16string_view path);
+bool SetSubTexture(VehicleProject& p, std::u16string_view path);

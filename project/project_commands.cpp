@@ -1,6 +1,6 @@
 #include "project/project_commands.h"
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "project/project_file.h"
 
 bool ProposeProjectPath(const VehicleProject& p, std::u16string& current_path, Notifier& notifier) {
@@ -14,22 +14,22 @@ bool ProposeProjectPath(const VehicleProject& p, std::u16string& current_path, N
   return true;
 }
 
-uint32_t SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& notifier) {
-  if (WriteProjectFile(p, path) == kResultOk) return kResultOk;
+bool SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& notifier) {
+  if (WriteProjectFile(p, path)) return true;
   notifier.ShowError(kCheckCaption, u"ファイルを保存できませんでした。\n" + path);
-  return kResultFail;
+  return false;
 }
 
-uint32_t OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
-                     Notifier& notifier) {
+bool OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
+                 Notifier& notifier) {
   ProjectReadReport report;
-  if (ReadProjectFile(p, path, &report) != kResultOk) {
+  if (!ReadProjectFile(p, path, &report)) {
     notifier.ShowError(kCheckCaption, (report.unreadable ? u"ファイルを開けませんでした。\n"
                                                          : u"車両設定ファイルではありません。\n") +
                                           path);
-    return kResultFail;
+    return false;
   }
   current_path = path;
   if (!report.dropped.empty()) notifier.ShowError(kCheckCaption, DroppedFilesMessage(report.dropped));
-  return kResultOk;
+  return true;
 }

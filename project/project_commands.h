@@ -16,10 +16,10 @@ inline constexpr char16_t kNoTypeNumberForSaveMessage[] =
 bool ProposeProjectPath(const VehicleProject& p, std::u16string& current_path, Notifier& notifier);
 
 // Writes the project; a failure is shown and leaves any old file as it was.
-uint32_t SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& notifier);
+bool SaveProject(const VehicleProject& p, const std::u16string& path, Notifier& notifier);
 
 // Reads a project file. On success the path becomes the current file path
 // and dropped images or sounds are listed to the user. On failure the user
 // is told, and the project and the current file path stay as they were.
-uint32_t OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
-                     Notifier& notifier);
+bool OpenProject(VehicleProject& p, const std::u16string& path, std::u16string& current_path,
+                 Notifier& notifier);

@@ -13,10 +13,10 @@
 std::string FormatProjectFile(const VehicleProject& p);
 
 // Writes the file beside its old version and replaces that only once every
-// byte is written. kResultOk or kResultFail; the old file survives a failure.
+// byte is written. False on failure, which the old file survives.
 // Paths are written as StorePathsFor keeps them for the file's folder
 // (`path` absolute; a relative `path` writes them as they stand).
-uint32_t WriteProjectFile(const VehicleProject& p, const std::u16string& path);
+bool WriteProjectFile(const VehicleProject& p, const std::u16string& path);
 
 // A referenced image or sound the reader left out.
 struct DroppedFile {
@@ -37,15 +37,15 @@ struct ProjectReadReport {
 // Resets the project and fills it from the file. The file may be UTF-8 or
 // declare Shift_JIS; it may also lack the declaration when its root element
 // is the project's. A file that cannot be read, declares another encoding,
-// lacks the root element or has broken markup gives kResultFail and leaves
+// lacks the root element or has broken markup gives false and leaves
 // the project untouched. A referenced image or
 // sound that is missing or fails its check leaves only that field empty;
 // `report` lists them. The project's folder becomes the file's folder
 // (`path` is absolute, so the folder is too); its relative paths resolve there.
-uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report = nullptr);
+bool ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report = nullptr);
 // The same on text already in memory; the files it names are found from the
 // project's folder as it stands.
-uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report = nullptr);
+bool ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report = nullptr);
 
 // One message naming every dropped key and its file.
 std::u16string DroppedFilesMessage(const std::vector<DroppedFile>& dropped);

@@ -1,4 +1,4 @@
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/number_text.h"
@@ -85,7 +85,7 @@ class ProjectReader {
         SetOutPath(p_, text);
       } else if (f.rule == FieldRule::kFile) {
         FileCheck why;
-        if (SetFileField(p_, *f.file, text, &why) != kResultOk) {
+        if (!SetFileField(p_, *f.file, text, &why)) {
           // Only this key is left out; the rest of the file still counts.
           PathText cut;
           cut.Set(text);
@@ -205,7 +205,7 @@ bool ReadShiftJisText(const std::u16string& path, std::u16string& text) {
 
 }  // namespace
 
-uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report) {
+bool ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectReadReport* report) {
   ProjectReadReport local;
   ProjectReadReport& r = report ? *report : local;
   r = ProjectReadReport();
@@ -213,14 +213,14 @@ uint32_t ReadProjectText(VehicleProject& p, const std::u16string& text, ProjectR
   const int root = FindRoot(doc, text);
   if (root == -1) {
     r.not_project = true;
-    return kResultFail;
+    return false;
   }
   ResetProject(p);
   ProjectReader(p, doc, r).ReadRoot(doc.elements[static_cast<size_t>(root)]);
-  return kResultOk;
+  return true;
 }
 
-uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report) {
+bool ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectReadReport* report) {
   uint64_t size = 0;
   std::u16string text;
   if (!FsFileStat(path, &size, nullptr) || size > kMaxProjectFileBytes || !ReadUtf8TextFile(path, text) ||
@@ -229,15 +229,15 @@ uint32_t ReadProjectFile(VehicleProject& p, const std::u16string& path, ProjectR
       *report = ProjectReadReport();
       report->unreadable = true;
     }
-    return kResultFail;
+    return false;
   }
   // The files the project names are checked from its own folder while it is
   // read; a file that is no project leaves the project as it was.
   std::u16string previous_folder = std::move(p.folder);
   p.folder = FsSplitPath(path).folder;
-  const uint32_t result = ReadProjectText(p, text, report);
-  if (result != kResultOk) p.folder = std::move(previous_folder);
-  return result;
+  const bool read = ReadProjectText(p, text, report);
+  if (!read) p.folder = std::move(previous_folder);
+  return read;
 }
 
 std::u16string DroppedFilesMessage(const std::vector<DroppedFile>& dropped) {

@@ -1,6 +1,6 @@
 #include <memory>
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/number_text.h"
@@ -113,9 +113,9 @@ std::string FormatProjectFile(const VehicleProject& project) {
   return std::move(w.Text());
 }
 
-uint32_t WriteProjectFile(const VehicleProject& p, const std::u16string& path) {
+bool WriteProjectFile(const VehicleProject& p, const std::u16string& path) {
   auto stored = std::make_unique<VehicleProject>(p);
   StorePathsFor(*stored, FsSplitPath(path).folder);
   const std::string text = FormatProjectFile(*stored);
-  return WriteWholeFile(path, text.data(), text.size()) == 1 ? kResultOk : kResultFail;
+  return WriteWholeFile(path, text.data(), text.size());
 }

@@ -1,6 +1,5 @@
 #include "project/vehicle_project.h"
 
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 
 void ResetProject(VehicleProject& p) {
@@ -33,10 +32,10 @@ int AddContainer(VehicleProject& p) {
   return -1;
 }
 
-uint32_t GetContainer(const VehicleProject& p, int index, ContainerSlot& out) {
-  if (index < 0 || index >= kContainerCount) return kResultFail;
+bool GetContainer(const VehicleProject& p, int index, ContainerSlot& out) {
+  if (index < 0 || index >= kContainerCount) return false;
   out = p.container[index];
-  return kResultOk;
+  return true;
 }
 
 static float Clamp(float v, float low, float high) {

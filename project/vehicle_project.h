@@ -121,8 +121,8 @@ void SetOutPath(VehicleProject& p, std::u16string_view path);
 // The first empty container slot becomes type 1 at 0, 0, 0; its index, or
 // -1 when all sixteen are in use.
 int AddContainer(VehicleProject& p);
-// kResultOk with the slot's values for an index of 0 to 15, else kResultFail.
-uint32_t GetContainer(const VehicleProject& p, int index, ContainerSlot& out);
+// The slot's values for an index of 0 to 15; false for any other index.
+bool GetContainer(const VehicleProject& p, int index, ContainerSlot& out);
 // Stores type and position (clamped to the slot's ranges); any index
 // outside 0 to 15 is ignored.
 void SetContainer(VehicleProject& p, int index, int32_t type, float x, float y, float z);

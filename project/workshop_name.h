@@ -16,6 +16,13 @@ inline constexpr char16_t kWorkshopTooLongMessage[] = u"工房名が長すぎま
 // text keep 63 and a terminator.
 constexpr size_t kWorkshopNameLongest = 63;
 
-// 0 acceptable, 1 empty or starting with a blank, 2 a reserved name, 3
-// longer than kWorkshopNameLongest (refused, never cut).
-int CheckWorkshopName(std::u16string_view text);
+enum class WorkshopNameCheck {
+  kOk,
+  kBlank,     // empty or starting with a blank
+  kReserved,  // a reserved name
+  kTooLong,   // longer than kWorkshopNameLongest (refused, never cut)
+};
+
+WorkshopNameCheck CheckWorkshopName(std::u16string_view text);
+// The message that tells the user what is wrong; null for kOk.
+const char16_t* WorkshopNameMessage(WorkshopNameCheck check);

@@ -2,6 +2,8 @@
 
 #include <string_view>
 
+#include "platform/ascii_case.h"
+
 namespace {
 
 class XmlParser {
@@ -211,9 +213,7 @@ XmlEncoding EncodingOf(std::string_view head) {
   size_t at = head.find_first_not_of(" \t\r\n");
   if (at == head.npos || head.compare(at, 5, "<?xml") != 0) return XmlEncoding::kNone;
   const size_t close = head.find("?>", at);
-  std::string declaration(head.substr(at, close == head.npos ? head.npos : close - at));
-  for (char& c : declaration)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+  const std::string declaration = AsciiLowered(head.substr(at, close == head.npos ? head.npos : close - at));
   size_t key = declaration.find("encoding");
   if (key == declaration.npos) return XmlEncoding::kUtf8;
   size_t quote = declaration.find_first_of("\"'", key);

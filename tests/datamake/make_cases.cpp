@@ -16,7 +16,6 @@
 
 #include "compiler/data_file.h"
 #include "datamake/live_build.h"
-#include "modelio/file_utils.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 

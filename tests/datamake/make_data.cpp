@@ -12,7 +12,7 @@
 #include "datamake/make_data_report.h"
 #include "datamake/referenced_files.h"
 #include "datamake/validate.h"
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "tests/test_project_helpers.h"
 
 namespace {
@@ -62,7 +62,7 @@ TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
   options.create_output_folder = true;
   options.preview_factory = &factory;
   MakeDataResult run = RunMakeData(*p, options, n, &progress);
-  ASSERT_EQ(run.result, kResultOk) << U8(run.log ? run.log->text : u"");
+  ASSERT_TRUE(run.written) << U8(run.log ? run.log->text : u"");
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(progress.steps, (std::vector<MakeDataStep>{MakeDataStep::kValidate, MakeDataStep::kCompile,
                                                        MakeDataStep::kWriteDataFile}));
@@ -87,9 +87,9 @@ TEST(MakeData, WritesTheDataFileFromTheProjectFolderAndNoScript) {
   // A failed compilation keeps its compiler and log, and the old data file.
   p->whistle.Set(u"gone.wav");  // the compiler, not validation, finds this one
   MakeDataResult second = RunMakeData(*p, options, n, nullptr);
-  EXPECT_EQ(second.result, kResultFail);
+  EXPECT_FALSE(second.written);
   ASSERT_TRUE(second.compiler && second.log);
-  EXPECT_NE(second.compile_result, kResultOk);
+  EXPECT_FALSE(second.compiled);
   EXPECT_EQ(second.log->text.rfind(u"=== 車輌コンパイル version 5.10 ===\r\n", 0), 0u);
   EXPECT_NE(second.log->text.find(u"gone.wav"), std::u16string::npos);
   std::vector<uint8_t> after;
@@ -115,7 +115,7 @@ TEST(MakeData, FailuresBeforeCompilingLeaveNoFileBehind) {
     MakeDataOptions options;
     options.create_output_folder = true;
     const MakeDataResult run = RunMakeData(*p, options, n, nullptr);
-    EXPECT_TRUE(run.result == kResultFail && !run.compiler);
+    EXPECT_TRUE(!run.written && !run.compiler);
     EXPECT_EQ(n.Only(), message);
     EXPECT_EQ(dir.List(), before) << U8(message);
   }
@@ -157,7 +157,7 @@ TEST(MakeData, ValidationNamesTheFirstProblem) {
     c.breaks(p);
     RecordingNotifier n;
     MainTextureSize size;
-    const bool valid = ValidateProject(p, n, &size) == kResultOk;
+    const bool valid = ValidateProject(p, n, &size);
     EXPECT_EQ(U8(valid ? u"" : n.Only()), U8(c.message));
     EXPECT_TRUE(!valid || (size.width == 300 && size.height == 200));
   }

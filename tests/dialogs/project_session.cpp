@@ -11,7 +11,6 @@
 #include "dialogs/project_session.h"
 #include "dialogs/recent_projects.h"
 #include "dialogs/window_title.h"
-#include "modelio/file_utils.h"
 #include "project/project_file.h"
 #include "tests/test_project_helpers.h"
 
@@ -51,7 +50,7 @@ struct Session : ::testing::Test {
   }
   int SpeedIn(const std::u16string& path) {
     auto back = std::make_unique<VehicleProject>();
-    return ReadProjectFile(*back, path) == kResultOk ? back->speed : -1;
+    return ReadProjectFile(*back, path) ? back->speed : -1;
   }
   TempFolder dir;
   std::unique_ptr<VehicleProject> project;
@@ -147,7 +146,7 @@ TEST_F(Session, DroppedFilesAndClosing) {
 
   project->speed = 140;
   const std::u16string upper = dir / u"DROP2.XML";
-  ASSERT_EQ(WriteProjectFile(*project, upper), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*project, upper));
   ResetProject(*project);
   EXPECT_TRUE(session.LoadDropped(upper));  // unchanged: loaded at once
   EXPECT_EQ(project->speed, 140);
@@ -175,7 +174,7 @@ TEST_F(Session, TheProjectFolderIsThatOfItsFile) {
   ASSERT_TRUE(FsCreateDirectory(dir / u"a") && FsCreateDirectory(dir / u"b"));
   const std::u16string a = dir / u"a" + FsSeparator(), b = dir / u"b" + FsSeparator();
   project->modelA1.Set(u"models\\a.obj");
-  ASSERT_EQ(WriteProjectFile(*project, a + u"ef65.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*project, a + u"ef65.xml"));
   ResetProject(*project);
   const std::u16string notes = dir.WriteText(u"notes.xml", "not a project");
   const struct {

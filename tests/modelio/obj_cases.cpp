@@ -42,11 +42,11 @@ const std::map<std::string, int32_t ObjModel::*> kCounts = {
     {"smoothing_on", &ObjModel::smoothing_on},  {"current_material", &ObjModel::current_material},
     {"invert", &ObjModel::invert_face_normals}};
 // clang-format on
-const std::map<std::string, uint32_t> kResults = {{"ok", kObjResultOk},
-                                                  {"fail", kObjResultFail},
-                                                  {"nofile", kObjResultNoObjFile},
-                                                  {"stopped", kObjResultStopped},
-                                                  {"nomtl", kObjResultNoMtlFile}};
+const std::map<std::string, ObjResult> kResults = {{"ok", ObjResult::kOk},
+                                                  {"fail", ObjResult::kPageUnusable},
+                                                  {"nofile", ObjResult::kNoObjFile},
+                                                  {"stopped", ObjResult::kStopped},
+                                                  {"nomtl", ObjResult::kNoMtlFile}};
 
 // What a query names: numbers, or a text. `used` words of the step address it.
 struct Actual {
@@ -177,7 +177,7 @@ void RunCase(const TestCase& c) {
   Reader r;
   ObjModel& m = *r.model;
   std::u16string dir = MakeTempFolder(), base;
-  uint32_t result = kObjResultOk;
+  ObjResult result = ObjResult::kOk;
   std::string expected_messages;
   bool check_messages = false;
   MeshData mesh;
@@ -230,15 +230,14 @@ void RunCase(const TestCase& c) {
       for (auto field :
            {&ObjModel::mirror_z, &ObjModel::flip_u, &ObjModel::flip_v, &ObjModel::invert_face_normals})
         (*twin.model).*field = m.*field;
-      ASSERT_EQ(ReadObjFile(*twin.model, dir + U16(s.Word(1))), kObjResultOk) << U8(twin.messages);
+      ASSERT_EQ(ReadObjFile(*twin.model, dir + U16(s.Word(1))), ObjResult::kOk) << U8(twin.messages);
       EXPECT_EQ(U8(twin.messages), "");
       EXPECT_EQ(r.Drawn(), twin.Drawn());
     } else if (w == "mesh") {
       // mesh SCALE [OFFSET x y z]: the mesh file, compared with the body's hex bytes.
       const float offset[3] = {float(s.Number(2)), float(s.Number(3)), float(s.Number(4))};
-      ASSERT_EQ(WriteMeshFile(m, dir + u"m.3dd", 0.5f, s.words.size() > 2 ? offset : nullptr,
-                              std::strtof(s.Word(1).c_str(), nullptr), 0.0f),
-                0u);
+      ASSERT_TRUE(WriteMeshFile(m, dir + u"m.3dd", 0.5f, s.words.size() > 2 ? offset : nullptr,
+                                std::strtof(s.Word(1).c_str(), nullptr), 0.0f));
       std::string hex, expected, written = ReadTestFile(dir + u"m.3dd");
       for (const std::string& line : s.body) hex += line.substr(0, line.find('#')) + " ";
       std::istringstream bytes(hex);

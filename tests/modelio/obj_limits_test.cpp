@@ -14,7 +14,7 @@
 #include "compiler/md5.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
-#include "modelio/texture_headers.h"
+#include "platform/image_headers.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -56,9 +56,9 @@ TEST(ObjHostile, MutatedFilesStayConsistent) {
     SCOPED_TRACE(text);
     ResetObjModel(*m);
     m->mirror_z = round & 1;
-    const uint32_t result =
+    const ObjResult result =
         ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj");
-    ASSERT_TRUE(result == kObjResultOk || result == kObjResultStopped) << std::hex << result;
+    ASSERT_TRUE(result == ObjResult::kOk || result == ObjResult::kStopped) << std::hex << static_cast<uint32_t>(result);
     ASSERT_EQ(m->index_count % 3, 0);
     for (int32_t i = 0; i < m->index_count; ++i) ASSERT_LT(m->indices[i], m->corner_count);
     if (m->corner_count == 0) continue;
@@ -118,7 +118,7 @@ TEST(ObjNumbers, RandomDecimalsRoundAsACorrectReader) {
   for (const std::string& t : tokens) text += "v " + t + " 0 0\n";
   ObjModelPtr m = NewObjModel();
   ASSERT_EQ(ReadObjBytes(*m, reinterpret_cast<const uint8_t*>(text.data()), text.size(), u"x.obj"),
-            kObjResultOk);
+            ObjResult::kOk);
   ASSERT_EQ(m->position_count, static_cast<int32_t>(tokens.size()));
   for (size_t i = 0; i < tokens.size(); ++i) {
     const float expected = static_cast<float>(std::strtod(tokens[i].c_str(), nullptr));
@@ -197,10 +197,10 @@ TEST(ObjLegacyCorpus, MeshFilesStayByteIdentical) {
       m->mirror_z = e[1] == "mirror";
       m->flip_v = e[1] != "flipped";
       m->flip_u = m->invert_face_normals = e[1] == "flipped";
-      EXPECT_EQ(ReadObjFile(*m, folder + U16(e[0])), std::stoul(e[2]));
+      EXPECT_EQ(static_cast<uint32_t>(ReadObjFile(*m, folder + U16(e[0]))), std::stoul(e[2]));
       EXPECT_EQ(m->error_count, std::stoi(e[3]));
       EXPECT_EQ(m->warning_count, std::stoi(e[4]));
-      ASSERT_EQ(WriteMeshFile(*m, scratch + u"mesh.3dd", 0.5f, nullptr, 1.0f, 0.0f), 0u);
+      ASSERT_TRUE(WriteMeshFile(*m, scratch + u"mesh.3dd", 0.5f, nullptr, 1.0f, 0.0f));
       const std::string bytes = ReadTestFile(scratch + u"mesh.3dd");
       EXPECT_EQ(Md5Hex(Md5(bytes.data(), bytes.size())), e[5]);
     }

@@ -6,8 +6,9 @@
 #include <cstdio>
 #include <sstream>
 
-#include "modelio/file_utils.h"
 #include "platform/dx_version.h"
+#include "platform/files.h"
+#include "platform/image_headers.h"
 #include "platform/numbers.h"
 #include "platform/save_settler.h"
 #include "platform/sjis.h"
@@ -104,7 +105,7 @@ TEST(PlatformCases, TextNumbersNamesAndVersions) {
                 [](const CaseFields& in) {
                   PngHeader h;
                   h.width = 77;
-                  if (ReadPngSize(reinterpret_cast<const uint8_t*>(in[0].data()), in[0].size(), h) != kResultOk)
+                  if (!ReadPngSize(reinterpret_cast<const uint8_t*>(in[0].data()), in[0].size(), h))
                     return "fails, width " + std::to_string(h.width);
                   char text[64];
                   std::snprintf(text, sizeof text, "%ux%u depth %d colour %d alpha %d", h.width, h.height,

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "modelio/file_utils.h"
+#include "platform/files.h"
 #include "platform/fs.h"
 #include "tests/test_util.h"
 
@@ -29,17 +29,17 @@ TEST(Files, WholeFilesStartsAndTextAsWindowsNamesThem) {
   const std::u16string folder = MakeTempFolder();
   std::vector<uint8_t> data(2049), back;
   for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 7);
-  ASSERT_EQ(WriteWholeFile(folder + u"a.bin", data.data(), data.size()), 1);
+  ASSERT_TRUE(WriteWholeFile(folder + u"a.bin", data.data(), data.size()));
   ASSERT_TRUE(ReadWholeFile(folder + u"a.bin", back));
   EXPECT_EQ(back, data);
-  ASSERT_EQ(WriteWholeFile(folder + u"empty.bin", "", 0), 1);
+  ASSERT_TRUE(WriteWholeFile(folder + u"empty.bin", "", 0));
   EXPECT_FALSE(ReadWholeFile(folder + u"empty.bin", back));  // an empty file is no file to read
   EXPECT_TRUE(back.empty());
   EXPECT_FALSE(ReadWholeFile(folder + u"missing.bin", back));
-  EXPECT_EQ(WriteWholeFile(folder + u"no/such.bin", "x", 1), 0);
+  EXPECT_FALSE(WriteWholeFile(folder + u"no/such.bin", "x", 1));
   // Japanese names, '\' as a separator, letter case ignored.
   FsCreateDirectory(folder + u"Car車両");
-  ASSERT_EQ(WriteWholeFile(folder + u"Car車両\\データ.Bin", "0123456789", 10), 1);
+  ASSERT_TRUE(WriteWholeFile(folder + u"Car車両\\データ.Bin", "0123456789", 10));
   ASSERT_TRUE(ReadWholeFile(folder + u"cAR車両/データ.bIN", back));
   EXPECT_EQ(back.size(), 10u);
   ASSERT_TRUE(FsReadFileStart(folder + u"Car車両/データ.Bin", 4, back));

@@ -4,7 +4,6 @@
 
 #include <map>
 
-#include "modelio/file_utils.h"
 #include "project/file_checks.h"
 #include "tests/test_project_helpers.h"
 
@@ -34,9 +33,9 @@ TEST(ProjectFileChecks, SettersSayWhyTheyRefuse) {
   TempFolder dir;
   const std::u16string main = dir.Write(u"a.png", InputFile("main_512x256_rgba.png"));
   VehicleProject p;
-  EXPECT_EQ(SetMainTexture(p, main), kResultOk);
-  EXPECT_EQ(SetMainTexture(p, dir / u"missing.png"), kResultFail);
-  EXPECT_EQ(SetSideView(p, main), kResultFail);
+  EXPECT_TRUE(SetMainTexture(p, main));
+  EXPECT_FALSE(SetMainTexture(p, dir / u"missing.png"));
+  EXPECT_FALSE(SetSideView(p, main));
   EXPECT_EQ(p.maintex.str() + p.sideview.str(), main);
   const std::pair<std::u16string, FileCheck> sounds[] = {
       {dir.Write(u"w.wav", InputFile("good.wav")), FileCheck::kOk},
@@ -46,7 +45,7 @@ TEST(ProjectFileChecks, SettersSayWhyTheyRefuse) {
       {u"", FileCheck::kOk}};
   for (const auto& [path, expected] : sounds) {
     FileCheck why = FileCheck(-1);
-    EXPECT_EQ(SetFileField(p, kSoundFields[1], path, &why), expected == FileCheck::kOk ? kResultOk : kResultFail);
+    EXPECT_EQ(SetFileField(p, kSoundFields[1], path, &why), expected == FileCheck::kOk);
     EXPECT_EQ(why, expected) << U8(path);
     EXPECT_EQ(p.brake.str(), path.empty() ? u"" : dir / u"w.wav");
   }

@@ -7,7 +7,6 @@
 #include <memory>
 #include <sstream>
 
-#include "modelio/file_utils.h"
 #include "project/project_commands.h"
 #include "project/project_file.h"
 #include "project/stored_paths.h"
@@ -38,7 +37,7 @@ TEST(ProjectFile, ReadCases) {
     auto p = FullProject();
     const std::string before = FormatProjectFile(*p);
     ProjectReadReport report;
-    const bool read = ReadProjectFile(*p, SourcePath("tests/data/project/read/" + file), &report) == kResultOk;
+    const bool read = ReadProjectFile(*p, SourcePath("tests/data/project/read/" + file), &report);
     if (expected == "not a project") {
       EXPECT_FALSE(read);
       EXPECT_TRUE(report.not_project);
@@ -59,7 +58,7 @@ TEST(ProjectFile, ReadCases) {
   EXPECT_GT(rows.size(), 50u);
   ProjectReadReport report;
   auto p = FullProject();
-  EXPECT_EQ(ReadProjectFile(*p, SourcePath("tests/data/project/read/missing.xml"), &report), kResultFail);
+  EXPECT_FALSE(ReadProjectFile(*p, SourcePath("tests/data/project/read/missing.xml"), &report));
   EXPECT_TRUE(report.unreadable);
   EXPECT_EQ(p->name.str(), u"クハ481-1");
 }
@@ -67,11 +66,11 @@ TEST(ProjectFile, ReadCases) {
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
   const std::u16string dir = FullProjectFolder();
   auto full = FullProject();
-  ASSERT_EQ(WriteProjectFile(*full, dir + u"saved.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*full, dir + u"saved.xml"));
   auto loaded = std::make_unique<VehicleProject>();
   loaded->maker = full->maker;
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*loaded, dir + u"saved.xml", &report), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*loaded, dir + u"saved.xml", &report));
   EXPECT_TRUE(report.dropped.empty());
   // Bogies, mounts and container places are packed together by the reader.
   auto expected = FullProject();
@@ -100,7 +99,7 @@ TEST(ProjectFile, EntriesArePackedAndWheelsRenumbered) {
   p->truck[2].tirein[2] = TireMount{1, 3, 4};  // the empty entry
   p->container[7] = ContainerSlot{3, 1, 1, 1};
   auto back = std::make_unique<VehicleProject>();
-  ASSERT_EQ(ReadProjectText(*back, U16(FormatProjectFile(*p))), kResultOk);
+  ASSERT_TRUE(ReadProjectText(*back, U16(FormatProjectFile(*p))));
   // Mounts pack too, and still point at the same wheel.
   auto expected = std::make_unique<VehicleProject>();
   expected->truck[0] = TruckEntry{1, 3, {}, {TireMount{1, 1, 2}, TireMount{2, 3, 4}}};
@@ -129,10 +128,10 @@ TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");
   full->motor2.Set(u"snd\\stereo.wav");
-  ASSERT_EQ(WriteProjectFile(*full, dir + u"p.xml"), kResultOk);
+  ASSERT_TRUE(WriteProjectFile(*full, dir + u"p.xml"));
   auto p = std::make_unique<VehicleProject>();
   ProjectReadReport report;
-  ASSERT_EQ(ReadProjectFile(*p, dir + u"p.xml", &report), kResultOk);
+  ASSERT_TRUE(ReadProjectFile(*p, dir + u"p.xml", &report));
   EXPECT_TRUE(p->maintex.empty());
   EXPECT_TRUE(p->motor2.empty());
   // Everything after those keys is still there.
@@ -153,13 +152,13 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   auto p = FullProject();
   const std::u16string path = dir.WriteText(u"v.xml", "old");
   RecordingNotifier n;
-  ASSERT_EQ(SaveProject(*p, path, n), kResultOk);
+  ASSERT_TRUE(SaveProject(*p, path, n));
   EXPECT_TRUE(n.calls.empty());
   EXPECT_EQ(ReadTestFile(path), FormatProjectFile(*p));
   // A target that cannot be replaced: the failure is told and nothing changes.
   FsCreateDirectory(dir / u"folder.xml");
-  EXPECT_EQ(SaveProject(*p, dir / u"folder.xml", n), kResultFail);
-  EXPECT_EQ(SaveProject(*p, dir / u"no/such/folder.xml", n), kResultFail);
+  EXPECT_FALSE(SaveProject(*p, dir / u"folder.xml", n));
+  EXPECT_FALSE(SaveProject(*p, dir / u"no/such/folder.xml", n));
   ASSERT_EQ(n.calls.size(), 2u);
   EXPECT_EQ(n.calls[1].first, u"検証");
   EXPECT_EQ(n.calls[1].second, u"ファイルを保存できませんでした。\n" + (dir / u"no/such/folder.xml"));
@@ -169,7 +168,7 @@ TEST(ProjectFile, SaveReplacesTheOldFileOnlyWhenWritten) {
   const std::u16string longest = dir / (std::u16string(248, u'n') + u".xml");
   std::ofstream(std::filesystem::path(longest), std::ios::binary) << "old";
   if (ReadTestFile(longest) != "old") GTEST_SKIP() << "this system refuses the long name itself";
-  EXPECT_EQ(SaveProject(*p, longest, n), kResultFail);
+  EXPECT_FALSE(SaveProject(*p, longest, n));
   EXPECT_EQ(ReadTestFile(longest), "old");
 }
 

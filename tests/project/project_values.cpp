@@ -7,7 +7,6 @@
 #include <memory>
 #include <vector>
 
-#include "modelio/file_utils.h"
 #include "project/project_file.h"
 #include "project/value_findings.h"
 #include "project/workshop_name.h"
@@ -58,7 +57,7 @@ TEST(ProjectRecord, ContainerSlots) {
   VehicleProject p;
   SetContainer(p, 3, 5, 250, -10, 60);
   ContainerSlot slot;
-  ASSERT_EQ(GetContainer(p, 3, slot), kResultOk);
+  ASSERT_TRUE(GetContainer(p, 3, slot));
   EXPECT_EQ(slot.type, 5);
   EXPECT_EQ(std::vector<float>({slot.posx, slot.posy, slot.posz}), std::vector<float>({200, 0, 50}));
   // Bad indexes change nothing and read nothing.
@@ -67,8 +66,8 @@ TEST(ProjectRecord, ContainerSlots) {
   SetContainer(p, -1, 9, 1, 1, 1);
   EXPECT_EQ(std::memcmp(&before.container, &p.container, sizeof p.container), 0);
   slot = ContainerSlot{7, 7, 7, 7};
-  EXPECT_EQ(GetContainer(p, 16, slot), kResultFail);
-  EXPECT_EQ(GetContainer(p, -1, slot), kResultFail);
+  EXPECT_FALSE(GetContainer(p, 16, slot));
+  EXPECT_FALSE(GetContainer(p, -1, slot));
   EXPECT_EQ(slot.type, 7);
   // Sorting is stable by type, the empty places first.
   p = VehicleProject();
@@ -125,7 +124,7 @@ TEST(ValueFindings, EachImpossibleValueIsNamedOnce) {
 
 TEST(WorkshopName, BlankReservedLongAndUnscriptableNames) {
   for (const auto& row : testing_project::CaseRows("project/workshop_names.txt")) {
-    EXPECT_EQ(CheckWorkshopName(U16(row[0])), std::stoi(row[1])) << row[0];
+    EXPECT_EQ(static_cast<int>(CheckWorkshopName(U16(row[0]))), std::stoi(row[1])) << row[0];
     const size_t at = FindUnscriptableCharacter(U16(row[0]));
     EXPECT_EQ(at == std::u16string_view::npos ? "-" : std::to_string(at), row[2]) << row[0];
   }

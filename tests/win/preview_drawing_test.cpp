@@ -14,7 +14,6 @@
 #include "compiler/preview_objects.h"
 #include "compiler/vehicle_compiler.h"
 #include "datamake/make_data_win.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "preview/camera_rig_win.h"
 #include "preview/effect_set_win.h"
@@ -153,13 +152,13 @@ class PreviewMakeData : public PreviewDrawing {
     saved_folder_ = FsCurrentDirectory();
     folder_ = CopySampleVehicle();
     FsSetCurrentDirectory(folder_);
-    ASSERT_EQ(ReadProjectFile(project_, folder_ + u"preview_vehicle.xml"), kResultOk);
+    ASSERT_TRUE(ReadProjectFile(project_, folder_ + u"preview_vehicle.xml"));
     project_.maker.Set(u"試験工房");
   }
   void TearDown() override { FsSetCurrentDirectory(saved_folder_); }
 
   // Make data as the menu runs it; the report, if any, is read and closed.
-  uint32_t Run(std::unique_ptr<VehicleCompiler>& kept, std::wstring& report) {
+  bool Run(std::unique_ptr<VehicleCompiler>& kept, std::wstring& report) {
     DialogWorker worker([&] {
       HWND dialog = WaitDialog(L"データ作成レポート", 4000);
       if (dialog == nullptr) return;
@@ -178,7 +177,7 @@ class PreviewMakeData : public PreviewDrawing {
 TEST_F(PreviewMakeData, GoodProjectGivesADrawnVehicleWithoutReport) {
   std::unique_ptr<VehicleCompiler> kept;
   std::wstring report;
-  EXPECT_EQ(Run(kept, report), kResultOk);
+  EXPECT_TRUE(Run(kept, report));
   EXPECT_TRUE(report.empty());
   ASSERT_TRUE(kept);
   CDXPrimitive* body = PrimitiveOf(kept->preview.bodies[0].get());
@@ -200,7 +199,7 @@ TEST_F(PreviewMakeData, BrokenModelShowsTheReportAndKeepsTheOldFile) {
   project_.modelA1.Set(u"models\\broken.obj");
   std::unique_ptr<VehicleCompiler> kept;
   std::wstring report;
-  EXPECT_EQ(Run(kept, report), kResultOk);
+  EXPECT_TRUE(Run(kept, report));
   EXPECT_EQ(report.rfind(L"=== 車輌コンパイル version 5.10 ===\r\n", 0), 0u);
   EXPECT_NE(report.find(L"ERROR : "), std::wstring::npos) << std::string(report.begin(), report.end());
   ASSERT_TRUE(kept);  // the partly built vehicle stays for the preview
@@ -214,7 +213,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack pack;
   std::u16string path;
   for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  ASSERT_EQ(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"), 0u);
+  ASSERT_TRUE(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"));
   EffectSet effects(renderer_);
   ASSERT_EQ(effects.Load(pack, 320, 240), S_OK);
   EXPECT_EQ(effects.EffectCount(), 14);
@@ -242,7 +241,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack empty;
   const std::u16string empty_path = ScratchFolder() + u"empty.res";
   WriteBytes(empty_path, {0x00, 0x20, 0x00, 0x00});  // magic, then the end of the table
-  ASSERT_EQ(OpenResourcePackFile(empty, empty_path), 0u);
+  ASSERT_TRUE(OpenResourcePackFile(empty, empty_path));
   EffectSet none(renderer_);
   EXPECT_EQ(none.Load(empty, 320, 240), E_FAIL);
   none.Release();

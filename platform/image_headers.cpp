@@ -1,22 +1,31 @@
-#include "modelio/texture_headers.h"
+#include "platform/image_headers.h"
+
+#include "platform/byte_order.h"
 
 namespace {
-
-uint32_t BigEndian32(const uint8_t* p) {
-  return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-uint32_t LittleEndian32(const uint8_t* p) {
-  return uint32_t{p[0]} | (uint32_t{p[1]} << 8) | (uint32_t{p[2]} << 16) | (uint32_t{p[3]} << 24);
-}
-uint16_t LittleEndian16(const uint8_t* p) {
-  return static_cast<uint16_t>(p[0] | (p[1] << 8));
-}
 
 bool SideFits(int64_t side, uint32_t max_side) {
   return side >= 1 && side <= max_side;
 }
 
+// The image's sides from the IHDR chunk, which follows the 8-byte signature.
+void ReadPngSides(const uint8_t* data, uint32_t& width, uint32_t& height) {
+  width = BigEndian32(data + 16);
+  height = BigEndian32(data + 20);
+}
+
 }  // namespace
+
+bool ReadPngSize(const uint8_t* data, size_t size, PngHeader& header) {
+  // Signature byte, "PNG", and IHDR through the colour type at byte 25.
+  if (!data || size < 26 || data[0] != 0x89 || data[1] != 'P' || data[2] != 'N' || data[3] != 'G')
+    return false;
+  ReadPngSides(data, header.width, header.height);
+  header.bit_depth = data[24];
+  header.truecolour = data[25] == 2 || data[25] == 6;
+  header.alpha = data[25] == 6;
+  return true;
+}
 
 ImageHeader ReadPngImageHeader(const uint8_t* data, size_t size, uint32_t max_side) {
   static const uint8_t kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
@@ -25,8 +34,10 @@ ImageHeader ReadPngImageHeader(const uint8_t* data, size_t size, uint32_t max_si
   for (int i = 0; i < 8; ++i)
     if (data[i] != kSignature[i]) return header;
   if (data[12] != 'I' || data[13] != 'H' || data[14] != 'D' || data[15] != 'R') return header;
-  header.width = BigEndian32(data + 16);
-  header.height = BigEndian32(data + 20);
+  uint32_t width = 0, height = 0;
+  ReadPngSides(data, width, height);
+  header.width = width;
+  header.height = height;
   bool fits = SideFits(header.width, max_side) && SideFits(header.height, max_side);
   header.status = fits ? ImageHeaderStatus::kOk : ImageHeaderStatus::kBadSize;
   return header;
