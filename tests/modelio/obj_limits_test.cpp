@@ -137,19 +137,19 @@ TEST(ObjMessages, PrefixesCountsAndLimits) {
   EXPECT_EQ(text, u"plain -12%\r\nWARNING : w [x]\r\n");
   EXPECT_EQ(model->warning_count, 1);
   EXPECT_EQ(model->error_count, 0);
-  // A text of 2,047 units fits the format buffer; one more is neither kept
-  // nor counted. The message text is cut at its capacity (a terminator's
+  // Long texts are kept and counted like any other (the formatter's limit is
+  // 65,535 units). The message text is cut at its capacity (a terminator's
   // room left).
   const std::u16string big(2046, u'a');
   EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s!", big), 2047);
-  EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s!!", big), -1);
-  EXPECT_EQ(model->error_count, 1);
+  EXPECT_EQ(AppendModelMessage(*model, kModelMessageError, u"%s!!", big), 2048);
+  EXPECT_EQ(model->error_count, 2);
   EXPECT_EQ(text.size(), 39u);
   EXPECT_EQ(text.substr(29), u"ERROR : aa");
   // Without a message text the counts still run.
   model->message_text = nullptr;
   AppendModelMessage(*model, kModelMessageError, u"e\r\n");
-  EXPECT_EQ(model->error_count, 2);
+  EXPECT_EQ(model->error_count, 3);
 }
 
 TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
