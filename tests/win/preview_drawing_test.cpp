@@ -1,7 +1,7 @@
 // The vehicle preview on a real device under Wine: the sample vehicle drawn
-// and switched, wheels that stand still without a diameter, placements as
-// Direct3D computes them, Make data with and without the report, the
-// effects of the resource pack and the text overlay's queue.
+// and switched, its objects through a device reset, wheels that stand still
+// without a diameter, placements as Direct3D computes them, the effects of
+// the resource pack and the text overlay's queue.
 #include <gtest/gtest.h>
 #include <windows.h>
 // clang-format off
@@ -13,15 +13,12 @@
 
 #include "compiler/preview_objects.h"
 #include "compiler/vehicle_compiler.h"
-#include "datamake/make_data_win.h"
-#include "modelio/file_utils.h"
 #include "platform/fs.h"
 #include "preview/camera_rig_win.h"
 #include "preview/effect_set_win.h"
 #include "preview/placement.h"
 #include "preview/text_overlay_win.h"
 #include "preview/vehicle_drawing_win.h"
-#include "project/project_file.h"
 #include "render/preview_factory_win.h"
 #include "tests/win/preview_test_support.h"
 #include "tests/win/render_test_support.h"
@@ -87,6 +84,7 @@ class PreviewDrawing : public DeviceTest {
 };
 
 TEST_F(PreviewDrawing, SampleVehicleShowsAndItsKeysChangeIt) {
+  CD3DObject* first = renderer_->FirstObject();
   auto compiler = CompileSample();
   PreviewView view = InitialPreviewView(compiler->preview);
   const Pixels empty = Draw(nullptr, nullptr, 0);
@@ -106,7 +104,14 @@ TEST_F(PreviewDrawing, SampleVehicleShowsAndItsKeysChangeIt) {
   EXPECT_GT(Differing(end, lights), 10u);
   ApplyPreviewKey(view, '0', 1);
   EXPECT_EQ(Differing(lowered, Draw(compiler.get(), &view, 1000)), 0u);  // the lights face away
+  // Its meshes and textures are device objects: they come back after a
+  // reset, and the compiler's reset leaves none behind.
+  renderer_->ReleaseAllDeviceObjects();
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_GT(Draw(compiler.get(), &view, 1000).CountNotBlack(), 320u * 240u / 10);
   ResetCompiler(*compiler);
+  EXPECT_EQ(renderer_->FirstObject(), first);
 }
 
 TEST_F(PreviewDrawing, WheelsTurnWithTheClockButNotWithoutADiameter) {
@@ -144,69 +149,6 @@ TEST_F(PreviewDrawing, PlacementsAreTheRenderersAndDirect3DsOwn) {
   const Matrix4 wheel = WheelPlacement(ours, 0.7f, place, -45);
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_NEAR(wheel.m[i][j], expected.m[i][j], 1e-4) << i << "," << j;
-}
-
-class PreviewMakeData : public PreviewDrawing {
- protected:
-  void SetUp() override {
-    PreviewDrawing::SetUp();
-    saved_folder_ = FsCurrentDirectory();
-    folder_ = CopySampleVehicle();
-    FsSetCurrentDirectory(folder_);
-    ASSERT_EQ(ReadProjectFile(project_, folder_ + u"preview_vehicle.xml"), kResultOk);
-    project_.maker.Set(u"試験工房");
-  }
-  void TearDown() override { FsSetCurrentDirectory(saved_folder_); }
-
-  // Make data as the menu runs it; the report, if any, is read and closed.
-  uint32_t Run(std::unique_ptr<VehicleCompiler>& kept, std::wstring& report) {
-    DialogWorker worker([&] {
-      HWND dialog = WaitDialog(L"データ作成レポート", 4000);
-      if (dialog == nullptr) return;
-      report = WindowText(GetDlgItem(dialog, kReportTextControl));
-      PressButton(dialog, IDOK);
-      WaitClosed(dialog);
-    });
-    return MakeData(project_, GetModuleHandleW(nullptr), nullptr, factory_.get(),
-                    [&](std::unique_ptr<VehicleCompiler> compiler) { kept = std::move(compiler); });
-  }
-
-  std::u16string saved_folder_, folder_;
-  VehicleProject project_;
-};
-
-TEST_F(PreviewMakeData, GoodProjectGivesADrawnVehicleWithoutReport) {
-  std::unique_ptr<VehicleCompiler> kept;
-  std::wstring report;
-  EXPECT_EQ(Run(kept, report), kResultOk);
-  EXPECT_TRUE(report.empty());
-  ASSERT_TRUE(kept);
-  CDXPrimitive* body = PrimitiveOf(kept->preview.bodies[0].get());
-  ASSERT_NE(body, nullptr);
-  EXPECT_GT(body->VerticesInUse(), 0u);
-  EXPECT_NE(LinesOf(kept->preview.guide_lines.get()), nullptr);
-  EXPECT_TRUE(FsFileExists(folder_ + u"RW-101.z5t"));
-  EXPECT_FALSE(FsFileExists(folder_ + u"RW-101.txt"));
-  PreviewView view = InitialPreviewView(kept->preview);
-  EXPECT_GT(Draw(kept.get(), &view, 1000).CountNotBlack(), 320u * 240u / 10);
-  ResetCompiler(*kept);
-}
-
-TEST_F(PreviewMakeData, BrokenModelShowsTheReportAndKeepsTheOldFile) {
-  const std::vector<uint8_t> old_file = {'o', 'l', 'd'};
-  WriteBytes(folder_ + u"RW-101.z5t", old_file);
-  WriteBytes(folder_ + u"models\\broken.obj",
-             {'v', ' ', '0', ' ', '0', ' ', '0', '\n', 'f', ' ', '1', ' ', '2', ' ', '9', '\n'});
-  project_.modelA1.Set(u"models\\broken.obj");
-  std::unique_ptr<VehicleCompiler> kept;
-  std::wstring report;
-  EXPECT_EQ(Run(kept, report), kResultOk);
-  EXPECT_EQ(report.rfind(L"=== 車輌コンパイル version 5.10 ===\r\n", 0), 0u);
-  EXPECT_NE(report.find(L"ERROR : "), std::wstring::npos) << std::string(report.begin(), report.end());
-  ASSERT_TRUE(kept);  // the partly built vehicle stays for the preview
-  EXPECT_EQ(ReadBytes(folder_ + u"RW-101.z5t"), old_file);
-  EXPECT_FALSE(FsFileExists(folder_ + u"RW-101.txt"));
-  ResetCompiler(*kept);
 }
 
 TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {

@@ -1,9 +1,6 @@
 #include "tests/win/preview_test_support.h"
 
-#include <filesystem>
 #include <vector>
-
-#include "platform/fs.h"
 
 HWND WaitDialog(const wchar_t* caption, int timeout_ms) {
   for (int waited = 0; waited < timeout_ms; waited += 10) {
@@ -69,33 +66,9 @@ bool CloseThreadDialogs(DWORD thread, int timeout_ms) {
   return false;
 }
 
-namespace {
-
-std::u16string Widen(const char* ascii) {
-  std::u16string text;
-  for (const char* p = ascii; *p != 0; ++p) text.push_back(static_cast<char16_t>(*p));
-  return text;
-}
-
-}  // namespace
-
 std::u16string SourceFile(const char* relative) {
-  return Widen(RAILWICK_SOURCE_DIR) + u"/" + Widen(relative);
-}
-
-std::u16string CopySampleVehicle() {
-  static int counter = 0;
-  const std::u16string folder = FsTempDirectory() + u"vehicle" +
-                                std::u16string(1, static_cast<char16_t>(u'a' + counter++ % 26)) + u"\\";
-  namespace fs = std::filesystem;
-  std::error_code ignored;
-  fs::remove_all(fs::path(folder), ignored);
-  fs::create_directories(fs::path(folder));
-  for (const char* part : {"models", "assets"}) {
-    fs::copy(fs::path(SourceFile("examples/") + Widen(part)), fs::path(folder + Widen(part)),
-             fs::copy_options::recursive, ignored);
-  }
-  fs::copy_file(fs::path(SourceFile("tests/win/e2e/preview_vehicle.xml")),
-                fs::path(folder + u"preview_vehicle.xml"), ignored);
-  return folder;
+  std::u16string path;
+  for (const char* p = RAILWICK_SOURCE_DIR "/"; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
+  for (const char* p = relative; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
+  return path;
 }

@@ -1,5 +1,5 @@
 // Shared pieces of the preview's Windows tests: a second thread that works
-// the dialogs the test's own thread shows modally, and the sample files.
+// the dialogs the test's own thread shows modally, and the source tree.
 #pragma once
 #include <windows.h>
 
@@ -42,6 +42,3 @@ class DialogWorker {
 
 // A path in the source tree (forward slashes kept; the file functions take both).
 std::u16string SourceFile(const char* relative);
-// Copies the sample models and sounds into a fresh folder; returns it with
-// a trailing separator.
-std::u16string CopySampleVehicle();
