@@ -10,6 +10,7 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "compiler/preview_objects.h"
 #include "compiler/vehicle_compiler.h"
@@ -20,7 +21,6 @@
 #include "preview/text_overlay_win.h"
 #include "preview/vehicle_drawing_win.h"
 #include "render/preview_factory_win.h"
-#include "tests/win/preview_test_support.h"
 #include "tests/win/render_test_support.h"
 
 namespace {
@@ -175,6 +175,22 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   EXPECT_EQ(effects.RecreateTargets(640, 480), S_OK);
   EXPECT_EQ(effects.Named(0)->width, 640u);
   EXPECT_EQ(effects.Named(3)->height, 240u);
+  // Through a device reset the effects come back with their handles.
+  renderer_->ReleaseAllDeviceObjects();
+  EXPECT_EQ(effects.Effect(PreviewEffects()[0].slot)->Effect(), nullptr);
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  for (const EffectEntry& entry : PreviewEffects()) {
+    CDXShader* effect = effects.Effect(entry.slot);
+    if (entry.technique != nullptr) {
+      EXPECT_NE(effect->Technique(), nullptr) << entry.slot;
+    }
+    for (const NumberedParameter& p : entry.parameters) EXPECT_NE(effect->Parameter(p.number), nullptr);
+  }
+  CDXShader* first = effects.Effect(PreviewEffects()[0].slot);
+  EXPECT_TRUE(FAILED(first->BindParameter(16, "x")));  // 16 handles, numbered from 0
+  EXPECT_TRUE(FAILED(first->BindParameter(-1, "x")));
+  EXPECT_TRUE(FAILED(first->SelectTechnique(std::string(100, 'x').c_str())));
   // An effect slot taken twice stops the loading.
   EXPECT_EQ(effects.Load(pack, 320, 240), E_FAIL);
   effects.Release();
