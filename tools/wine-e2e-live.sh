@@ -92,7 +92,7 @@ preview_live() {
   live_listing "$live" >"$out/live-files-after.txt"
   check "live: no data file, mesh file or script was written" \
     cmp -s "$out/live-files-before.txt" "$out/live-files-after.txt"
-  check "live: menu command Exit posted" driver exit-command
+  check "live: menu command Exit posted" driver command 105
   wait_program "$program_pid" 30
   program_pid=""
   e2e_settings "$out/preview-settings.txt"
@@ -113,7 +113,7 @@ preview_live() {
     same "$out/live-again.png" "$out/live-again-saved.png" 1500
   check "live: menu 自動更新 turns it on again" driver command 32900
   check "live: and catches up with the save" live_wait differs "$out/live-again.png" 2000 live-again-on
-  driver exit-command >/dev/null
+  driver command 105 >/dev/null
   wait_program "$program_pid" 30
   program_pid=""
 }

@@ -60,7 +60,7 @@ must "データ作成: the data file is written beside the sample, with no repor
 must "…named by the type number" test -s "$app/examples/RW-101.z5t"
 must "the package's railwick-cli.exe accepts it" \
   e2e_bounded wine "$app/railwick-cli.exe" verify "$(winpath "$app/examples/RW-101.z5t")" >"$out/verify.txt"
-driver exit-command
+driver command 105
 wait_program "$program_pid" 30
 program_pid=""
 must "the program ends with code 0 (got $exit_code)" test "$exit_code" = 0

@@ -51,7 +51,7 @@ preview_first_start() {
     eval 'driver press 環境設定 1 && driver wait-gone 環境設定 && driver wait-gone 検証'
   check "dragging before any Make data is ignored" driver drag 120 0 ctrl
   check "keys before any Make data are ignored" driver key H
-  check "menu command Exit posted" driver exit-command
+  check "menu command Exit posted" driver command 105
   wait_program "$program_pid" 30
   program_pid=""
   check "the program exits with code 0 (got $exit_code)" test "$exit_code" = 0
@@ -60,7 +60,7 @@ preview_first_start() {
   wine "$build/Railwick.exe" >"$out/second-start.log" 2>&1 &
   program_pid=$!
   check "the next start shows no dialog and draws" driver wait-frame 30000
-  driver exit-command >/dev/null
+  driver command 105 >/dev/null
   wait_program "$program_pid" 30
   program_pid=""
 }

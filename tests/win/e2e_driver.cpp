@@ -14,7 +14,6 @@
 //                          real pixels at the client's size; saved as PNG too
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
-//   exit-command           menu command Exit (105)
 //   screenshot-note        F4 shows a note under the status line, which goes
 //                          again by itself
 // and those of the preview (e2e_driver_preview.cpp) and of the dialogs
@@ -200,13 +199,6 @@ int Resize(int width, int height) {
   return 0;
 }
 
-int ExitCommand() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(105, 0), 0);
-  return 0;
-}
-
 // Line breaks in texts on the command line are written "{CR}" and "{LF}"
 // (a backslash sequence would clash with Windows paths).
 void Unescape(wchar_t* text) {
@@ -242,7 +234,6 @@ int RunStep(int argc, wchar_t** argv) {
   if (command == L"screenshot-key" && argc == 4) return ScreenshotKey(_wtoi(argv[2]), argv[3]);
   if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
-  if (command == L"exit-command") return ExitCommand();
   if (command == L"screenshot-note") return ScreenshotNote();
   if (const int result = RunPreviewStep(argc, argv); result != 2) return result;
   return RunDialogStep(argc, argv);
