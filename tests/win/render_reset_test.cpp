@@ -17,26 +17,23 @@
 
 namespace {
 
-std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
+// The bytes in use of a vertex or index buffer; empty when it cannot be read.
+template <typename Buffer>
+std::vector<uint8_t> BytesOf(Buffer* buffer, UINT size) {
   std::vector<uint8_t> bytes;
   void* data = nullptr;
-  const UINT size = p.VerticesInUse() * p.VertexSize();
-  if (p.VertexBuffer() == nullptr || FAILED(p.VertexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
-    return bytes;
+  if (buffer == nullptr || FAILED(buffer->Lock(0, size, &data, D3DLOCK_READONLY))) return bytes;
   bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  p.VertexBuffer()->Unlock();
+  buffer->Unlock();
   return bytes;
 }
 
+std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
+  return BytesOf(p.VertexBuffer(), p.VerticesInUse() * p.VertexSize());
+}
+
 std::vector<uint8_t> IndexBytes(CDXPrimitive& p) {
-  std::vector<uint8_t> bytes;
-  void* data = nullptr;
-  const UINT size = p.IndicesInUse() * 2;
-  if (p.IndexBuffer() == nullptr || FAILED(p.IndexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
-    return bytes;
-  bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  p.IndexBuffer()->Unlock();
-  return bytes;
+  return BytesOf(p.IndexBuffer(), p.IndicesInUse() * 2);
 }
 
 // A 2 x 2 BMP file in memory (red, green / blue, white).
