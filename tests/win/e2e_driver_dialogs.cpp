@@ -63,7 +63,11 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM lparam) {
   if (!program || !IsWindowVisible(window)) return TRUE;
   const bool owned = request->caption[0] == L'>';
   HWND named = owned ? GetWindow(window, GW_OWNER) : window;
-  if (named && WindowText(named) == request->caption + (owned ? 1 : 0)) {
+  // A caption is the system's copy of the text: no message to a program
+  // that may be busy starting or saving.
+  wchar_t caption[256] = {};
+  if (named) GetWindowTextW(named, caption, 256);
+  if (named && wcscmp(caption, request->caption + (owned ? 1 : 0)) == 0) {
     request->found = window;
     return FALSE;
   }
