@@ -280,8 +280,8 @@ d command 32780
 d wait-dialog 保存 && shot 保存 save-chooser
 check "save: the type number is proposed" d expect-text 保存 1148 RW-101
 check "save: a new file name is taken" d choose-file 保存 "$W\\rw101.xml"
-check "save: the project file is written" test -s "$work/rw101.xml"
 check "title: names the saved project" d wait-dialog 'rw101.xml - ZEK RAILWICK'
+check "save: the project file is written" test -s "$work/rw101.xml"
 cp "$work/rw101.xml" "$out/rw101.xml"
 d command 32778
 made=""
