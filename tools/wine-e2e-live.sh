@@ -1,6 +1,5 @@
 # End-to-end steps of the live preview, sourced by tools/wine-e2e.sh after
-# tools/wine-e2e-preview.sh (whose capture, differs, same and
-# preview_settings it uses).
+# tools/wine-e2e-preview.sh (whose differs, same and show_report it uses).
 #
 #   preview_live   a saved model replaces the vehicle shown, in place and by
 #                  rename; a broken save keeps it and says so; nothing is
@@ -29,12 +28,6 @@ live_wait() {
   done
 }
 
-# The project is dropped on the window (the menu driver's drop): the file
-# dialog of 開く is slow to follow typed folders on a loaded machine.
-live_drop() {
-  e2e_bounded wine "$build/railwick_menu_driver.exe" drop "$1"
-}
-
 # The files of the project's folder with their sizes, but the body model
 # the steps write.
 live_listing() {
@@ -56,8 +49,8 @@ preview_live() {
   wine "$build/Railwick.exe" >"$out/live.log" 2>&1 &
   program_pid=$!
   check "live: the program starts" driver wait-frame 30000
-  check "live: drop the vehicle project on the window" live_drop "$project"
-  check "live: F5 builds the project at once" driver vkey 116
+  check "live: drop the vehicle project on the window" driver drop "$project"
+  check "live: F5 builds the project at once" driver key 116
   check "live: Ctrl-drag turns the vehicle" driver drag 300 0 ctrl
   check "live: capture of the turned vehicle" driver capture "Z:$out/live-before.png"
 
@@ -81,7 +74,7 @@ preview_live() {
   check "live: a broken save is reported under the status line" driver failure-line on "$live_bound_ms"
   check "live: the last good vehicle stays" driver capture "Z:$out/live-broken.png"
   check "live: the picture is the last good one" same "$out/live-before.png" "$out/live-broken.png" 1500
-  check "live: menu レポート shows the report" driver live-report "Z:$out/live-report.txt"
+  check "live: menu レポート shows the report" show_report 32902 "$out/live-report.txt"
   check "live: the report holds the model's error lines" grep -q 'ERROR' "$out/live-report.txt"
   cp "$out/body-original.obj" "$body"
   check "live: a good save takes the line away" driver failure-line off "$live_bound_ms"
@@ -92,17 +85,17 @@ preview_live() {
   sleep 2
   check "live: capture two seconds after a save with 自動更新 off" driver capture "Z:$out/live-off.png"
   check "live: the save changed nothing" same "$out/live-before.png" "$out/live-off.png" 1500
-  check "live: F5 still builds" driver vkey 116
+  check "live: F5 still builds" driver key 116
   check "live: capture after F5" driver capture "Z:$out/live-f5.png"
   check "live: F5 showed the save" differs "$out/live-before.png" "$out/live-f5.png" 2000
 
   live_listing "$live" >"$out/live-files-after.txt"
   check "live: no data file, mesh file or script was written" \
     cmp -s "$out/live-files-before.txt" "$out/live-files-after.txt"
-  check "live: menu command Exit posted" driver exit-command
+  check "live: menu command Exit posted" driver command 105
   wait_program "$program_pid" 30
   program_pid=""
-  preview_settings
+  e2e_settings "$out/preview-settings.txt"
   check "live: registry: LiveUpdate is 0" grep -qx '"LiveUpdate"=dword:00000000' "$out/preview-settings.txt"
 
   # The next start keeps it off.
@@ -110,8 +103,8 @@ preview_live() {
   wine "$build/Railwick.exe" >"$out/live-again.log" 2>&1 &
   program_pid=$!
   check "live: the program starts again" driver wait-frame 30000
-  check "live: drop the project again" live_drop "$project"
-  check "live: F5 builds it" driver vkey 116
+  check "live: drop the project again" driver drop "$project"
+  check "live: F5 builds it" driver key 116
   check "live: capture of the vehicle" driver capture "Z:$out/live-again.png"
   cat "$out/body-tall.obj" >"$body"
   sleep 2
@@ -120,7 +113,7 @@ preview_live() {
     same "$out/live-again.png" "$out/live-again-saved.png" 1500
   check "live: menu 自動更新 turns it on again" driver command 32900
   check "live: and catches up with the save" live_wait differs "$out/live-again.png" 2000 live-again-on
-  driver exit-command >/dev/null
+  driver command 105 >/dev/null
   wait_program "$program_pid" 30
   program_pid=""
 }

@@ -3,7 +3,7 @@
 # a new user would work:
 #   tools/wine-e2e-menu.sh BUILD_DIR
 # BUILD_DIR is a Windows build folder holding Railwick.exe, railwick-cli.exe,
-# data/ and railwick_menu_driver.exe. In a fresh Wine prefix with its own
+# data/ and railwick_e2e_driver.exe. In a fresh Wine prefix with its own
 # Xvfb, the program makes a vehicle from the sample models, textures and
 # sounds through its dialogs, saves it, makes its data file (which must pass
 # `railwick verify` and equal, record for record, what `railwick make` makes
@@ -18,20 +18,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: tools/wine-e2e-menu.sh BUILD_DIR}" && pwd)
 out="$build/e2e-menu"
 e2e_name=e2e-menu
-export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
-e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
+e2e_start Railwick.exe railwick-cli.exe railwick_e2e_driver.exe data/zek5rlwck.res
 
-# One driver step. Status 3 is the driver's own bound running out, 124 and
-# 137 the bound around it: the run ends there with what the screen showed.
-d() {
-  echo "driver $*" >>"$out/driver.log"
-  e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"
-  local code=$?
-  case $code in 3 | 124 | 137) e2e_timed_out "driver $*" "$out/driver.log" "$out/program.log" ;; esac
-  [ "$code" = 0 ] || echo "driver $*: exit $code" >>"$out/driver.log"
-  return $code
-}
+d() { driver "$@"; }
 cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
 shot() { d capture "$1" "$(winpath "$out/$2.png")"; }
 
@@ -45,7 +35,7 @@ W=$(winpath "$work")
 M="$W\\models"
 A="$W\\assets"
 maker="テスト工房"
-e2e_bounded wine reg add 'HKCU\Software\O.RVELL\APP\zek5railwick' /v MAKER /t REG_SZ /d "$maker" /f >/dev/null 2>&1
+e2e_set_maker "$maker"
 
 start_program() {
   (cd "$work" && exec wine "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
@@ -290,8 +280,8 @@ d command 32780
 d wait-dialog 保存 && shot 保存 save-chooser
 check "save: the type number is proposed" d expect-text 保存 1148 RW-101
 check "save: a new file name is taken" d choose-file 保存 "$W\\rw101.xml"
-check "save: the project file is written" test -s "$work/rw101.xml"
 check "title: names the saved project" d wait-dialog 'rw101.xml - ZEK RAILWICK'
+check "save: the project file is written" test -s "$work/rw101.xml"
 cp "$work/rw101.xml" "$out/rw101.xml"
 d command 32778
 made=""

@@ -16,31 +16,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: tools/wine-e2e-package.sh BUILD_DIR}" && pwd)
 out="$build/e2e-package"
 e2e_name=e2e-package
-export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
 e2e_start Railwick.exe railwick-cli.exe railwick_e2e_driver.exe data/zek5rlwck.res
-
-driver() { e2e_bounded wine "$build/railwick_e2e_driver.exe" "$@" >>"$out/driver.log" 2>&1; }
-
-# must NAME COMMAND...: a failed step ends the run at once, leaving what is
-# needed to see why.
-must() {
-  local name=$1 log
-  shift
-  if "$@"; then
-    pass "$name"
-    return
-  fi
-  fail "$name"
-  timeout 20 import -window root "$out/failed.png" >/dev/null 2>&1 && echo "     screen: $out/failed.png"
-  for log in package.log program.log driver.log; do
-    [ -s "$out/$log" ] || continue
-    echo "     last lines of $log:"
-    tail -n 15 "$out/$log" | sed 's/^/     | /'
-  done
-  e2e_finish
-  exit 1
-}
 
 # The download's name carries the version and the system.
 named_for_download() { [[ $(basename "$1") =~ ^railwick-[0-9]+\.[0-9]+\.[0-9]+-win64\.zip$ ]]; }
@@ -74,14 +51,16 @@ must "the read-me is a Notepad text in Japanese and English" readme_for_notepad 
 # Started from its own folder, as a double click starts it.
 (cd "$app" && exec wine "$app/Railwick.exe") >>"$out/program.log" 2>&1 &
 program_pid=$!
-must "first start: the workshop name is asked for and taken" driver workshop-name "配布版工房" accepted
+must "first start: the workshop name is asked for" driver wait-dialog 環境設定 30000
+must "…and taken" enter_workshop_name "配布版工房"
 must "the main window draws" driver wait-frame 30000
-must "ファイル → 開く: the sample project" driver open-project "$(winpath "$app/examples/sample.xml")"
-must "データ作成: no report, no message" driver make-data none -
-must "the data file lies beside the sample" test -s "$app/examples/RW-101.z5t"
+must "ファイル → 開く: the sample project" open_project "$app/examples/sample.xml"
+must "データ作成: the data file is written beside the sample, with no report and no message" \
+  make_data_quietly "$app/examples"
+must "…named by the type number" test -s "$app/examples/RW-101.z5t"
 must "the package's railwick-cli.exe accepts it" \
   e2e_bounded wine "$app/railwick-cli.exe" verify "$(winpath "$app/examples/RW-101.z5t")" >"$out/verify.txt"
-driver exit-command
+driver command 105
 wait_program "$program_pid" 30
 program_pid=""
 must "the program ends with code 0 (got $exit_code)" test "$exit_code" = 0

@@ -3,7 +3,7 @@
 # it was started from, nor on where a file dialog went:
 #   tools/wine-e2e-paths.sh BUILD_DIR
 # BUILD_DIR is a Windows build folder holding Railwick.exe, railwick-cli.exe,
-# data/ and railwick_menu_driver.exe. The program starts from an empty
+# data/ and railwick_e2e_driver.exe. The program starts from an empty
 # folder; a copy of the sample project (relative paths) is dropped on it,
 # edited and saved; the open dialog visits another project's folder and is
 # cancelled; Make data must then write the data file into the project's own
@@ -17,47 +17,14 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:?usage: tools/wine-e2e-paths.sh BUILD_DIR}" && pwd)
 out="$build/e2e-paths"
 e2e_name=e2e-paths
-export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 source "$root/tools/wine-e2e-common.sh"
-e2e_start Railwick.exe railwick-cli.exe railwick_menu_driver.exe data/zek5rlwck.res
+e2e_start Railwick.exe railwick-cli.exe railwick_e2e_driver.exe data/zek5rlwck.res
 
-d() { e2e_bounded wine "$build/railwick_menu_driver.exe" "$@" 2>>"$out/driver.log"; }
+d() { driver "$@"; }
 cli() { e2e_bounded wine "$build/railwick-cli.exe" "$@"; }
-
-# must NAME COMMAND...: like check, but a failure ends the run at once (the
-# later steps would only wait out their limits on a program in an unknown
-# state), leaving what is needed to see why.
-must() {
-  local name=$1
-  shift
-  if "$@"; then
-    pass "$name"
-    return
-  fi
-  fail "$name"
-  timeout 20 import -window root "$out/failed.png" >/dev/null 2>&1 && echo "     screen: $out/failed.png"
-  local log
-  for log in program.log driver.log; do
-    echo "     last lines of $log:"
-    tail -n 15 "$out/$log" 2>/dev/null | sed 's/^/     | /'
-  done
-  e2e_finish
-  exit 1
-}
 
 # Every file under a folder with its digest, one a line, sorted.
 listing() { (cd "$1" && find . -type f -exec md5sum {} + | sort -k 2); }
-# Waits up to $2 seconds for a file matching $1 (a find pattern in $3) with bytes in it.
-wait_file() {
-  local pattern=$1 seconds=$2 folder=$3
-  made=""
-  for _ in $(seq 1 $((seconds * 5))); do
-    made=$(find "$folder" -maxdepth 1 -name "$pattern" -size +0 2>/dev/null | head -n 1)
-    [ -n "$made" ] && return 0
-    sleep 0.2
-  done
-  return 1
-}
 
 start="$WINE_ENV_ROOT/start"   # where the program is started; stays empty
 project="$WINE_ENV_ROOT/project"
@@ -70,7 +37,7 @@ printf 'the other vehicle\r\n' >"$other/RW-101.z5t"
 listing "$other" >"$out/other-before.txt"
 P=$(winpath "$project")
 maker="テスト工房"
-wine reg add 'HKCU\Software\O.RVELL\APP\zek5railwick' /v MAKER /t REG_SZ /d "$maker" /f >/dev/null 2>&1
+e2e_set_maker "$maker"
 
 (cd "$start" && exec wine "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
 program_pid=$!

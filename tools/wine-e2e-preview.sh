@@ -1,16 +1,20 @@
 # End-to-end steps of the workshop name, Make data and the vehicle preview,
-# sourced by tools/wine-e2e.sh, which provides check, pass, fail, driver,
-# run_limited, wait_program, $root, $build, $out and the Wine environment.
+# sourced by tools/wine-e2e.sh after tools/wine-e2e-common.sh.
 #
 #   preview_first_start   before the program has ever run in the prefix
 #   preview_make_data     once the other steps are done
 
-# The per-user settings as the registry holds them, one value a line.
-preview_settings() {
-  e2e_bounded wine reg export 'HKCU\Software\O.RVELL\APP\zek5railwick' "Z:$out/preview-settings.reg" /y >/dev/null 2>&1 ||
-    { : >"$out/preview-settings.txt"; return; }
-  iconv -f UTF-16LE -t UTF-8 "$out/preview-settings.reg" 2>/dev/null | tr -d '\r' | sed '1s/^\xEF\xBB\xBF//' \
-    >"$out/preview-settings.txt"
+# A name refused in the first start's environment dialog: the check message
+# says why, and the dialog stays open with the name as typed.
+refused_name() {  # refused_name NAME MESSAGE
+  driver set-text 環境設定 1147 "$1" && driver press 環境設定 1 && driver expect-message 検証 "$2" &&
+    driver expect-text 環境設定 1147 "$1"
+}
+
+# Menu command ID shows the report: its text goes to FILE, OK closes it.
+show_report() {  # show_report ID FILE
+  driver command "$1" && driver save-text データ作成レポート 1000 "$(winpath "$2")" &&
+    driver press データ作成レポート 1 && driver wait-gone データ作成レポート
 }
 
 preview_first_start() {
@@ -19,30 +23,35 @@ preview_first_start() {
   wine "$build/Railwick.exe" >"$out/first-start-cancel.log" 2>&1 &
   pid=$!
   check "first start: the environment dialog asks for the workshop name; cancel gives the notice" \
-    driver workshop-cancel
+    eval 'driver wait-dialog 環境設定 30000 && driver press 環境設定 2 && driver expect-message Railwick 工房名が設定されなかったため、終了します。…'
   wait_program "$pid" 30
   check "the program ends after the cancelled first start (code $exit_code)" test "$exit_code" = 0
-  preview_settings
+  e2e_settings "$out/preview-settings.txt"
   check "no workshop name stored after cancelling" bash -c "! grep -q '^\"MAKER\"' '$out/preview-settings.txt'"
 
   # Refused names keep the dialog open with their messages; a good name is
   # stored and the main window comes up.
   wine "$build/Railwick.exe" >"$out/first-start.log" 2>&1 &
   program_pid=$!
-  check "a blank workshop name is refused" driver workshop-name "" blank
-  check "a name starting with a space is refused" driver workshop-name " 工房" blank
-  check "a reserved name in capitals is refused" driver workshop-name "ZEK5" reserved
-  check "a reserved name in mixed case is refused" driver workshop-name "O.Rvell" reserved
-  check "a name the script cannot carry is refused" driver workshop-name "Café" unscriptable
-  check "a good name is accepted" driver workshop-name "試験工房" accepted
+  check "the environment dialog asks again" driver wait-dialog 環境設定 30000
+  local blank='工房名が空欄または空白です。{LF}文字を入力してください。'
+  local reserved='工房名に使用できない名前が使われています。{LF}別の名前を設定してください。'
+  check "a blank workshop name is refused" refused_name "" "$blank"
+  check "a name starting with a space is refused" refused_name " 工房" "$blank"
+  check "a reserved name in capitals is refused" refused_name "ZEK5" "$reserved"
+  check "a reserved name in mixed case is refused" refused_name "O.Rvell" "$reserved"
+  check "a name the script cannot carry is refused" refused_name "Café" '工房名に使用できない文字が含まれています。…'
+  check "a good name is accepted" enter_workshop_name "試験工房"
   check "the main window comes up after the name" driver wait-frame 30000
-  check "the status line shows its format" driver status-line
-  preview_settings
+  e2e_settings "$out/preview-settings.txt"
   check "registry: MAKER holds the name just entered" grep -qx '"MAKER"="試験工房"' "$out/preview-settings.txt"
-  check "menu 環境設定 shows the name read-only and OK closes it" driver environment-readonly "試験工房"
+  check "menu 環境設定 shows the name read-only" eval 'driver command 32779 && driver expect-enabled 環境設定 1147 0 &&
+    driver expect-text 環境設定 1147 試験工房'
+  check "…and OK closes it without a check message" \
+    eval 'driver press 環境設定 1 && driver wait-gone 環境設定 && driver wait-gone 検証'
   check "dragging before any Make data is ignored" driver drag 120 0 ctrl
   check "keys before any Make data are ignored" driver key H
-  check "menu command Exit posted" driver exit-command
+  check "menu command Exit posted" driver command 105
   wait_program "$program_pid" 30
   program_pid=""
   check "the program exits with code 0 (got $exit_code)" test "$exit_code" = 0
@@ -51,7 +60,7 @@ preview_first_start() {
   wine "$build/Railwick.exe" >"$out/second-start.log" 2>&1 &
   program_pid=$!
   check "the next start shows no dialog and draws" driver wait-frame 30000
-  driver exit-command >/dev/null
+  driver command 105 >/dev/null
   wait_program "$program_pid" 30
   program_pid=""
 }
@@ -81,7 +90,7 @@ same() {  # same A B MAX: at most MAX pixels of the centre differ
 
 preview_make_data() {
   local good="$WINE_ENV_ROOT/vehicle" broken="$WINE_ENV_ROOT/broken" maker
-  preview_settings
+  e2e_settings "$out/preview-settings.txt"
   maker=$(sed -n 's/^"MAKER"="\(.*\)"$/\1/p' "$out/preview-settings.txt")
   for dir in "$good" "$broken"; do
     mkdir -p "$dir"
@@ -98,9 +107,10 @@ preview_make_data() {
   check "the program starts with the stored name" driver wait-frame 30000
   check "capture of the empty preview" driver capture "Z:$out/preview-empty.png"
 
-  check "open the vehicle project" driver open-project "Z:$good/preview_vehicle.xml"
-  check "Make data shows no report and no message" driver make-data none -
-  check "the data file is written beside the project" test -s "$good/RW-101.z5t"
+  check "open the vehicle project" open_project "$good/preview_vehicle.xml"
+  check "Make data writes the data file beside the project, with no report and no message" \
+    make_data_quietly "$good"
+  check "…named by the type number" test -s "$good/RW-101.z5t"
   check "no script file is left behind" test ! -e "$good/RW-101.txt"
   check "railwick verify accepts the data file" \
     e2e_bounded bash -c "wine '$build/railwick-cli.exe' verify 'Z:$good/RW-101.z5t' >'$out/verify.txt' 2>&1"
@@ -111,7 +121,6 @@ preview_make_data() {
   check "capture of the vehicle" driver capture "Z:$out/preview-vehicle.png"
   check "the vehicle shows in the centre of the preview" \
     differs "$out/preview-empty.png" "$out/preview-vehicle.png" 2000
-  check "the status line keeps its format with the vehicle" driver status-line
   check "key P: pantograph lowered" driver key P
   check "capture with the pantograph lowered" driver capture "Z:$out/preview-pantograph.png"
   check "the pantograph changes the picture" \
@@ -139,8 +148,8 @@ preview_make_data() {
   # A broken model: the report shows the compiler's lines and the data file
   # made before stays as it was.
   cp "$good/RW-101.z5t" "$broken/RW-101.z5t"
-  check "open the broken project" driver open-project "Z:$broken/preview_vehicle.xml"
-  check "Make data shows the report" driver make-data report "Z:$out/report.txt"
+  check "open the broken project" open_project "$broken/preview_vehicle.xml"
+  check "Make data shows the report" show_report 32778 "$out/report.txt"
   check "the report starts with the compiler's version line" \
     bash -c "head -c 200 '$out/report.txt' | grep -q '^=== 車輌コンパイル version 5.10 ==='"
   check "the report holds the model's error lines" grep -q 'ERROR' "$out/report.txt"
@@ -149,7 +158,6 @@ preview_make_data() {
 
   check "F4 never overwrites an earlier screenshot" driver screenshot-skip
   check "a screenshot that cannot be saved is reported" driver screenshot-failure
-  check "the scene clock stands while the window is minimised" driver clock-pauses
   check "Esc that closed a dialog does not close the program; a fresh Esc does" driver esc-after-dialog
   wait_program "$program_pid" 30
   program_pid=""

@@ -5,6 +5,7 @@
 #   tools/wine-show-example.sh WINDOWS_BUILD_DIR OUTPUT.png
 # On the user's display when DISPLAY is set, otherwise on a private Xvfb.
 set -uo pipefail
+export LANG=C.UTF-8  # the driver's Japanese arguments reach Wine intact
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:?usage: tools/wine-show-example.sh WINDOWS_BUILD_DIR OUTPUT.png}
 png=${2:?usage: tools/wine-show-example.sh WINDOWS_BUILD_DIR OUTPUT.png}
@@ -35,8 +36,13 @@ step() {
 
 wine "$build/Railwick.exe" >"$WINE_ENV_ROOT/program.log" 2>&1 &
 program_pid=$!
-step "first start: workshop name entered" driver workshop-name "Railwick工房" accepted
+step "first start: workshop name entered" eval 'driver wait-dialog 環境設定 30000 &&
+  driver set-text 環境設定 1147 Railwick工房 && driver press 環境設定 1 && driver wait-gone 環境設定'
 step "the main window draws" driver wait-frame 30000
-step "File > Open examples/sample.xml" driver open-project "Z:$vehicle/sample.xml"
-step "Make data (no report: the compilation succeeded)" driver make-data none -
+step "File > Open examples/sample.xml" eval 'driver command 32772 &&
+  driver set-text ファイル選択 1148 "Z:${vehicle//\//\\}" && driver press ファイル選択 1 && sleep 0.5 &&
+  driver choose-file ファイル選択 sample.xml'
+step "Make data" driver command 32778
+for _ in $(seq 1 300); do [ -s "$vehicle/RW-101.z5t" ] && break; sleep 0.2; done
+step "the data file is written (the compilation succeeded)" test -s "$vehicle/RW-101.z5t"
 step "preview saved as $png" driver capture "Z:$png"

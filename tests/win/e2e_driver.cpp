@@ -1,27 +1,24 @@
-// Drives the running program as a user's system would: finds its window,
-// sends it messages and keys, and checks what it drew and saved. One command
-// per run; exit code 0 when the check holds, 1 when not, 2 on bad usage.
+// Drives the running program as a user's system would: finds its windows,
+// sends them messages and keys, and checks what they drew, showed and
+// saved. One step per run; exit status 0 when the check holds, 1 when not,
+// 2 on bad usage, 3 (kTimedOut) when the step did not finish in its bound,
+// with the program's windows listed so the log shows what the screen held.
+// Texts on the command line may hold "{CR}" and "{LF}" for line breaks.
 //
 //   wait-frame MS          window of the class with the caption appears, at
 //                          its default size, and shows a drawn frame
-//   frames                 two captures a second apart both show a frame and differ
+//   frames                 two captures within 10 s both show a frame and differ
 //   count-windows N        exactly N top-level windows of the class exist
 //   minimise | check-restored
 //   screenshot-key N PNG   F4 writes scr0000N.bmp in the picture folder with
 //                          real pixels at the client's size; saved as PNG too
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
-//   exit-command           menu command Exit (105)
 //   screenshot-note        F4 shows a note under the status line, which goes
 //                          again by itself
-// and those of the workshop name, Make data and the preview
-// (e2e_driver_preview.cpp) and of the live preview (e2e_driver_live.cpp).
+// and those of the preview (e2e_driver_preview.cpp) and of the dialogs
+// (e2e_driver_dialogs.cpp).
 #include <windows.h>
-// clang-format off
-#include <objidl.h>
-#include <gdiplus.h>
-#include <shlobj.h>
-// clang-format on
 
 #include <cstdio>
 #include <cwchar>
@@ -31,9 +28,9 @@
 #include "app/registry_settings.h"
 #include "tests/win/e2e_support.h"
 
-// 2 for a command it does not know.
-int RunPreviewCommand(int argc, wchar_t** argv);
-int RunLiveCommand(int argc, wchar_t** argv);
+// 2 for a step they do not know.
+int RunPreviewStep(int argc, wchar_t** argv);
+int RunDialogStep(int argc, wchar_t** argv);
 
 namespace {
 
@@ -49,18 +46,18 @@ int WaitFrame(int timeout_ms) {
     }
     Sleep(20);
   }
-  if (!window) return Fail("no window of class ZEK5RLWCK");
+  if (!window) return Fail(L"no window of class ZEK5RLWCK");
   wchar_t caption[64] = {};
   GetWindowTextW(window, caption, 64);
-  if (wcscmp(caption, kCaption) != 0) return Fail("caption is not \"無題 - ZEK RAILWICK\"");
+  if (wcscmp(caption, kCaption) != 0) return Fail(L"caption is not \"無題 - ZEK RAILWICK\"");
   RECT outer;
   GetWindowRect(window, &outer);
   int expect_w = GetSystemMetrics(SM_CXSCREEN) < 1024 ? GetSystemMetrics(SM_CXSCREEN) : 1024;
   int expect_h = GetSystemMetrics(SM_CYSCREEN) < 768 ? GetSystemMetrics(SM_CYSCREEN) : 768;
   if (outer.right - outer.left != expect_w || outer.bottom - outer.top != expect_h) {
-    return Fail("outer size is not the default size");
+    return Fail(L"outer size is not the default size");
   }
-  if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return Fail("no frame drawn in time");
+  if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return Fail(L"no frame drawn in time");
   std::printf("first frame seen after %lu ms of waiting\n",
               static_cast<unsigned long>(GetTickCount() - start));
   return 0;
@@ -68,21 +65,25 @@ int WaitFrame(int timeout_ms) {
 
 int Frames() {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
+  if (!window) return Fail(L"no window");
   std::vector<uint32_t> a, b;
   int w = 0, h = 0;
   // A window just restored may not have drawn its next frame yet: wait for
   // a lit picture before comparing two.
   for (int i = 0; i < 50; ++i) {
-    if (!CaptureClient(window, a, w, h)) return Fail("capture failed");
+    if (!CaptureClient(window, a, w, h)) return Fail(L"capture failed");
     if (LitPixels(a) != 0) break;
     Sleep(100);
   }
-  Sleep(1200);
-  if (!CaptureClient(window, b, w, h)) return Fail("capture failed");
-  if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail("a capture is black");
-  if (a == b) return Fail("the picture did not change: no new frames");
-  return 0;
+  // A window just resized draws again once its device follows, which on a
+  // loaded machine can take a few seconds.
+  for (int waited = 0; waited < 30000; waited += 200) {
+    Sleep(200);
+    if (!CaptureClient(window, b, w, h)) return Fail(L"capture failed");
+    if (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b) return 0;
+  }
+  if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail(L"a capture is black");
+  return Fail(L"the picture did not change in 30 s: no new frames");
 }
 
 int CountWindows(int expected) {
@@ -90,27 +91,26 @@ int CountWindows(int expected) {
   HWND window = nullptr;
   while ((window = FindWindowExW(nullptr, window, kClass, nullptr)) != nullptr) ++count;
   if (count != expected) {
-    std::fprintf(stderr, "driver: %d windows of the class, expected %d\n", count, expected);
-    return 1;
+    return Fail(L"%ls", std::to_wstring(count) + L" windows of the class, expected " + std::to_wstring(expected));
   }
   return 0;
 }
 
 int Minimise() {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
+  if (!window) return Fail(L"no window");
   ShowWindow(window, SW_MINIMIZE);
   for (int i = 0; i < 100 && !IsIconic(window); ++i) Sleep(20);
-  return IsIconic(window) ? 0 : Fail("window did not minimise");
+  return IsIconic(window) ? 0 : Fail(L"window did not minimise");
 }
 
 int CheckRestored() {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
+  if (!window) return Fail(L"no window");
   for (int i = 0; i < 100 && IsIconic(window); ++i) Sleep(20);
-  if (IsIconic(window)) return Fail("window is still minimised");
-  if (!IsWindowVisible(window)) return Fail("window is hidden");
-  if (GetForegroundWindow() != window) return Fail("window is not in front");
+  if (IsIconic(window)) return Fail(L"window is still minimised");
+  if (!IsWindowVisible(window)) return Fail(L"window is hidden");
+  if (GetForegroundWindow() != window) return Fail(L"window is not in front");
   return 0;
 }
 
@@ -120,18 +120,18 @@ uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
 
 // Checks the BMP: a complete 24- or 32-bit image of the client's size with
 // pixels that are not all black.
-const char* CheckBitmap(const std::vector<uint8_t>& b, int width, int height) {
-  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return "not a BMP file";
+const wchar_t* CheckBitmap(const std::vector<uint8_t>& b, int width, int height) {
+  if (b.size() < 54 || b[0] != 'B' || b[1] != 'M') return L"not a BMP file";
   uint32_t offset = U32At(b, 10);
   int32_t w = static_cast<int32_t>(U32At(b, 18)), h = static_cast<int32_t>(U32At(b, 22));
   int bits = b[28] | (b[29] << 8);
-  if (bits != 24 && bits != 32) return "not a true-colour BMP";
-  if (w != width || (h < 0 ? -h : h) != height) return "BMP size is not the client size";
+  if (bits != 24 && bits != 32) return L"not a true-colour BMP";
+  if (w != width || (h < 0 ? -h : h) != height) return L"BMP size is not the client size";
   size_t stride = ((static_cast<size_t>(w) * bits / 8) + 3) & ~size_t{3};
-  if (offset > b.size() || b.size() - offset < stride * (h < 0 ? -h : h)) return "BMP is truncated";
+  if (offset > b.size() || b.size() - offset < stride * (h < 0 ? -h : h)) return L"BMP is truncated";
   size_t lit = 0;
   for (size_t i = offset; i < b.size(); ++i) lit += b[i] != 0;
-  if (lit < 20) return "BMP is black";
+  if (lit < 20) return L"BMP is black";
   return nullptr;
 }
 
@@ -150,33 +150,28 @@ long NoteBandPixels(HWND window) {
 // gone again within a few seconds.
 int ScreenshotNote() {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
+  if (!window) return Fail(L"no window");
   // The note of an earlier F4 goes first.
   long lit = NoteBandPixels(window);
   for (int waited = 0; waited < 10000 && lit != 0; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  if (lit != 0) return Fail("the rows under the status line are not empty before F4");
+  if (lit != 0) return Fail(L"the rows under the status line are not empty before F4");
   SetForegroundWindow(window);
   Sleep(200);
   PressKey(VK_F4, true);
   Sleep(300);
   PressKey(VK_F4, false);
   for (int waited = 0; waited < 3000 && lit <= 20; waited += 100, Sleep(100)) lit = NoteBandPixels(window);
-  if (lit <= 20) return Fail("no note under the status line after F4");
+  if (lit <= 20) return Fail(L"no note under the status line after F4");
   for (int waited = 0; waited < 10000 && lit > 20; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  return lit <= 20 ? 0 : Fail("the note did not go away");
+  return lit <= 20 ? 0 : Fail(L"the note did not go away");
 }
 
 int ScreenshotKey(int number, const std::wstring& png) {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_MYPICTURES, FALSE) &&
-      !SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE)) {
-    return Fail("no picture folder");
-  }
-  wchar_t name[32];
-  swprintf(name, 32, L"\\scr%05d.bmp", number);
-  std::wstring bmp = std::wstring(folder) + name;
+  if (!window) return Fail(L"no window");
+  const std::wstring folder = PictureFolder();
+  if (folder.empty()) return Fail(L"no picture folder");
+  const std::wstring bmp = ScreenshotFile(folder, number);
   DeleteFileW(bmp.c_str());
   SetForegroundWindow(window);
   Sleep(200);
@@ -186,42 +181,55 @@ int ScreenshotKey(int number, const std::wstring& png) {
   Sleep(300);  // the key stays down: still one file
   PressKey(VK_F4, false);
   Sleep(200);
-  if (!ReadFileBytes(bmp, bytes)) return Fail("the screenshot was not written");
-  swprintf(name, 32, L"\\scr%05d.bmp", number + 1);
-  std::wstring second = std::wstring(folder) + name;
-  if (GetFileAttributesW(second.c_str()) != INVALID_FILE_ATTRIBUTES)
-    return Fail("one key press wrote two files");
+  if (!ReadFileBytes(bmp, bytes)) return Fail(L"the screenshot was not written");
+  if (GetFileAttributesW(ScreenshotFile(folder, number + 1).c_str()) != INVALID_FILE_ATTRIBUTES)
+    return Fail(L"one key press wrote two files");
   RECT client;
   GetClientRect(window, &client);
-  if (const char* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
-  if (!SaveAsPng(bmp, png)) return Fail("could not save the PNG copy");
+  if (const wchar_t* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
+  if (!SaveAsPng(bmp, png)) return Fail(L"could not save the PNG copy");
   return 0;
 }
 
 int Resize(int width, int height) {
   HWND window = FindFrame();
-  if (!window) return Fail("no window");
+  if (!window) return Fail(L"no window");
   if (!SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER))
-    return Fail("SetWindowPos");
+    return Fail(L"SetWindowPos");
   RECT outer;
   GetWindowRect(window, &outer);
-  if (outer.right - outer.left != width || outer.bottom - outer.top != height) return Fail("size not taken");
+  if (outer.right - outer.left != width || outer.bottom - outer.top != height) return Fail(L"size not taken");
   Sleep(500);  // the device follows once the size has settled
   return 0;
 }
 
-int ExitCommand() {
-  HWND window = FindFrame();
-  if (!window) return Fail("no window");
-  PostMessageW(window, WM_COMMAND, MAKEWPARAM(105, 0), 0);
-  return 0;
+// Line breaks in texts on the command line are written "{CR}" and "{LF}"
+// (a backslash sequence would clash with Windows paths).
+void Unescape(wchar_t* text) {
+  wchar_t* out = text;
+  for (const wchar_t* p = text; *p;) {
+    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
+      *out++ = p[1] == L'C' ? L'\r' : L'\n';
+      p += 4;
+    } else {
+      *out++ = *p++;
+    }
+  }
+  *out = 0;
 }
 
-}  // namespace
+// No step takes longer; the watchdog ends a driver that is stuck anyway.
+constexpr DWORD kStepDeadlineMs = 80000;
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  std::wstring command = argv[1];
+DWORD WINAPI Watchdog(void*) {
+  Sleep(kStepDeadlineMs);
+  TimedOut(L"the step did not finish in %ls s", std::to_wstring(kStepDeadlineMs / 1000));
+  std::fflush(stderr);
+  ExitProcess(kTimedOut);
+}
+
+int RunStep(int argc, wchar_t** argv) {
+  const std::wstring command = argv[1];
   if (command == L"wait-frame" && argc == 3) return WaitFrame(_wtoi(argv[2]));
   if (command == L"frames") return Frames();
   if (command == L"count-windows" && argc == 3) return CountWindows(_wtoi(argv[2]));
@@ -230,8 +238,19 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"screenshot-key" && argc == 4) return ScreenshotKey(_wtoi(argv[2]), argv[3]);
   if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
   if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
-  if (command == L"exit-command") return ExitCommand();
-  if (const int live = RunLiveCommand(argc, argv); live != 2) return live;
   if (command == L"screenshot-note") return ScreenshotNote();
-  return RunPreviewCommand(argc, argv);
+  if (const int result = RunPreviewStep(argc, argv); result != 2) return result;
+  return RunDialogStep(argc, argv);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) return 2;
+  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
+  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
+  const int result = RunStep(argc, argv);
+  if (SendGaveUp() && result != kTimedOut)
+    return TimedOut(L"the program did not answer a message in %ls s", L"3");
+  return result;
 }

@@ -1,43 +1,23 @@
-// The driver's commands for the workshop name, Make data and the vehicle
-// preview:
+// The driver's steps on the vehicle preview and the live preview:
 //
-//   workshop-name TEXT OUTCOME  types TEXT into the environment dialog and
-//                          presses OK; OUTCOME blank, reserved or
-//                          unscriptable expects that check message (closed
-//                          again, the dialog stays open), accepted expects the
-//                          dialog to close
-//   workshop-cancel        cancels the environment dialog and expects the
-//                          notice that the program ends
-//   environment-readonly NAME  menu 環境設定: NAME in a disabled box, OK closes
-//   open-project PATH      menu Open, the path typed into the file dialog
-//   make-data none|report FILE  menu Make data; expects no window or the report,
-//                          whose text is written to FILE (UTF-8), then closed
-//   capture PNG            the client area as it is now
-//   key VK                 a key press sent to the window (a preview key)
+//   capture PNG            the client area once two more frames are drawn
+//   key K                  a key press sent to the window, once it has run:
+//                          a character (a preview key) or a virtual key
+//                          number (F5 is 116)
 //   drag DX DY [ctrl|shift]  a left-button drag from the centre
 //   esc-after-dialog       Esc closes the environment dialog and stays down:
 //                          the program keeps running; a fresh Esc closes it
-//   status-line            reads the status line off the window and checks
-//                          its format "%5.2f FPS T%08d D%02d L%02d %02d %02d"
-//   rate-at-most FPS       the status line's frames per second are at most FPS
-//   clock-pauses           the status line's scene clock stands while the
-//                          window is minimised
-//   screenshot-failure     F4 with no picture folder to save into is reported
-//   notice FIRST PATH      a start-up notice "Railwick" says FIRST, then
-//                          PATH on the next line; OK closes it
 //   screenshot-skip        with a file at the first free number N, F4
 //                          writes scrN+1.bmp and leaves scrN.bmp alone
+//   screenshot-failure     F4 with no picture folder to save into is reported
+//   failure-line on|off MS within MS, the line of a failed live build under
+//                          the status line is drawn (on) or gone (off)
+//   live-latency FILE      writes FILE again with its own bytes and prints
+//                          how long until the program has made a live build
 #include <windows.h>
-// clang-format off
-#include <shlobj.h>
-#include <d3dx9.h>
-// clang-format on
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cwchar>
-#include <regex>
 #include <string>
 #include <vector>
 
@@ -46,206 +26,7 @@
 namespace {
 
 constexpr wchar_t kDialogClass[] = L"#32770";
-constexpr int kMessageTextControl = 0xFFFF;
-constexpr UINT kOpenCommand = 32772;
-constexpr UINT kMakeDataCommand = 32778;
 constexpr UINT kEnvironmentCommand = 32779;
-
-constexpr wchar_t kBlankMessage[] = L"工房名が空欄または空白です。\n文字を入力してください。";
-constexpr wchar_t kReservedMessage[] =
-    L"工房名に使用できない名前が使われています。\n別の名前を設定してください。";
-constexpr wchar_t kUnscriptablePrefix[] = L"工房名に使用できない文字が含まれています。";
-constexpr wchar_t kCancelledPrefix[] = L"工房名が設定されなかったため、終了します。";
-
-HWND WaitWindow(const wchar_t* caption, int timeout_ms) {
-  for (int waited = 0; waited < timeout_ms; waited += 20) {
-    HWND window = FindWindowW(kDialogClass, caption);
-    if (window != nullptr && IsWindowVisible(window)) return window;
-    Sleep(20);
-  }
-  return nullptr;
-}
-
-bool WaitGone(HWND window, int timeout_ms) {
-  for (int waited = 0; waited < timeout_ms; waited += 20) {
-    if (!IsWindow(window) || !IsWindowVisible(window)) return true;
-    Sleep(20);
-  }
-  return false;
-}
-
-// Returns once the window has handled what was posted to it before: a sent
-// message is handled ahead of posted ones, so the first only gets through
-// the queue and the second waits for what was posted behind it.
-bool Settle(HWND window, UINT timeout_ms) {
-  DWORD_PTR ignored = 0;
-  return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored) &&
-         SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeout_ms, &ignored);
-}
-
-void PressButton(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
-}
-
-// The message box with `caption`: its text, after which it is closed.
-bool TakeMessageBox(const wchar_t* caption, std::wstring& text) {
-  HWND box = WaitWindow(caption, 10000);
-  if (box == nullptr) return false;
-  text = TextOf(GetDlgItem(box, kMessageTextControl));
-  PressButton(box, IDOK);
-  return WaitGone(box, 5000);
-}
-
-void PrintWide(const char* label, const std::wstring& text) {
-  char utf8[2048];
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, utf8, sizeof(utf8), nullptr, nullptr);
-  std::fprintf(stderr, "driver: %s: %s\n", label, utf8);
-}
-
-int WorkshopName(const std::wstring& name, const std::wstring& outcome) {
-  HWND dialog = WaitWindow(L"環境設定", 30000);
-  if (dialog == nullptr) return Fail("no environment dialog");
-  HWND edit = GetDlgItem(dialog, 1147);
-  if (edit == nullptr || !IsWindowEnabled(edit)) return Fail("no editable box 1147");
-  DWORD_PTR ignored = 0;  // bounded: a stuck program fails the step, not the run
-  if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(name.c_str()), SMTO_ABORTIFHUNG, 5000,
-                           &ignored))
-    return Fail("the name box did not answer");
-  PressButton(dialog, IDOK);
-  if (outcome == L"accepted") return WaitGone(dialog, 10000) ? 0 : Fail("the dialog stayed open");
-
-  std::wstring message;
-  if (!TakeMessageBox(L"検証", message)) return Fail("no check message");
-  bool expected = false;
-  if (outcome == L"blank") expected = message == kBlankMessage;
-  if (outcome == L"reserved") expected = message == kReservedMessage;
-  if (outcome == L"unscriptable") expected = message.rfind(kUnscriptablePrefix, 0) == 0;
-  if (!expected) {
-    PrintWide("message", message);
-    return Fail("not the expected check message");
-  }
-  Sleep(200);
-  if (!IsWindow(dialog) || !IsWindowVisible(dialog)) return Fail("the dialog closed after a refused name");
-  if (TextOf(edit) != name) return Fail("the typed text was not kept");
-  return 0;
-}
-
-int WorkshopCancel() {
-  HWND dialog = WaitWindow(L"環境設定", 30000);
-  if (dialog == nullptr) return Fail("no environment dialog");
-  PressButton(dialog, IDCANCEL);
-  std::wstring message;
-  if (!TakeMessageBox(L"Railwick", message)) return Fail("no notice after cancelling");
-  if (message.rfind(kCancelledPrefix, 0) != 0) {
-    PrintWide("notice", message);
-    return Fail("not the notice that the workshop name was not set");
-  }
-  return 0;
-}
-
-int EnvironmentReadOnly(const std::wstring& name) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kEnvironmentCommand, 0), 0);
-  HWND dialog = WaitWindow(L"環境設定", 10000);
-  if (dialog == nullptr) return Fail("no environment dialog");
-  HWND edit = GetDlgItem(dialog, 1147);
-  if (edit == nullptr || IsWindowEnabled(edit)) return Fail("the name box is not disabled");
-  if (TextOf(edit) != name) return Fail("the box does not show the stored name");
-  PressButton(dialog, IDOK);
-  if (!WaitGone(dialog, 5000)) return Fail("OK did not close the dialog");
-  if (FindWindowW(kDialogClass, L"検証") != nullptr) return Fail("a check message appeared");
-  return 0;
-}
-
-BOOL CALLBACK FindEdit(HWND child, LPARAM found) {
-  wchar_t name[16] = {};
-  GetClassNameW(child, name, 16);
-  if (_wcsicmp(name, L"Edit") == 0 && IsWindowVisible(child)) {
-    *reinterpret_cast<HWND*>(found) = child;
-    return FALSE;
-  }
-  return TRUE;
-}
-
-// As a user does it: into the project's folder first, then the file.
-int OpenProject(std::wstring path) {
-  for (wchar_t& c : path)
-    if (c == L'/') c = L'\\';  // the file dialog takes Windows paths only
-  const size_t cut = path.find_last_of(L'\\');
-  if (cut == std::wstring::npos) return Fail("the path has no folder");
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kOpenCommand, 0), 0);
-  HWND dialog = WaitWindow(L"ファイル選択", 15000);
-  if (dialog == nullptr) return Fail("no open dialog");
-  HWND edit = nullptr;
-  EnumChildWindows(dialog, FindEdit, reinterpret_cast<LPARAM>(&edit));
-  if (edit == nullptr) return Fail("no file name box");
-  for (const std::wstring& part : {path.substr(0, cut), path.substr(cut + 1)}) {
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(part.c_str()), SMTO_ABORTIFHUNG, 5000,
-                             &ignored))
-      return Fail("the file name box did not answer");
-    PressButton(dialog, IDOK);
-    Sleep(500);
-  }
-  if (!WaitGone(dialog, 10000)) return Fail("the open dialog stayed");
-  Sleep(300);
-  return 0;
-}
-
-int MakeData(const std::wstring& expect, const std::wstring& report_file) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  if (expect == L"report") {
-    PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kMakeDataCommand, 0), 0);
-    HWND report = WaitWindow(L"データ作成レポート", 120000);
-    if (report == nullptr) return Fail("no report dialog");
-    HWND text = GetDlgItem(report, 1000);
-    const LONG style = GetWindowLongW(text, GWL_STYLE);
-    // The edit control turns its border into an edge of its own; the rest
-    // stays as the template asks.
-    const LONG wanted = ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL;
-    if (text == nullptr || (style & wanted) != wanted)
-      return Fail("the report has no read-only text box 1000");
-    if (!WriteUtf8(report_file, TextOf(text))) return Fail("could not write the report text");
-    PressButton(report, IDOK);
-    return WaitGone(report, 5000) ? 0 : Fail("OK did not close the report");
-  }
-  // Sent from a second thread, so the send returns exactly when the command
-  // has run, while this thread looks out for a message box or the report.
-  struct Send {
-    HWND frame;
-    LRESULT done = 0;
-  } send{frame};
-  HANDLE thread = CreateThread(
-      nullptr, 0,
-      [](void* data) -> DWORD {
-        auto* s = static_cast<Send*>(data);
-        DWORD_PTR result = 0;
-        s->done = SendMessageTimeoutW(s->frame, WM_COMMAND, MAKEWPARAM(kMakeDataCommand, 0), 0, SMTO_NORMAL,
-                                      120000, &result);
-        return 0;
-      },
-      &send, 0, nullptr);
-  if (thread == nullptr) return Fail("no thread");
-  int result = 0;
-  while (WaitForSingleObject(thread, 50) == WAIT_TIMEOUT) {
-    for (const wchar_t* caption : {L"データ作成レポート", L"検証"}) {
-      HWND window = FindWindowW(kDialogClass, caption);
-      if (window == nullptr || !IsWindowVisible(window)) continue;
-      HWND text = GetDlgItem(window, caption[0] != L'検' ? 1000 : kMessageTextControl);
-      PrintWide("shown", TextOf(text));
-      PressButton(window, IDOK);
-      result = Fail("an unexpected message or report appeared");
-    }
-  }
-  CloseHandle(thread);
-  if (result == 0 && !send.done) return Fail("the program did not finish Make data");
-  return result;
-}
 
 // The status line in the top rows changes with every frame drawn.
 bool StatusLineChanged(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width) {
@@ -258,35 +39,46 @@ bool StatusLineChanged(const std::vector<uint32_t>& a, const std::vector<uint32_
 // before (the first frame of a new vehicle can take a while under Wine).
 int Capture(const std::wstring& png) {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
+  if (frame == nullptr) return Fail(L"no window");
   std::vector<uint32_t> before, pixels;
   int width = 0, height = 0;
-  if (!CaptureClient(frame, before, width, height)) return Fail("capture failed");
+  if (!CaptureClient(frame, before, width, height)) return Fail(L"capture failed");
   int frames = 0;
   for (int waited = 0; frames < 2; waited += 100) {
-    if (waited > 30000) return Fail("no new frames");
+    if (waited > 30000) return Fail(L"no new frames");
     Sleep(100);
-    if (!CaptureClient(frame, pixels, width, height)) return Fail("capture failed");
+    if (!CaptureClient(frame, pixels, width, height)) return Fail(L"capture failed");
     if (StatusLineChanged(before, pixels, width)) {
       ++frames;
       before = pixels;
     }
   }
-  return SavePixelsAsPng(pixels, width, height, png) ? 0 : Fail("could not save the PNG");
+  return SavePixelsAsPng(pixels, width, height, png) ? 0 : Fail(L"could not save the PNG");
 }
 
+// Returns once the window has handled what was posted to it before: a sent
+// message is handled ahead of posted ones, so the first send only gets
+// through the queue and the second waits for what was posted behind it.
+int Settled(HWND frame) {
+  DWORD_PTR ignored = 0;
+  for (int send = 0; send < 2; ++send)
+    if (!SendMessageTimeoutW(frame, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &ignored))
+      return Fail(L"what was posted was not handled in time");
+  return 0;
+}
+
+// Posted behind whatever was posted before (a drop, say).
 int Key(UINT key) {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
+  if (frame == nullptr) return Fail(L"no window");
   PostMessageW(frame, WM_KEYDOWN, key, 1);
   PostMessageW(frame, WM_KEYUP, key, 0xC0000001);
-  Settle(frame, 10000);
-  return IsWindow(frame) ? 0 : Fail("the window is gone");
+  return Settled(frame);
 }
 
 int Drag(int dx, int dy, const std::wstring& modifier) {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
+  if (frame == nullptr) return Fail(L"no window");
   RECT client;
   GetClientRect(frame, &client);
   const int x = client.right / 2, y = client.bottom / 2;
@@ -297,25 +89,26 @@ int Drag(int dx, int dy, const std::wstring& modifier) {
   for (int step = 1; step <= 10; ++step)
     PostMessageW(frame, WM_MOUSEMOVE, keys, MAKELPARAM(x + dx * step / 10, y + dy * step / 10));
   PostMessageW(frame, WM_LBUTTONUP, keys & ~static_cast<WPARAM>(MK_LBUTTON), MAKELPARAM(x + dx, y + dy));
-  Settle(frame, 10000);
-  return IsWindow(frame) ? 0 : Fail("the window is gone");
+  return Settled(frame);
 }
 
 int EscAfterDialog() {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
+  if (frame == nullptr) return Fail(L"no window");
   PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kEnvironmentCommand, 0), 0);
-  HWND dialog = WaitWindow(L"環境設定", 10000);
-  if (dialog == nullptr) return Fail("no environment dialog");
+  HWND dialog = nullptr;
+  for (int waited = 0; waited < 10000 && !(dialog = FindWindowW(kDialogClass, L"環境設定")); waited += 20) Sleep(20);
+  if (dialog == nullptr) return TimedOut(L"no environment dialog%ls");
   SetForegroundWindow(dialog);
   Sleep(200);
   PressKey(VK_ESCAPE, true);
-  const bool closed = WaitGone(dialog, 5000);
+  for (int waited = 0; waited < 5000 && IsWindow(dialog); waited += 20) Sleep(20);
+  const bool closed = !IsWindow(dialog);
   Sleep(1000);  // the frame is active again with Esc still down
   const bool survived = IsWindow(frame) != FALSE;
   PressKey(VK_ESCAPE, false);
-  if (!closed) return Fail("Esc did not close the dialog");
-  if (!survived) return Fail("the held Esc closed the program");
+  if (!closed) return Fail(L"Esc did not close the dialog");
+  if (!survived) return Fail(L"the held Esc closed the program");
   Sleep(300);
   SetForegroundWindow(frame);
   Sleep(300);
@@ -323,22 +116,14 @@ int EscAfterDialog() {
   Sleep(600);  // the window looks at the key once a frame
   PressKey(VK_ESCAPE, false);
   for (int i = 0; i < 250 && IsWindow(frame); ++i) Sleep(20);
-  return IsWindow(frame) ? Fail("a fresh Esc did not close the program") : 0;
-}
-
-std::wstring ScreenshotFile(const wchar_t* folder, int number) {
-  wchar_t name[32];
-  swprintf(name, 32, L"\\scr%05d.bmp", number);
-  return std::wstring(folder) + name;
+  return IsWindow(frame) ? Fail(L"a fresh Esc did not close the program") : 0;
 }
 
 int ScreenshotSkip() {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_MYPICTURES, FALSE) &&
-      !SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE))
-    return Fail("no picture folder");
+  if (frame == nullptr) return Fail(L"no window");
+  const std::wstring folder = PictureFolder();
+  if (folder.empty()) return Fail(L"no picture folder");
   // The first free number gets a file of someone else's; the key must skip it.
   int number = 0;
   while (GetFileAttributesW(ScreenshotFile(folder, number).c_str()) != INVALID_FILE_ATTRIBUTES) ++number;
@@ -347,7 +132,7 @@ int ScreenshotSkip() {
   DeleteFileW(next.c_str());
   const char kMark[] = "an earlier screenshot";
   HANDLE file = CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Fail("could not place the earlier file");
+  if (file == INVALID_HANDLE_VALUE) return Fail(L"could not place the earlier file");
   DWORD written = 0;
   WriteFile(file, kMark, sizeof(kMark), &written, nullptr);
   CloseHandle(file);
@@ -360,201 +145,19 @@ int ScreenshotSkip() {
   Sleep(200);
   std::vector<uint8_t> bytes;
   if (!ReadFileBytes(taken, bytes) || bytes.size() != sizeof(kMark))
-    return Fail("the earlier file was replaced");
-  if (!ReadFileBytes(next, bytes) || bytes.size() < 54 || bytes[0] != 'B') return Fail("no new screenshot");
+    return Fail(L"the earlier file was replaced");
+  if (!ReadFileBytes(next, bytes) || bytes.size() < 54 || bytes[0] != 'B') return Fail(L"no new screenshot");
   return 0;
-}
-
-// One character of the status-line font as it draws on black: its advance
-// and its pixels' brightness in the rows of the line.
-struct Glyph {
-  wchar_t character;
-  int advance;
-  std::vector<int> brightness;  // kStatusRows x advance
-};
-
-constexpr int kStatusRows = 14;
-
-int Brightness(uint32_t pixel) {
-  return static_cast<int>(((pixel >> 16) & 0xFF) + ((pixel >> 8) & 0xFF) + (pixel & 0xFF));
-}
-
-// Draws every character the status line can hold with the font the program
-// uses for it (Arial 12 x 6 through D3DX), on a device of our own.
-bool BuildGlyphs(std::vector<Glyph>& glyphs) {
-  WNDCLASSW wc = {};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"RailwickStatusGlyphs";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 64, 32, nullptr, nullptr,
-                                wc.hInstance, nullptr);
-  IDirect3D9* d3d = Direct3DCreate9(D3D_SDK_VERSION);
-  D3DPRESENT_PARAMETERS present = {};
-  present.Windowed = TRUE;
-  present.SwapEffect = D3DSWAPEFFECT_DISCARD;
-  present.BackBufferFormat = D3DFMT_X8R8G8B8;
-  present.BackBufferWidth = 64;
-  present.BackBufferHeight = 32;
-  present.hDeviceWindow = window;
-  IDirect3DDevice9* device = nullptr;
-  ID3DXFont* font = nullptr;
-  ID3DXSprite* sprite = nullptr;
-  IDirect3DSurface9 *back = nullptr, *copy = nullptr;
-  D3DXFONT_DESCW desc = {};
-  desc.Height = 12;
-  desc.Width = 6;
-  desc.Weight = FW_NORMAL;
-  desc.MipLevels = 1;
-  desc.CharSet = ANSI_CHARSET;
-  desc.OutputPrecision = OUT_DEFAULT_PRECIS;
-  desc.Quality = DEFAULT_QUALITY;
-  desc.PitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  wcscpy(desc.FaceName, L"Arial");
-  bool ok = d3d &&
-            SUCCEEDED(d3d->CreateDevice(D3DADAPTER_DEFAULT, D3DDEVTYPE_HAL, window,
-                                        D3DCREATE_SOFTWARE_VERTEXPROCESSING, &present, &device)) &&
-            SUCCEEDED(D3DXCreateFontIndirectW(device, &desc, &font)) &&
-            SUCCEEDED(D3DXCreateSprite(device, &sprite)) &&
-            SUCCEEDED(device->GetBackBuffer(0, 0, D3DBACKBUFFER_TYPE_MONO, &back)) &&
-            SUCCEEDED(device->CreateOffscreenPlainSurface(64, 32, D3DFMT_X8R8G8B8, D3DPOOL_SYSTEMMEM, &copy,
-                                                          nullptr));
-  for (const wchar_t c : std::wstring(L"0123456789. FPSTDL")) {
-    if (!ok) break;
-    RECT size = {0, 0, 0, 0};
-    font->DrawTextW(nullptr, &c, 1, &size, DT_CALCRECT | DT_NOCLIP, 0xFFFFFFFF);
-    Glyph glyph{c, size.right, {}};
-    device->Clear(0, nullptr, D3DCLEAR_TARGET, 0xFF000000, 1.0f, 0);
-    device->BeginScene();
-    sprite->Begin(D3DXSPRITE_ALPHABLEND | D3DXSPRITE_SORT_TEXTURE);
-    RECT at = {0, 0, 0, 0};
-    font->DrawTextW(sprite, &c, 1, &at, DT_NOCLIP, 0xFFFFFFFF);
-    sprite->End();
-    device->EndScene();
-    D3DLOCKED_RECT locked = {};
-    ok = glyph.advance > 0 && glyph.advance < 64 && SUCCEEDED(device->GetRenderTargetData(back, copy)) &&
-         SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY));
-    if (!ok) break;
-    for (int y = 0; y < kStatusRows; ++y) {
-      const auto* row =
-          reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch);
-      for (int x = 0; x < glyph.advance; ++x) glyph.brightness.push_back(Brightness(row[x]));
-    }
-    copy->UnlockRect();
-    glyphs.push_back(glyph);
-  }
-  for (IUnknown* object : std::initializer_list<IUnknown*>{copy, back, sprite, font, device, d3d})
-    if (object) object->Release();
-  DestroyWindow(window);
-  return ok && !glyphs.empty();
-}
-
-// Reads the status line glyph by glyph from the left edge: at each place
-// the glyph whose pixels match best, then on by its advance.
-std::wstring ReadStatusLine(const std::vector<uint32_t>& pixels, int width,
-                            const std::vector<Glyph>& glyphs) {
-  std::wstring text;
-  int x = 0;
-  while (text.size() < 64) {
-    const Glyph* best = nullptr;
-    long best_cost = 0;
-    for (const Glyph& glyph : glyphs) {
-      if (x + glyph.advance > width) continue;
-      long cost = 0;
-      for (int y = 0; y < kStatusRows; ++y)
-        for (int i = 0; i < glyph.advance; ++i)
-          cost += std::abs(Brightness(pixels[static_cast<size_t>(y) * width + x + i]) -
-                           glyph.brightness[static_cast<size_t>(y) * glyph.advance + i]);
-      cost = cost / glyph.advance;  // per column, so narrow and wide glyphs compare
-      if (best == nullptr || cost < best_cost) {
-        best = &glyph;
-        best_cost = cost;
-      }
-    }
-    if (best == nullptr) break;
-    text.push_back(best->character);
-    x += best->advance;
-  }
-  while (!text.empty() && text.back() == L' ') text.pop_back();
-  return text;
-}
-
-// The status line as it stands on the window now; empty when it cannot be read.
-std::wstring CurrentStatusLine() {
-  HWND frame = FindFrame();
-  std::vector<Glyph> glyphs;
-  std::vector<uint32_t> pixels;
-  int width = 0, height = 0;
-  if (frame == nullptr || !BuildGlyphs(glyphs) || !CaptureClient(frame, pixels, width, height) ||
-      height < kStatusRows)
-    return {};
-  return ReadStatusLine(pixels, width, glyphs);
-}
-
-int StatusLine() {
-  const std::wstring line = CurrentStatusLine();
-  PrintWide("status line", line);
-  // %5.2f pads to five places; the durations print at least two digits,
-  // the untouched minimum of the first second four.
-  static const std::wregex kFormat(
-      L"^( \\d|\\d\\d|\\d{3,})\\.\\d\\d FPS T\\d{8} D\\d\\d L\\d{2,} \\d{2,} \\d{2,}$");
-  return std::regex_match(line, kFormat) ? 0 : Fail("the status line does not have the format");
-}
-
-// The preview draws no faster than the display refreshes: the frames per
-// second of the status line stay at or below `most`.
-int RateAtMost(double most) {
-  const std::wstring line = CurrentStatusLine();
-  PrintWide("status line", line);
-  const double rate = std::wcstod(line.c_str(), nullptr);
-  if (line.find(L" FPS ") == std::wstring::npos || rate <= 0) return Fail("the rate could not be read");
-  return rate <= most ? 0 : Fail("the preview draws faster than the display refreshes");
-}
-
-// The scene clock the status line shows, in ms; -1 when it cannot be read.
-long StatusClock() {
-  const std::wstring line = CurrentStatusLine();
-  const size_t at = line.find(L" T");
-  return at == std::wstring::npos ? -1 : std::wcstol(line.c_str() + at + 2, nullptr, 10);
-}
-
-// Minimised for three seconds, the scene clock stands: after the restore it
-// goes on from about where it was.
-int ClockPausesWhileMinimised() {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  const long before = StatusClock();
-  const DWORD started = GetTickCount();
-  ShowWindow(frame, SW_MINIMIZE);
-  for (int waited = 0; waited < 5000 && !IsIconic(frame); waited += 20) Sleep(20);
-  if (!IsIconic(frame)) return Fail("the window did not minimise");
-  Sleep(3000);
-  ShowWindow(frame, SW_RESTORE);
-  SetForegroundWindow(frame);
-  // The device follows the restored size, then frames come again.
-  long after = -1;
-  for (int waited = 0; waited < 15000 && (after < 0 || after == before); waited += 300) {
-    Sleep(300);
-    after = StatusClock();
-  }
-  const long elapsed = static_cast<long>(GetTickCount() - started);
-  std::fprintf(stderr, "driver: scene clock %ld ms before, %ld ms after, %ld ms of real time\n", before,
-               after, elapsed);
-  if (before < 0 || after < 0) return Fail("the clock could not be read");
-  // Of the real time between the readings, the three minimised seconds
-  // (less some slack for the window's own steps) are not scene time.
-  return after >= before && after - before < elapsed - 2500 ? 0 : Fail("the clock ran on while minimised");
 }
 
 // With the picture folder not a folder, F4 cannot save: the user is told.
 int ScreenshotFailure() {
   HWND frame = FindFrame();
-  if (frame == nullptr) return Fail("no window");
-  wchar_t folder[MAX_PATH] = {};
-  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_MYPICTURES, FALSE)) return Fail("no picture folder");
-  const std::wstring away = std::wstring(folder) + L".away";
-  if (!MoveFileW(folder, away.c_str())) return Fail("could not move the picture folder away");
-  HANDLE blocker = CreateFileW(folder, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (frame == nullptr) return Fail(L"no window");
+  const std::wstring folder = PictureFolder();
+  const std::wstring away = folder + L".away";
+  if (folder.empty() || !MoveFileW(folder.c_str(), away.c_str())) return Fail(L"could not move the picture folder away");
+  HANDLE blocker = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (blocker != INVALID_HANDLE_VALUE) CloseHandle(blocker);
   SetForegroundWindow(frame);
   Sleep(200);
@@ -567,44 +170,89 @@ int ScreenshotFailure() {
     box = FindWindowW(kDialogClass, L"Railwick");
   }
   PressKey(VK_F4, false);
-  const std::wstring text = box ? TextOf(GetDlgItem(box, kMessageTextControl)) : L"";
+  const std::wstring text = box ? WindowText(GetDlgItem(box, 0xFFFF)) : L"";  // the message's static
   if (box) PressButton(box, IDOK);
   Sleep(300);
-  DeleteFileW(folder);
-  MoveFileW(away.c_str(), folder);
-  if (box == nullptr) return Fail("a failed screenshot was not reported");
-  PrintWide("reported", text);
-  return text.rfind(L"スクリーンショットを保存できませんでした。", 0) == 0
-             ? 0
-             : Fail("not the screenshot message");
+  DeleteFileW(folder.c_str());
+  MoveFileW(away.c_str(), folder.c_str());
+  if (box == nullptr) return Fail(L"a failed screenshot was not reported");
+  if (text.rfind(L"スクリーンショットを保存できませんでした。", 0) == 0) return 0;
+  return Fail(L"not the screenshot message: %ls", text);
 }
 
-int Notice(const std::wstring& first, const std::wstring& path) {
-  std::wstring text;
-  if (!TakeMessageBox(L"Railwick", text)) return Fail("no notice \"Railwick\"");
-  if (text == first + L"\n" + path) return 0;
-  PrintWide("notice", text);
-  return Fail("not the expected notice");
+// Red text under the status line: rows 16 to 30 of the client area.
+size_t FailureLinePixels(const std::vector<uint32_t>& pixels, int width) {
+  size_t red = 0;
+  for (size_t i = 16 * static_cast<size_t>(width); i < 30 * static_cast<size_t>(width) && i < pixels.size();
+       ++i) {
+    const uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
+    red += r > 160 && g < r - 60 && b < r - 60;
+  }
+  return red;
+}
+
+int FailureLine(bool on, int timeout_ms) {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail(L"no window");
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  for (int waited = 0; waited <= timeout_ms; waited += 100) {
+    if (!CaptureClient(frame, pixels, width, height)) return Fail(L"capture failed");
+    const size_t red = FailureLinePixels(pixels, width);
+    if ((red > 20) == on) {
+      std::printf("failure line %s after %d ms (%zu red pixels)\n", on ? "drawn" : "gone", waited, red);
+      return 0;
+    }
+    Sleep(100);
+  }
+  return Fail(on ? L"no failure line under the status line" : L"the failure line stays");
+}
+
+// The program's count of live builds, asked by its registered message.
+bool LiveBuilds(HWND frame, DWORD_PTR& count) {
+  static const UINT message = RegisterWindowMessageW(L"RailwickLiveBuilds");
+  return SendMessageTimeoutW(frame, message, 0, 0, SMTO_NORMAL, 5000, &count) != 0;
+}
+
+bool RewriteFile(const std::wstring& file) {
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(file, bytes)) return false;
+  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (out == INVALID_HANDLE_VALUE) return false;
+  DWORD put = 0;
+  const bool written = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+  return CloseHandle(out) && written;
+}
+
+int LiveLatency(const std::wstring& file) {
+  HWND frame = FindFrame();
+  if (frame == nullptr) return Fail(L"no window");
+  DWORD_PTR before = 0, now = 0;
+  if (!LiveBuilds(frame, before)) return Fail(L"the program does not answer");
+  if (!RewriteFile(file)) return Fail(L"could not write the file again");
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < 10000; waited = GetTickCount() - start) {
+    if (!LiveBuilds(frame, now)) return Fail(L"the program does not answer");
+    if (now != before) {
+      std::printf("live build %lu ms after the save\n", static_cast<unsigned long>(GetTickCount() - start));
+      return 0;
+    }
+    Sleep(5);
+  }
+  return Fail(L"no live build within 10 s of the save");
 }
 
 }  // namespace
 
-int RunPreviewCommand(int argc, wchar_t** argv) {
+int RunPreviewStep(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
-  if (command == L"workshop-name" && argc == 4) return WorkshopName(argv[2], argv[3]);
-  if (command == L"workshop-cancel") return WorkshopCancel();
-  if (command == L"environment-readonly" && argc == 3) return EnvironmentReadOnly(argv[2]);
-  if (command == L"open-project" && argc == 3) return OpenProject(argv[2]);
-  if (command == L"make-data" && argc == 4) return MakeData(argv[2], argv[3]);
   if (command == L"capture" && argc == 3) return Capture(argv[2]);
-  if (command == L"key" && argc == 3) return Key(argv[2][0]);
+  if (command == L"key" && argc == 3) return Key(argv[2][1] == 0 ? argv[2][0] : static_cast<UINT>(_wtoi(argv[2])));
   if (command == L"drag" && argc >= 4) return Drag(_wtoi(argv[2]), _wtoi(argv[3]), argc > 4 ? argv[4] : L"");
   if (command == L"esc-after-dialog") return EscAfterDialog();
   if (command == L"screenshot-skip") return ScreenshotSkip();
-  if (command == L"status-line") return StatusLine();
-  if (command == L"rate-at-most" && argc == 3) return RateAtMost(_wtof(argv[2]));
-  if (command == L"clock-pauses") return ClockPausesWhileMinimised();
   if (command == L"screenshot-failure") return ScreenshotFailure();
-  if (command == L"notice" && argc == 4) return Notice(argv[2], argv[3]);
+  if (command == L"failure-line" && argc == 4) return FailureLine(std::wstring(argv[2]) == L"on", _wtoi(argv[3]));
+  if (command == L"live-latency" && argc == 3) return LiveLatency(argv[2]);
   return 2;
 }

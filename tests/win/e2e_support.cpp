@@ -4,18 +4,122 @@
 // clang-format off
 #include <objidl.h>
 #include <gdiplus.h>
+#include <shlobj.h>
 // clang-format on
 
 #include <cstdio>
 #include <cwchar>
 
-int Fail(const char* what) {
-  std::fprintf(stderr, "driver: %s\n", what);
+namespace {
+
+// A message to a program that has stopped answering gives up after this.
+constexpr DWORD kSendMs = 3000;
+bool g_send_gave_up = false;
+
+bool SaveImageAsPng(Gdiplus::Image& image, const std::wstring& png) {
+  UINT count = 0, size = 0;
+  Gdiplus::GetImageEncodersSize(&count, &size);
+  std::vector<uint8_t> buffer(size);
+  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
+  if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
+  for (UINT i = 0; i < count; ++i) {
+    if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
+      return image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
+  }
+  return false;
+}
+
+// Runs `save` with GDI+ started.
+template <typename Save>
+bool WithGdiplus(Save save) {
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
+  const bool ok = save();
+  Gdiplus::GdiplusShutdown(token);
+  return ok;
+}
+
+}  // namespace
+
+int Fail(const wchar_t* format, const std::wstring& detail) {
+  std::vector<wchar_t> text(4096);
+  _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
+  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
   return 1;
 }
 
 HWND FindFrame() {
   return FindWindowW(kClass, nullptr);
+}
+
+DWORD ProgramProcess() {
+  DWORD pid = 0;
+  if (HWND frame = FindFrame()) GetWindowThreadProcessId(frame, &pid);
+  return pid;
+}
+
+namespace {
+
+BOOL CALLBACK PrintWindowLine(HWND window, LPARAM pid) {
+  DWORD owner_pid = 0;
+  GetWindowThreadProcessId(window, &owner_pid);
+  if (owner_pid != static_cast<DWORD>(pid)) return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
+                      WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
+                      (IsWindowEnabled(window) ? L" enabled" : L" disabled");
+  if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
+  if (window == GetForegroundWindow()) line += L" foreground";
+  Fail(L"%ls", line);
+  return TRUE;
+}
+
+}  // namespace
+
+int TimedOut(const wchar_t* format, const std::wstring& detail) {
+  Fail(format, detail);
+  const DWORD pid = ProgramProcess();
+  if (!pid) {
+    Fail(L"no main window%ls");
+    return kTimedOut;
+  }
+  Fail(L"the program's windows:%ls");
+  EnumWindows(PrintWindowLine, static_cast<LPARAM>(pid));
+  return kTimedOut;
+}
+
+LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendMs, &result)) {
+    // A window that has just gone gives 0 too, and is no fault.
+    if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE && IsWindow(window)) g_send_gave_up = true;
+    return 0;
+  }
+  // Answered: the program was only busy for a while (a live build after a
+  // save, a slow machine), not hung.
+  g_send_gave_up = false;
+  return static_cast<LRESULT>(result);
+}
+
+bool SendGaveUp() {
+  return g_send_gave_up;
+}
+
+std::wstring WindowText(HWND window) {
+  const LRESULT length = Ask(window, WM_GETTEXTLENGTH);
+  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
+  const LRESULT got = Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
+  return text;
+}
+
+void PressButton(HWND dialog, int id) {
+  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
@@ -72,45 +176,16 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
   if (ok) {
     bytes.resize(static_cast<size_t>(size.QuadPart));
     DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
-         read == bytes.size();
+    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
   }
   CloseHandle(file);
   return ok;
 }
 
-namespace {
-
-bool SaveBitmapAsPng(Gdiplus::Bitmap& image, const std::wstring& png) {
-  UINT count = 0, size = 0;
-  Gdiplus::GetImageEncodersSize(&count, &size);
-  std::vector<uint8_t> buffer(size);
-  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-      return image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-  }
-  return false;
-}
-
-// Runs `save` with GDI+ started.
-template <typename Save>
-bool WithGdiplus(Save save) {
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  const bool ok = save();
-  Gdiplus::GdiplusShutdown(token);
-  return ok;
-}
-
-}  // namespace
-
 bool SaveAsPng(const std::wstring& image, const std::wstring& png) {
   return WithGdiplus([&] {
     Gdiplus::Bitmap bitmap(image.c_str());
-    return SaveBitmapAsPng(bitmap, png);
+    return SaveImageAsPng(bitmap, png);
   });
 }
 
@@ -118,32 +193,41 @@ bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height,
   return WithGdiplus([&] {
     Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
                            reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
-    return SaveBitmapAsPng(bitmap, png);
+    return SaveImageAsPng(bitmap, png);
   });
 }
 
-std::wstring TextOf(HWND window) {
-  DWORD_PTR length = 0;
-  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, 5000, &length)) return {};
-  std::wstring text(length + 1, L'\0');
-  DWORD_PTR copied = 0;
-  SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
-                      SMTO_ABORTIFHUNG, 5000, &copied);
-  text.resize(copied);
-  return text;
+bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& png) {
+  return WithGdiplus([&] {
+    Gdiplus::Bitmap image(bitmap, nullptr);
+    return SaveImageAsPng(image, png);
+  });
 }
 
 bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0,
-                                       nullptr, nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr,
-                      nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                  written == bytes.size();
+  const bool ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
   CloseHandle(file);
   return ok;
+}
+
+std::wstring PictureFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_MYPICTURES, FALSE) &&
+      !SHGetSpecialFolderPathW(nullptr, folder, CSIDL_PERSONAL, FALSE))
+    return L"";
+  return folder;
+}
+
+std::wstring ScreenshotFile(const std::wstring& folder, int number) {
+  wchar_t name[32];
+  swprintf(name, 32, L"\\scr%05d.bmp", number);
+  return folder + name;
 }

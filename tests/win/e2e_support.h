@@ -1,5 +1,6 @@
-// What the end-to-end drivers share: finding the program's window,
-// capturing its client area, pressing keys and saving pictures.
+// What the end-to-end driver's steps share: finding the program's windows,
+// asking them with bounded messages, capturing, pressing keys and buttons,
+// and saving pictures and texts.
 #pragma once
 #include <windows.h>
 
@@ -10,10 +11,29 @@
 inline constexpr wchar_t kClass[] = L"ZEK5RLWCK";
 // The caption at start: no project file yet, nothing changed.
 inline constexpr wchar_t kCaption[] = L"無題 - ZEK RAILWICK";
+// Exit status of a step that did not finish in its bound.
+inline constexpr int kTimedOut = 3;
 
-// Prints "driver: WHAT" and returns 1.
-int Fail(const char* what);
+// Prints "driver: " and `format` with `detail` for its "%ls" in UTF-8 (the
+// console's code page cannot hold Japanese); returns 1.
+int Fail(const wchar_t* format, const std::wstring& detail = L"");
+// The program's main window, or null.
 HWND FindFrame();
+// The process of the main window; 0 while there is none.
+DWORD ProgramProcess();
+// Says why the step ran out of time and what the program's top-level
+// windows were then, hidden ones included; returns kTimedOut.
+int TimedOut(const wchar_t* format, const std::wstring& detail = L"");
+// SendMessage that cannot block the driver: a window whose thread does not
+// answer in time gives 0 and marks the step as timed out (see SendGaveUp).
+LRESULT Ask(HWND window, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
+// True once an Ask gave up on a window that was still there.
+bool SendGaveUp();
+// A window's text as the window itself reports it (GetWindowText would give
+// only the creation text of another process's control).
+std::wstring WindowText(HWND window);
+// Clicks a button of a dialog as the dialog manager reports a click.
+void PressButton(HWND dialog, int id);
 // The client area as 32-bit BGRX rows, read from the window's device context.
 bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height);
 size_t LitPixels(const std::vector<uint32_t>& pixels);
@@ -24,7 +44,11 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
 // 32-bit BGRX rows saved as PNG.
 bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png);
-// A window's text, each message bounded (empty when it does not answer).
-std::wstring TextOf(HWND window);
+bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& png);
 // `text` as UTF-8 in the file at `path`.
 bool WriteUtf8(const std::wstring& path, const std::wstring& text);
+// The folder F4 saves screenshots into (My Pictures, else My Documents);
+// empty when there is none.
+std::wstring PictureFolder();
+// The path of screenshot `number` there: "\scr%05d.bmp".
+std::wstring ScreenshotFile(const std::wstring& folder, int number);

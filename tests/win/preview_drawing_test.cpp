@@ -1,6 +1,6 @@
 // The vehicle preview on a real device under Wine: the sample vehicle drawn
-// and switched, wheels that stand still without a diameter, placements as
-// Direct3D computes them, Make data with and without the report, the
+// and switched, its objects through a device reset, wheels that stand still
+// without a diameter, the renderer's world as the vehicle's placement, the
 // effects of the resource pack and the text overlay's queue.
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -10,19 +10,17 @@
 
 #include <cmath>
 #include <memory>
+#include <string>
 
 #include "compiler/preview_objects.h"
 #include "compiler/vehicle_compiler.h"
-#include "datamake/make_data_win.h"
 #include "platform/fs.h"
 #include "preview/camera_rig_win.h"
 #include "preview/effect_set_win.h"
 #include "preview/placement.h"
 #include "preview/text_overlay_win.h"
 #include "preview/vehicle_drawing_win.h"
-#include "project/project_file.h"
 #include "render/preview_factory_win.h"
-#include "tests/win/preview_test_support.h"
 #include "tests/win/render_test_support.h"
 
 namespace {
@@ -86,6 +84,7 @@ class PreviewDrawing : public DeviceTest {
 };
 
 TEST_F(PreviewDrawing, SampleVehicleShowsAndItsKeysChangeIt) {
+  CD3DObject* first = renderer_->FirstObject();
   auto compiler = CompileSample();
   PreviewView view = InitialPreviewView(compiler->preview);
   const Pixels empty = Draw(nullptr, nullptr, 0);
@@ -105,7 +104,14 @@ TEST_F(PreviewDrawing, SampleVehicleShowsAndItsKeysChangeIt) {
   EXPECT_GT(Differing(end, lights), 10u);
   ApplyPreviewKey(view, '0', 1);
   EXPECT_EQ(Differing(lowered, Draw(compiler.get(), &view, 1000)), 0u);  // the lights face away
+  // Its meshes and textures are device objects: they come back after a
+  // reset, and the compiler's reset leaves none behind.
+  renderer_->ReleaseAllDeviceObjects();
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  EXPECT_GT(Draw(compiler.get(), &view, 1000).CountNotBlack(), 320u * 240u / 10);
   ResetCompiler(*compiler);
+  EXPECT_EQ(renderer_->FirstObject(), first);
 }
 
 TEST_F(PreviewDrawing, WheelsTurnWithTheClockButNotWithoutADiameter) {
@@ -123,7 +129,7 @@ TEST_F(PreviewDrawing, WheelsTurnWithTheClockButNotWithoutADiameter) {
   ResetCompiler(*compiler);
 }
 
-TEST_F(PreviewDrawing, PlacementsAreTheRenderersAndDirect3DsOwn) {
+TEST_F(PreviewDrawing, TheRenderersWorldIsTheVehiclesPlacement) {
   const float degrees[3] = {12, -80, 33}, translation[3] = {1.5f, -2, 40};
   renderer_->SetWorldFromEuler(degrees[0] * kPi / 180, degrees[1] * kPi / 180, degrees[2] * kPi / 180,
                                D3DXVECTOR3(translation[0], translation[1], translation[2]));
@@ -132,80 +138,6 @@ TEST_F(PreviewDrawing, PlacementsAreTheRenderersAndDirect3DsOwn) {
   const Matrix4 ours = EulerPlacement(degrees, translation);
   for (int i = 0; i < 4; ++i)
     for (int j = 0; j < 4; ++j) EXPECT_NEAR(ours.m[i][j], world.m[i][j], 1e-5) << i << "," << j;
-
-  // A wheel: spin, its place, the bogie, the vehicle, as D3DX multiplies.
-  const float place[3] = {2, 2.85f, 0};
-  D3DXMATRIX spin, at, bogie, vehicle(reinterpret_cast<const float*>(&ours)), expected;
-  D3DXMatrixRotationZ(&spin, 0.7f);
-  D3DXMatrixTranslation(&at, place[0], place[1], place[2]);
-  D3DXMatrixTranslation(&bogie, -45, 0, 0);
-  expected = spin * at * bogie * vehicle;
-  const Matrix4 wheel = WheelPlacement(ours, 0.7f, place, -45);
-  for (int i = 0; i < 4; ++i)
-    for (int j = 0; j < 4; ++j) EXPECT_NEAR(wheel.m[i][j], expected.m[i][j], 1e-4) << i << "," << j;
-}
-
-class PreviewMakeData : public PreviewDrawing {
- protected:
-  void SetUp() override {
-    PreviewDrawing::SetUp();
-    saved_folder_ = FsCurrentDirectory();
-    folder_ = CopySampleVehicle();
-    FsSetCurrentDirectory(folder_);
-    ASSERT_TRUE(ReadProjectFile(project_, folder_ + u"preview_vehicle.xml"));
-    project_.maker.Set(u"試験工房");
-  }
-  void TearDown() override { FsSetCurrentDirectory(saved_folder_); }
-
-  // Make data as the menu runs it; the report, if any, is read and closed.
-  bool Run(std::unique_ptr<VehicleCompiler>& kept, std::wstring& report) {
-    DialogWorker worker([&] {
-      HWND dialog = WaitDialog(L"データ作成レポート", 4000);
-      if (dialog == nullptr) return;
-      report = WindowText(GetDlgItem(dialog, kReportTextControl));
-      PressButton(dialog, IDOK);
-      WaitClosed(dialog);
-    });
-    return MakeData(project_, GetModuleHandleW(nullptr), nullptr, factory_.get(),
-                    [&](std::unique_ptr<VehicleCompiler> compiler) { kept = std::move(compiler); });
-  }
-
-  std::u16string saved_folder_, folder_;
-  VehicleProject project_;
-};
-
-TEST_F(PreviewMakeData, GoodProjectGivesADrawnVehicleWithoutReport) {
-  std::unique_ptr<VehicleCompiler> kept;
-  std::wstring report;
-  EXPECT_TRUE(Run(kept, report));
-  EXPECT_TRUE(report.empty());
-  ASSERT_TRUE(kept);
-  CDXPrimitive* body = PrimitiveOf(kept->preview.bodies[0].get());
-  ASSERT_NE(body, nullptr);
-  EXPECT_GT(body->VerticesInUse(), 0u);
-  EXPECT_NE(LinesOf(kept->preview.guide_lines.get()), nullptr);
-  EXPECT_TRUE(FsFileExists(folder_ + u"RW-101.z5t"));
-  EXPECT_FALSE(FsFileExists(folder_ + u"RW-101.txt"));
-  PreviewView view = InitialPreviewView(kept->preview);
-  EXPECT_GT(Draw(kept.get(), &view, 1000).CountNotBlack(), 320u * 240u / 10);
-  ResetCompiler(*kept);
-}
-
-TEST_F(PreviewMakeData, BrokenModelShowsTheReportAndKeepsTheOldFile) {
-  const std::vector<uint8_t> old_file = {'o', 'l', 'd'};
-  WriteBytes(folder_ + u"RW-101.z5t", old_file);
-  WriteBytes(folder_ + u"models\\broken.obj",
-             {'v', ' ', '0', ' ', '0', ' ', '0', '\n', 'f', ' ', '1', ' ', '2', ' ', '9', '\n'});
-  project_.modelA1.Set(u"models\\broken.obj");
-  std::unique_ptr<VehicleCompiler> kept;
-  std::wstring report;
-  EXPECT_TRUE(Run(kept, report));
-  EXPECT_EQ(report.rfind(L"=== 車輌コンパイル version 5.10 ===\r\n", 0), 0u);
-  EXPECT_NE(report.find(L"ERROR : "), std::wstring::npos) << std::string(report.begin(), report.end());
-  ASSERT_TRUE(kept);  // the partly built vehicle stays for the preview
-  EXPECT_EQ(ReadBytes(folder_ + u"RW-101.z5t"), old_file);
-  EXPECT_FALSE(FsFileExists(folder_ + u"RW-101.txt"));
-  ResetCompiler(*kept);
 }
 
 TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
@@ -213,7 +145,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack pack;
   std::u16string path;
   for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  ASSERT_TRUE(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"));
+  ASSERT_EQ(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"), 0u);
   EffectSet effects(renderer_);
   ASSERT_EQ(effects.Load(pack, 320, 240), S_OK);
   EXPECT_EQ(effects.EffectCount(), 14);
@@ -232,6 +164,22 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   EXPECT_EQ(effects.RecreateTargets(640, 480), S_OK);
   EXPECT_EQ(effects.Named(0)->width, 640u);
   EXPECT_EQ(effects.Named(3)->height, 240u);
+  // Through a device reset the effects come back with their handles.
+  renderer_->ReleaseAllDeviceObjects();
+  EXPECT_EQ(effects.Effect(PreviewEffects()[0].slot)->Effect(), nullptr);
+  ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
+  ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
+  for (const EffectEntry& entry : PreviewEffects()) {
+    CDXShader* effect = effects.Effect(entry.slot);
+    if (entry.technique != nullptr) {
+      EXPECT_NE(effect->Technique(), nullptr) << entry.slot;
+    }
+    for (const NumberedParameter& p : entry.parameters) EXPECT_NE(effect->Parameter(p.number), nullptr);
+  }
+  CDXShader* first = effects.Effect(PreviewEffects()[0].slot);
+  EXPECT_TRUE(FAILED(first->BindParameter(16, "x")));  // 16 handles, numbered from 0
+  EXPECT_TRUE(FAILED(first->BindParameter(-1, "x")));
+  EXPECT_TRUE(FAILED(first->SelectTechnique(std::string(100, 'x').c_str())));
   // An effect slot taken twice stops the loading.
   EXPECT_EQ(effects.Load(pack, 320, 240), E_FAIL);
   effects.Release();
@@ -241,7 +189,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack empty;
   const std::u16string empty_path = ScratchFolder() + u"empty.res";
   WriteBytes(empty_path, {0x00, 0x20, 0x00, 0x00});  // magic, then the end of the table
-  ASSERT_TRUE(OpenResourcePackFile(empty, empty_path));
+  ASSERT_EQ(OpenResourcePackFile(empty, empty_path), 0u);
   EffectSet none(renderer_);
   EXPECT_EQ(none.Load(empty, 320, 240), E_FAIL);
   none.Release();

@@ -1,5 +1,5 @@
 // The GDI and GDI+ image helpers, and textures made from PNG bytes through
-// them. The PNG input comes from make_render_test_png.py.
+// them (tests/data/win/red_over_blue.png).
 #include <d3dx9.h>
 
 #include <cstring>
@@ -15,9 +15,11 @@ using namespace Gdiplus::DllExports;
 
 namespace {
 
-const uint8_t kRedOverBluePng[] = {
-#include "render_test_png.inc"
-};
+// 4 x 4, rows red, red, blue, blue.
+const std::vector<uint8_t>& RedOverBlue() {
+  static const std::vector<uint8_t> png = ReadBytes(SourceFile("tests/data/win/red_over_blue.png"));
+  return png;
+}
 
 }  // namespace
 
@@ -69,7 +71,7 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   // Decoding reads the stream lazily: the bitmap must keep it alive.
   std::unique_ptr<GdipImage> image;
   {
-    std::vector<uint8_t> bytes(std::begin(kRedOverBluePng), std::end(kRedOverBluePng));
+    std::vector<uint8_t> bytes = RedOverBlue();
     image = LoadImageFromMemory(bytes.data(), bytes.size());
     std::memset(bytes.data(), 0, bytes.size());
   }
@@ -103,12 +105,12 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   // Bytes that are no image decode to nothing.
   const uint8_t junk[16] = {0x89, 'P', 'N', 'G', 1, 2, 3};
   EXPECT_FALSE(LoadImageFromMemory(junk, sizeof junk));
-  EXPECT_FALSE(LoadImageFromMemory(kRedOverBluePng, 0));
+  EXPECT_FALSE(LoadImageFromMemory(RedOverBlue().data(), 0));
 }
 
 TEST(ImageUtilities, PngDrawnIntoADibHasNoAlphaAndKeepsItsRows) {
   DibImage dib;
-  ASSERT_EQ(DecodeImageToDib(kRedOverBluePng, sizeof kRedOverBluePng, dib), 1);
+  ASSERT_EQ(DecodeImageToDib(RedOverBlue().data(), RedOverBlue().size(), dib), 1);
   EXPECT_EQ(dib.width, 4);
   EXPECT_EQ(dib.height, 4);
   const uint8_t* top = dib.pixels;  // blue, green, red
@@ -118,7 +120,7 @@ TEST(ImageUtilities, PngDrawnIntoADibHasNoAlphaAndKeepsItsRows) {
   EXPECT_EQ(bottom[0], 0xFF);
   EXPECT_EQ(bottom[2], 0x00);
   DeleteDibImage(dib);
-  EXPECT_EQ(DecodeImageToDib(kRedOverBluePng, 20, dib), 0);
+  EXPECT_EQ(DecodeImageToDib(RedOverBlue().data(), 20, dib), 0);
   EXPECT_EQ(dib.bitmap, nullptr);
 }
 
@@ -127,17 +129,17 @@ class TextureFromPng : public DeviceTest {};
 TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   CD3DObject* first = renderer_->FirstObject();
   D3DPreviewFactory factory(renderer_);
-  std::unique_ptr<PreviewTexture> preview = factory.CreateTexture(kRedOverBluePng, sizeof kRedOverBluePng);
+  std::unique_ptr<PreviewTexture> preview = factory.CreateTexture(RedOverBlue().data(), RedOverBlue().size());
   ASSERT_TRUE(preview);
   EXPECT_EQ(preview->width, 4u);
   EXPECT_EQ(preview->height, 4u);
-  EXPECT_EQ(preview->source_bytes, sizeof kRedOverBluePng);
+  EXPECT_EQ(preview->source_bytes, RedOverBlue().size());
   CDXTexture* texture = TextureOf(preview.get());
   ASSERT_NE(texture, nullptr);
   ASSERT_NE(texture->Texture(), nullptr);
   EXPECT_EQ(texture->Width(), 4.0f);
   EXPECT_EQ(texture->Description().Pool, D3DPOOL_DEFAULT);
-  EXPECT_FALSE(factory.CreateTexture(kRedOverBluePng, 30));
+  EXPECT_FALSE(factory.CreateTexture(RedOverBlue().data(), 30));
 
   // Drawn over the whole screen: the picture's top row is at the top.
   auto sprite_owner = std::make_unique<CIMSprite>(renderer_);

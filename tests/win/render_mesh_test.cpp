@@ -1,6 +1,5 @@
-// Meshes loaded from mesh files written here byte by byte (16-byte header
-// {100, 0x112, V, I}, 32-byte vertices, 16-bit indices), drawn, copied into
-// another format, and the line batches.
+// Meshes loaded from the mesh files of tests/data/win/meshes, drawn, copied
+// into another format, and the line batches.
 #include <d3dx9.h>
 
 #include <cstring>
@@ -11,44 +10,8 @@
 
 namespace {
 
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-
-void PutFloat(std::vector<uint8_t>& out, float f) {
-  uint32_t bits;
-  std::memcpy(&bits, &f, 4);
-  Put32(out, bits);
-}
-
-// Corner k of a square of side 1 around the origin at depth 0.5, facing -z.
-void PutCorner(std::vector<uint8_t>& out, float x, float y) {
-  for (float f : {x, y, 0.5f, 0.0f, 0.0f, -1.0f, x + 0.5f, 0.5f - y}) PutFloat(out, f);
-}
-
-std::vector<uint8_t> MeshFile(uint32_t format_number, bool indexed) {
-  std::vector<uint8_t> file;
-  Put32(file, format_number);
-  Put32(file, 0x112);
-  if (indexed) {
-    Put32(file, 4);
-    Put32(file, 6);
-    PutCorner(file, -0.5f, 0.5f);
-    PutCorner(file, 0.5f, 0.5f);
-    PutCorner(file, -0.5f, -0.5f);
-    PutCorner(file, 0.5f, -0.5f);
-    for (uint16_t i : {0, 1, 2, 2, 1, 3}) {
-      file.push_back(static_cast<uint8_t>(i));
-      file.push_back(0);
-    }
-  } else {
-    Put32(file, 6);
-    Put32(file, 0);
-    for (auto [x, y] :
-         {std::pair{-0.5f, 0.5f}, {0.5f, 0.5f}, {-0.5f, -0.5f}, {-0.5f, -0.5f}, {0.5f, 0.5f}, {0.5f, -0.5f}})
-      PutCorner(file, x, y);
-  }
-  return file;
+std::u16string MeshFile(const char* name) {
+  return SourceFile("tests/data/win/meshes/") + std::u16string(name, name + std::strlen(name)) + u".mesh";
 }
 
 class MeshDrawing : public DeviceTest {
@@ -82,12 +45,9 @@ class MeshDrawing : public DeviceTest {
 }  // namespace
 
 TEST_F(MeshDrawing, IndexedAndPlainMeshFilesLoadAndDraw) {
-  const std::u16string folder = ScratchFolder();
   for (bool indexed : {true, false}) {
-    const std::u16string path = folder + (indexed ? u"indexed.3dd" : u"plain.3dd");
-    WriteBytes(path, MeshFile(100, indexed));
     CDXPrimitive mesh(renderer_);
-    ASSERT_EQ(mesh.LoadMeshFile(path), 1) << indexed;
+    ASSERT_EQ(mesh.LoadMeshFile(MeshFile(indexed ? "indexed" : "plain")), 1) << indexed;
     EXPECT_EQ(mesh.Format(), 0x112u);
     EXPECT_EQ(mesh.VerticesInUse(), indexed ? 4u : 6u);
     EXPECT_EQ(mesh.IndicesInUse(), indexed ? 6u : 0u);
@@ -102,23 +62,11 @@ TEST_F(MeshDrawing, IndexedAndPlainMeshFilesLoadAndDraw) {
 }
 
 TEST_F(MeshDrawing, MalformedOrMissingMeshFilesAreRefused) {
-  const std::u16string folder = ScratchFolder();
   CDXPrimitive mesh(renderer_);
-  WriteBytes(folder + u"wrong.3dd", MeshFile(101, true));
-  EXPECT_EQ(mesh.LoadMeshFile(folder + u"wrong.3dd"), 0);
-  std::vector<uint8_t> cut = MeshFile(100, true);
-  cut.resize(cut.size() - 1);
-  WriteBytes(folder + u"cut.3dd", cut);
-  EXPECT_EQ(mesh.LoadMeshFile(folder + u"cut.3dd"), 0);
-  std::vector<uint8_t> wild = MeshFile(100, true);
-  wild[wild.size() - 2] = 4;  // the last index names vertex 4 of 4
-  WriteBytes(folder + u"wild.3dd", wild);
-  EXPECT_EQ(mesh.LoadMeshFile(folder + u"wild.3dd"), 0);
-  std::vector<uint8_t> huge = MeshFile(100, true);
-  huge[8] = 0xFF, huge[9] = 0xFF, huge[10] = 0xFF, huge[11] = 0x7F;  // vertex count far beyond the file
-  WriteBytes(folder + u"huge.3dd", huge);
-  EXPECT_EQ(mesh.LoadMeshFile(folder + u"huge.3dd"), 0);
-  EXPECT_EQ(mesh.LoadMeshFile(folder + u"missing.3dd"), 0);
+  for (const char* name :
+       {"wrong_number", "cut_short", "index_past_vertices", "vertex_count_past_file", "missing"}) {
+    EXPECT_EQ(mesh.LoadMeshFile(MeshFile(name)), 0) << name;
+  }
   EXPECT_EQ(mesh.VertexBuffer(), nullptr);
   EXPECT_EQ(mesh.VerticesInUse(), 0u);
 }
@@ -126,7 +74,7 @@ TEST_F(MeshDrawing, MalformedOrMissingMeshFilesAreRefused) {
 TEST_F(MeshDrawing, TooFewVerticesForOnePrimitiveDrawNothing) {
   CDXPrimitive strip(renderer_);
   ASSERT_HRESULT_SUCCEEDED(strip.CreateBuffers(0x112, 4, 0, FALSE));
-  const std::vector<uint8_t> file = MeshFile(100, true);
+  const std::vector<uint8_t> file = ReadBytes(MeshFile("indexed"));
   ASSERT_HRESULT_SUCCEEDED(strip.WriteVertices(file.data() + 16, 1));
   Pixels pixels = DrawAndCapture(strip, D3DPT_LINESTRIP);
   EXPECT_EQ(drawn_, S_OK);
@@ -137,10 +85,8 @@ TEST_F(MeshDrawing, TooFewVerticesForOnePrimitiveDrawNothing) {
 }
 
 TEST_F(MeshDrawing, CopyIntoTheReflectionFormatKeepsVerticesAndIndices) {
-  const std::u16string path = ScratchFolder() + u"body.3dd";
-  WriteBytes(path, MeshFile(100, true));
   CDXPrimitive source(renderer_), body(renderer_);
-  ASSERT_EQ(source.LoadMeshFile(path), 1);
+  ASSERT_EQ(source.LoadMeshFile(MeshFile("indexed")), 1);
   ASSERT_HRESULT_SUCCEEDED(body.CreateBuffers(0x212, 4, 6, FALSE));
   ASSERT_HRESULT_SUCCEEDED(body.CopyVerticesFrom(source));
   EXPECT_EQ(body.VerticesInUse(), 4u);

@@ -1,5 +1,6 @@
 // A device reset simulated over every kind of object: release (twice),
-// a real Reset, restore, and the contents and state found again.
+// a real Reset, restore, and the contents and state found again (effects:
+// the preview's drawing test).
 #include <d3dx9.h>
 
 #include <cstring>
@@ -8,7 +9,6 @@
 #include "platform/fs.h"
 #include "render/dx_font_win.h"
 #include "render/dx_primitive_win.h"
-#include "render/dx_shader_win.h"
 #include "render/dx_target_win.h"
 #include "render/dx_texture_win.h"
 #include "render/im_batch_win.h"
@@ -17,26 +17,23 @@
 
 namespace {
 
-std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
+// The bytes in use of a vertex or index buffer; empty when it cannot be read.
+template <typename Buffer>
+std::vector<uint8_t> BytesOf(Buffer* buffer, UINT size) {
   std::vector<uint8_t> bytes;
   void* data = nullptr;
-  const UINT size = p.VerticesInUse() * p.VertexSize();
-  if (p.VertexBuffer() == nullptr || FAILED(p.VertexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
-    return bytes;
+  if (buffer == nullptr || FAILED(buffer->Lock(0, size, &data, D3DLOCK_READONLY))) return bytes;
   bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  p.VertexBuffer()->Unlock();
+  buffer->Unlock();
   return bytes;
 }
 
+std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
+  return BytesOf(p.VertexBuffer(), p.VerticesInUse() * p.VertexSize());
+}
+
 std::vector<uint8_t> IndexBytes(CDXPrimitive& p) {
-  std::vector<uint8_t> bytes;
-  void* data = nullptr;
-  const UINT size = p.IndicesInUse() * 2;
-  if (p.IndexBuffer() == nullptr || FAILED(p.IndexBuffer()->Lock(0, size, &data, D3DLOCK_READONLY)))
-    return bytes;
-  bytes.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-  p.IndexBuffer()->Unlock();
-  return bytes;
+  return BytesOf(p.IndexBuffer(), p.IndicesInUse() * 2);
 }
 
 // A 2 x 2 BMP file in memory (red, green / blue, white).
@@ -86,7 +83,7 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   WriteBytes(bmp_path, SmallBmp());
   ASSERT_HRESULT_SUCCEEDED(from_file.CreateFromFile(bmp_path, 0));
 
-  // Targets, depth surface, font, effect.
+  // Targets, depth surface, font.
   CDXRenderTarget target(renderer_), multisampled(renderer_);
   ASSERT_HRESULT_SUCCEEDED(target.CreateTarget(64, 64, D3DFMT_A8R8G8B8, D3DMULTISAMPLE_NONE, 0));
   D3DMULTISAMPLE_TYPE type;
@@ -102,12 +99,6 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   desc.MipLevels = 1;
   wcscpy(desc.FaceName, L"Arial");
   ASSERT_HRESULT_SUCCEEDED(font.Create(desc));
-  CDXShader shader(renderer_);
-  const std::vector<uint8_t> effect = BuildTestEffect();
-  ASSERT_HRESULT_SUCCEEDED(shader.CreateFromMemory(effect.data(), effect.size()));
-  ASSERT_HRESULT_SUCCEEDED(shader.SelectTechnique("TestTechnique"));
-  ASSERT_HRESULT_SUCCEEDED(shader.BindParameter(0, "vCol"));
-  ASSERT_HRESULT_SUCCEEDED(shader.BindMatWVP());
 
   // State the reset must bring back.
   device->SetRenderState(D3DRS_FOGCOLOR, 0x00123456);
@@ -126,7 +117,6 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   EXPECT_EQ(target.Texture()->Texture(), nullptr);
   EXPECT_EQ(stencil.Surface(), nullptr);
   EXPECT_EQ(font.Font(), nullptr);
-  EXPECT_EQ(shader.Effect(), nullptr);
 
   // The device resets only when nothing of the default pool is left.
   device->SetRenderState(D3DRS_FOGCOLOR, 0);
@@ -152,12 +142,6 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   EXPECT_NE(stencil.Surface(), nullptr);
   EXPECT_NE(font.Font(), nullptr);
   EXPECT_NE(font.Sprite(), nullptr);
-  ASSERT_NE(shader.Effect(), nullptr);
-  EXPECT_NE(shader.Technique(), nullptr);
-  EXPECT_NE(shader.Parameter(0), nullptr);
-  EXPECT_NE(shader.Fixed(kShaderMatWVP), nullptr);
-  EXPECT_EQ(shader.Fixed(kShaderMatL), nullptr);  // never bound
-  EXPECT_HRESULT_SUCCEEDED(shader.ApplyTechnique());
 
   DWORD value = 0;
   device->GetRenderState(D3DRS_FOGCOLOR, &value);
@@ -196,20 +180,6 @@ TEST_F(DeviceReset, RestoreGoesOnPastAFailingObjectAndReportsIt) {
   WriteBytes(bmp_path, SmallBmp());
   EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
   EXPECT_NE(vanishing.Texture(), nullptr);
-}
-
-TEST_F(DeviceReset, NewestObjectHeadsTheListAndLeavesItWhenDeleted) {
-  CD3DObject* head = renderer_->FirstObject();
-  {
-    CDXLight light(renderer_);
-    EXPECT_EQ(renderer_->FirstObject(), &light);
-    {
-      CDXMaterial material(renderer_);
-      EXPECT_EQ(renderer_->FirstObject(), &material);
-    }
-    EXPECT_EQ(renderer_->FirstObject(), &light);
-  }
-  EXPECT_EQ(renderer_->FirstObject(), head);
 }
 
 TEST(DeviceLifetime, ObjectsOutlivingTheRendererNoLongerReachIt) {

@@ -28,40 +28,6 @@ class RenderEnvironment : public ::testing::Environment {
 
 const ::testing::Environment* const kEnvironment = ::testing::AddGlobalTestEnvironment(new RenderEnvironment);
 
-// Builds the effect body; offsets are relative to the byte after the tag
-// and the table offset, as D3DX reads them.
-class EffectWriter {
- public:
-  uint32_t Here() const { return static_cast<uint32_t>(body_.size()); }
-  void U32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) body_.push_back(static_cast<uint8_t>(v >> (8 * i)));
-  }
-  uint32_t Name(const char* text) {
-    const uint32_t at = Here();
-    const uint32_t length = static_cast<uint32_t>(std::strlen(text)) + 1;
-    U32(length);
-    body_.insert(body_.end(), text, text + length);
-    while (body_.size() % 4 != 0) body_.push_back(0);
-    return at;
-  }
-  uint32_t Floats(int count, float value) {
-    const uint32_t at = Here();
-    for (int i = 0; i < count; ++i) {
-      uint32_t bits;
-      std::memcpy(&bits, &value, 4);
-      U32(bits);
-    }
-    return at;
-  }
-  std::vector<uint8_t>& Body() { return body_; }
-
- private:
-  std::vector<uint8_t> body_;
-};
-
-constexpr uint32_t kTypeFloat = 3, kTypeTexture = 5;
-constexpr uint32_t kClassVector = 1, kClassMatrixRows = 2, kClassObject = 4;
-
 }  // namespace
 
 HWND CreateHiddenWindow(int width, int height) {
@@ -73,57 +39,6 @@ HWND CreateHiddenWindow(int width, int height) {
   RegisterClassW(&wc);  // a second registration fails harmlessly
   return CreateWindowExW(0, kClass, L"render test", WS_POPUP, 0, 0, width, height, nullptr, nullptr,
                          GetModuleHandleW(nullptr), nullptr);
-}
-
-std::vector<uint8_t> BuildTestEffect() {
-  EffectWriter w;
-  const uint32_t no_semantic = w.Here();
-  w.U32(0);
-
-  struct Parameter {
-    uint32_t type_at, value_at;
-  };
-  std::vector<Parameter> parameters;
-  for (const char* matrix : {"matL", "matWVP"}) {
-    const uint32_t name = w.Name(matrix);
-    const uint32_t type_at = w.Here();
-    for (uint32_t v : {kTypeFloat, kClassMatrixRows, name, no_semantic, 0u, 4u, 4u}) w.U32(v);
-    parameters.push_back({type_at, w.Floats(16, 0.0f)});
-  }
-  {
-    const uint32_t name = w.Name("vCol");
-    const uint32_t type_at = w.Here();
-    for (uint32_t v : {kTypeFloat, kClassVector, name, no_semantic, 0u, 4u, 1u}) w.U32(v);
-    parameters.push_back({type_at, w.Floats(4, 1.0f)});
-  }
-  {
-    const uint32_t name = w.Name("TexSrcColor");
-    const uint32_t type_at = w.Here();
-    for (uint32_t v : {kTypeTexture, kClassObject, name, no_semantic, 0u}) w.U32(v);
-    const uint32_t value_at = w.Here();
-    w.U32(1);  // object id
-    parameters.push_back({type_at, value_at});
-  }
-  const uint32_t technique_name = w.Name("TestTechnique");
-  const uint32_t pass_name = w.Name("P0");
-
-  const uint32_t table = w.Here();
-  w.U32(static_cast<uint32_t>(parameters.size()));
-  w.U32(1);  // techniques
-  w.U32(0);
-  w.U32(2);  // objects: id 0 unused, id 1 the texture
-  for (const Parameter& p : parameters) {
-    for (uint32_t v : {p.type_at, p.value_at, 0u, 0u}) w.U32(v);  // flags, annotations
-  }
-  for (uint32_t v : {technique_name, 0u, 1u}) w.U32(v);  // annotations, passes
-  for (uint32_t v : {pass_name, 0u, 0u}) w.U32(v);       // annotations, states
-  w.U32(0);                                              // strings
-  w.U32(0);                                              // resources
-
-  std::vector<uint8_t> file = {0x01, 0x09, 0xFF, 0xFE};
-  for (int i = 0; i < 4; ++i) file.push_back(static_cast<uint8_t>(table >> (8 * i)));
-  file.insert(file.end(), w.Body().begin(), w.Body().end());
-  return file;
 }
 
 size_t Pixels::CountNotBlack() const {
@@ -157,6 +72,13 @@ Pixels ReadBackBuffer(CDXRenderer& renderer) {
     copy->Release();
   }
   return pixels;
+}
+
+std::u16string SourceFile(const char* relative) {
+  std::u16string path;
+  for (const char* p = RAILWICK_SOURCE_DIR "/"; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
+  for (const char* p = relative; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
+  return path;
 }
 
 std::u16string ScratchFolder() {

@@ -14,11 +14,6 @@
 // A popup window that is never shown, with a client area of the given size.
 HWND CreateHiddenWindow(int width, int height);
 
-// A compiled effect in the binary layout D3DX reads: parameters "matL" and
-// "matWVP" (4 x 4 floats), "vCol" (4 floats), "TexSrcColor" (texture), one
-// technique "TestTechnique" with one pass without states.
-std::vector<uint8_t> BuildTestEffect();
-
 // 32-bit pixels of a lockable surface (A8R8G8B8 or X8R8G8B8), row by row.
 struct Pixels {
   UINT width = 0, height = 0;
@@ -30,6 +25,8 @@ bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels);
 // The frame just drawn, from the back buffer; empty pixels when it cannot be read.
 Pixels ReadBackBuffer(CDXRenderer& renderer);
 
+// A path in the source tree (forward slashes kept; the file functions take both).
+std::u16string SourceFile(const char* relative);
 // A fresh scratch folder for this process, with a trailing separator.
 std::u16string ScratchFolder();
 // A path under the build folder's "render-test-output" for files a person

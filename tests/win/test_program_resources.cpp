@@ -1,39 +1,36 @@
-// The menu and the dialog templates as the program's executable carries
-// them: item texts and ids, captions, and every control's id, kind and, where
-// it is fixed, its text. The expected values are written out from the
-// program's description, not taken from the resource scripts.
+// The menu and dialog templates the program's executable carries, checked
+// against what the program's code does with them: each data dialog opens
+// from its menu item with the caption the item names, and every control the
+// dialog's code shows, reads or browses for is there, of the kind it needs.
 #include <gtest/gtest.h>
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
 // clang-format on
 
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
 #include <string>
-#include <vector>
+
+#include "dialogs/data_dialogs.h"
+#include "res/dialog_ids.h"
 
 namespace {
 
-std::wstring ProgramPath() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring path = self;
-  return path.substr(0, path.find_last_of(L"\\/") + 1) + L"Railwick.exe";
-}
-
-class ProgramResources : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() {
+HMODULE Program() {
+  static const HMODULE module = [] {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    module_ = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-  }
-  static void TearDownTestSuite() {
-    if (module_) FreeLibrary(module_);
-    module_ = nullptr;
-  }
-  static HMODULE module_;
-};
-HMODULE ProgramResources::module_ = nullptr;
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring path = self;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1) + L"Railwick.exe";
+    return LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  }();
+  return module;
+}
 
 std::wstring TextOf(HWND window) {
   wchar_t text[512] = {};
@@ -41,83 +38,119 @@ std::wstring TextOf(HWND window) {
   return text;
 }
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
+INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
+  return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-struct MenuItem {
-  int id;  // 0 for a separator
-  const wchar_t* text;
+// The window class each control needs, as the dialog code uses it.
+struct ControlKinds : DialogControls {
+  std::map<int, std::wstring> kinds;
+  std::u16string Text(int id) override { return kinds[id] = L"Edit", u""; }
+  void SetText(int id, std::u16string_view, size_t) override { kinds[id] = L"Edit"; }
+  bool Checked(int id) override { return kinds[id] = L"Button", false; }
+  void SetChecked(int id, bool) override { kinds[id] = L"Button"; }
+  int Selection(int id) override { return kinds[id] = L"ComboBox", -1; }
+  void SetChoices(int id, const std::vector<std::u16string>&, int) override { kinds[id] = L"ComboBox"; }
+  void SetSelection(int id, int) override { kinds[id] = L"ComboBox"; }
+  void Focus(int) override {}
 };
 
-void ExpectPopup(HMENU bar, int index, const wchar_t* title, const std::vector<MenuItem>& items) {
-  wchar_t text[128] = {};
-  GetMenuStringW(bar, static_cast<UINT>(index), text, 128, MF_BYPOSITION);
-  EXPECT_STREQ(text, title);
-  HMENU popup = GetSubMenu(bar, index);
-  ASSERT_NE(popup, nullptr) << index;
-  ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(items.size())) << index;
-  for (size_t i = 0; i < items.size(); ++i) {
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_STRING;
-    wchar_t item_text[128] = {};
-    info.dwTypeData = item_text;
-    info.cch = 128;
-    ASSERT_TRUE(GetMenuItemInfoW(popup, static_cast<UINT>(i), TRUE, &info));
-    if (items[i].id == 0) {
-      EXPECT_TRUE(info.fType & MFT_SEPARATOR) << i;
-      continue;
-    }
-    EXPECT_EQ(static_cast<int>(info.wID), items[i].id) << i;
-    EXPECT_STREQ(item_text, items[i].text) << i;
+// Opens the template and checks each control of `kinds`; the caption is returned.
+std::wstring ExpectControls(int template_id, const std::map<int, std::wstring>& kinds) {
+  HWND dialog = CreateDialogParamW(Program(), MAKEINTRESOURCEW(template_id), nullptr, IdleDialogProc, 0);
+  EXPECT_NE(dialog, nullptr) << template_id;
+  if (dialog == nullptr) return L"";
+  for (const auto& [id, kind] : kinds) {
+    HWND control = GetDlgItem(dialog, id);
+    wchar_t name[64] = {};
+    GetClassNameW(control, name, 64);
+    EXPECT_EQ(_wcsicmp(name, kind.c_str()), 0) << template_id << " #" << id << " is \"" << name << "\"";
   }
+  EXPECT_EQ(TextOf(GetDlgItem(dialog, IDOK)), L"OK") << template_id;
+  const std::wstring caption = TextOf(dialog);
+  DestroyWindow(dialog);
+  return caption;
 }
 
-TEST_F(ProgramResources, MenuHasTheItemsInOrder) {
-  ASSERT_NE(module_, nullptr);
-  HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(106));
+// The menu as the user reads it, one line a popup or item, against
+// tests/data/win/menu.txt.
+TEST(ProgramResources, MenuShowsItsItemsInOrder) {
+  ASSERT_NE(Program(), nullptr);
+  HMENU bar = LoadMenuW(Program(), MAKEINTRESOURCEW(106));
   ASSERT_NE(bar, nullptr);
-  ASSERT_EQ(GetMenuItemCount(bar), 4);
-  ExpectPopup(bar, 0, L"ファイル(&F)",
-              {{32771, L"新規(&N)\tCtrl+N"},
-               {32772, L"開く(&L)\tCtrl+O"},
-               {32780, L"保存(&S)\tCtrl+S"},
-               {32820, L"名前を付けて保存(&A)"},
-               {0, nullptr},
-               {32778, L"データ作成(&M)\tCtrl+M"},
-               {32779, L"環境設定(&E)"},
-               {0, nullptr},
-               {105, L"終了(&X)"}});
-  ExpectPopup(bar, 1, L"データ(&D)",
-              {{32781, L"基本設定(&B)"},
-               {32782, L"車体(&C)"},
-               {32783, L"台車(&T)"},
-               {32784, L"運転台(&U)"},
-               {32785, L"パンタグラフ(&P)"},
-               {32786, L"連結器(&R)"},
-               {32787, L"ライト(&L)"},
-               {32789, L"オプション(&O)"},
-               {32790, L"ヘッドマーク/方向幕(&H)"},
-               {32788, L"サウンド(&S)"},
-               {32792, L"コンテナ位置(&N)"}});
-  ExpectPopup(bar, 2, L"プレビュー(&P)",
-              {{32900, L"自動更新(&A)"}, {32901, L"今すぐ更新(&U)\tF5"}, {32902, L"レポート(&R)..."}});
-  ExpectPopup(bar, 3, L"ヘルプ(&H)", {{104, L"バージョン情報(&A)..."}});
+  std::wstring shown;
+  for (int p = 0; p < GetMenuItemCount(bar); ++p) {
+    wchar_t text[128] = {};
+    GetMenuStringW(bar, static_cast<UINT>(p), text, 128, MF_BYPOSITION);
+    shown += std::wstring(text) + L"\n";
+    HMENU popup = GetSubMenu(bar, p);
+    for (int i = 0; i < GetMenuItemCount(popup); ++i) {
+      std::wstring item(128, L'\0');
+      item.resize(GetMenuStringW(popup, static_cast<UINT>(i), item.data(), 128, MF_BYPOSITION));
+      for (size_t tab = item.find(L'\t'); tab != std::wstring::npos; tab = item.find(L'\t')) item.replace(tab, 1, L"\\t");
+      const UINT id = GetMenuItemID(popup, i);
+      shown += id == 0 ? L"  -\n" : L"  " + std::to_wstring(id) + L" " + item + L"\n";
+    }
+  }
   DestroyMenu(bar);
+  std::stringstream file;
+  file << std::ifstream(RAILWICK_SOURCE_DIR "/tests/data/win/menu.txt").rdbuf();
+  const std::string utf8 = file.str();
+  std::wstring expected(utf8.size(), L'\0');
+  expected.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), expected.data(),
+                                      static_cast<int>(expected.size())));
+  EXPECT_EQ(shown, expected);
+}
+
+TEST(ProgramResources, EveryDataMenuItemOpensItsDialogWithTheControlsItsCodeUses) {
+  ASSERT_NE(Program(), nullptr);
+  HMENU bar = LoadMenuW(Program(), MAKEINTRESOURCEW(106));
+  ASSERT_NE(bar, nullptr);
+  HMENU data = GetSubMenu(bar, 1);
+  size_t opened = 0;
+  auto project = std::make_unique<VehicleProject>();
+  for (int i = 0; i < GetMenuItemCount(data); ++i) {
+    const int template_id = DataDialogOfCommand(static_cast<int>(GetMenuItemID(data, i)));
+    if (template_id == 0) continue;
+    const DataDialogLayout* layout = FindDataDialog(template_id);
+    ASSERT_NE(layout, nullptr) << template_id;
+    ControlKinds controls;
+    DialogExchange shown(controls, ExchangeDirection::kShow);
+    layout->exchange(shown, *project, 0);
+    for (size_t b = 0; b < layout->button_count; ++b) {
+      controls.kinds[layout->buttons[b].button] = L"Button";
+      controls.kinds[layout->buttons[b].edit] = L"Edit";
+    }
+    if (layout->page_list != 0) controls.kinds[layout->page_list] = L"ComboBox";
+    controls.kinds[IDCANCEL] = L"Button";
+    const std::wstring caption(layout->caption, layout->caption + std::char_traits<char16_t>::length(layout->caption));
+    EXPECT_EQ(ExpectControls(template_id, controls.kinds), caption);
+    wchar_t item[128] = {};
+    GetMenuStringW(data, static_cast<UINT>(i), item, 128, MF_BYPOSITION);
+    EXPECT_EQ(std::wstring(item).substr(0, std::wstring(item).find(L"(&")), caption);
+    ++opened;
+  }
+  EXPECT_EQ(opened, kDataDialogCount);
+  DestroyMenu(bar);
+}
+
+TEST(ProgramResources, OtherDialogsHaveTheControlsTheProgramUses) {
+  ExpectControls(IDD_ENVIRONMENT, {{IDC_WORKSHOP_NAME, L"Edit"}, {IDCANCEL, L"Button"}});
+  ExpectControls(IDD_ABOUT, {{IDC_ABOUT_TEXT, L"Static"}});
+  ExpectControls(IDD_CONTAINER_LIST, {{IDC_CONTAINER_LIST, L"SysListView32"}, {IDC_CONTAINER_ADD, L"Button"}});
+  ExpectControls(IDD_CONTAINER_SLOT, {{IDC_CONTAINER_TYPE, L"ComboBox"}, {IDC_CONTAINER_X, L"Edit"},
+                                      {IDC_CONTAINER_Y, L"Edit"}, {IDC_CONTAINER_Z, L"Edit"}});
 }
 
 // Every "\tCtrl+X" a menu item shows is a key of the accelerator table that
 // gives that item's command, and the table has no other key.
-TEST_F(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
-  ASSERT_NE(module_, nullptr);
-  HACCEL table = LoadAcceleratorsW(module_, MAKEINTRESOURCEW(107));
+TEST(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
+  ASSERT_NE(Program(), nullptr);
+  HACCEL table = LoadAcceleratorsW(Program(), MAKEINTRESOURCEW(107));
   ASSERT_NE(table, nullptr);
   ACCEL keys[16] = {};
   const int count = CopyAcceleratorTableW(table, keys, 16);
-  HMENU bar = LoadMenuW(module_, MAKEINTRESOURCEW(106));
+  HMENU bar = LoadMenuW(Program(), MAKEINTRESOURCEW(106));
   HMENU file = GetSubMenu(bar, 0);
   ASSERT_NE(file, nullptr);
   int shown = 0;
@@ -130,7 +163,8 @@ TEST_F(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
     const UINT id = GetMenuItemID(file, i);
     bool found = false;
     for (int k = 0; k < count; ++k)
-      found = found || (keys[k].key == shortcut[6] && keys[k].cmd == id && (keys[k].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)) == (FVIRTKEY | FCONTROL));
+      found = found || (keys[k].key == shortcut[6] && keys[k].cmd == id &&
+                        (keys[k].fVirt & (FVIRTKEY | FCONTROL | FSHIFT | FALT)) == (FVIRTKEY | FCONTROL));
     EXPECT_TRUE(found) << i;
   }
   EXPECT_EQ(shown, 4);
@@ -141,227 +175,14 @@ TEST_F(ProgramResources, MenuShortcutsAreTheAcceleratorKeys) {
 
 // The program asks for common controls 6 and declares itself DPI-aware
 // (system-aware), in the manifest the loader reads.
-TEST_F(ProgramResources, ManifestAsksForCommonControls6AndSystemDpiAwareness) {
-  ASSERT_NE(module_, nullptr);
-  HRSRC found = FindResourceW(module_, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
+TEST(ProgramResources, ManifestAsksForCommonControls6AndSystemDpiAwareness) {
+  ASSERT_NE(Program(), nullptr);
+  HRSRC found = FindResourceW(Program(), MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
   ASSERT_NE(found, nullptr) << "no manifest";
-  const char* bytes = static_cast<const char*>(LockResource(LoadResource(module_, found)));
-  const std::string manifest(bytes, SizeofResource(module_, found));
+  const char* bytes = static_cast<const char*>(LockResource(LoadResource(Program(), found)));
+  const std::string manifest(bytes, SizeofResource(Program(), found));
   EXPECT_NE(manifest.find("name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\""), std::string::npos);
   EXPECT_NE(manifest.find("<dpiAware>true</dpiAware>"), std::string::npos);
-}
-
-INT_PTR CALLBACK IdleDialogProc(HWND, UINT message, WPARAM, LPARAM) {
-  return message == WM_INITDIALOG ? TRUE : FALSE;
-}
-
-enum Kind { kEdit, kButton, kCombo, kList, kStatic };
-
-struct ControlLayout {
-  int id;
-  Kind kind;
-  const wchar_t* text;  // null when the description leaves the text open
-};
-
-struct DialogLayout {
-  int template_id;
-  const wchar_t* caption;
-  std::vector<ControlLayout> controls;
-};
-
-// An edit with its browse button.
-void AddBrowsed(std::vector<ControlLayout>& c, int edit, int button, const wchar_t* button_text) {
-  c.push_back({edit, kEdit, nullptr});
-  c.push_back({button, kButton, button_text});
-}
-
-std::vector<DialogLayout> Dialogs() {
-  std::vector<DialogLayout> d;
-  {
-    DialogLayout s{122, L"基本設定", {}};
-    for (int id : {1153, 1001, 1003, 1002, 1005, 1004, 1014, 1006, 1008, 1009})
-      s.controls.push_back({id, kEdit, nullptr});
-    s.controls.push_back({1150, kCombo, nullptr});
-    s.controls.push_back({1010, kCombo, nullptr});
-    s.controls.push_back({1016, kButton, L"パス参照"});
-    s.controls.push_back({1007, kButton, L"png参照"});
-    s.controls.push_back({1012, kButton, L"png参照"});
-    s.controls.push_back({1162, kButton, L"テクスチャーのV値を上下反転する"});
-    for (int id : {1156, 1165, 1183, 1186}) s.controls.push_back({id, kButton, nullptr});
-    d.push_back(s);
-  }
-  {
-    DialogLayout s{123, L"車体", {}};
-    const int pairs[][2] = {{1011, 1015}, {1013, 1017}, {1019, 1023},
-                            {1021, 1025}, {1027, 1031}, {1029, 1033}};
-    for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"obj参照");
-    d.push_back(s);
-  }
-  {
-    DialogLayout s{124, L"台車", {}};
-    AddBrowsed(s.controls, 1018, 1020, L"obj参照");
-    AddBrowsed(s.controls, 1024, 1026, L"obj参照");
-    s.controls.push_back({1022, kEdit, nullptr});
-    s.controls.push_back({1028, kEdit, nullptr});
-    const int bogies[][13] = {
-        {1032, 1030, 1034, 1035, 1036, 1037, 1038, 1039, 1041, 1043, 1046, 1049, 1052},
-        {1061, 1056, 1065, 1069, 1073, 1077, 1081, 1084, 1089, 1090, 1093, 1095, 1097},
-        {1101, 1099, 1103, 1105, 1108, 1111, 1114, 1117, 1120, 1123, 1126, 1129, 1132},
-    };
-    for (const auto& b : bogies) {
-      s.controls.push_back({b[0], kCombo, nullptr});
-      s.controls.push_back({b[1], kEdit, nullptr});
-      AddBrowsed(s.controls, b[2], b[3], L"obj参照");
-      for (int m = 0; m < 3; ++m) {
-        s.controls.push_back({b[4 + 3 * m], kCombo, nullptr});
-        s.controls.push_back({b[5 + 3 * m], kEdit, nullptr});
-        s.controls.push_back({b[6 + 3 * m], kEdit, nullptr});
-      }
-    }
-    d.push_back(s);
-  }
-  d.push_back({125,
-               L"運転台",
-               {{1040, kButton, L"マイナス方向の運転台を設定する"},
-                {1042, kEdit, nullptr},
-                {1044, kEdit, nullptr},
-                {1047, kEdit, nullptr},
-                {1050, kButton, L"プラス方向の運転台を設定する"},
-                {1053, kEdit, nullptr},
-                {1057, kEdit, nullptr},
-                {1062, kEdit, nullptr}}});
-  {
-    DialogLayout s{126, L"パンタグラフ", {}};
-    const int groups[][5] = {{1048, 1054, 1045, 1051, 1058},
-                             {1066, 1074, 1063, 1070, 1078},
-                             {1109, 1115, 1106, 1112, 1118},
-                             {1124, 1130, 1121, 1127, 1133}};
-    for (const auto& g : groups) {
-      AddBrowsed(s.controls, g[0], g[3], L"obj参照");
-      AddBrowsed(s.controls, g[1], g[4], L"obj参照");
-      s.controls.push_back({g[2], kButton, L"初期状態：パンタグラフを下げる"});
-    }
-    d.push_back(s);
-  }
-  d.push_back({127, L"連結器", {{1055, kEdit, nullptr}, {1059, kEdit, nullptr}}});
-  {
-    DialogLayout s{128, L"ライト", {}};
-    const int pairs[][2] = {{1060, 1064}, {1067, 1071}, {1075, 1079}, {1082, 1085}, {1087, 1091}};
-    for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"obj参照");
-    d.push_back(s);
-  }
-  {
-    DialogLayout s{129, L"オプション", {{1068, kCombo, nullptr}, {1136, kButton, L"初期状態：有効にする"}}};
-    for (int id : {1072, 1080, 1086, 1092, 1096, 1100, 1104, 1110, 1116, 1122, 1128, 1134})
-      s.controls.push_back({id, kEdit, nullptr});
-    for (int id : {1076, 1135}) s.controls.push_back({id, kButton, L"obj参照"});
-    d.push_back(s);
-  }
-  {
-    DialogLayout s{130, L"ヘッドマーク/方向幕", {}};
-    AddBrowsed(s.controls, 1137, 1138, L"png参照");
-    for (int id : {1139, 1143, 1148, 1154, 1160, 1166, 1170}) s.controls.push_back({id, kEdit, nullptr});
-    for (int id : {1141, 1145, 1151, 1157, 1163, 1168, 1173}) s.controls.push_back({id, kButton, L"obj参照"});
-    d.push_back(s);
-  }
-  {
-    DialogLayout s{140, L"サウンド", {}};
-    const int pairs[][2] = {{1140, 1142}, {1144, 1146}, {1149, 1152}, {1155, 1158}, {1161, 1164},
-                            {1167, 1169}, {1171, 1174}, {1176, 1178}, {1182, 1184}, {1187, 1188}};
-    for (const auto& p : pairs) AddBrowsed(s.controls, p[0], p[1], L"wav参照");
-    d.push_back(s);
-  }
-  d.push_back({141, L"環境設定", {{1147, kEdit, nullptr}, {2, kButton, L"キャンセル"}}});
-  d.push_back({142, L"バージョン情報", {{1159, kStatic, nullptr}}});
-  d.push_back({143, L"コンテナ位置", {{1172, kList, nullptr}, {1175, kButton, L"データ追加"}}});
-  d.push_back(
-      {144,
-       L"コンテナ位置設定",
-       {{1181, kCombo, nullptr}, {1177, kEdit, nullptr}, {1179, kEdit, nullptr}, {1180, kEdit, nullptr}}});
-  return d;
-}
-
-const wchar_t* ClassName(Kind kind) {
-  switch (kind) {
-    case kEdit:
-      return L"Edit";
-    case kButton:
-      return L"Button";
-    case kCombo:
-      return L"ComboBox";
-    case kList:
-      return L"SysListView32";
-    case kStatic:
-    default:
-      return L"Static";
-  }
-}
-
-// Texts a dialog must show somewhere (labels without ids).
-bool ShowsText(HWND dialog, const wchar_t* text) {
-  for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
-    if (TextOf(child) == text) return true;
-  return false;
-}
-
-TEST_F(ProgramResources, DialogsHaveTheirControls) {
-  ASSERT_NE(module_, nullptr);
-  for (const DialogLayout& layout : Dialogs()) {
-    SCOPED_TRACE(layout.template_id);
-    HWND dialog = CreateDialogParamW(module_, MAKEINTRESOURCEW(layout.template_id), nullptr, IdleDialogProc, 0);
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(TextOf(dialog), layout.caption);
-    for (const ControlLayout& c : layout.controls) {
-      HWND control = GetDlgItem(dialog, c.id);
-      ASSERT_NE(control, nullptr) << c.id;
-      EXPECT_EQ(_wcsicmp(ClassOf(control).c_str(), ClassName(c.kind)), 0) << c.id;
-      if (c.text) {
-        EXPECT_EQ(TextOf(control), c.text) << c.id;
-      }
-    }
-    // Every dialog but the container list and the About box has OK and
-    // "キャンセル"; those two have OK only.
-    EXPECT_EQ(TextOf(GetDlgItem(dialog, IDOK)), L"OK");
-    const bool has_cancel = layout.template_id != 143 && layout.template_id != 142;
-    EXPECT_EQ(GetDlgItem(dialog, IDCANCEL) != nullptr, has_cancel);
-    if (has_cancel) {
-      EXPECT_EQ(TextOf(GetDlgItem(dialog, IDCANCEL)), L"キャンセル");
-    }
-    DestroyWindow(dialog);
-  }
-}
-
-TEST_F(ProgramResources, LabelsAndNotesOfTheDescription) {
-  ASSERT_NE(module_, nullptr);
-  const struct {
-    int template_id;
-    const wchar_t* text;
-  } labels[] = {
-      {122, L"形式番号"},       {122, L"形式番号（短縮）"},
-      {122, L"説明"},           {122, L"形式名"},
-      {122, L"最高速度"},       {122, L"振り子角度"},
-      {122, L"OBJ拡大率"},      {122, L"形式画像(200*58)"},
-      {127, L"-x側位置"},       {127, L"+x側位置"},
-      {128, L"入換車両標識"},   {129, L"オプションセット"},
-      {130, L"方向幕（点灯）"}, {130, L"車両テクスチャー"},
-      {141, L"工房名"},         {141, L"工房名は、一度決定した後は変更できません。"},
-      {141, L"工房"},
-  };
-  for (const auto& l : labels) {
-    HWND dialog = CreateDialogParamW(module_, MAKEINTRESOURCEW(l.template_id), nullptr, IdleDialogProc, 0);
-    ASSERT_NE(dialog, nullptr) << l.template_id;
-    EXPECT_TRUE(ShowsText(dialog, l.text)) << l.template_id;
-    DestroyWindow(dialog);
-  }
-  // The environment dialog has the size the description gives.
-  HWND dialog = CreateDialogParamW(module_, MAKEINTRESOURCEW(141), nullptr, IdleDialogProc, 0);
-  ASSERT_NE(dialog, nullptr);
-  RECT units = {0, 0, 316, 142}, client = {};
-  MapDialogRect(dialog, &units);
-  GetClientRect(dialog, &client);
-  EXPECT_EQ(client.right, units.right);
-  EXPECT_EQ(client.bottom, units.bottom);
-  DestroyWindow(dialog);
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
-// Registry settings against the real per-user key; whatever the key held
-// before is put back at the end.
+// Registry settings against the real per-user key, as stored values of
+// every shape read back; whatever the key held before is put back at the end.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "app/registry_settings.h"
+#include "app/workshop_dialog.h"
 
 namespace {
 
@@ -31,28 +32,18 @@ class RegistrySettingsTest : public ::testing::Test {
     RegCloseKey(key);
   }
   void TearDown() override {
+    for (const Saved& s : saved_) Set(s.name, s.present ? s.type : REG_NONE, s.data.data(), s.data.size());
+  }
+  // REG_NONE deletes the value.
+  static void Set(const wchar_t* name, DWORD type, const void* data, size_t size) {
     HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    for (const Saved& s : saved_) {
-      if (s.present) {
-        RegSetValueExW(key, s.name, 0, s.type, s.data.data(), static_cast<DWORD>(s.data.size()));
-      } else {
-        RegDeleteValueW(key, s.name);
-      }
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                             nullptr, &key, nullptr));
+    if (type == REG_NONE) {
+      RegDeleteValueW(key, name);
+    } else {
+      RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
     }
-    RegCloseKey(key);
-  }
-  static void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
-    RegCloseKey(key);
-  }
-  static void Delete(const wchar_t* name) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) return;
-    RegDeleteValueW(key, name);
     RegCloseKey(key);
   }
 };
@@ -61,13 +52,15 @@ class RegistrySettingsTest : public ::testing::Test {
 
 TEST_F(RegistrySettingsTest, WorkshopNameRoundTripAndHostileValues) {
   wchar_t name[kWorkshopNameUnits];
-  // 63 characters, Japanese included, read back whole.
+  // 63 characters, Japanese included, read back whole; a longer name is cut
+  // to 63 when written. The stored value carries its NUL: 64 units.
   std::wstring full = L"\u5DE5\u623F";
   while (full.size() < 63) full.push_back(L'a' + full.size() % 26);
-  ASSERT_EQ(1, WriteWorkshopName(full.c_str()));
-  EXPECT_EQ(1, ReadWorkshopName(name));
-  EXPECT_EQ(full, std::wstring(name));
-  // The stored value carries its NUL: 64 units.
+  for (const std::wstring& written : {full, full + L"xyz"}) {
+    ASSERT_EQ(1, WriteWorkshopName(written.c_str()));
+    EXPECT_EQ(1, ReadWorkshopName(name));
+    EXPECT_EQ(full, std::wstring(name));
+  }
   HKEY key = nullptr;
   ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, KEY_READ, &key));
   DWORD type = 0, size = 0;
@@ -76,34 +69,37 @@ TEST_F(RegistrySettingsTest, WorkshopNameRoundTripAndHostileValues) {
   EXPECT_EQ(static_cast<DWORD>(REG_SZ), type);
   EXPECT_EQ(128u, size);
 
-  // A longer name is cut to 63 characters when written.
-  ASSERT_EQ(1, WriteWorkshopName((full + L"xyz").c_str()));
-  EXPECT_EQ(1, ReadWorkshopName(name));
-  EXPECT_EQ(full, std::wstring(name));
-
-  // A value of the wrong type reads as empty and fails.
-  DWORD number = 7;
-  SetRaw(L"MAKER", REG_DWORD, &number, sizeof(number));
-  name[0] = L'x';
-  EXPECT_EQ(0, ReadWorkshopName(name));
-  EXPECT_EQ(L'\0', name[0]);
-
-  // A string stored without its NUL is terminated on reading.
-  const wchar_t raw[] = {L'A', L'B', L'C'};
-  SetRaw(L"MAKER", REG_SZ, raw, sizeof(raw));
-  EXPECT_EQ(1, ReadWorkshopName(name));
-  EXPECT_EQ(std::wstring(L"ABC"), std::wstring(name));
-
-  // A stored value longer than the field fails rather than overflowing.
-  std::wstring huge(300, L'z');
-  SetRaw(L"MAKER", REG_SZ, huge.c_str(), static_cast<DWORD>((huge.size() + 1) * sizeof(wchar_t)));
-  EXPECT_EQ(0, ReadWorkshopName(name));
-  EXPECT_EQ(L'\0', name[0]);
-
-  // A missing value: empty, result 0.
-  Delete(L"MAKER");
-  EXPECT_EQ(0, ReadWorkshopName(name));
-  EXPECT_EQ(L'\0', name[0]);
+  // Stored values of every shape, as both readers take them.
+  const DWORD number = 7;
+  const std::wstring longest(63, L'名'), too_long(300, L'z'), no_nul = L"ABC";
+  const struct {
+    DWORD type;
+    const void* data;
+    size_t size;
+    int read;  // ReadWorkshopName
+    StoredWorkshopName stored;
+    std::wstring name;  // as read
+  } cases[] = {
+      {REG_DWORD, &number, sizeof number, 0, StoredWorkshopName::kUnreadable, L""},
+      {REG_SZ, no_nul.data(), no_nul.size() * 2, 1, StoredWorkshopName::kFound, L"ABC"},  // terminated on reading
+      {REG_SZ, longest.c_str(), longest.size() * 2 + 2, 1, StoredWorkshopName::kFound, longest},
+      {REG_SZ, too_long.c_str(), too_long.size() * 2 + 2, 0, StoredWorkshopName::kUnreadable, L""},
+      {REG_SZ, too_long.c_str(), 128, 1, StoredWorkshopName::kUnreadable, too_long.substr(0, 63)},  // no NUL: cut
+      {REG_SZ, L"", 2, 1, StoredWorkshopName::kNone, L""},
+      {REG_NONE, nullptr, 0, 0, StoredWorkshopName::kNone, L""},  // missing
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.size);
+    Set(L"MAKER", c.type, c.data, c.size);
+    name[0] = L'x';
+    EXPECT_EQ(c.read, ReadWorkshopName(name));
+    EXPECT_EQ(c.read ? c.name : L"", std::wstring(name));
+    wchar_t stored[64];
+    EXPECT_EQ(c.stored, ReadStoredWorkshopName(stored));
+    if (c.stored == StoredWorkshopName::kFound) {
+      EXPECT_EQ(c.name, std::wstring(stored));
+    }
+  }
 }
 
 TEST_F(RegistrySettingsTest, PrimaryWindowIsSignExtendedAndTypeChecked) {
@@ -112,8 +108,8 @@ TEST_F(RegistrySettingsTest, PrimaryWindowIsSignExtendedAndTypeChecked) {
   ASSERT_EQ(1, WriteRegistryDword(L"PrimaryWindow", 0xFFFF1234u));
   EXPECT_EQ(reinterpret_cast<HWND>(static_cast<LONG_PTR>(-0xEDCC)), ReadPrimaryWindow());
   const wchar_t text[] = L"12345";
-  SetRaw(L"PrimaryWindow", REG_SZ, text, sizeof(text));
+  Set(L"PrimaryWindow", REG_SZ, text, sizeof(text));
   EXPECT_EQ(nullptr, ReadPrimaryWindow());
-  Delete(L"PrimaryWindow");
+  Set(L"PrimaryWindow", REG_NONE, nullptr, 0);
   EXPECT_EQ(nullptr, ReadPrimaryWindow());
 }

@@ -1,19 +1,17 @@
-// Works the running program's menu and dialogs as a person would, for the
-// end-to-end checks of tools/wine-e2e-menu.sh. One action or check per run;
-// exit code 0 when it held, 1 when not, 2 on bad usage. Dialogs and message
-// boxes are found by their caption among the program's own windows (">X"
-// names the window that the window captioned X owns, for system dialogs
-// whose caption is in the system's language); texts are compared exactly.
-// Exit code 3 when a step did not finish in its bound (a window that never
-// came or never went, a program that stopped answering); the program's
-// windows are then listed, so the log shows what the screen held.
+// The driver's steps on the program's dialogs, message boxes and file
+// dialogs, worked as a person would. Dialogs and message boxes are found by
+// their caption among the program's own windows (any process's but the
+// driver's before the main window is there; ">X" names the window that the
+// window captioned X owns, for system dialogs whose caption is in the
+// system's language); texts are compared exactly, or up to a final "…".
 //
 //   command ID                     menu command ID to the main window, once
 //                                  no window of the program but it is shown
-//   wait-dialog CAPTION            a window with the caption appears (30 s)
+//   wait-dialog CAPTION [MS]       a window with the caption appears (30 s)
 //   wait-gone CAPTION              no window with the caption is left (30 s)
 //   set-text CAPTION ID TEXT       types TEXT into control ID
 //   expect-text CAPTION ID TEXT
+//   save-text CAPTION ID FILE      control ID's text written to FILE (UTF-8)
 //   select CAPTION ID INDEX        picks an entry of a drop-down list
 //   expect-selection CAPTION ID INDEX
 //   expect-items CAPTION ID ITEM...  the list's entries, in order
@@ -34,79 +32,24 @@
 //   close-window                   the main window's close box (WM_CLOSE)
 //   expect-running 0|1             the main window exists (60 s) or not (30 s)
 //   press-key VK [ctrl]            a key pressed on the main window, with Ctrl held
-// Texts may hold "{CR}" and "{LF}" for line breaks.
 #include <windows.h>
 // clang-format off
 #include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
 #include <shlobj.h>
 // clang-format on
 
-#include <cstdio>
 #include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
 
+#include "tests/win/e2e_support.h"
+
 namespace {
 
-constexpr wchar_t kFrameClass[] = L"ZEK5RLWCK";
 // A busy machine (a build beside the run) can slow the program to a frame a
 // second: a step waits this long for what it expects before it fails.
 constexpr DWORD kWaitMs = 30000;
-// A message to a program that has stopped answering gives up after this.
-constexpr DWORD kSendMs = 3000;
-// No step takes longer; the watchdog ends a driver that is stuck anyway.
-constexpr DWORD kStepDeadlineMs = 80000;
-constexpr int kTimedOut = 3;
-
-bool g_send_gave_up = false;
-
-// Prints the message in UTF-8 (the console's code page cannot hold Japanese).
-int Fail(const wchar_t* format, const std::wstring& detail = L"") {
-  std::vector<wchar_t> text(4096);
-  _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
-  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
-  return 1;
-}
-
-HWND Frame() {
-  return FindWindowW(kFrameClass, nullptr);
-}
-
-// SendMessage that cannot block the driver: a window whose thread does not
-// answer in time gives 0 and marks the step as timed out unless a later
-// message is answered (the program may be busy for a while, e.g. with a live
-// build after a save; a window that has just gone gives 0 too, and is no fault).
-LRESULT Ask(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(window, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendMs, &result)) {
-    if (GetLastError() != ERROR_INVALID_WINDOW_HANDLE && IsWindow(window)) g_send_gave_up = true;
-    return 0;
-  }
-  g_send_gave_up = false;
-  return static_cast<LRESULT>(result);
-}
-
-DWORD ProgramProcess() {
-  DWORD pid = 0;
-  if (HWND frame = Frame()) GetWindowThreadProcessId(frame, &pid);
-  return pid;
-}
-
-// The text as the window itself reports it: GetWindowText would give only
-// the creation text of another process's control.
-std::wstring WindowText(HWND window) {
-  const LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
-  std::wstring text(static_cast<size_t>(length > 0 ? length : 0) + 1, L'\0');
-  const LRESULT got = Ask(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-  text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-  return text;
-}
 
 struct FindRequest {
   DWORD pid;
@@ -118,67 +61,30 @@ BOOL CALLBACK MatchCaption(HWND window, LPARAM lparam) {
   auto* request = reinterpret_cast<FindRequest*>(lparam);
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
-  if (pid != request->pid || !IsWindowVisible(window)) return TRUE;
-  // ">CAPTION": the window that a window with that caption owns (a system
-  // dialog whose caption depends on the system's language).
+  const bool program = request->pid ? pid == request->pid : pid != GetCurrentProcessId();
+  if (!program || !IsWindowVisible(window)) return TRUE;
   const bool owned = request->caption[0] == L'>';
   HWND named = owned ? GetWindow(window, GW_OWNER) : window;
-  if (named && WindowText(named) == request->caption + (owned ? 1 : 0)) {
+  // A caption is the system's copy of the text: no message to a program
+  // that may be busy starting or saving.
+  wchar_t caption[256] = {};
+  if (named) GetWindowTextW(named, caption, 256);
+  if (named && wcscmp(caption, request->caption + (owned ? 1 : 0)) == 0) {
     request->found = window;
     return FALSE;
   }
   return TRUE;
 }
 
-// A visible top-level window of the program with this caption, or owned by
-// the window with the caption after ">".
 HWND FindCaption(const wchar_t* caption) {
   FindRequest request{ProgramProcess(), caption, nullptr};
-  if (!request.pid) return nullptr;
   EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&request));
   return request.found;
 }
 
-BOOL CALLBACK PrintWindowLine(HWND window, LPARAM pid) {
-  DWORD owner_pid = 0;
-  GetWindowThreadProcessId(window, &owner_pid);
-  if (owner_pid != static_cast<DWORD>(pid)) return TRUE;
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
-                      WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
-                      (IsWindowEnabled(window) ? L" enabled" : L" disabled");
-  if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
-  if (window == GetForegroundWindow()) line += L" foreground";
-  Fail(L"%ls", line);
-  return TRUE;
-}
-
-// Says why the step ran out of time and what the program's top-level windows
-// were then, hidden ones included; returns kTimedOut.
-int TimedOut(const wchar_t* format, const std::wstring& detail = L"") {
-  Fail(format, detail);
-  const DWORD pid = ProgramProcess();
-  if (!pid) {
-    Fail(L"no main window%ls");
-    return kTimedOut;
-  }
-  Fail(L"the program's windows:%ls");
-  EnumWindows(PrintWindowLine, static_cast<LPARAM>(pid));
-  return kTimedOut;
-}
-
-// Ends a driver whose step is stuck beyond every bound of its own.
-DWORD WINAPI Watchdog(void*) {
-  Sleep(kStepDeadlineMs);
-  TimedOut(L"the step did not finish in %ls s", std::to_wstring(kStepDeadlineMs / 1000));
-  std::fflush(stderr);
-  ExitProcess(kTimedOut);
-}
-
-HWND WaitCaption(const wchar_t* caption) {
+HWND WaitCaption(const wchar_t* caption, DWORD bound_ms = kWaitMs) {
   const DWORD start = GetTickCount();
-  while (GetTickCount() - start < kWaitMs) {
+  while (GetTickCount() - start < bound_ms) {
     if (HWND window = FindCaption(caption)) {
       Sleep(150);  // let it finish its first painting
       return window;
@@ -210,8 +116,14 @@ int NoControl(const wchar_t* caption, int id) {
   return Fail(L"no control %ls", std::wstring(caption) + L" #" + std::to_wstring(id));
 }
 
+// Equal, or starting with `expected` less its final "…".
+bool Matches(const std::wstring& got, const std::wstring& expected) {
+  if (!expected.empty() && expected.back() == L'…') return got.rfind(expected.substr(0, expected.size() - 1), 0) == 0;
+  return got == expected;
+}
+
 int Expect(const std::wstring& what, const std::wstring& got, const std::wstring& expected) {
-  if (got == expected) return 0;
+  if (Matches(got, expected)) return 0;
   return Fail(L"%ls", what + L": got \"" + got + L"\", expected \"" + expected + L"\"");
 }
 
@@ -221,16 +133,11 @@ template <typename Read>
 int ExpectSoon(const std::wstring& what, Read read, const std::wstring& expected) {
   const DWORD start = GetTickCount();
   std::wstring got = read();
-  while (got != expected && GetTickCount() - start < 2000) {
+  while (!Matches(got, expected) && GetTickCount() - start < 2000) {
     Sleep(50);
     got = read();
   }
   return Expect(what, got, expected);
-}
-
-void Click(HWND dialog, int id) {
-  PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 int SetText(const wchar_t* caption, int id, const wchar_t* text) {
@@ -245,6 +152,12 @@ int ExpectText(const wchar_t* caption, int id, const wchar_t* text) {
   if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
   return ExpectSoon(
       L"text of #" + std::to_wstring(id), [&] { return WindowText(control); }, text);
+}
+
+int SaveText(const wchar_t* caption, int id, const wchar_t* file) {
+  HWND dialog, control;
+  if (!Control(caption, id, dialog, control)) return NoControl(caption, id);
+  return WriteUtf8(file, WindowText(control)) ? 0 : Fail(L"could not write %ls", file);
 }
 
 int Select(const wchar_t* caption, int id, int index) {
@@ -304,7 +217,7 @@ int ExpectEnabled(const wchar_t* caption, int id, bool on) {
 int Press(const wchar_t* caption, int id) {
   HWND dialog = WaitCaption(caption);
   if (!dialog) return TimedOut(L"no window \"%ls\"", caption);
-  Click(dialog, id);
+  PressButton(dialog, id);
   return 0;
 }
 
@@ -328,7 +241,7 @@ int ExpectMessage(const wchar_t* caption, const wchar_t* text, int button) {
     return text;
   };
   int result = ExpectSoon(L"message", said, text);
-  Click(box, button);
+  PressButton(box, button);
   // This box, not its caption: the program may show the next message under
   // the same caption at once.
   const DWORD start = GetTickCount();
@@ -344,7 +257,7 @@ int ChooseFile(const wchar_t* title, const wchar_t* path) {
   if (!name) name = GetDlgItem(dialog, 0x0480);  // edt1 in older layouts
   if (!name) return Fail(L"the file dialog has no name box");
   Ask(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path));
-  Click(dialog, IDOK);
+  PressButton(dialog, IDOK);
   return WaitGone(title);
 }
 
@@ -438,7 +351,7 @@ int ExpectCentred(const wchar_t* caption) {
   HWND window = WaitCaption(caption);
   if (!window) return TimedOut(L"no window \"%ls\"", caption);
   RECT main = {}, own = {};
-  if (!GetWindowRect(Frame(), &main) || !GetWindowRect(window, &own)) return Fail(L"no window rectangles%ls");
+  if (!GetWindowRect(FindFrame(), &main) || !GetWindowRect(window, &own)) return Fail(L"no window rectangles%ls");
   const int dx = (own.left + own.right) - (main.left + main.right);
   const int dy = (own.top + own.bottom) - (main.top + main.bottom);
   if (dx >= -4 && dx <= 4 && dy >= -4 && dy <= 4) return 0;
@@ -472,27 +385,6 @@ int DoubleClickRow(const wchar_t* caption, int id, int row) {
   return 0;
 }
 
-bool SavePng(HBITMAP bitmap, const std::wstring& path) {
-  Gdiplus::GdiplusStartupInput input;
-  ULONG_PTR token = 0;
-  if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  bool ok = false;
-  {
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    UINT count = 0, size = 0;
-    Gdiplus::GetImageEncodersSize(&count, &size);
-    std::vector<uint8_t> buffer(size);
-    auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-    if (size && Gdiplus::GetImageEncoders(count, size, encoders) == Gdiplus::Ok) {
-      for (UINT i = 0; i < count && !ok; ++i)
-        if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-          ok = image.Save(path.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-    }
-  }
-  Gdiplus::GdiplusShutdown(token);
-  return ok;
-}
-
 // The window as the screen shows it, frame and caption included.
 int Capture(const wchar_t* caption, const std::wstring& png) {
   HWND window = WaitCaption(caption);
@@ -511,7 +403,7 @@ int Capture(const wchar_t* caption, const std::wstring& png) {
   SelectObject(memory, old);
   bool saved = false;
   for (int attempt = 0; copied && !saved && attempt < 3; ++attempt)
-    saved = SavePng(bitmap, png) && GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
+    saved = SaveBitmapAsPng(bitmap, png) && GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
@@ -521,7 +413,7 @@ int Capture(const wchar_t* caption, const std::wstring& png) {
 // A drop as the shell makes it: a DROPFILES block in the receiving process,
 // handed over with WM_DROPFILES.
 int Drop(const wchar_t* path) {
-  HWND frame = Frame();
+  HWND frame = FindFrame();
   if (!frame) return Fail(L"no main window");
   const size_t name_bytes = (wcslen(path) + 2) * sizeof(wchar_t);  // name and the list's final NUL
   std::vector<uint8_t> block(sizeof(DROPFILES) + name_bytes, 0);
@@ -543,11 +435,11 @@ int Drop(const wchar_t* path) {
 
 int ExpectRunning(bool running) {
   // A first start in a fresh prefix on a busy machine can take longer than
-  // any other step: the window may take up to a minute to appear.
+  // any other step.
   const DWORD limit = running ? 2 * kWaitMs : kWaitMs;
   const DWORD start = GetTickCount();
   while (GetTickCount() - start < limit) {
-    if ((Frame() != nullptr) == running) return 0;
+    if ((FindFrame() != nullptr) == running) return 0;
     Sleep(50);
   }
   return TimedOut(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
@@ -568,7 +460,7 @@ BOOL CALLBACK FindOtherShown(HWND window, LPARAM lparam) {
 int Command(int id) {
   const DWORD start = GetTickCount();
   for (;;) {
-    HWND frame = Frame();
+    HWND frame = FindFrame();
     if (!frame) return Fail(L"no main window%ls");
     FindRequest request{ProgramProcess(), nullptr, frame};
     EnumWindows(FindOtherShown, reinterpret_cast<LPARAM>(&request));
@@ -581,52 +473,32 @@ int Command(int id) {
   }
 }
 
-// Line breaks in texts on the command line are written "{CR}" and "{LF}"
-// (a backslash sequence would clash with Windows paths).
-void Unescape(wchar_t* text) {
-  wchar_t* out = text;
-  for (const wchar_t* p = text; *p;) {
-    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
-      *out++ = p[1] == L'C' ? L'\r' : L'\n';
-      p += 4;
-    } else {
-      *out++ = *p++;
-    }
-  }
-  *out = 0;
-}
-
 // A key pressed and released on the main window, which comes to the front.
-void SendKey(int key, bool up) {
-  INPUT input = {};
-  input.type = INPUT_KEYBOARD;
-  input.ki.wVk = static_cast<WORD>(key);
-  input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(static_cast<UINT>(key), MAPVK_VK_TO_VSC));
-  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-  SendInput(1, &input, sizeof(INPUT));
-}
-
-int PressKey(int key, bool ctrl) {
-  HWND frame = Frame();
+int PressKeyOnFrame(int key, bool ctrl) {
+  HWND frame = FindFrame();
   if (!frame) return Fail(L"no main window");
   SetForegroundWindow(frame);
   Sleep(200);
-  if (ctrl) SendKey(VK_CONTROL, false);
-  SendKey(key, false);
+  if (ctrl) PressKey(VK_CONTROL, true);
+  PressKey(static_cast<WORD>(key), true);
   Sleep(300);  // held long enough for a frame or two to see it
-  SendKey(key, true);
-  if (ctrl) SendKey(VK_CONTROL, true);
+  PressKey(static_cast<WORD>(key), false);
+  if (ctrl) PressKey(VK_CONTROL, false);
   return 0;
 }
 
-int RunStep(int argc, wchar_t** argv) {
+}  // namespace
+
+int RunDialogStep(int argc, wchar_t** argv) {
   const std::wstring c = argv[1];
   auto n = [&](int i) { return _wtoi(argv[i]); };
   if (c == L"command" && argc == 3) return Command(n(2));
-  if (c == L"wait-dialog" && argc == 3) return WaitCaption(argv[2]) ? 0 : TimedOut(L"no window \"%ls\"", argv[2]);
+  if (c == L"wait-dialog" && (argc == 3 || argc == 4))
+    return WaitCaption(argv[2], argc == 4 ? n(3) : kWaitMs) ? 0 : TimedOut(L"no window \"%ls\"", argv[2]);
   if (c == L"wait-gone" && argc == 3) return WaitGone(argv[2]);
   if (c == L"set-text" && argc == 5) return SetText(argv[2], n(3), argv[4]);
   if (c == L"expect-text" && argc == 5) return ExpectText(argv[2], n(3), argv[4]);
+  if (c == L"save-text" && argc == 5) return SaveText(argv[2], n(3), argv[4]);
   if (c == L"select" && argc == 5) return Select(argv[2], n(3), n(4));
   if (c == L"expect-selection" && argc == 5) return ExpectSelection(argv[2], n(3), n(4));
   if (c == L"expect-items" && argc >= 4) return ExpectItems(argv[2], n(3), argc - 4, argv + 4);
@@ -645,24 +517,12 @@ int RunStep(int argc, wchar_t** argv) {
   if (c == L"capture" && argc == 4) return Capture(argv[2], argv[3]);
   if (c == L"drop" && argc == 3) return Drop(argv[2]);
   if (c == L"close-window" && argc == 2) {
-    HWND frame = Frame();
+    HWND frame = FindFrame();
     if (!frame) return Fail(L"no main window");
     PostMessageW(frame, WM_CLOSE, 0, 0);
     return 0;
   }
   if (c == L"expect-running" && argc == 3) return ExpectRunning(n(2) != 0);
-  if (c == L"press-key" && (argc == 3 || argc == 4)) return PressKey(n(2), argc == 4 && std::wstring(argv[3]) == L"ctrl");
+  if (c == L"press-key" && (argc == 3 || argc == 4)) return PressKeyOnFrame(n(2), argc == 4 && std::wstring(argv[3]) == L"ctrl");
   return 2;
-}
-
-}  // namespace
-
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) return 2;
-  for (int i = 2; i < argc; ++i) Unescape(argv[i]);
-  CloseHandle(CreateThread(nullptr, 0, Watchdog, nullptr, 0, nullptr));
-  const int result = RunStep(argc, argv);
-  if (g_send_gave_up && result != kTimedOut)
-    return TimedOut(L"the program did not answer a message in %ls s", std::to_wstring(kSendMs / 1000));
-  return result;
 }
