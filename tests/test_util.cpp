@@ -97,18 +97,23 @@ void RunCaseFile(const std::string& relative, const CaseKinds& kinds) {
   EXPECT_GT(cases, 0) << relative;
 }
 
-std::u16string CopyExamples() {
+std::u16string CopySourceFolder(const std::string& relative_folder, bool generated_too) {
   const std::u16string target = MakeTempFolder();
-  const std::filesystem::path source(U8(SourcePath("examples")));
+  const std::filesystem::path source(U8(SourcePath(relative_folder)));
   for (const auto& entry : std::filesystem::recursive_directory_iterator(source)) {
     const std::string relative = std::filesystem::relative(entry.path(), source).generic_string();
     if (entry.is_directory()) {
       FsCreateDirectory(target + U16(relative));
-    } else if (relative.find(".3dd") == std::string::npos && relative.find(".z5") == std::string::npos) {
+    } else if (generated_too ||
+               (relative.find(".3dd") == std::string::npos && relative.find(".z5") == std::string::npos)) {
       WriteTestFile(target + U16(relative), ReadTestFile(U16(entry.path().generic_string())));
     }
   }
   return target;
+}
+
+std::u16string CopyExamples() {
+  return CopySourceFolder("examples", false);
 }
 
 ScopedCurrentFolder::ScopedCurrentFolder(const std::u16string& folder) : saved(FsCurrentDirectory()) {

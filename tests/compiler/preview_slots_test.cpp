@@ -61,8 +61,11 @@ TEST_F(PreviewSlots, SurplusModelsAreWrittenButNotKept) {
   for (int i = 0; i < 9; ++i) script += "台車構造車輪 1 " + std::to_string(i % 8) + " " + std::to_string(i) + " 0\n";
   auto run = Run(script);
   const std::vector<TestRecord> records = SplitRecords(run->Stream());
-  for (auto [tag, count] : {std::pair{0x1300u, 5}, {0x1302u, 5}, {0x1308u, 5}, {0x1350u, 9}, {0x1313u, 10}})
-    EXPECT_EQ(std::count_if(records.begin(), records.end(), [&](const TestRecord& r) { return r.tag == tag; }), count);
+  for (const auto& expected : {std::pair{0x1300u, 5}, {0x1302u, 5}, {0x1308u, 5}, {0x1350u, 9}, {0x1313u, 10}}) {
+    const uint32_t tag = expected.first;
+    EXPECT_EQ(std::count_if(records.begin(), records.end(), [&](const TestRecord& r) { return r.tag == tag; }),
+              expected.second);
+  }
   const PreviewState& p = run->compiler->preview;
   EXPECT_EQ(p.body_count + p.roof_count + p.head_mark_count, 12u);
   ASSERT_EQ(p.container_mesh_count, 8u);
