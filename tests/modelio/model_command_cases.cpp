@@ -22,7 +22,7 @@
 
 #include "compiler/model_conversion.h"
 #include "compiler/preview_recording.h"
-#include "tests/modelio/case_file.h"
+#include "tests/case_text.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {

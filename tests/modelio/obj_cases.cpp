@@ -25,7 +25,7 @@
 #include "compiler/data_file.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
-#include "tests/modelio/case_file.h"
+#include "tests/case_text.h"
 #include "tests/test_util.h"
 
 namespace {
