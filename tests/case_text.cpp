@@ -228,7 +228,13 @@ void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const 
   if (kind == "u16") b.U16(uint16_t(std::stoll(value, nullptr, 0)));
   else if (kind == "u32") b.U32(uint32_t(std::stoll(value, nullptr, 0)));
   else if (kind == "f32") b.F32(std::stof(value));
-  else if (kind == "triangle") b.Raw(TriangleMesh());
+  else if (kind == "triangle") b.Raw(value.empty() ? TriangleMesh() : TriangleMesh(std::stof(value)));
+  else if (kind == "mesh") b.U32(uint32_t(TriangleMesh(std::stof(value)).size())).Raw(TriangleMesh(std::stof(value)));
+  else if (kind == "ascii") b.Raw(std::vector<uint8_t>(value.begin(), value.end()));
+  else if (kind == "at") {
+    const long at = std::stol(value);  // a byte of what came before; negative: from the end
+    out.at(at < 0 ? out.size() + at : size_t(at)) = uint8_t(std::stoi(value.substr(value.find('=') + 1)));
+  }
   else if (kind[0] == 't') b.Text(U16(value), std::stoul(kind.substr(1)));
   else if (kind == "hex") b.Raw(HexBytes(value));
   else if (kind == "zeros") b.Raw(std::vector<uint8_t>(std::stoul(value), 0));

@@ -69,8 +69,10 @@ std::vector<uint8_t> HexBytes(const std::string& hex);  // blanks and newlines s
 std::string HexText(const std::vector<uint8_t>& bytes);
 std::string HexTag(uint32_t tag);  // upper case, no 0x
 // Appends one field of a record: "u16:N", "u32:N", "f32:X", "tUNITS:TEXT"
-// (UTF-16, zero padded), "hex:..", "zeros:N", "size:FILE", "file:FILE"
-// (FILE in `folder`) or "triangle" (the fixture's mesh).
+// (UTF-16, zero padded), "ascii:TEXT", "hex:..", "zeros:N", "size:FILE",
+// "file:FILE" (FILE in `folder`), "triangle[:SCALE]" (the fixture's mesh),
+// "mesh:SCALE" (its size, then the mesh) or "at:OFFSET=BYTE" (a byte already
+// appended replaced; a negative offset counts from the end).
 void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const std::u16string& folder);
 // A record stream from words: "@TAG" (hex) starts a record, field words
 // fill it, "raw:HEX" adds bytes outside any record.
