@@ -2,22 +2,150 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
+#include <cstdlib>
 #include <sstream>
 
 #include "compiler/data_file.h"
 #include "platform/fs.h"
 #include "tests/test_model_commands_fixture.h"
 
-CaseSections ReadCaseSections(const std::u16string& path) {
-  CaseSections out;
+std::vector<std::string> CaseFileLines(const std::u16string& path) {
+  std::vector<std::string> lines;
   std::istringstream in(ReadTestFile(path));
   for (std::string line; std::getline(in, line);) {
-    if (line.rfind("=== ", 0) == 0) out.push_back({line.substr(4), {}});
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // a checkout with Windows line ends
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+namespace {
+// Unescapes `text`; `plain` converts the text between the escapes.
+template <class Convert>
+std::string Expand(const std::string& text, Convert plain) {
+  std::string out, run;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char next = i + 1 < text.size() ? text[i + 1] : 0;
+    if (text[i] != '\\' || next == 0 || std::string("rnt0xuUc\\").find(next) == std::string::npos) {
+      run += text[i];
+      continue;
+    }
+    out += plain(run);
+    run.clear();
+    ++i;
+    if (next == 'x' || next == 'u' || next == 'U') {
+      const size_t digits = next == 'x' ? 2 : next == 'u' ? 4 : 8;
+      const uint32_t code = uint32_t(std::stoul(text.substr(i + 1, digits), nullptr, 16));
+      if (next == 'x') {
+        out += char(code);
+      } else {
+        out += U8(code > 0xFFFF ? std::u16string{char16_t(0xD7C0 + (code >> 10)), char16_t(0xDC00 + (code & 0x3FF))}
+                                : std::u16string(1, char16_t(code)));
+      }
+      i += digits;
+    } else if (next == 'c') {
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += next == 'r' ? '\r' : next == 'n' ? '\n' : next == 't' ? '\t' : next == '0' ? '\0' : '\\';
+    }
+  }
+  return out + plain(run);
+}
+std::string Same(const std::string& text) { return text; }
+}  // namespace
+
+std::string Unescape(const std::string& text) { return Expand(text, Same); }
+
+CaseSections ReadCaseSections(const std::u16string& path, const std::string& marker) {
+  CaseSections out;
+  for (const std::string& line : CaseFileLines(path)) {
+    if (line.rfind(marker, 0) == 0) out.push_back({line.substr(marker.size()), {}});
     else if (!out.empty()) out.back().second.push_back(line);
   }
   return out;
+}
+
+namespace {
+// The rows of a case table with the line number of each; cells raw.
+std::vector<std::pair<int, std::vector<std::string>>> RawRows(const std::string& relative) {
+  std::vector<std::pair<int, std::vector<std::string>>> rows;
+  int number = 0;
+  for (const std::string& line : CaseFileLines(SourcePath("tests/data/" + relative))) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    rows.push_back({number, {}});
+    for (size_t cell = 0, tab;; cell = tab + 1) {
+      tab = std::min(line.find('\t', cell), line.size());
+      rows.back().second.push_back(line.substr(cell, tab - cell));
+      if (tab == line.size()) break;
+    }
+  }
+  return rows;
+}
+// A cell unescaped; "" is the empty cell.
+std::string Cell(const std::string& raw) { return raw == "\"\"" ? "" : Unescape(raw); }
+}  // namespace
+
+std::vector<std::vector<std::string>> CaseRows(const std::string& relative) {
+  std::vector<std::vector<std::string>> rows;
+  for (auto& [number, cells] : RawRows(relative)) {
+    for (std::string& cell : cells) cell = Cell(cell);
+    rows.push_back(cells);
+  }
+  return rows;
+}
+
+void RunCaseFile(const std::string& relative, const CaseKinds& kinds) {
+  int cases = 0;
+  for (const auto& [number, cells] : RawRows(relative)) {
+    CaseFields fields;
+    for (const std::string& cell : cells)
+      if (!cell.empty()) fields.push_back(Cell(cell));
+    if (fields.size() < 2 || !kinds.count(fields[0])) {
+      ADD_FAILURE() << relative << ":" << number << ": no such kind of case";
+      continue;
+    }
+    EXPECT_EQ(kinds.at(fields[0])(CaseFields(fields.begin() + 1, fields.end() - 1)), fields.back())
+        << relative << ":" << number;
+    ++cases;
+  }
+  EXPECT_GT(cases, 0) << relative;
+}
+
+double CaseStep::Number(size_t i) const { return i < words.size() ? std::strtod(words[i].c_str(), nullptr) : 0; }
+std::string CaseStep::Word(size_t i) const { return i < words.size() ? words[i] : ""; }
+
+std::vector<TestCase> ReadCases(const std::string& relative) {
+  std::vector<TestCase> cases;
+  int number = 0;
+  for (const std::string& line : CaseFileLines(SourcePath("tests/data/modelio/" + relative))) {
+    ++number;
+    if (line.empty() || line[0] == '#') continue;
+    if (line.rfind("== ", 0) == 0) {
+      cases.push_back({line.substr(3) + " (" + relative + ":" + std::to_string(number) + ")", {}});
+    } else if (line[0] == '|' || line[0] == '*') {
+      const int times = line[0] == '*' ? std::atoi(line.c_str() + 1) : 1;
+      EXPECT_FALSE(cases.empty() || cases.back().steps.empty()) << relative << ":" << number;
+      for (int i = 0; i < times; ++i) cases.back().steps.back().body.push_back(line.substr(line.find('|') + 1));
+    } else {
+      CaseStep step;
+      step.line = number;
+      std::istringstream words(line);
+      for (std::string w; words >> w;) step.words.push_back(w);
+      step.rest = CaseRest(line, 1);
+      if (cases.empty()) cases.push_back({"", {}});  // steps shared by every case
+      cases.back().steps.push_back(step);
+    }
+  }
+  if (!cases.empty() && cases[0].name.empty()) {
+    const std::vector<CaseStep> shared = cases[0].steps;
+    cases.erase(cases.begin());
+    for (TestCase& c : cases) c.steps.insert(c.steps.begin(), shared.begin(), shared.end());
+  }
+  return cases;
 }
 
 std::vector<std::string> CaseWords(const std::string& line) {
@@ -48,43 +176,27 @@ std::string CaseRest(const std::string& line, int words) {
   return line.substr(at);
 }
 
-namespace {
-// Expands the escapes of `text`; `plain` converts the text between them.
-template <class Convert>
-std::string Expand(const std::string& text, Convert plain) {
-  std::string out, run;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char next = i + 1 < text.size() ? text[i + 1] : 0;
-    if (text[i] != '\\' || next == 0 || std::string("rntxc").find(next) == std::string::npos) {
-      run += text[i];
-      continue;
-    }
-    out += plain(run);
-    run.clear();
-    ++i;
-    if (next == 'x') {
-      out += char(std::stoi(text.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else if (next == 'c') {
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += next == 'r' ? '\r' : next == 'n' ? '\n' : '\t';
-    }
-  }
-  return out + plain(run);
-}
-}  // namespace
-
 std::string CaseBytes(const std::string& text) {
   return Expand(text, [](const std::string& utf8) { return Sjis(utf8); });
 }
 
 std::string CaseText(const std::string& text, const std::u16string& folder) {
-  std::string out = Expand(text, [](const std::string& utf8) { return utf8; });
+  std::string out = Unescape(text);
   for (const auto& [name, value] : {std::pair<std::string, std::string>{"{dir}", U8(folder)},
                                     {"{sep}", U8(std::u16string(1, FsSeparator()))},
                                     {"{src}", U8(SourcePath(""))}})
     for (size_t at; (at = out.find(name)) != std::string::npos;) out.replace(at, name.size(), value);
+  return out;
+}
+
+std::string CaseLine(const std::string& text, const std::string& dir) { return CaseText(text, U16(dir)); }
+
+std::string CaseText(const std::vector<std::string>& body, const std::string& dir) {
+  std::string out;
+  for (const std::string& line : body) {
+    const bool joined = !line.empty() && line.back() == '\\' && (line.size() < 2 || line[line.size() - 2] != '\\');
+    out += CaseLine(joined ? line.substr(0, line.size() - 1) : line, dir) + (joined ? "" : "\n");
+  }
   return out;
 }
 
@@ -116,7 +228,13 @@ void AppendCaseField(std::vector<uint8_t>& out, const std::string& field, const 
   if (kind == "u16") b.U16(uint16_t(std::stoll(value, nullptr, 0)));
   else if (kind == "u32") b.U32(uint32_t(std::stoll(value, nullptr, 0)));
   else if (kind == "f32") b.F32(std::stof(value));
-  else if (kind == "triangle") b.Raw(TriangleMesh());
+  else if (kind == "triangle") b.Raw(value.empty() ? TriangleMesh() : TriangleMesh(std::stof(value)));
+  else if (kind == "mesh") b.U32(uint32_t(TriangleMesh(std::stof(value)).size())).Raw(TriangleMesh(std::stof(value)));
+  else if (kind == "ascii") b.Raw(std::vector<uint8_t>(value.begin(), value.end()));
+  else if (kind == "at") {
+    const long at = std::stol(value);  // a byte of what came before; negative: from the end
+    out.at(at < 0 ? out.size() + at : size_t(at)) = uint8_t(std::stoi(value.substr(value.find('=') + 1)));
+  }
   else if (kind[0] == 't') b.Text(U16(value), std::stoul(kind.substr(1)));
   else if (kind == "hex") b.Raw(HexBytes(value));
   else if (kind == "zeros") b.Raw(std::vector<uint8_t>(std::stoul(value), 0));
@@ -183,6 +301,42 @@ bool CaseSetUp(const std::string& line, const std::u16string& folder) {
   } else {
     return false;
   }
+  return true;
+}
+
+namespace {
+void PutLittleEndian(std::string& s, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
+}
+}  // namespace
+
+bool FileStep(const CaseStep& step, const std::u16string& dir) {
+  const std::string& kind = step.words[0];
+  const std::u16string path = dir + U16(CaseLine(step.Word(1), ""));  // "\x20" for a blank
+  std::string bytes;
+  auto n = [&](size_t i) { return static_cast<uint32_t>(static_cast<int64_t>(step.Number(i))); };
+  if (kind == "dir") return FsCreateDirectory(path), true;
+  if (kind == ">") {
+    bytes = CaseText(step.body, U8(dir));
+    if (step.Word(2) == "sjis") bytes = Sjis(bytes);
+  } else if (kind == "png") {
+    bytes = PngHeader(n(2), n(3));
+  } else if (kind == "bmp") {
+    bytes = "BM";
+    for (uint32_t v : {58u, 0u, 54u, 40u, n(2), n(3)}) PutLittleEndian(bytes, v, 4);
+    PutLittleEndian(bytes, 1, 2);
+    PutLittleEndian(bytes, 24, 2);
+    bytes.resize(58, '\0');
+  } else if (kind == "tim") {
+    for (uint32_t v : {0x10u, n(2), 16u}) PutLittleEndian(bytes, v, 4);
+    for (size_t i = 3; i < 7; ++i) PutLittleEndian(bytes, n(i), 2);
+    bytes.resize(bytes.size() + 4, '\0');
+  } else {
+    return false;
+  }
+  for (size_t i = 2; i + 1 < step.words.size(); ++i)
+    if (step.words[i] == "cut") bytes.resize(n(i + 1));
+  WriteTestFile(path, bytes);
   return true;
 }
 

@@ -35,12 +35,6 @@ struct Bytes {
     for (size_t i = 0; i < units; ++i) U16(i < text.size() ? text[i] : 0);
     return *this;
   }
-  // A record: tag, length, then the fields given.
-  static std::vector<uint8_t> Record(uint32_t tag, const Bytes& fields) {
-    Bytes r;
-    r.U32(tag).U32(static_cast<uint32_t>(fields.data.size())).Raw(fields.data);
-    return r.data;
-  }
 };
 
 // The first bytes of a PNG file: signature and IHDR (the readers look no

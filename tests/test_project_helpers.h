@@ -10,6 +10,7 @@
 #include "platform/fs.h"
 #include "platform/sjis.h"
 #include "project/notifier.h"
+#include "tests/case_text.h"
 #include "tests/test_util.h"
 
 namespace testing_project {
@@ -18,34 +19,6 @@ namespace testing_project {
 inline std::vector<uint8_t> InputFile(const std::string& name) {
   const std::string bytes = ReadTestFile(SourcePath("tests/data/project/files/" + name));
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
-}
-
-// The rows of a case table below tests/data: tab-separated cells, blank
-// lines and "#" comments skipped; "\t", "\n" and "\uXXXX" ("\UXXXXXXXX")
-// in a cell stand for those characters.
-inline std::vector<std::vector<std::string>> CaseRows(const std::string& relative) {
-  std::vector<std::vector<std::string>> rows;
-  const std::string text = ReadTestFile(SourcePath("tests/data/" + relative));
-  for (size_t at = 0, end; at < text.size(); at = end + 1) {
-    end = std::min(text.find('\n', at), text.size());
-    if (end == at || text[at] == '#') continue;
-    rows.emplace_back();
-    for (size_t cell = at, tab; cell <= end; cell = tab + 1) {
-      tab = std::min(text.find('\t', cell), end);
-      std::string value = text.substr(cell, tab - cell);
-      for (size_t e = value.find('\\'); e != std::string::npos && e + 1 < value.size(); e = value.find('\\', e + 1)) {
-        const char kind = value[e + 1];
-        const size_t digits = kind == 'u' ? 4 : kind == 'U' ? 8 : 0;
-        const uint32_t cp = digits ? std::stoul(value.substr(e + 2, digits), nullptr, 16) : 0;
-        const std::u16string unit = cp > 0xFFFF ? std::u16string{char16_t(0xD7C0 + (cp >> 10)), char16_t(0xDC00 + (cp & 0x3FF))}
-                                                : std::u16string(1, char16_t(cp));
-        if (digits) value.replace(e, 2 + digits, U8(unit));
-        if (kind == 't' || kind == 'n') value.replace(e, 2, kind == 't' ? "\t" : "\n");
-      }
-      rows.back().push_back(value);
-    }
-  }
-  return rows;
 }
 
 // A fresh scratch folder with the files a test puts in it.

@@ -56,47 +56,6 @@ std::string ReadTestFile(const std::u16string& path) {
 
 std::u16string SourcePath(const std::string& relative) { return U16(std::string(RAILWICK_SOURCE_DIR) + "/" + relative); }
 
-namespace {
-std::string Unescape(const std::string& field) {
-  if (field == "\"\"") return "";
-  std::string out;
-  for (size_t i = 0; i < field.size(); ++i) {
-    if (field[i] != '\\' || i + 1 == field.size()) {
-      out += field[i];
-    } else if (field[++i] == 'x') {
-      out += static_cast<char>(std::stoi(field.substr(i + 1, 2), nullptr, 16));
-      i += 2;
-    } else {
-      out += field[i] == 't' ? '\t' : field[i] == 'n' ? '\n' : field[i] == 'r' ? '\r' : field[i];
-    }
-  }
-  return out;
-}
-}  // namespace
-
-void RunCaseFile(const std::string& relative, const CaseKinds& kinds) {
-  std::istringstream lines(ReadTestFile(SourcePath("tests/data/" + relative)));
-  int number = 0, cases = 0;
-  for (std::string line; std::getline(lines, line);) {
-    ++number;
-    if (!line.empty() && line.back() == '\r') line.pop_back();  // a checkout with Windows line ends
-    if (line.empty() || line[0] == '#') continue;
-    CaseFields fields;
-    for (size_t start = 0, end; start < line.size(); start = end + 1) {
-      end = std::min(line.find('\t', start), line.size());
-      if (end > start) fields.push_back(Unescape(line.substr(start, end - start)));
-    }
-    if (fields.size() < 2 || !kinds.count(fields[0])) {
-      ADD_FAILURE() << relative << ":" << number << ": no such kind of case";
-      continue;
-    }
-    EXPECT_EQ(kinds.at(fields[0])(CaseFields(fields.begin() + 1, fields.end() - 1)), fields.back())
-        << relative << ":" << number;
-    ++cases;
-  }
-  EXPECT_GT(cases, 0) << relative;
-}
-
 std::u16string CopySourceFolder(const std::string& relative_folder, bool generated_too) {
   const std::u16string target = MakeTempFolder();
   const std::filesystem::path source(U8(SourcePath(relative_folder)));

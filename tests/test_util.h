@@ -2,8 +2,6 @@
 // script written in UTF-8.
 #pragma once
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,13 +18,10 @@ void WriteTestFile(const std::u16string& path, const std::string& bytes);
 std::string ReadTestFile(const std::u16string& path);
 // Path of a file in the source tree (tests/data/...).
 std::u16string SourcePath(const std::string& relative);
-// Runs the cases of tests/data/RELATIVE, one a line: "kind<TAB>inputs...<TAB>expected"
-// (runs of tabs separate fields; escapes \xNN \t \n \r \\; "" is an empty
-// field; blank and '#' lines are skipped). The function of the kind turns the
-// inputs into the text that must equal the expected field.
-using CaseFields = std::vector<std::string>;
-using CaseKinds = std::map<std::string, std::function<std::string(const CaseFields& inputs)>>;
-void RunCaseFile(const std::string& relative, const CaseKinds& kinds);
+// A copy of the source tree's folder (e.g. "tests/data/check_make") in a
+// fresh scratch folder, file by file; mesh and data files only when
+// `generated_too`.
+std::u16string CopySourceFolder(const std::string& relative_folder, bool generated_too);
 // A copy of examples/ (without mesh and data files) in a fresh scratch folder.
 std::u16string CopyExamples();
 

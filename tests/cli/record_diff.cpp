@@ -1,11 +1,12 @@
-// How railwick diff aligns two record lists: the longest common sequence,
-// runs of removals paired with the additions after them by tag, and the
-// place-by-place fallback for middles too large for the table.
+// How railwick diff aligns two record lists: the cases of
+// tests/data/cli/record_diff.txt, and the place-by-place fallback for
+// middles too large for the table.
 #include <gtest/gtest.h>
 
 #include <sstream>
 
 #include "cli/record_diff.h"
+#include "tests/case_text.h"
 
 namespace {
 
@@ -33,28 +34,10 @@ std::string Changes(const std::vector<RecordView>& a, const std::vector<RecordVi
 }
 
 TEST(RecordDiff, ChangesFollowTheCommonSequence) {
-  const struct {
-    const char *a, *b, *changes;
-  } cases[] = {
-      {"1:a 2:b 3:c", "1:a 2:b 3:c", ""},
-      {"", "", ""},
-      {"1:a 2:b 3:c", "1:a 2:x 3:c", "~2:b>2:x"},
-      {"1:a 2:b", "1:a 2:b 4:d", "+4:d"},
-      {"1:a 2:b", "1:a", "-2:b"},
-      {"", "1:a", "+1:a"},
-      {"1:a", "", "-1:a"},
-      {"1:a 2:b 3:c", "1:a 4:d 3:c", "-2:b +4:d"},
-      // Removals pair with later additions of their tag, in order.
-      {"1:a 2:b 2:c 3:z", "1:a 2:x 5:q 2:y 3:z", "~2:b>2:x ~2:c>2:y +5:q"},
-      // Between two equally long alignments the addition comes first.
-      {"3:c 1:a", "1:a 3:c", "+1:a -1:a"},
-      {"1:a 2:b 9:z 3:c 9:z", "2:b 3:c 4:d", "-1:a -9:z -9:z +4:d"},
-  };
-  for (const auto& c : cases) {
-    std::vector<std::string> ta, tb;
-    const std::vector<RecordView> a = Records(c.a, ta), b = Records(c.b, tb);
-    EXPECT_EQ(Changes(a, b), c.changes) << c.a << " | " << c.b;
-  }
+  RunCaseFile("cli/record_diff.txt", {{"diff", [](const CaseFields& in) {
+                                         std::vector<std::string> ta, tb;
+                                         return Changes(Records(in[0], ta), Records(in[1], tb));
+                                       }}});
 }
 
 TEST(RecordDiff, MiddlesPastTheTableLimitCompareByPlace) {

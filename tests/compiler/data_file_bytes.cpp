@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 
 #include "compiler/data_file.h"
 #include "compiler/md5.h"
@@ -31,9 +30,8 @@ std::vector<int64_t> Draw(int32_t seed, size_t count) {
 }  // namespace
 
 TEST(DataFileBytes, EveryReferenceValueMatches) {
-  std::istringstream in(ReadTestFile(SourcePath("tests/data/compiler/data_file.values")));
   int lines = 0;
-  for (std::string line; std::getline(in, line);) {
+  for (const std::string& line : CaseFileLines(SourcePath("tests/data/compiler/data_file.values"))) {
     const std::vector<std::string> w = CaseWords(line);
     if (w.empty() || w[0][0] == '#') continue;
     SCOPED_TRACE(line.substr(0, 80));

@@ -2,7 +2,6 @@
 // tests/data/compiler/record_listing.cases, and streams no case lists.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "compiler/record_layouts.h"
@@ -30,10 +29,9 @@ std::vector<uint8_t> OneRecord(uint32_t tag, size_t length, uint8_t fill) {
 }  // namespace
 
 TEST(RecordListing, EveryCaseGivesItsLineOrMessage) {
-  std::istringstream in(ReadTestFile(SourcePath("tests/data/compiler/record_listing.cases")));
   size_t layouts = 0, cases = 0;
   bool fits = false;
-  for (std::string line; std::getline(in, line);) {
+  for (const std::string& line : CaseFileLines(SourcePath("tests/data/compiler/record_listing.cases"))) {
     std::vector<std::string> w = CaseWords(line.substr(0, line.find(" | ")));
     if (w.empty() || w[0][0] == '#') continue;
     SCOPED_TRACE(line);

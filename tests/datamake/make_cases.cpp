@@ -25,9 +25,7 @@ using namespace testing_project;
 
 // A copy of the cases with an empty output folder.
 std::u16string CopyCases() {
-  const std::u16string target = MakeTempFolder();
-  std::filesystem::copy(std::filesystem::path(U8(SourcePath("tests/data/check_make"))),
-                        std::filesystem::path(U8(target)), std::filesystem::copy_options::recursive);
+  const std::u16string target = CopySourceFolder("tests/data/check_make", true);
   FsCreateDirectory(target + u"out");
   return target;
 }

@@ -175,33 +175,38 @@ TEST(MakeData, TheReportListsEveryProblemAsCheckPrintsIt) {
   EXPECT_EQ(DataFileOutcome(u"C:\\o\\A.z5t"), u"データファイルを作成しました：C:\\o\\A.z5t");
 }
 
-// Models bring their libraries (a name with blanks whole and word by word)
-// and the textures those name, found where the reader looks; missing files
-// are listed too.
+// Models bring their libraries (a name with blanks whole and word by word,
+// a UTF-8 name as such) and the textures those name, found where the reader
+// looks; "\\" names a folder too; missing files are listed.
 TEST(ReferencedFiles, ModelsLibrariesAndTextures) {
   TempFolder dir;
   FsCreateDirectory(dir / u"m");
-  dir.WriteText(u"m/a.obj", "# x\nmtllib one two.mtl\nv 0 0 0\nmtllib lib.mtl\n");
-  dir.WriteText(u"m/lib.mtl", "newmtl x\nmap_Kd -s 1 1 1 t/wood.png\nMAP_KA  sky.png\nmap_\nbump b.png\n");
+  dir.WriteText(u"m/a.obj", "# x\nmtllib one two.mtl\nv 0 0 0\nmtllib lib.mtl\nmtllib \xE8\xBB\x8A.mtl\n");
+  dir.WriteText(u"m/lib.mtl", "newmtl x\nmap_Kd -s 1 1 1 t\\old wood.png\nMAP_KA  sky.png\nmap_\nbump b.png\n");
   VehicleProject p;
   p.folder = dir.path();
   p.modelA1.Set(u"m/a.obj");
-  p.whistle.Set(u"w.wav");
+  p.whistle.Set(u"s\\w.wav");
   p.tire[1].modelTire.Set(u"gone.obj");
   p.optionset[3].modelIRE.Set(dir / u"m/a.obj");  // the same model, named absolute
-  std::vector<std::string> files;
-  for (std::u16string f : ReferencedFiles(p, dir / u"p.xml")) {
+  const std::vector<std::u16string> listed = ReferencedFiles(p, dir / u"p.xml");
+  std::vector<std::string> files;  // the names in ASCII; the UTF-8 library is looked for alone
+  bool utf8_library = false;
+  for (std::u16string f : listed) {
     std::replace(f.begin(), f.end(), u'\\', u'/');
-    files.push_back(U8(f.substr(dir.path().size())));
+    const std::string name = U8(f.substr(dir.path().size()));
+    utf8_library |= name == "m/\xE8\xBB\x8A.mtl";
+    if (std::all_of(name.begin(), name.end(), [](char c) { return (c & 0x80) == 0; })) files.push_back(name);
   }
+  EXPECT_TRUE(utf8_library);
   std::vector<std::string> expected = {"gone.obj", "m/a.obj", "m/lib.mtl", "m/one", "m/one two.mtl", "m/sky.png",
-                                       "m/t/wood.png", "m/two.mtl", "m/wood.png", "p.xml", "sky.png",
-                                       "t/wood.png", "w.wav"};
+                                       "m/t/old wood.png", "m/two.mtl", "m/old wood.png", "p.xml", "sky.png",
+                                       "t/old wood.png", "s/w.wav"};
   std::sort(files.begin(), files.end());
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(files, expected);
   p.folder.clear();  // a project read without its folder still lies beside its file
-  EXPECT_EQ(ReferencedFiles(p, dir / u"p.xml").size(), expected.size());
+  EXPECT_EQ(ReferencedFiles(p, dir / u"p.xml").size(), listed.size());
 }
 
 }  // namespace

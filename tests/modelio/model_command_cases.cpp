@@ -22,42 +22,16 @@
 
 #include "compiler/model_conversion.h"
 #include "compiler/preview_recording.h"
-#include "tests/modelio/case_file.h"
+#include "tests/case_text.h"
 #include "tests/test_model_commands_fixture.h"
 
 namespace {
 
-// Bytes from words "u32:N", "u16:N", "f32:X", "tri:SCALE" (the triangle's mesh
-// file), "m:SCALE" (its size and the mesh file), "text32:TEXT" (32 UTF-16
-// units), "raw:TEXT", and "at:OFFSET=BYTE" (a byte of what came before
-// replaced; a negative offset counts from the end).
+// Bytes from the field words of a step, from word `first` on.
 std::vector<uint8_t> Fields(const std::vector<std::string>& words, size_t first) {
-  Bytes b;
-  for (size_t i = first; i < words.size(); ++i) {
-    const std::string kind = words[i].substr(0, words[i].find(':')), value = words[i].substr(kind.size() + 1);
-    const float number = std::strtof(value.c_str(), nullptr);
-    const auto integer = static_cast<uint32_t>(std::strtoll(value.c_str(), nullptr, 0));
-    if (kind == "u32")
-      b.U32(integer);
-    else if (kind == "u16")
-      b.U16(static_cast<uint16_t>(integer));
-    else if (kind == "f32")
-      b.F32(number);
-    else if (kind == "tri")
-      b.Raw(TriangleMesh(number));
-    else if (kind == "m")
-      b.U32(118).Raw(TriangleMesh(number));
-    else if (kind == "text32")
-      b.Text(U16(value), 32);
-    else if (kind == "raw")
-      b.Raw(std::vector<uint8_t>(value.begin(), value.end()));
-    else if (kind == "at")
-      b.data.at(int32_t(integer) < 0 ? b.data.size() - (0u - integer) : integer) =
-          static_cast<uint8_t>(std::atoi(value.c_str() + value.find('=') + 1));
-    else
-      ADD_FAILURE() << "unknown field " << words[i];
-  }
-  return b.data;
+  std::vector<uint8_t> bytes;
+  for (size_t i = first; i < words.size(); ++i) AppendCaseField(bytes, words[i], u"");
+  return bytes;
 }
 
 // Preview state the cases look at, by name; `k` is the slot where one is given.

@@ -1,6 +1,6 @@
 // Runs the OBJ/MTL reader cases of tests/data/modelio/obj/: files written
 // into a scratch folder, read, and every "=" line checked against the model.
-// Steps besides the file steps of case_file.h:
+// Steps besides the file steps of case_text.h:
 //   folder SUB          read from tests/data/modelio/SUB/ instead
 //   set FIELD V         an option or count before reading; reset: ResetObjModel
 //   base [SUB]          the base folder of texture names
@@ -25,7 +25,7 @@
 #include "compiler/data_file.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
-#include "tests/modelio/case_file.h"
+#include "tests/case_text.h"
 #include "tests/test_util.h"
 
 namespace {
@@ -238,12 +238,11 @@ void RunCase(const TestCase& c) {
       const float offset[3] = {float(s.Number(2)), float(s.Number(3)), float(s.Number(4))};
       ASSERT_TRUE(WriteMeshFile(m, dir + u"m.3dd", 0.5f, s.words.size() > 2 ? offset : nullptr,
                                 std::strtof(s.Word(1).c_str(), nullptr), 0.0f));
-      std::string hex, expected, written = ReadTestFile(dir + u"m.3dd");
-      for (const std::string& line : s.body) hex += line.substr(0, line.find('#')) + " ";
-      std::istringstream bytes(hex);
-      for (unsigned b; bytes >> std::hex >> b;) expected.push_back(static_cast<char>(b));
+      const std::string written = ReadTestFile(dir + u"m.3dd");
+      std::string hex;
+      for (const std::string& line : s.body) hex += line.substr(0, line.find('#'));
       if (!s.body.empty()) {
-        EXPECT_EQ(written, expected);
+        EXPECT_EQ(HexText({written.begin(), written.end()}), HexText(HexBytes(hex)));
       }
       ASSERT_EQ(ParseMeshFile(reinterpret_cast<const uint8_t*>(written.data()), written.size(), mesh),
                 MeshFileCheck::kOk);

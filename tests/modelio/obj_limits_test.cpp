@@ -7,15 +7,13 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <iterator>
 #include <random>
-#include <sstream>
 
 #include "compiler/md5.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
 #include "platform/image_headers.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 
@@ -181,13 +179,9 @@ TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
 // models' folder and from elsewhere (textures then found beside the library).
 TEST(ObjLegacyCorpus, MeshFilesStayByteIdentical) {
   const std::u16string folder = SourcePath("tests/data/modelio/models/legacy/"), scratch = MakeTempFolder();
-  std::istringstream digests(ReadTestFile(folder + u"digests.txt"));
   std::vector<std::vector<std::string>> rows;
-  for (std::string line; std::getline(digests, line);) {
-    std::istringstream words(line);
-    rows.emplace_back(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
-    if (line.empty() || line[0] == '#' || rows.back().size() != 6) rows.pop_back();
-  }
+  for (const std::string& line : CaseFileLines(folder + u"digests.txt"))
+    if (CaseWords(line).size() == 6 && line[0] != '#') rows.push_back(CaseWords(line));
   ASSERT_EQ(rows.size(), 36u);  // twelve models, three option sets
   for (const std::u16string& working : {folder, scratch}) {
     ScopedCurrentFolder here(working);

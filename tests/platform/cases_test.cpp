@@ -12,7 +12,7 @@
 #include "platform/numbers.h"
 #include "platform/save_settler.h"
 #include "platform/sjis.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "preview/placement.h"
 #include "preview/preview_view.h"
 #include "preview/scene_clock.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "compiler/preview_state.h"
 #include "preview/preview_view.h"
 #include "preview/vehicle_draw_list.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 

@@ -19,10 +19,7 @@ using namespace testing_project;
 
 // A scratch copy of the full project's folder, with its images and sounds.
 std::u16string FullProjectFolder() {
-  const std::u16string dir = MakeTempFolder();
-  std::filesystem::copy(std::filesystem::path(U8(SourcePath("tests/data/project/full"))),
-                        std::filesystem::path(U8(dir)), std::filesystem::copy_options::recursive);
-  return dir;
+  return CopySourceFolder("tests/data/project/full", true);
 }
 
 TEST(ProjectFile, ReadCases) {

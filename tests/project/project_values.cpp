@@ -123,7 +123,7 @@ TEST(ValueFindings, EachImpossibleValueIsNamedOnce) {
 }
 
 TEST(WorkshopName, BlankReservedLongAndUnscriptableNames) {
-  for (const auto& row : testing_project::CaseRows("project/workshop_names.txt")) {
+  for (const auto& row : CaseRows("project/workshop_names.txt")) {
     EXPECT_EQ(static_cast<int>(CheckWorkshopName(U16(row[0]))), std::stoi(row[1])) << row[0];
     const size_t at = FindUnscriptableCharacter(U16(row[0]));
     EXPECT_EQ(at == std::u16string_view::npos ? "-" : std::to_string(at), row[2]) << row[0];

@@ -9,7 +9,7 @@
 
 #include "render/image_layout.h"
 #include "render/vertex_format.h"
-#include "tests/test_util.h"
+#include "tests/case_text.h"
 
 namespace {
 
