@@ -85,6 +85,11 @@ wine_env_up() {
 
   # wineboot complains about the missing 32-bit loader; that is expected.
   timeout --kill-after=5 180 wineboot -i >"$WINE_ENV_ROOT/wineboot.log" 2>&1 || { wine_env_fail "wineboot failed"; return 1; }
+  # The server stays up until wine_env_down: one that stops a few seconds
+  # after its last program races the next program's start ("recvmsg:
+  # Connection reset by peer").
+  timeout 60 wineserver -w >/dev/null 2>&1
+  timeout 30 wineserver -p >/dev/null 2>&1 || { wine_env_fail "wineserver did not stay up"; return 1; }
   # regedit reads a UTF-16LE file with a byte-order mark; Japanese names survive only that way.
   { printf '\xff\xfe'; wine_env_registry | sed 's/$/\r/' | iconv -f UTF-8 -t UTF-16LE; } >"$WINE_ENV_ROOT/harness.reg"
   timeout --kill-after=5 60 wine regedit /S "Z:$WINE_ENV_ROOT/harness.reg" >/dev/null 2>&1 || { wine_env_fail "registry import failed"; return 1; }

@@ -145,7 +145,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack pack;
   std::u16string path;
   for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  ASSERT_EQ(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"), 0u);
+  ASSERT_TRUE(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"));
   EffectSet effects(renderer_);
   ASSERT_EQ(effects.Load(pack, 320, 240), S_OK);
   EXPECT_EQ(effects.EffectCount(), 14);
@@ -189,7 +189,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   ResourcePack empty;
   const std::u16string empty_path = ScratchFolder() + u"empty.res";
   WriteBytes(empty_path, {0x00, 0x20, 0x00, 0x00});  // magic, then the end of the table
-  ASSERT_EQ(OpenResourcePackFile(empty, empty_path), 0u);
+  ASSERT_TRUE(OpenResourcePackFile(empty, empty_path));
   EffectSet none(renderer_);
   EXPECT_EQ(none.Load(empty, 320, 240), E_FAIL);
   none.Release();
