@@ -59,10 +59,6 @@ class DialogWorker {
   std::thread thread_;
 };
 
-HINSTANCE Instance() {
-  return GetModuleHandleW(nullptr);
-}
-
 // The size of a dialog's client area in dialog units, as the template asks.
 SIZE DialogUnits(HWND dialog) {
   RECT client;
@@ -98,7 +94,7 @@ TEST(ReportDialog, ShowsTheWholeLogReadOnly) {
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);  // Esc closes it as OK does
     for (int waited = 0; waited < 10000 && IsWindow(dialog); waited += 10) Sleep(10);
   });
-  EXPECT_EQ(ShowReportDialog(Instance(), nullptr, log), 0);
+  EXPECT_EQ(ShowReportDialog(GetModuleHandleW(nullptr), nullptr, log), 0);
   EXPECT_EQ(caption, L"データ作成レポート");
   EXPECT_EQ(outcome, L"データファイルは作成されていません。");
   EXPECT_TRUE(frame_style & WS_THICKFRAME) << "the window cannot be resized";
