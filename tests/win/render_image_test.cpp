@@ -62,9 +62,6 @@ TEST(ImageUtilities, EncodersAreFoundByTheirExactMimeType) {
   EXPECT_GE(FindEncoderClsid(L"image/png", &clsid), 0);
   EXPECT_EQ(FindEncoderClsid(L"image/PNG", &clsid), -1);
   EXPECT_EQ(FindEncoderClsid(L"image/x-railwick", &clsid), -1);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_X8R8G8B8), PixelFormat32bppRGB);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_A8R8G8B8), PixelFormat32bppARGB);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_DXT1), 0);
 }
 
 TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
