@@ -21,12 +21,13 @@ class RegistrySettingsTest : public ::testing::Test {
   std::vector<Saved> saved_ = {Saved{L"MAKER", false, 0, {}}, Saved{L"PrimaryWindow", false, 0, {}}};
 
   void SetUp() override {
+    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
     for (Saved& s : saved_) {
       DWORD size = 0;
-      if (RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, RRF_RT_ANY, &s.type, nullptr, &size)) continue;
+      if (RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, nullptr, &size)) continue;
       s.data.resize(size);
-      s.present = !RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, RRF_RT_ANY, &s.type, s.data.data(),
-                                &size);
+      s.present = !RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, s.data.data(), &size);
+      s.data.resize(size);
     }
   }
   void TearDown() override {
