@@ -143,20 +143,21 @@ TEST_F(PreviewDrawing, TheRenderersWorldIsTheVehiclesPlacement) {
 TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   if (!HasShaderModel3(*renderer_)) GTEST_SKIP() << "below shader model 3.0 nothing is loaded";
   ResourcePack pack;
-  std::u16string path;
-  for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  ASSERT_TRUE(OpenResourcePackFile(pack, path + u"/data/zek5rlwck.res"));
+  ASSERT_TRUE(OpenResourcePackFile(pack, u"" RAILWICK_BINARY_DIR "/data/zek5rlwck.res"));
   EffectSet effects(renderer_);
   ASSERT_EQ(effects.Load(pack, 320, 240), S_OK);
   EXPECT_EQ(effects.EffectCount(), 14);
-  for (const EffectEntry& entry : PreviewEffects()) {
-    CDXShader* effect = effects.Effect(entry.slot);
-    ASSERT_NE(effect, nullptr) << entry.slot;
-    if (entry.technique != nullptr) {
-      EXPECT_NE(effect->Technique(), nullptr) << entry.slot;
+  const auto expect_handles = [&effects] {
+    for (const EffectEntry& entry : PreviewEffects()) {
+      CDXShader* effect = effects.Effect(entry.slot);
+      ASSERT_NE(effect, nullptr) << entry.slot;
+      if (entry.technique != nullptr) {
+        EXPECT_NE(effect->Technique(), nullptr) << entry.slot;
+      }
+      for (const NumberedParameter& p : entry.parameters) EXPECT_NE(effect->Parameter(p.number), nullptr);
     }
-    for (const NumberedParameter& p : entry.parameters) EXPECT_NE(effect->Parameter(p.number), nullptr);
-  }
+  };
+  expect_handles();
   ASSERT_NE(effects.Named(3), nullptr);
   EXPECT_EQ(effects.Named(0)->width, 320u);
   EXPECT_EQ(effects.Named(1)->width, 160u);
@@ -169,13 +170,7 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   EXPECT_EQ(effects.Effect(PreviewEffects()[0].slot)->Effect(), nullptr);
   ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
   ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
-  for (const EffectEntry& entry : PreviewEffects()) {
-    CDXShader* effect = effects.Effect(entry.slot);
-    if (entry.technique != nullptr) {
-      EXPECT_NE(effect->Technique(), nullptr) << entry.slot;
-    }
-    for (const NumberedParameter& p : entry.parameters) EXPECT_NE(effect->Parameter(p.number), nullptr);
-  }
+  expect_handles();
   CDXShader* first = effects.Effect(PreviewEffects()[0].slot);
   EXPECT_TRUE(FAILED(first->BindParameter(16, "x")));  // 16 handles, numbered from 0
   EXPECT_TRUE(FAILED(first->BindParameter(-1, "x")));
@@ -188,7 +183,8 @@ TEST_F(PreviewDrawing, EffectsOfThePackInTheirSlots) {
   // A pack without the effects: loading them fails.
   ResourcePack empty;
   const std::u16string empty_path = ScratchFolder() + u"empty.res";
-  WriteBytes(empty_path, {0x00, 0x20, 0x00, 0x00});  // magic, then the end of the table
+  const uint8_t magic_and_end[4] = {0x00, 0x20, 0x00, 0x00};  // magic, then the end of the table
+  ASSERT_TRUE(FsWriteFileAtomic(empty_path, magic_and_end, 4));
   ASSERT_TRUE(OpenResourcePackFile(empty, empty_path));
   EffectSet none(renderer_);
   EXPECT_EQ(none.Load(empty, 320, 240), E_FAIL);

@@ -62,9 +62,6 @@ TEST(ImageUtilities, EncodersAreFoundByTheirExactMimeType) {
   EXPECT_GE(FindEncoderClsid(L"image/png", &clsid), 0);
   EXPECT_EQ(FindEncoderClsid(L"image/PNG", &clsid), -1);
   EXPECT_EQ(FindEncoderClsid(L"image/x-railwick", &clsid), -1);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_X8R8G8B8), PixelFormat32bppRGB);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_A8R8G8B8), PixelFormat32bppARGB);
-  EXPECT_EQ(PixelFormatForD3DFormat(D3DFMT_DXT1), 0);
 }
 
 TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
@@ -146,23 +143,12 @@ TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   CIMSprite& sprite = *sprite_owner;
   ASSERT_HRESULT_SUCCEEDED(sprite.Create(4.0f, 4.0f));
   sprite.AddQuad(RECT{0, 0, 320, 240}, RECT{0, 0, 4, 4}, 0xFFFFFFFF);
-  IDirect3DDevice9* device = renderer_->Device();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-  device->BeginScene();
-  device->SetRenderState(D3DRS_LIGHTING, FALSE);
-  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  BeginPlainFrame(*renderer_);
   renderer_->SetBlendMode(BlendMode::kOpaque);
-  device->SetTexture(0, texture->Texture());
+  renderer_->Device()->SetTexture(0, texture->Texture());
   ASSERT_HRESULT_SUCCEEDED(sprite.Draw());
-  device->SetTexture(0, nullptr);
-  device->EndScene();
-  IDirect3DSurface9* copy = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
-  Pixels pixels;
-  ASSERT_TRUE(ReadSurfacePixels(copy, pixels));
-  copy->Release();
-  renderer_->PresentFrame();
-  device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  renderer_->Device()->SetTexture(0, nullptr);
+  const Pixels pixels = EndFrame(*renderer_);
   EXPECT_TRUE(IsRed(pixels.At(160, 20))) << std::hex << pixels.At(160, 20);
   EXPECT_TRUE(IsBlue(pixels.At(160, 220))) << std::hex << pixels.At(160, 220);
 

@@ -16,28 +16,16 @@ std::u16string MeshFile(const char* name) {
 
 class MeshDrawing : public DeviceTest {
  protected:
-  // Draws with every transform the identity, so positions are clip space,
-  // unlit and untextured: white where the mesh covers the screen.
+  // Draws with every transform the identity, so positions are clip space:
+  // white where the mesh covers the screen.
   Pixels DrawAndCapture(CDXPrimitive& mesh, D3DPRIMITIVETYPE type) {
-    IDirect3DDevice9* device = renderer_->Device();
     D3DXMATRIX identity;
     D3DXMatrixIdentity(&identity);
-    device->SetTransform(D3DTS_WORLD, &identity);
-    device->SetTransform(D3DTS_VIEW, &identity);
-    device->SetTransform(D3DTS_PROJECTION, &identity);
-    device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-    device->BeginScene();
-    device->SetRenderState(D3DRS_LIGHTING, FALSE);
-    device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
-    device->SetTexture(0, nullptr);
-    device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-    device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    for (D3DTRANSFORMSTATETYPE t : {D3DTS_WORLD, D3DTS_VIEW, D3DTS_PROJECTION})
+      renderer_->Device()->SetTransform(t, &identity);
+    BeginPlainFrame(*renderer_);
     drawn_ = mesh.Draw(type);
-    device->EndScene();
-    Pixels pixels = ReadBackBuffer(*renderer_);
-    renderer_->PresentFrame();
-    device->SetRenderState(D3DRS_LIGHTING, TRUE);
-    return pixels;
+    return EndFrame(*renderer_);
   }
   HRESULT drawn_ = E_FAIL;
 };
@@ -161,22 +149,9 @@ TEST_F(MeshDrawing, LineBatchesStopAtTheirCapacityAndDrawOnlyWhatIsInUse) {
   ASSERT_HRESULT_SUCCEEDED(screen.Create());
   EXPECT_EQ(screen.Capacity(), 256u);
   screen.AddLine(0.0f, 120.5f, 320.0f, 120.5f, 0xFF00FF00);
-  IDirect3DDevice9* device = renderer_->Device();
-  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
-  device->BeginScene();
-  device->SetRenderState(D3DRS_LIGHTING, FALSE);
-  device->SetTexture(0, nullptr);
-  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
-  device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+  BeginPlainFrame(*renderer_);
   ASSERT_HRESULT_SUCCEEDED(screen.Draw());
-  device->EndScene();
-  IDirect3DSurface9* copy = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
-  Pixels pixels;
-  ReadSurfacePixels(copy, pixels);
-  copy->Release();
-  renderer_->PresentFrame();
-  device->SetRenderState(D3DRS_LIGHTING, TRUE);
+  const Pixels pixels = EndFrame(*renderer_);
   EXPECT_GT(pixels.CountNotBlack(), 200u);
   EXPECT_EQ(pixels.At(160, 120) & 0xFFFFFF, 0x00FF00u);
 }

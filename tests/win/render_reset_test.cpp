@@ -28,20 +28,20 @@ std::vector<uint8_t> BytesOf(Buffer* buffer, UINT size) {
   return bytes;
 }
 
-std::vector<uint8_t> VertexBytes(CDXPrimitive& p) {
-  return BytesOf(p.VertexBuffer(), p.VerticesInUse() * p.VertexSize());
+// Vertices and indices in use, as the buffers hold them.
+std::vector<uint8_t> MeshBytes(CDXPrimitive& p) {
+  std::vector<uint8_t> bytes = BytesOf(p.VertexBuffer(), p.VerticesInUse() * p.VertexSize());
+  const std::vector<uint8_t> indices = BytesOf(p.IndexBuffer(), p.IndicesInUse() * 2);
+  bytes.insert(bytes.end(), indices.begin(), indices.end());
+  return bytes;
 }
 
-std::vector<uint8_t> IndexBytes(CDXPrimitive& p) {
-  return BytesOf(p.IndexBuffer(), p.IndicesInUse() * 2);
-}
-
-// A 2 x 2 BMP file in memory (red, green / blue, white).
-std::vector<uint8_t> SmallBmp() {
+// A 2 x 2 BMP file (red, green / blue, white).
+void WriteSmallBmp(const std::u16string& path) {
   const uint8_t rows[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
   std::vector<uint8_t> bmp;
   BuildBmpFile(rows, 2, 2, 8, 24, nullptr, false, bmp);
-  return bmp;
+  ASSERT_TRUE(FsWriteFileAtomic(path, bmp.data(), bmp.size()));
 }
 
 }  // namespace
@@ -54,15 +54,14 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   // Meshes: managed with indices, system memory without.
   CDXPrimitive indexed(renderer_), plain(renderer_);
   ASSERT_HRESULT_SUCCEEDED(indexed.CreateBuffers(0x112, 4, 6, TRUE));
-  std::vector<float> quad(32);
-  for (size_t i = 0; i < quad.size(); ++i) quad[i] = static_cast<float>(i) * 0.5f;
+  float quad[32];
+  for (int i = 0; i < 32; ++i) quad[i] = i * 0.5f;
   const uint16_t indices[6] = {0, 1, 2, 2, 1, 3};
-  ASSERT_HRESULT_SUCCEEDED(indexed.WriteVertices(quad.data(), 4));
+  ASSERT_HRESULT_SUCCEEDED(indexed.WriteVertices(quad, 4));
   ASSERT_HRESULT_SUCCEEDED(indexed.WriteIndices(indices, 6));
   ASSERT_HRESULT_SUCCEEDED(plain.CreateBuffers(0x112, 3, 0, FALSE));
-  ASSERT_HRESULT_SUCCEEDED(plain.WriteVertices(quad.data(), 3));
-  const std::vector<uint8_t> indexed_vertices = VertexBytes(indexed), indexed_indices = IndexBytes(indexed);
-  const std::vector<uint8_t> plain_vertices = VertexBytes(plain);
+  ASSERT_HRESULT_SUCCEEDED(plain.WriteVertices(quad, 3));
+  const std::vector<uint8_t> indexed_bytes = MeshBytes(indexed), plain_bytes = MeshBytes(plain);
 
   // Batches.
   CIMLine3D lines(renderer_);
@@ -80,7 +79,7 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   DeleteDibImage(dib);
   ASSERT_HRESULT_SUCCEEDED(empty.CreateEmpty(64, 32, D3DFMT_A8R8G8B8, TRUE));
   const std::u16string bmp_path = ScratchFolder() + u"small.bmp";
-  WriteBytes(bmp_path, SmallBmp());
+  WriteSmallBmp(bmp_path);
   ASSERT_HRESULT_SUCCEEDED(from_file.CreateFromFile(bmp_path, 0));
 
   // Targets, depth surface, font.
@@ -93,11 +92,7 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   CDXStencil stencil(renderer_);
   ASSERT_HRESULT_SUCCEEDED(stencil.Create(64, 64, D3DMULTISAMPLE_NONE, 0));
   CDXFont font(renderer_);
-  D3DXFONT_DESCW desc{};
-  desc.Height = 12;
-  desc.Weight = FW_NORMAL;
-  desc.MipLevels = 1;
-  wcscpy(desc.FaceName, L"Arial");
+  D3DXFONT_DESCW desc{12, 0, FW_NORMAL, 1, FALSE, 0, 0, 0, 0, L"Arial"};
   ASSERT_HRESULT_SUCCEEDED(font.Create(desc));
 
   // State the reset must bring back.
@@ -123,9 +118,8 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
 
   ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
-  EXPECT_EQ(VertexBytes(indexed), indexed_vertices);
-  EXPECT_EQ(IndexBytes(indexed), indexed_indices);
-  EXPECT_EQ(VertexBytes(plain), plain_vertices);
+  EXPECT_EQ(MeshBytes(indexed), indexed_bytes);
+  EXPECT_EQ(MeshBytes(plain), plain_bytes);
   EXPECT_EQ(plain.IndexBuffer(), nullptr);
   EXPECT_FALSE(indexed.HoldsSavedCopy());
   EXPECT_EQ(lines.Primitive().VerticesInUse(), 2u);
@@ -158,12 +152,12 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   IDirect3DTexture9* before = from_image.Texture();
   EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
   EXPECT_EQ(from_image.Texture(), before);
-  EXPECT_EQ(VertexBytes(indexed), indexed_vertices);
+  EXPECT_EQ(MeshBytes(indexed), indexed_bytes);
 }
 
 TEST_F(DeviceReset, RestoreGoesOnPastAFailingObjectAndReportsIt) {
   const std::u16string bmp_path = ScratchFolder() + u"vanishing.bmp";
-  WriteBytes(bmp_path, SmallBmp());
+  WriteSmallBmp(bmp_path);
   CDXPrimitive mesh(renderer_);
   ASSERT_HRESULT_SUCCEEDED(mesh.CreateBuffers(0x112, 3, 3, FALSE));
   CDXTexture vanishing(renderer_);  // newest, so restored first
@@ -177,7 +171,7 @@ TEST_F(DeviceReset, RestoreGoesOnPastAFailingObjectAndReportsIt) {
   EXPECT_NE(mesh.VertexBuffer(), nullptr);  // restored all the same
 
   // The texture can come back once its file is there again.
-  WriteBytes(bmp_path, SmallBmp());
+  WriteSmallBmp(bmp_path);
   EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
   EXPECT_NE(vanishing.Texture(), nullptr);
 }

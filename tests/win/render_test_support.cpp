@@ -48,37 +48,28 @@ size_t Pixels::CountNotBlack() const {
   return count;
 }
 
-bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels) {
-  D3DSURFACE_DESC desc{};
-  if (FAILED(surface->GetDesc(&desc))) return false;
-  if (desc.Format != D3DFMT_A8R8G8B8 && desc.Format != D3DFMT_X8R8G8B8) return false;
-  D3DLOCKED_RECT locked{};
-  if (FAILED(surface->LockRect(&locked, nullptr, D3DLOCK_READONLY))) return false;
-  pixels.width = desc.Width;
-  pixels.height = desc.Height;
-  pixels.argb.resize(size_t{desc.Width} * desc.Height);
-  for (UINT y = 0; y < desc.Height; ++y)
-    std::memcpy(&pixels.argb[size_t{y} * desc.Width],
-                static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch, desc.Width * 4);
-  surface->UnlockRect();
-  return true;
-}
-
 Pixels ReadBackBuffer(CDXRenderer& renderer) {
   Pixels pixels;
   IDirect3DSurface9* copy = nullptr;
-  if (SUCCEEDED(renderer.CaptureBackBuffer(&copy))) {
-    ReadSurfacePixels(copy, pixels);
-    copy->Release();
+  if (FAILED(renderer.CaptureBackBuffer(&copy))) return pixels;
+  D3DSURFACE_DESC desc{};
+  D3DLOCKED_RECT locked{};
+  if (SUCCEEDED(copy->GetDesc(&desc)) && (desc.Format == D3DFMT_A8R8G8B8 || desc.Format == D3DFMT_X8R8G8B8) &&
+      SUCCEEDED(copy->LockRect(&locked, nullptr, D3DLOCK_READONLY))) {
+    pixels.width = desc.Width;
+    pixels.height = desc.Height;
+    pixels.argb.resize(size_t{desc.Width} * desc.Height);
+    for (UINT y = 0; y < desc.Height; ++y)
+      std::memcpy(&pixels.argb[size_t{y} * desc.Width],
+                  static_cast<const uint8_t*>(locked.pBits) + y * locked.Pitch, desc.Width * 4);
+    copy->UnlockRect();
   }
+  copy->Release();
   return pixels;
 }
 
 std::u16string SourceFile(const char* relative) {
-  std::u16string path;
-  for (const char* p = RAILWICK_SOURCE_DIR "/"; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  for (const char* p = relative; *p != 0; ++p) path.push_back(static_cast<char16_t>(*p));
-  return path;
+  return u"" RAILWICK_SOURCE_DIR "/" + std::u16string(relative, relative + std::strlen(relative));
 }
 
 std::u16string ScratchFolder() {
@@ -89,13 +80,8 @@ std::u16string ScratchFolder() {
 }
 
 std::u16string OutputPath(const char* name) {
-  std::u16string folder;
-  for (const char* p = RAILWICK_BINARY_DIR; *p != 0; ++p) folder.push_back(*p == '/' ? u'\\' : char16_t(*p));
-  folder += u"\\render-test-output";
-  FsCreateDirectory(folder);
-  std::u16string path = folder + u"\\";
-  for (const char* p = name; *p != 0; ++p) path.push_back(char16_t(*p));
-  return path;
+  FsCreateDirectory(u"" RAILWICK_BINARY_DIR "/render-test-output");
+  return u"" RAILWICK_BINARY_DIR "/render-test-output/" + std::u16string(name, name + std::strlen(name));
 }
 
 std::vector<uint8_t> ReadBytes(const std::u16string& path) {
@@ -104,8 +90,23 @@ std::vector<uint8_t> ReadBytes(const std::u16string& path) {
   return bytes;
 }
 
-void WriteBytes(const std::u16string& path, const std::vector<uint8_t>& bytes) {
-  ASSERT_TRUE(FsWriteFileAtomic(path, bytes.data(), bytes.size()));
+void BeginPlainFrame(CDXRenderer& renderer) {
+  IDirect3DDevice9* device = renderer.Device();
+  device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER, 0xFF000000, 1.0f, 0);
+  device->BeginScene();
+  device->SetRenderState(D3DRS_LIGHTING, FALSE);
+  device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+  device->SetTexture(0, nullptr);
+  device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG2);
+  device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+}
+
+Pixels EndFrame(CDXRenderer& renderer) {
+  renderer.Device()->EndScene();
+  Pixels pixels = ReadBackBuffer(renderer);
+  renderer.PresentFrame();
+  renderer.Device()->SetRenderState(D3DRS_LIGHTING, TRUE);
+  return pixels;
 }
 
 bool IsRed(uint32_t argb) {

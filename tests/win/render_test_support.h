@@ -14,14 +14,13 @@
 // A popup window that is never shown, with a client area of the given size.
 HWND CreateHiddenWindow(int width, int height);
 
-// 32-bit pixels of a lockable surface (A8R8G8B8 or X8R8G8B8), row by row.
+// 32-bit pixels (A8R8G8B8 or X8R8G8B8), row by row.
 struct Pixels {
   UINT width = 0, height = 0;
   std::vector<uint32_t> argb;
   uint32_t At(UINT x, UINT y) const { return argb[size_t{y} * width + x]; }
   size_t CountNotBlack() const;
 };
-bool ReadSurfacePixels(IDirect3DSurface9* surface, Pixels& pixels);
 // The frame just drawn, from the back buffer; empty pixels when it cannot be read.
 Pixels ReadBackBuffer(CDXRenderer& renderer);
 
@@ -33,7 +32,12 @@ std::u16string ScratchFolder();
 // may want to look at after the run.
 std::u16string OutputPath(const char* name);
 std::vector<uint8_t> ReadBytes(const std::u16string& path);
-void WriteBytes(const std::u16string& path, const std::vector<uint8_t>& bytes);
+
+// Starts a frame on black, unlit and untextured: primitives show their
+// vertex colours.
+void BeginPlainFrame(CDXRenderer& renderer);
+// Ends the frame, reads it back and presents it; lighting is on again.
+Pixels EndFrame(CDXRenderer& renderer);
 
 // Channels of a 32-bit pixel, with some slack for filtering.
 bool IsRed(uint32_t argb);

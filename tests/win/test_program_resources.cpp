@@ -8,13 +8,12 @@
 #include <commctrl.h>
 // clang-format on
 
-#include <fstream>
 #include <map>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "dialogs/data_dialogs.h"
+#include "platform/files.h"
 #include "res/dialog_ids.h"
 
 namespace {
@@ -93,13 +92,9 @@ TEST(ProgramResources, MenuShowsItsItemsInOrder) {
     }
   }
   DestroyMenu(bar);
-  std::stringstream file;
-  file << std::ifstream(RAILWICK_SOURCE_DIR "/tests/data/win/menu.txt").rdbuf();
-  const std::string utf8 = file.str();
-  std::wstring expected(utf8.size(), L'\0');
-  expected.resize(MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), expected.data(),
-                                      static_cast<int>(expected.size())));
-  EXPECT_EQ(shown, expected);
+  std::u16string expected;
+  ASSERT_TRUE(ReadUtf8TextFile(u"" RAILWICK_SOURCE_DIR "/tests/data/win/menu.txt", expected));
+  EXPECT_EQ(shown, std::wstring(expected.begin(), expected.end()));
 }
 
 TEST(ProgramResources, EveryDataMenuItemOpensItsDialogWithTheControlsItsCodeUses) {

@@ -21,30 +21,26 @@ class RegistrySettingsTest : public ::testing::Test {
   std::vector<Saved> saved_ = {Saved{L"MAKER", false, 0, {}}, Saved{L"PrimaryWindow", false, 0, {}}};
 
   void SetUp() override {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, KEY_READ, &key) != ERROR_SUCCESS) return;
+    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
     for (Saved& s : saved_) {
       DWORD size = 0;
-      if (RegQueryValueExW(key, s.name, nullptr, &s.type, nullptr, &size) != ERROR_SUCCESS) continue;
+      if (RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, nullptr, &size)) continue;
       s.data.resize(size);
-      s.present = RegQueryValueExW(key, s.name, nullptr, &s.type, s.data.data(), &size) == ERROR_SUCCESS;
+      s.present = !RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, s.data.data(), &size);
+      s.data.resize(size);
     }
-    RegCloseKey(key);
   }
   void TearDown() override {
     for (const Saved& s : saved_) Set(s.name, s.present ? s.type : REG_NONE, s.data.data(), s.data.size());
   }
   // REG_NONE deletes the value.
   static void Set(const wchar_t* name, DWORD type, const void* data, size_t size) {
-    HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, RegistryKeyPath(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                             nullptr, &key, nullptr));
     if (type == REG_NONE) {
-      RegDeleteValueW(key, name);
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, RegistryKeyPath(), name);
     } else {
-      RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), static_cast<DWORD>(size));
+      ASSERT_EQ(ERROR_SUCCESS,
+                RegSetKeyValueW(HKEY_CURRENT_USER, RegistryKeyPath(), name, type, data, static_cast<DWORD>(size)));
     }
-    RegCloseKey(key);
   }
 };
 
