@@ -23,13 +23,12 @@ const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
 
 TEST(ObjHostile, MutatedFilesStayConsistent) {
   // Groups and quads, then objects, larger polygons and names with blanks.
-  const char* const seeds[] = {
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
-      "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
-      "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 "
-      "2/2\n"
-      "f 1/1 5/1 1/2\n"};
+  const std::string points =
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n";
+  const std::string seeds[] = {
+      points + "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
+      points + "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 2/2\n"
+               "f 1/1 5/1 1/2\n"};
   std::mt19937 random(12345);
   ObjModelPtr m = NewObjModel();
   for (int round = 0; round < 800; ++round) {
