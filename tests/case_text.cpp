@@ -189,13 +189,11 @@ std::string CaseText(const std::string& text, const std::u16string& folder) {
   return out;
 }
 
-std::string CaseLine(const std::string& text, const std::string& dir) { return CaseText(text, U16(dir)); }
-
-std::string CaseText(const std::vector<std::string>& body, const std::string& dir) {
+std::string CaseText(const std::vector<std::string>& body, const std::u16string& folder) {
   std::string out;
   for (const std::string& line : body) {
     const bool joined = !line.empty() && line.back() == '\\' && (line.size() < 2 || line[line.size() - 2] != '\\');
-    out += CaseLine(joined ? line.substr(0, line.size() - 1) : line, dir) + (joined ? "" : "\n");
+    out += CaseText(joined ? line.substr(0, line.size() - 1) : line, folder) + (joined ? "" : "\n");
   }
   return out;
 }
@@ -304,33 +302,24 @@ bool CaseSetUp(const std::string& line, const std::u16string& folder) {
   return true;
 }
 
-namespace {
-void PutLittleEndian(std::string& s, uint32_t v, int bytes) {
-  for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>(v >> (8 * i)));
-}
-}  // namespace
-
 bool FileStep(const CaseStep& step, const std::u16string& dir) {
   const std::string& kind = step.words[0];
-  const std::u16string path = dir + U16(CaseLine(step.Word(1), ""));  // "\x20" for a blank
+  const std::u16string path = dir + U16(CaseText(step.Word(1), u""));  // "\x20" for a blank
   std::string bytes;
   auto n = [&](size_t i) { return static_cast<uint32_t>(static_cast<int64_t>(step.Number(i))); };
   if (kind == "dir") return FsCreateDirectory(path), true;
   if (kind == ">") {
-    bytes = CaseText(step.body, U8(dir));
+    bytes = CaseText(step.body, dir);
     if (step.Word(2) == "sjis") bytes = Sjis(bytes);
   } else if (kind == "png") {
     bytes = PngHeader(n(2), n(3));
-  } else if (kind == "bmp") {
-    bytes = "BM";
-    for (uint32_t v : {58u, 0u, 54u, 40u, n(2), n(3)}) PutLittleEndian(bytes, v, 4);
-    PutLittleEndian(bytes, 1, 2);
-    PutLittleEndian(bytes, 24, 2);
-    bytes.resize(58, '\0');
-  } else if (kind == "tim") {
-    for (uint32_t v : {0x10u, n(2), 16u}) PutLittleEndian(bytes, v, 4);
-    for (size_t i = 3; i < 7; ++i) PutLittleEndian(bytes, n(i), 2);
-    bytes.resize(bytes.size() + 4, '\0');
+  } else if (kind == "bmp" || kind == "tim") {
+    Bytes b;  // "BM", sizes and offsets, W, H, one plane of 24 bits; TIM: id, mode, X Y W H
+    if (kind == "bmp")
+      b.U16(0x4D42).U32(58).U32(0).U32(54).U32(40).U32(n(2)).U32(n(3)).U16(1).U16(24).data.resize(58);
+    else
+      b.U32(0x10).U32(n(2)).U32(16).U16(n(3)).U16(n(4)).U16(n(5)).U16(n(6)).U32(0);
+    bytes.assign(b.data.begin(), b.data.end());
   } else {
     return false;
   }
@@ -356,10 +345,7 @@ bool CaseCheck(const std::string& line, const std::string& name, const std::stri
   } else if (op == name + "-starts") {
     EXPECT_EQ(text.rfind(rest, 0), 0u) << line << "\n" << text;
   } else if (op == name + "-count") {
-    const std::string piece = CaseText(CaseRest(line, 2), folder);
-    size_t n = 0;
-    for (size_t at = text.find(piece); at != std::string::npos; at = text.find(piece, at + 1)) ++n;
-    EXPECT_EQ(n, std::stoul(w[1])) << line << "\n" << text;
+    EXPECT_EQ(CountOf(text, CaseText(CaseRest(line, 2), folder)), std::stoul(w[1])) << line << "\n" << text;
   } else {
     return false;
   }

@@ -61,10 +61,8 @@ std::string CaseBytes(const std::string& text);
 // A case text unescaped, with {dir} (the case folder), {sep} (the path
 // separator) and {src} (the source tree, with a trailing slash) filled in.
 std::string CaseText(const std::string& text, const std::u16string& folder);
-// The same with {dir} as `dir`.
-std::string CaseLine(const std::string& text, const std::string& dir);
 // Body lines as one text: each ends in "\n" unless it ends in a lone "\".
-std::string CaseText(const std::vector<std::string>& body, const std::string& dir);
+std::string CaseText(const std::vector<std::string>& body, const std::u16string& folder);
 std::vector<uint8_t> HexBytes(const std::string& hex);  // blanks and newlines skipped
 std::string HexText(const std::vector<uint8_t>& bytes);
 std::string HexTag(uint32_t tag);  // upper case, no 0x

@@ -81,14 +81,3 @@ inline size_t CountOf(const std::string& text, const std::string& what) {
   for (size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++count;
   return count;
 }
-
-// The records of a stream from the first model marker up to (not including)
-// the texture block.
-inline std::vector<TestRecord> RecordsBeforeTextureBlock(const std::vector<uint8_t>& stream) {
-  std::vector<TestRecord> all = SplitRecords(stream), out;
-  for (const TestRecord& r : all) {
-    if (r.tag == 0xF008 || r.tag == 0x0001) break;
-    out.push_back(r);
-  }
-  return out;
-}

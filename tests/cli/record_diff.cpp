@@ -44,10 +44,8 @@ TEST(RecordDiff, MiddlesPastTheTableLimitCompareByPlace) {
   // b is a shifted by one: the common sequence drops the first and adds the
   // last, comparing by place changes every record. 2000 x 2000 still fits.
   for (size_t n : {2000u, 2001u}) {
-    std::vector<std::string> ta, tb;
-    for (size_t i = 0; i < n; ++i) ta.push_back("1:" + std::to_string(i)), tb.push_back("1:" + std::to_string(i + 1));
     std::string wa, wb;
-    for (size_t i = 0; i < n; ++i) wa += ta[i] + " ", wb += tb[i] + " ";
+    for (size_t i = 0; i < n; ++i) wa += "1:" + std::to_string(i) + " ", wb += "1:" + std::to_string(i + 1) + " ";
     std::vector<std::string> sa, sb;
     const std::vector<RecordChange> changes = DiffRecords(Records(wa, sa), Records(wb, sb));
     EXPECT_EQ(changes.size(), n == 2000 ? 2u : n) << n;

@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "platform/fs.h"
-#include "tests/test_util.h"
+#include "tests/test_model_commands_fixture.h"
 
 namespace {
 
@@ -74,21 +74,15 @@ TEST(MeshFile, PathBesideTheObj) {
 }
 
 TEST(MeshFile, LoadChecksHeaderCountsAndIndices) {
-  // Header {100, 0x112, 4, 6}, four vertices, indices 0 1 2 2 3 0.
-  std::vector<uint8_t> good(16 + 4 * 32 + 12, 0);
-  const uint32_t header[4] = {100, 0x112, 4, 6};
-  const uint16_t indices[6] = {0, 1, 2, 2, 3, 0};
-  std::memcpy(good.data(), header, 16);
-  good[16 + 32] = 7;
-  std::memcpy(good.data() + 16 + 128, indices, 12);
+  const std::vector<uint8_t> good = TriangleMesh(2.0f);  // {100, 0x112, 3, 3}, indices 0 1 2
   const std::u16string path = MakeTempFolder() + u"m.3dd";
   WriteTestFile(path, std::string(good.begin(), good.end()));
   MeshData mesh;
   ASSERT_EQ(LoadMeshFile(path, mesh), MeshFileCheck::kOk);
-  EXPECT_EQ(mesh.header.vertex_count, 4u);
-  ASSERT_EQ(mesh.indices.size(), 6u);
-  EXPECT_EQ(mesh.indices[3], 2);
-  EXPECT_EQ(std::memcmp(mesh.vertices.data(), good.data() + 16, 4 * 32), 0);
+  EXPECT_EQ(mesh.header.vertex_count, 3u);
+  ASSERT_EQ(mesh.indices.size(), 3u);
+  EXPECT_EQ(mesh.indices[2], 2);
+  EXPECT_EQ(std::memcmp(mesh.vertices.data(), good.data() + 16, 3 * 32), 0);
   EXPECT_EQ(LoadMeshFile(path + u"x", mesh), MeshFileCheck::kUnreadable);
   EXPECT_STRNE(MeshFileCheckText(MeshFileCheck::kIndexOutOfRange), "");
 
@@ -108,7 +102,7 @@ TEST(MeshFile, LoadChecksHeaderCountsAndIndices) {
       {good.size(), 8, 0xFFFFFFFF, MeshFileCheck::kSizeMismatch},
       {good.size(), 12, 0x80000000, MeshFileCheck::kSizeMismatch},
       {good.size(), 8, 0x08000000, MeshFileCheck::kSizeMismatch},
-      {good.size(), 16 + 128 + 8, 4, MeshFileCheck::kIndexOutOfRange},  // the fifth index names vertex 4 of 4
+      {good.size(), 16 + 96 + 2, 3, MeshFileCheck::kIndexOutOfRange},  // the second index names vertex 3 of 3
   };
   for (const auto& c : cases) {
     std::vector<uint8_t> bytes = good;

@@ -56,7 +56,6 @@ const std::map<std::string, std::function<double(const PreviewState&, int)>> kPr
 void RunCase(const TestCase& c) {
   SCOPED_TRACE(c.name);
   const std::u16string dir = MakeTempFolder();
-  const std::string d = U8(dir);
   std::u16string script_dir = dir;
   std::optional<ScopedCurrentFolder> here;
   RecordingPreviewFactory factory;
@@ -65,7 +64,7 @@ void RunCase(const TestCase& c) {
   for (const CaseStep& s : c.steps) {
     SCOPED_TRACE("line " + std::to_string(s.line));
     const std::string& w = s.words[0];
-    const std::string rest = CaseLine(s.rest, d), log = run.LogText();
+    const std::string rest = CaseText(s.rest, dir), log = run.LogText();
     if (FileStep(s, dir)) continue;
     if (w == "model") {
       WriteTriangleModel(dir + U16(s.Word(2)), s.Word(1));
@@ -82,9 +81,13 @@ void RunCase(const TestCase& c) {
       run.log = LogBuffer();
       run.compiler->preview_factory = &factory;
       SetScriptPath(*run.compiler, script_dir + u"Test.txt");
-      std::string text = Sjis(CaseText(s.body, d));
+      std::string text = Sjis(CaseText(s.body, dir));
       run.result = Compile(*run.compiler, text.data(), text.size(), run.log);
-      records = RecordsBeforeTextureBlock(run.Stream());
+      records.clear();
+      for (const TestRecord& r : SplitRecords(run.Stream())) {
+        if (r.tag == 0xF008 || r.tag == 0x0001) break;  // the texture block
+        records.push_back(r);
+      }
     } else if (w == "log~") {
       EXPECT_NE(log.find(rest), std::string::npos) << rest << "\n" << log;
     } else if (w == "log!") {
@@ -129,7 +132,7 @@ void RunCase(const TestCase& c) {
       const PreviewMesh* mesh =
           s.Word(2) == "window" ? run.compiler->preview.window.get() : run.compiler->preview.interior.get();
       ASSERT_NE(mesh, nullptr);
-      EXPECT_EQ(U8(mesh->source), CaseLine(s.Word(3), d));
+      EXPECT_EQ(U8(mesh->source), CaseText(s.Word(3), dir));
     } else {
       const bool slot = s.words.size() > 3;
       const double actual = kPreview.at(s.Word(1))(run.compiler->preview, slot ? int(s.Number(2)) : 0);

@@ -118,12 +118,12 @@ Actual Query(const ObjModel& m, const MeshData& mesh, const CaseStep& s) {
   return {};
 }
 
-void Check(const Actual& actual, const CaseStep& s, const std::string& dir) {
+void Check(const Actual& actual, const CaseStep& s, const std::u16string& dir) {
   std::string rest = s.rest;
   for (size_t i = 1; i < actual.used; ++i)
     rest = rest.find(' ') == std::string::npos ? "" : rest.substr(rest.find(' ') + 1);
   if (actual.is_text) {
-    std::string expected = CaseLine(rest, dir);
+    std::string expected = CaseText(rest, dir);
     if (expected.rfind("sjis:", 0) == 0) expected = Sjis(expected.substr(5));
     if (expected.rfind("...", 0) == 0 && actual.text.size() >= expected.size() - 3)
       expected =
@@ -190,7 +190,6 @@ void RunCase(const TestCase& c) {
   };
   for (const CaseStep& s : c.steps) {
     const std::string& w = s.words[0];
-    const std::string d = U8(dir);
     SCOPED_TRACE("line " + std::to_string(s.line));
     if (FileStep(s, dir)) continue;
     if (w == "folder") {
@@ -215,15 +214,15 @@ void RunCase(const TestCase& c) {
       else
         m.*kCounts.at(s.Word(1)) = static_cast<int32_t>(v);
     } else if (w == "msg") {
-      expected_messages += CaseLine(s.rest, d) + "\r\n";
+      expected_messages += CaseText(s.rest, dir) + "\r\n";
     } else if (w == "msg~") {
-      EXPECT_NE(U8(r.messages).find(CaseLine(s.rest, d)), std::string::npos) << U8(r.messages);
+      EXPECT_NE(U8(r.messages).find(CaseText(s.rest, dir)), std::string::npos) << U8(r.messages);
       check_messages = false;
     } else if (w == "=") {
       if (s.Word(1) == "result")
         EXPECT_EQ(result, kResults.at(s.Word(2)));
       else
-        Check(Query(m, mesh, s), s, d);
+        Check(Query(m, mesh, s), s, dir);
     } else if (w == "twin") {
       // A model in the narrow shape that must draw the same triangles.
       Reader twin;

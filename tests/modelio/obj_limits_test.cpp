@@ -1,6 +1,6 @@
 // What the case files cannot hold: damaged model and mesh files by the
 // thousand, numbers against a correctly rounding reader, the message
-// buffer's limits, the header readers' bounds, and the mesh files of the
+// buffer's limits, and the mesh files of the
 // legacy corpus against the digests the earlier reader's files had.
 #include <gtest/gtest.h>
 
@@ -12,8 +12,8 @@
 #include "compiler/md5.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
-#include "platform/image_headers.h"
 #include "tests/case_text.h"
+#include "tests/test_model_commands_fixture.h"
 
 namespace {
 
@@ -23,13 +23,12 @@ const char kNoise[] = {'\0', '\n', '\r', '\x1E', ',',    '/',    '-',    '+',
 
 TEST(ObjHostile, MutatedFilesStayConsistent) {
   // Groups and quads, then objects, larger polygons and names with blanks.
-  const char* const seeds[] = {
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
-      "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
-      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n"
-      "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 "
-      "2/2\n"
-      "f 1/1 5/1 1/2\n"};
+  const std::string points =
+      "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\nv 0 0 0\nvt 0 0\nvt 1 0\nvt 1 1\nvt 0 1\nvn 0 0 1\nvn 0 0 0\n";
+  const std::string seeds[] = {
+      points + "g a\nusemtl x\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1\nf -1/-1 -2/-2/-1 -3/-3\nf 1/1 5/1 1/2\n",
+      points + "o Car Body\nusemtl x y\ns 1\nf 1/1/1 2/2/1 3/3/2 4/4/1 5/1/1 -2/-2\no\nf -1/-1 -2/-2/-1 -3/-3 1/1 2/2\n"
+               "f 1/1 5/1 1/2\n"};
   std::mt19937 random(12345);
   ObjModelPtr m = NewObjModel();
   for (int round = 0; round < 800; ++round) {
@@ -69,12 +68,7 @@ TEST(ObjHostile, MutatedFilesStayConsistent) {
 }
 
 TEST(ObjHostile, MutatedMeshFilesAreCheckedBeforeUse) {
-  // Header {100, 0x112, 3, 3}, three vertices, indices 0 1 2.
-  std::vector<uint8_t> good(16 + 3 * 32 + 6, 0);
-  const uint32_t header[4] = {100, 0x112, 3, 3};
-  std::memcpy(good.data(), header, 16);
-  good[16 + 96 + 2] = 1;
-  good[16 + 96 + 4] = 2;
+  const std::vector<uint8_t> good = TriangleMesh();
   MeshData mesh;
   ASSERT_EQ(ParseMeshFile(good.data(), good.size(), mesh), MeshFileCheck::kOk);
   std::mt19937 random(777);
@@ -148,29 +142,6 @@ TEST(ObjMessages, PrefixesCountsAndLimits) {
   model->message_text = nullptr;
   AppendModelMessage(*model, kModelMessageError, u"e\r\n");
   EXPECT_EQ(model->error_count, 3);
-}
-
-TEST(ObjTextures, HeaderReadersStayWithinTheBytes) {
-  // PNG 7 x 9 (IHDR ends at byte 24), BMP 3 x -2^31, TIM at (2, 4), 6 units by 8.
-  const uint8_t png[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13,
-                         'I',  'H', 'D', 'R', 0,    0,    0,    7,    0, 0, 0, 9};
-  const uint8_t bmp[58] = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0,
-                           0,   40,  0,  0, 0, 3, 0, 0, 0, 0, 0,  0, 0x80};
-  const uint8_t tim[20] = {0x10, 0, 0, 0, 3, 0, 0, 0, 16, 0, 0, 0, 2, 0, 4, 0, 6, 0, 8, 0};
-  EXPECT_EQ(ReadPngImageHeader(png, 23, 100).status, ImageHeaderStatus::kNotRecognised);
-  ImageHeader h = ReadPngImageHeader(png, 24, 100);
-  EXPECT_EQ(h.status, ImageHeaderStatus::kOk);
-  EXPECT_EQ(h.width * 100 + h.height, 709);
-  EXPECT_EQ(ReadPngImageHeader(nullptr, 0, 100).status, ImageHeaderStatus::kNotRecognised);
-  uint8_t no_ihdr[24];
-  std::memcpy(no_ihdr, png, 24);
-  no_ihdr[12] = 'X';
-  EXPECT_EQ(ReadPngImageHeader(no_ihdr, 24, 100).status, ImageHeaderStatus::kNotRecognised);
-  EXPECT_EQ(ReadBmpImageHeader(bmp, sizeof bmp, 100).status, ImageHeaderStatus::kBadSize);
-  EXPECT_EQ(ReadTimImageHeader(tim, 19).status, ImageHeaderStatus::kNotRecognised);
-  h = ReadTimImageHeader(tim, 20);
-  EXPECT_EQ(h.status, ImageHeaderStatus::kOk);
-  EXPECT_EQ(h.width * 100 + h.height, 408);
 }
 
 // tests/data/modelio/models/legacy: models in the narrow shape the reader
