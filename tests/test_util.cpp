@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
 #ifndef _WIN32
