@@ -14,93 +14,65 @@ struct ScratchFile {
   std::string bytes;     // empty with a name ending in '/': a folder
 };
 
-inline void WriteScratchFile(const std::u16string& path, const std::string& bytes) {
-  if (!path.empty() && path.back() == u'/')
-    FsCreateDirectory(path);
-  else
-    FsWriteFileAtomic(path, bytes.data(), bytes.size());
-}
-
 // FsTempDirectory() + name + '/', with the files in it and below its parent.
 inline std::u16string MakeScratchFolder(const char16_t* name, std::initializer_list<ScratchFile> files) {
-  const std::u16string parent = FsTempDirectory();
-  const std::u16string folder = parent + name + u"/";
+  const std::u16string folder = FsTempDirectory() + name + u"/";
   FsCreateDirectory(folder);
-  for (const ScratchFile& f : files) WriteScratchFile(folder + f.name, f.bytes);
+  for (const ScratchFile& f : files) {
+    const std::u16string path = folder + f.name;
+    if (path.back() == u'/')
+      FsCreateDirectory(path);
+    else
+      FsWriteFileAtomic(path, f.bytes.data(), f.bytes.size());
+  }
   FsSetCurrentDirectory(folder);
   return folder;
 }
 
 namespace scratch {
 
-inline void PutBe32(std::string& s, uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) s.push_back(static_cast<char>(v >> shift));
-}
-inline void PutLe32(std::string& s, uint32_t v) {
-  for (int shift = 0; shift < 32; shift += 8) s.push_back(static_cast<char>(v >> shift));
-}
-inline void PutLe16(std::string& s, uint16_t v) {
-  s.push_back(static_cast<char>(v));
-  s.push_back(static_cast<char>(v >> 8));
+// Each value in `bytes` bytes, least significant first unless `big_endian`.
+inline void Put(std::string& s, std::initializer_list<uint32_t> values, int bytes, bool big_endian = false) {
+  for (uint32_t v : values)
+    for (int i = 0; i < bytes; ++i) s.push_back(static_cast<char>(v >> 8 * (big_endian ? bytes - 1 - i : i)));
 }
 
-// Signature and IHDR chunk (the readers look no further).
+// Signature and IHDR chunk (the readers look no further), CRC unchecked.
 inline std::string Png(uint32_t width, uint32_t height, uint8_t colour_type) {
-  std::string s("\x89PNG\r\n\x1a\n", 8);
-  PutBe32(s, 13);
-  s += "IHDR";
-  PutBe32(s, width);
-  PutBe32(s, height);
-  s += static_cast<char>(8);
-  s += static_cast<char>(colour_type);
-  s.append(3, '\0');
-  PutBe32(s, 0);  // CRC, which nothing checks
+  std::string s("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
+  Put(s, {width, height}, 4, true);
+  Put(s, {8, colour_type, 0, 0, 0}, 1);
+  s.append(4, '\0');
   return s;
 }
 
 // Mono, 8 bits, 22,050 samples per second, a few samples.
 inline std::string Wave() {
   std::string s = "RIFF";
-  PutLe32(s, 4 + 24 + 8 + 4);
+  Put(s, {4 + 24 + 8 + 4}, 4);
   s += "WAVEfmt ";
-  PutLe32(s, 16);
-  PutLe16(s, 1);
-  PutLe16(s, 1);
-  PutLe32(s, 22050);
-  PutLe32(s, 22050);
-  PutLe16(s, 1);
-  PutLe16(s, 8);
+  Put(s, {16}, 4);
+  Put(s, {1, 1}, 2);
+  Put(s, {22050, 22050}, 4);
+  Put(s, {1, 8}, 2);
   s += "data";
-  PutLe32(s, 4);
-  s += "\x80\x80\x80\x80";
-  return s;
+  Put(s, {4}, 4);
+  return s + "\x80\x80\x80\x80";
 }
 
 // File header and a 40-byte info header.
 inline std::string Bmp(int32_t width, int32_t height) {
   std::string s = "BM";
-  PutLe32(s, 54);
-  PutLe32(s, 0);
-  PutLe32(s, 54);
-  PutLe32(s, 40);
-  PutLe32(s, static_cast<uint32_t>(width));
-  PutLe32(s, static_cast<uint32_t>(height));
-  PutLe16(s, 1);
-  PutLe16(s, 24);
-  s.append(24, '\0');
-  return s;
+  Put(s, {54, 0, 54, 40, static_cast<uint32_t>(width), static_cast<uint32_t>(height)}, 4);
+  Put(s, {1, 24}, 2);
+  return s + std::string(24, '\0');
 }
 
 // A 24-bit image block at (x, y) of `width` pixels (even) and `height`.
 inline std::string Tim(uint16_t x, uint16_t y, uint16_t width, uint16_t height) {
   std::string s;
-  PutLe32(s, 0x10);
-  PutLe32(s, 3);
-  PutLe32(s, 12);
-  PutLe16(s, x);
-  PutLe16(s, y);
-  PutLe16(s, static_cast<uint16_t>(width * 3 / 2));
-  PutLe16(s, height);
+  Put(s, {0x10, 3, 12}, 4);
+  Put(s, {x, y, static_cast<uint32_t>(width * 3 / 2), height}, 2);
   return s;
 }
 

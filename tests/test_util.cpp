@@ -2,11 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 
 #ifndef _WIN32
@@ -15,6 +13,7 @@
 #include <csignal>
 #endif
 
+#include "platform/byte_order.h"
 #include "platform/console.h"
 #include "platform/fs.h"
 #include "platform/sjis.h"
@@ -71,9 +70,7 @@ std::u16string CopySourceFolder(const std::string& relative_folder, bool generat
   return target;
 }
 
-std::u16string CopyExamples() {
-  return CopySourceFolder("examples", false);
-}
+std::u16string CopyExamples() { return CopySourceFolder("examples", false); }
 
 ScopedCurrentFolder::ScopedCurrentFolder(const std::u16string& folder) : saved(FsCurrentDirectory()) {
   FsSetCurrentDirectory(folder);
@@ -93,9 +90,7 @@ std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const 
 }
 
 uint32_t U32At(const std::vector<uint8_t>& data, size_t offset) {
-  if (offset + 4 > data.size()) return 0xDEADBEEF;
-  return uint32_t{data[offset]} | uint32_t{data[offset + 1]} << 8 | uint32_t{data[offset + 2]} << 16 |
-         uint32_t{data[offset + 3]} << 24;
+  return offset + 4 > data.size() ? 0xDEADBEEF : LittleEndian32(&data[offset]);
 }
 
 float F32At(const std::vector<uint8_t>& data, size_t offset) {

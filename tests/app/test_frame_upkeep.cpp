@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/frame_upkeep.h"
+#include "tests/case_text.h"
 
 namespace {
 
@@ -51,7 +52,8 @@ class ScriptedFrame : public FrameActions {
 // Events: run, show@T, min@T, hide@T, idle@T. Each event's log is its actions,
 // then "draw"/"fatal" for an idle step and a change of `active` ("-" for
 // none), events joined by " | ".
-std::string RunEvents(const char* events, const char* states, const char* resets, const char* restores) {
+std::string RunEvents(const std::string& events, const std::string& states, const std::string& resets,
+                      const std::string& restores) {
   FrameUpkeep upkeep;
   ScriptedFrame frame;
   frame.states = states, frame.resets = resets, frame.restores = restores, frame.upkeep = &upkeep;
@@ -78,43 +80,11 @@ std::string RunEvents(const char* events, const char* states, const char* resets
   return out;
 }
 
+// tests/data/app/frame_upkeep.txt: the events, the scripted answers and what each event did.
 TEST(FrameUpkeep, ResizeWaitsForTheSizeToSettleAndLostDevicesAreReset) {
-  struct Case {
-    const char *events, *states, *resets, *restores, *expected;
-  } cases[] = {
-      // Nothing runs before the loop does; a size before it is no resize.
-      {"idle@0 show@0 run idle@500", "", "", "", "- | active | - | draw"},
-      // The resize waits 101 ms after the last size change.
-      {"run show@1000 idle@1100 idle@1101 idle@1300", "", "", "",
-       "- | active | draw | unready release resize restore effects ready draw | draw"},
-      {"run show@0 show@90 idle@190 idle@191", "", "", "",
-       "- | active | - | draw | unready release resize restore effects ready draw"},
-      // Scene time that wrapped round still counts forwards.
-      {"run show@4294967290 idle@5 idle@95", "", "", "",
-       "- | active | draw | unready release resize restore effects ready draw"},
-      // A failed resize leaves the device lost; the reset path restores it.
-      // A driver error in a resize is only a failure.
-      {"run show@0 idle@200", "R", "f", "",
-       "- | active | unready release resize sleep50 unready release reset restore effects ready"},
-      {"run show@0 idle@200", "", "x", "", "- | active | unready release resize draw"},
-      {"run show@0 idle@200", "", "", "n", "- | active | unready release resize restore draw"},
-      // The device's own size message during the resize starts no new wait.
-      {"run show@0 idle@200 idle@400", "", "s", "",
-       "- | active | unready release resize restore effects ready draw | draw"},
-      // Minimised: the scene stops and the loop blocks; hidden by another
-      // window's maximising: the loop only blocks.
-      {"run show@0 min@5 hide@6", "", "", "", "- | active | pause-scene inactive | -"},
-      // A lost device waits; one that can be reset is, and the window is
-      // active again; a failed reset or restore is tried again later.
-      {"run hide@0 idle@0 idle@0", "LR", "", "", "- | - | sleep50 | sleep50 unready release reset restore effects ready active"},
-      {"run idle@0 idle@0", "RR", "f", "",
-       "- | sleep50 unready release reset | sleep50 unready release reset restore effects ready active"},
-      {"run idle@0", "R", "", "n", "- | sleep50 unready release reset restore"},
-      // A driver error inside the reset ends the program.
-      {"run idle@0", "R", "x", "", "- | sleep50 unready release reset fatal"},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(RunEvents(c.events, c.states, c.resets, c.restores), c.expected) << c.events << " / " << c.states << c.resets;
+  RunCaseFile("app/frame_upkeep.txt", {{"upkeep", [](const CaseFields& in) {
+                                          return RunEvents(in[0], in[1], in[2], in[3]);
+                                        }}});
 }
 
 }  // namespace

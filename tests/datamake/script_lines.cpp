@@ -53,14 +53,6 @@ TEST(VehicleScript, MinimalProjectWritesOnlyTheFixedLines) {
   EXPECT_EQ(ScriptOf(*p), U16(ReadTestFile(SourcePath("tests/data/datamake/minimal_script.txt"))));
 }
 
-TEST(VehicleScript, ScaleCorrectionLines) {
-  auto p = MinimalProject();
-  p->teczoom = 2;
-  EXPECT_NE(ScriptOf(*p).find(u"拡大補正 1.000000\r\n\r\nTEC\t0.9375\r\n\r\nUpperV"), std::u16string::npos);
-  p->teczoom = 3;
-  EXPECT_EQ(ScriptOf(*p).find(u"TEC"), std::u16string::npos);
-}
-
 TEST(VehicleScript, SlotIndexesAndCountedPantographs) {
   auto p = MinimalProject();
   p->truck[1].type = 1;
@@ -79,8 +71,13 @@ TEST(VehicleScript, SlotIndexesAndCountedPantographs) {
             std::u16string::npos);
 }
 
-TEST(VehicleScript, CategoryAndBogieTypeOutsideTheTables) {
+// The scale correction, and a category or bogie type outside the tables.
+TEST(VehicleScript, ScaleCorrectionAndValuesOutsideTheTables) {
   auto p = MinimalProject();
+  p->teczoom = 2;
+  EXPECT_NE(ScriptOf(*p).find(u"拡大補正 1.000000\r\n\r\nTEC\t0.9375\r\n\r\nUpperV"), std::u16string::npos);
+  p->teczoom = 3;
+  EXPECT_EQ(ScriptOf(*p).find(u"TEC"), std::u16string::npos);
   p->category = 3;
   std::u16string message;
   EXPECT_EQ(ScriptOf(*p, &message), u"(failed)");

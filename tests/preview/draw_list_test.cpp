@@ -88,7 +88,7 @@ void FillTestVehicle(PreviewState& s) {
 
 // The test vehicle changed by `setup` ("ext=N", "keys=KEYS" pressed with two
 // head marks, "no_textures", "mark=N", "option=I"), drawn.
-std::string DrawTestVehicle(const std::string& setup, std::vector<DrawOp>& ops) {
+std::string DrawTestVehicle(const std::string& setup) {
   PreviewState s;
   FillTestVehicle(s);
   std::istringstream words(setup);
@@ -104,20 +104,16 @@ std::string DrawTestVehicle(const std::string& setup, std::vector<DrawOp>& ops) 
     if (w.rfind("mark=", 0) == 0) view.head_mark = std::stoi(w.substr(5));
     if (w.rfind("option=", 0) == 0) view.options[std::stoi(w.substr(7))] = true;
   }
+  std::vector<DrawOp> ops;
   BuildVehicleDrawList(s, view, ops);
   return Words(ops);
 }
 
 TEST(VehicleDrawList, OrderAndStatesOfTheCases) {
   RunCaseFile("preview/draw_lists.txt",
-              {{"draw",
-                [](const CaseFields& in) {
-                  std::vector<DrawOp> ops;
-                  return DrawTestVehicle(in[0], ops);
-                }},
+              {{"draw", [](const CaseFields& in) { return DrawTestVehicle(in[0]); }},
                {"never_drawn", [](const CaseFields& in) {
-                  std::vector<DrawOp> ops;
-                  std::istringstream drawn(DrawTestVehicle(in[0], ops));
+                  std::istringstream drawn(DrawTestVehicle(in[0]));
                   std::string found;
                   for (std::string word; drawn >> word;) {
                     std::istringstream parts(in[1]);

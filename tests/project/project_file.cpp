@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <sstream>
 
 #include "project/project_commands.h"
 #include "project/project_file.h"
@@ -16,11 +15,6 @@
 namespace {
 
 using namespace testing_project;
-
-// A scratch copy of the full project's folder, with its images and sounds.
-std::u16string FullProjectFolder() {
-  return CopySourceFolder("tests/data/project/full", true);
-}
 
 TEST(ProjectFile, ReadCases) {
   const auto rows = CaseRows("project/read/expected.txt");
@@ -61,7 +55,7 @@ TEST(ProjectFile, ReadCases) {
 }
 
 TEST(ProjectFile, EveryFieldSurvivesSaveAndReload) {
-  const std::u16string dir = FullProjectFolder();
+  const std::u16string dir = CopySourceFolder("tests/data/project/full", true);
   auto full = FullProject();
   ASSERT_TRUE(WriteProjectFile(*full, dir + u"saved.xml"));
   auto loaded = std::make_unique<VehicleProject>();
@@ -120,7 +114,7 @@ TEST(ProjectFile, PathsAreStoredForTheFileFolder) {
 }
 
 TEST(ProjectFile, AMissingImageOrSoundDropsOnlyItsKey) {
-  const std::u16string dir = FullProjectFolder();
+  const std::u16string dir = CopySourceFolder("tests/data/project/full", true);
   WriteTestFile(dir + u"snd/stereo.wav", ReadTestFile(SourcePath("tests/data/project/files/stereo.wav")));
   auto full = FullProject();
   full->maintex.Set(u"tex\\gone.png");

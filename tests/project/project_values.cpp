@@ -4,7 +4,6 @@
 
 #include <cmath>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "project/project_file.h"

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "project/xml_document.h"
+#include "tests/case_text.h"
 
 namespace {
 
@@ -15,43 +15,28 @@ const XmlElement& Child(const XmlDocument& doc, const XmlElement& e, size_t i) {
   return doc.elements[static_cast<size_t>(e.children.at(i))];
 }
 
+// tests/data/project/xml_parse.txt: texts that parse and texts that fail.
 TEST(XmlParser, WhatParsesAndWhatFails) {
-  const struct {
-    std::u16string text;
-    bool parses;
-  } cases[] = {
-      {kDecl + u"<a>x</a>", true},
-      {u"<?xml version=\"1.0\" encoding=\"utf-8\"?><a>x</a>", true},
-      {u"<?xml version=\"1.0\" encoding=\"Utf-8\"?><a>x</a>", false},
-      {u"<a>UTF-8</a>", false},
-      // Both marks must lie in the first 48 characters.
-      {u"<?xml version=\"1.0\"                   encoding=\"UTF-8\"?><a/>", false},
-      {std::u16string(45, u' ') + u"<?xml UTF-8?><a>x</a>", false},
-      {u"<?xml encoding=\"UTF-8\"><a>x</a>", false},  // no closing "?>"
-      {kDecl + u"<a><b>x</b>", false},                // element left open
-      {kDecl + u"<a>x</a></b>", false},               // end tag with nothing open
-      {kDecl + u"<a><b>x</a></b>", false},            // end tag of another element
-      {kDecl + u"<a>x</a", false},                    // tag without its '>'
-      {kDecl + u"<a x=\"1\"", false},
-      {kDecl + u"<a>text", false},
-      {kDecl + u"<!-- never closed <a>x</a>", false},
-      {kDecl + u"<a><!-- -> </a>", false},
-      {kDecl + u"<a>x</a>" + std::u16string(1, u'\0') + u"<b>", true},  // a NUL ends the text
-      {kDecl + u"<a>x" + std::u16string(1, u'\0') + u"</a>", false},
-      {kDecl + std::u16string(kXmlMaxDepth, u'(') + u"x", true},  // '(' and ')' stand for <e> and </e>
-      {kDecl + std::u16string(kXmlMaxDepth + 1, u'(') + u"x", false},
-      {kDecl + std::u16string(100000, u'(') + u"x", false},
-  };
-  for (const auto& c : cases) {
-    std::u16string text;
-    for (char16_t ch : c.text) text += ch == u'(' ? u"<e>" : std::u16string(1, ch);
-    size_t opened = 0;
-    for (char16_t ch : c.text) opened += ch == u'(';
-    for (size_t i = 0; i < opened; ++i) text += u"</e>";
-    XmlDocument doc;
-    EXPECT_EQ(Parse(doc, text), c.parses) << std::string(c.text.begin(), c.text.begin() + std::min<size_t>(c.text.size(), 60));
-    EXPECT_TRUE(c.parses || doc.elements.empty());
-  }
+  RunCaseFile("project/xml_parse.txt", {{"parse", [](const CaseFields& in) {
+                const std::string& cell = in[0];
+                std::u16string text, closes;
+                for (size_t i = 0; i < cell.size(); ++i) {
+                  std::string part(1, cell[i]);
+                  const size_t star = cell.find('*', i), end = cell.find(']', i);
+                  if (cell[i] == '[' && star < end && end != std::string::npos) {
+                    part.assign(std::stoul(cell.substr(i + 1, star - i - 1)), cell[star + 1]);
+                    i = end;
+                  }
+                  for (char c : part) {
+                    text += c == '(' ? u"<e>" : std::u16string(1, static_cast<char16_t>(c));
+                    closes += c == '(' ? u"</e>" : u"";
+                  }
+                }
+                XmlDocument doc;
+                const bool parsed = Parse(doc, text + closes);
+                EXPECT_TRUE(parsed || doc.elements.empty()) << cell.substr(0, 60);
+                return parsed ? "yes" : "no";
+              }}});
 }
 
 TEST(XmlParser, TextsEntitiesAttributesAndLongNames) {
