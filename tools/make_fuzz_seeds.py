@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpora of the fuzz targets from examples/ and the tests.
 
-    fuzz/make_seeds.py
+    tools/make_fuzz_seeds.py
 
 Run from anywhere; rewrites fuzz/corpus/<target>/ for the targets it knows
 (the data-file and text seeds are kept as they are). Names in the
