@@ -344,6 +344,7 @@ cancel_dialog サウンド
 d command 32820
 check "open: the opened file is the current file" d expect-text 保存 1148 rw101.xml
 d choose-file 保存 "$W\\reopened.xml"
+d wait-dialog 'reopened.xml - ZEK RAILWICK'
 check "open: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/reopened.xml"
 
 # --- Dropped files. ---
@@ -369,6 +370,8 @@ cancel_dialog ヘッドマーク/方向幕
 d command 32820
 check "drop: the dropped file is the current file" d expect-text 保存 1148 DROPPED.XML
 d choose-file 保存 "$W\\redropped.xml"
+# The title names the file once it is written.
+d wait-dialog 'redropped.xml - ZEK RAILWICK'
 check "drop: saved again, byte for byte the file first saved" cmp -s "$work/rw101.xml" "$work/redropped.xml"
 
 # --- Save keeps to the project's file, also by Ctrl+S; the title follows. ---
