@@ -6,11 +6,15 @@
 //   model NAME [SUB]     the triangle model; mesh NAME FIELDS: a file of bytes
 //   scriptdir SUB        where the script lies; here: the working folder
 //   compile              the body as a script (UTF-8, compiled as Shift-JIS)
+//   guide                the guide lines attached, as the program does
+//   reset                the compiler reset (the preview events start anew)
 //   log~ TEXT, log! TEXT the log holds TEXT, or does not
 //   = result ok|fail, = logcount N TEXT, = tags HEX..., = record I FIELDS,
 //   = f32 I OFFSET V, = count TAG N (whole stream), = file NAME FIELDS,
 //   = marks LOG COMPILER, = parts SLOT NAMES, = source SLOT PATH,
-//   = NAME [SLOT] V      preview state (kPreview)
+//   = events E; E...     the preview objects made and released since the
+//                        last such line or reset; = made N: meshes made
+//   = NAME [SLOT] V      preview state (kPreview; -1: no such object)
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -21,6 +25,7 @@
 #include <sstream>
 
 #include "compiler/model_conversion.h"
+#include "compiler/preview_objects.h"
 #include "compiler/preview_recording.h"
 #include "tests/case_text.h"
 #include "tests/test_model_commands_fixture.h"
@@ -51,6 +56,20 @@ const std::map<std::string, std::function<double(const PreviewState&, int)>> kPr
     {"window_vertices", [](const PreviewState& p, int) { return p.window ? p.window->vertex_count : -1.0; }},
     {"containers", [](const PreviewState& p, int) { return p.container_mesh_count; }},
     {"wheel_diameter", [](const PreviewState& p, int k) { return p.wheels[k].diameter; }},
+    {"head_marks", [](const PreviewState& p, int) { return p.head_mark_count; }},
+    {"body_format", [](const PreviewState& p, int) { return p.bodies[0]->vertex_format; }},
+    {"body_vertices", [](const PreviewState& p, int) { return p.bodies[0]->vertex_count; }},
+    {"body_indices", [](const PreviewState& p, int) { return p.bodies[0]->index_count; }},
+    {"body_min", [](const PreviewState& p, int k) { return p.bodies[0]->bounds_min[k]; }},
+    {"body_max", [](const PreviewState& p, int k) { return p.bodies[0]->bounds_max[k]; }},
+    {"container_number", [](const PreviewState& p, int k) { return p.container_meshes[k].number; }},
+    {"frame_index", [](const PreviewState& p, int k) { return p.bogies[k].frame_index; }},
+    {"bogie_wheels", [](const PreviewState& p, int k) { return p.bogies[k].wheel_count; }},
+    {"second_bogie_wheel_x", [](const PreviewState& p, int k) { return p.bogies[1].wheel_placements[k][0]; }},
+    {"main_width", [](const PreviewState& p, int) { return p.main_texture ? p.main_texture->width : -1.0; }},
+    {"main_bytes", [](const PreviewState& p, int) { return p.main_texture ? p.main_texture->source_bytes : -1.0; }},
+    {"sign_width", [](const PreviewState& p, int) { return p.sign_texture ? p.sign_texture->width : -1.0; }},
+    {"guide_capacity", [](const PreviewState& p, int) { return p.guide_lines ? p.guide_lines->capacity_lines : -1.0; }},
 };
 
 void RunCase(const TestCase& c) {
@@ -59,6 +78,8 @@ void RunCase(const TestCase& c) {
   std::u16string script_dir = dir;
   std::optional<ScopedCurrentFolder> here;
   RecordingPreviewFactory factory;
+  factory.tally().keep_events = true;
+  std::vector<std::string>& events = factory.tally().events;
   CompileRun run;
   std::vector<TestRecord> records;
   for (const CaseStep& s : c.steps) {
@@ -88,6 +109,11 @@ void RunCase(const TestCase& c) {
         if (r.tag == 0xF008 || r.tag == 0x0001) break;  // the texture block
         records.push_back(r);
       }
+    } else if (w == "guide") {
+      AttachGuideLines(*run.compiler);
+    } else if (w == "reset") {
+      events.clear();
+      ResetCompiler(*run.compiler);
     } else if (w == "log~") {
       EXPECT_NE(log.find(rest), std::string::npos) << rest << "\n" << log;
     } else if (w == "log!") {
@@ -128,6 +154,13 @@ void RunCase(const TestCase& c) {
       for (int p = 0; p < kOptionPartCount; ++p)
         if (run.compiler->preview.options[static_cast<int>(s.Number(2))].parts[p]) parts += kPartNames[p];
       EXPECT_EQ(parts, s.Word(3));
+    } else if (s.Word(1) == "events") {
+      std::string made;
+      for (const std::string& e : events) made += (made.empty() ? "" : "; ") + e;
+      events.clear();
+      EXPECT_EQ(made, rest.substr(7));
+    } else if (s.Word(1) == "made") {
+      EXPECT_EQ(factory.tally().meshes_made, s.Number(2));
     } else if (s.Word(1) == "source") {
       const PreviewMesh* mesh =
           s.Word(2) == "window" ? run.compiler->preview.window.get() : run.compiler->preview.interior.get();
@@ -164,3 +197,15 @@ TEST(ModelCommandCases, AMeshFileThatCannotBeReadBackIsAnError) {
 }
 
 }  // namespace
+
+// No script reaches a mesh that fails to load: the conversion's own bytes
+// always do. A damaged one still gives an (empty) preview mesh to release.
+TEST(ModelCommandCases, UnloadableMeshLeavesAnEmptyPreviewMesh) {
+  RecordingPreviewFactory factory;
+  const uint8_t truncated[8] = {};
+  auto mesh = factory.LoadMeshBytes(truncated, sizeof truncated, u"nothing.3dd");
+  ASSERT_NE(mesh, nullptr);
+  EXPECT_TRUE(!mesh->loaded && mesh->vertex_count == 0);
+  mesh.reset();
+  EXPECT_TRUE(factory.tally().meshes_made == 1 && factory.tally().meshes_released == 1);
+}
