@@ -9,6 +9,7 @@
 #include "project/project_commands.h"
 #include "project/project_file.h"
 #include "project/stored_paths.h"
+#include "tests/test_model_commands_fixture.h"
 #include "tests/test_project_full.h"
 #include "tests/test_project_helpers.h"
 
@@ -39,6 +40,9 @@ TEST(ProjectFile, ReadCases) {
       for (const ValueFinding& f : FindImpossibleValues(*p, &report))
         found += "! " + U8(f.key) + ": " + U8(f.message) + "\r\n";
       EXPECT_NE(found.find(expected), std::string::npos) << found;
+      // And nothing the file's rows do not name.
+      const auto named = std::count_if(rows.begin(), rows.end(), [&](auto& r) { return r[0] == file && r[1][0] == '!'; });
+      EXPECT_EQ(CountOf(found, "! "), size_t(named)) << found;
     } else {
       ASSERT_TRUE(read);
       const std::string written = FormatProjectFile(*p);

@@ -1,13 +1,11 @@
 // The project record's own rules: reset, texts cut to their field, container
-// places, values no vehicle can have, and workshop names.
+// places and workshop names. (Values no vehicle can have: the read cases.)
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstring>
 #include <vector>
 
 #include "project/project_file.h"
-#include "project/value_findings.h"
 #include "project/workshop_name.h"
 #include "project/workshop_name_script.h"
 #include "tests/test_project_full.h"
@@ -78,47 +76,6 @@ TEST(ProjectRecord, ContainerSlots) {
   const float sorted_posx[] = {0, 2, 4, 1, 3};
   for (int i = 11; i < 16; ++i) EXPECT_EQ(p.container[i].posx, sorted_posx[i - 11]) << i;
   EXPECT_EQ(p.container[11].type, 0);
-}
-
-// Each edit of the full project gives exactly its one finding (or none).
-TEST(ValueFindings, EachImpossibleValueIsNamedOnce) {
-  const struct {
-    void (*edit)(VehicleProject&);
-    const char16_t* finding;  // "key: message", empty: none
-  } cases[] = {
-      {[](VehicleProject&) {}, u""},
-      {[](VehicleProject& p) { p.tire[0].TireRadius = 0; },
-       u"tire1 TireRadius: 車輪1 半径：モデルのある車輪の半径は0より大きい値を入力してください。"},
-      {[](VehicleProject& p) { p.tire[1].TireRadius = -430; },
-       u"tire2 TireRadius: 車輪2 半径：モデルのある車輪の半径は0より大きい値を入力してください。"},
-      {[](VehicleProject& p) { p.tire[1] = TireEntry(); }, u""},  // no model, no radius needed
-      {[](VehicleProject& p) { p.truck[1].pos = 1e30f; }, u"truck2 pos: 台車2 位置：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.truck[0].tirein[3].tirePOSY = NAN; },
-       u"truck1 tirein4 tirePOSY: 台車1 車軸4 y：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.untendai[1].posz = -INFINITY; },
-       u"untendai2 posz: プラス方向の運転台 z：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.link0 = -100000; }, u""},
-      {[](VehicleProject& p) { p.link1 = 100000.01f; }, u"link1: +x側位置：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.zoom = 1e6f; }, u"zoom: OBJ拡大率：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.container[0].posx = NAN; },
-       u"container1 posx: コンテナ位置1 x：-100000から100000までの数値を入力してください。"},
-      {[](VehicleProject& p) { p.guide.Set(u"caf\u00E9"); }, u"guide: 説明：スクリプトに書けない文字が含まれています。(U+00E9)"},
-      {[](VehicleProject& p) { p.name.Set(u"新幹線\U0001F685"); },
-       u"name: 形式番号：スクリプトに書けない文字が含まれています。(U+1F685)"},
-      {[](VehicleProject& p) { p.optionset[2].modelLT1.Set(u"a\tb.obj"); },
-       u"optionset3 modelLT1: オプション3 テールライト（+x側）：スクリプトに書けない文字が含まれています。(U+0009)"},
-      {[](VehicleProject& p) { p.modelHM[2].Set(u"\"x\".obj"); },
-       u"modelHM3: ヘッドマーク3：スクリプトに書けない文字が含まれています。(U+0022)"},
-      {[](VehicleProject& p) { p.gap2.Set(u"snd\\\u00E9.wav"); },
-       u"gap2: ギャップ2：スクリプトに書けない文字が含まれています。(U+00E9)"},
-  };
-  for (const auto& c : cases) {
-    auto p = testing_project::FullProject();
-    c.edit(*p);
-    std::u16string found;
-    for (const ValueFinding& f : FindImpossibleValues(*p)) found += (found.empty() ? u"" : u"\n") + f.key + u": " + f.message;
-    EXPECT_EQ(U8(found), U8(c.finding));
-  }
 }
 
 TEST(WorkshopName, BlankReservedLongAndUnscriptableNames) {
