@@ -77,16 +77,12 @@ ScopedCurrentFolder::ScopedCurrentFolder(const std::u16string& folder) : saved(F
 }
 ScopedCurrentFolder::~ScopedCurrentFolder() { FsSetCurrentDirectory(saved); }
 
-std::unique_ptr<CompileRun> CompileBytes(const std::string& sjis_script, const std::u16string& folder) {
+std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder) {
   auto run = std::make_unique<CompileRun>();
   SetScriptPath(*run->compiler, folder + u"Test.txt");
-  std::vector<char> text(sjis_script.begin(), sjis_script.end());
+  std::string text = Sjis(utf8_script);
   run->result = Compile(*run->compiler, text.data(), text.size(), run->log);
   return run;
-}
-
-std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder) {
-  return CompileBytes(Sjis(utf8_script), folder);
 }
 
 uint32_t U32At(const std::vector<uint8_t>& data, size_t offset) {

@@ -42,7 +42,6 @@ struct CompileRun {
   const std::vector<uint8_t>& Stream() const { return compiler->stream.bytes; }
 };
 std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder);
-std::unique_ptr<CompileRun> CompileBytes(const std::string& sjis_script, const std::u16string& folder);
 
 // The command-line tool run in this process with its output captured.
 struct ToolRun {
