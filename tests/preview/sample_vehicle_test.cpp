@@ -36,7 +36,7 @@ TEST(SampleVehicle, CompilesCleanlyAndFillsThePreview) {
   auto compiler = CompileSample(u"sample_models.txt", u"sample_models.z5t", &factory);
   EXPECT_EQ(compiler->error_mark, 0);
   std::map<uint32_t, int> tags;
-  for (const TestRecord& r : SplitRecords(compiler->stream.bytes)) ++tags[r.tag];
+  for (const TestRecord& r : SplitRecords(StreamBytes(compiler->stream))) ++tags[r.tag];
   for (const auto& [tag, count] : std::map<uint32_t, int>{
                       {0x1300, 1}, {0x1302, 1}, {0x1303, 1}, {0x1304, 1}, {0x1305, 1}, {0x1306, 1}, {0x1307, 1},
                       {0x1308, 1}, {0x1309, 1}, {0x130A, 1}, {0x130B, 1}, {0x130C, 3}, {0x130D, 1}, {0x1310, 2},
