@@ -7,7 +7,16 @@ bool WriteBytes(RecordStream& s, size_t count, const void* data) {
     s.overflowed = true;
     return false;
   }
+  if (count == 0) return true;  // `data` may then be null, which memcpy must not see
   const auto* p = static_cast<const uint8_t*>(data);
+  // Most records are small and fit in the block being filled.
+  if (count <= s.fill_left) {
+    std::memcpy(s.fill, p, count);
+    s.fill += count;
+    s.fill_left -= count;
+    s.written += count;
+    return true;
+  }
   while (count > 0) {
     const size_t block = s.written / s.block_bytes, at = s.written % s.block_bytes;
     // Not zero-filled: a page is first touched when bytes are written to it.
@@ -15,6 +24,8 @@ bool WriteBytes(RecordStream& s, size_t count, const void* data) {
     const size_t piece = count < s.block_bytes - at ? count : s.block_bytes - at;
     std::memcpy(s.blocks[block].get() + at, p, piece);
     s.written += piece;
+    s.fill = s.blocks[block].get() + at + piece;
+    s.fill_left = s.block_bytes - at - piece;
     p += piece;
     count -= piece;
   }

@@ -21,11 +21,15 @@ struct RecordStream {
   size_t block_bytes;
   size_t written = 0;
   bool overflowed = false;
+  uint8_t* fill = nullptr;  // the next byte of the block being filled
+  size_t fill_left = 0;     // bytes left in that block
 
   // Empties the stream; its blocks are kept for the next compilation.
   void Clear() {
     written = 0;
     overflowed = false;
+    fill = nullptr;
+    fill_left = 0;
   }
   // Empties the stream and frees its blocks.
   void Release() {
