@@ -61,7 +61,7 @@ bool WriteVehicleDataFile(VehicleCompiler& c, const FsReadRecorder& reads) {
   const std::u16string name = DataFileName(c);
   if (RefuseInputAsOutput(c, name, reads)) return false;
   if (!c.write_files) return true;
-  // The generator is drawn whether or not the name is too long, as always.
+  // Drawn even for a name too long to write: later seeds follow from it.
   const uint32_t random = NextProcessRandom();
   std::u16string reason = u"名前が259文字を超えている";
   bool ok = name.size() <= kMaxPathUnits && WriteDataFile(name, c.stream, random, &reason);

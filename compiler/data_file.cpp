@@ -22,7 +22,8 @@ std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t 
   return file;
 }
 
-bool WriteDataFile(const std::u16string& path, RecordStream& stream, uint32_t random, std::u16string* reason) {
+bool WriteDataFile(const std::u16string& path, RecordStream& stream, uint32_t random,
+                   std::u16string* reason) {
   const size_t blocks = stream.UsedBlocks();
   Md5Context md5;
   Md5Init(md5);
@@ -33,15 +34,18 @@ bool WriteDataFile(const std::u16string& path, RecordStream& stream, uint32_t ra
 
   uint8_t key[kScrambleKeyBytes];
   MakeScrambleKey(seed, key);
+  // Scrambling twice gives the plain stream back.
+  auto scramble_blocks = [&] {
+    for (size_t i = 0; i < blocks; ++i)
+      ScrambleStreamAt(key, i * stream.block_bytes, stream.Block(i), stream.BlockSize(i));
+  };
   std::vector<FsBytes> pieces;
   pieces.reserve(blocks + 1);
   pieces.push_back({header, sizeof header});
-  for (size_t i = 0; i < blocks; ++i) {
-    ScrambleStreamAt(key, i * stream.block_bytes, stream.Block(i), stream.BlockSize(i));
-    pieces.push_back({stream.Block(i), stream.BlockSize(i)});
-  }
+  for (size_t i = 0; i < blocks; ++i) pieces.push_back({stream.Block(i), stream.BlockSize(i)});
+  scramble_blocks();
   const bool written = FsWriteFileAtomic(path, pieces.data(), pieces.size(), FsFlush::kToDisk, reason);
-  for (size_t i = 0; i < blocks; ++i) ScrambleStreamAt(key, i * stream.block_bytes, stream.Block(i), stream.BlockSize(i));
+  scramble_blocks();
   return written;
 }
 

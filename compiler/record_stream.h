@@ -15,7 +15,8 @@ constexpr size_t kStreamBlockBytes = 1 << 20;
 // and never moves what is written, so a heavy vehicle is never held twice
 // (a buffer that doubles holds the old and the new copy while it moves).
 struct RecordStream {
-  explicit RecordStream(size_t block_bytes_ = kStreamBlockBytes) : block_bytes(block_bytes_ ? block_bytes_ : 1) {}
+  explicit RecordStream(size_t block_bytes_ = kStreamBlockBytes)
+      : block_bytes(block_bytes_ ? block_bytes_ : 1) {}
 
   std::vector<std::unique_ptr<uint8_t[]>> blocks;  // only the first size() bytes are written
   size_t block_bytes;
