@@ -8,15 +8,16 @@
 
 void OpenDataFileArgument(const std::string& path, OpenedDataFile& opened) {
   opened.path = path;
-  std::vector<uint8_t> file;
-  if (!FsReadFile(FsAbsolute(Utf8ToUtf16(path)), file)) {
+  // Read straight into the stream and descrambled there: a large file is held once.
+  if (!FsReadFile(FsAbsolute(Utf8ToUtf16(path)), opened.stream)) {
+    opened.stream.clear();
     opened.faults.push_back("cannot read the file");
     return;
   }
   opened.readable = true;
-  opened.file_bytes = file.size();
+  opened.file_bytes = opened.stream.size();
   std::string error;
-  if (!OpenDataFile(file, opened.stream, error, &opened.header)) {
+  if (!OpenDataFileInPlace(opened.stream, error, &opened.header)) {
     opened.faults.push_back(error);
     return;
   }

@@ -16,7 +16,6 @@ void ResetForCompilation(VehicleCompiler& c) {
   c.container_maker.clear();
   c.container_texture_size = 128;
   c.stream.Clear();
-  c.stream.bytes.reserve(1 << 20);
   c.overflow_reported = false;
   c.output_subpath = u"test.z4t";
   c.sign_png_name.clear();
@@ -62,15 +61,10 @@ bool WriteVehicleDataFile(VehicleCompiler& c, const FsReadRecorder& reads) {
   const std::u16string name = DataFileName(c);
   if (RefuseInputAsOutput(c, name, reads)) return false;
   if (!c.write_files) return true;
-  // Scrambled in place and back, rather than copied: a heavy vehicle's
-  // stream is most of the memory a compilation takes.
-  uint8_t header[kDataFileHeaderBytes];
-  uint8_t* stream = c.stream.bytes.data();
-  const uint32_t seed = SealDataFileStream(stream, c.stream.size(), NextProcessRandom(), header);
-  const FsBytes file[] = {{header, sizeof header}, {stream, c.stream.size()}};
+  // Drawn even for a name too long to write: later seeds follow from it.
+  const uint32_t random = NextProcessRandom();
   std::u16string reason = u"名前が259文字を超えている";
-  bool ok = name.size() <= kMaxPathUnits && FsWriteFileAtomic(name, file, 2, FsFlush::kToDisk, &reason);
-  ScrambleStream(seed, stream, c.stream.size());
+  bool ok = name.size() <= kMaxPathUnits && WriteDataFile(name, c.stream, random, &reason);
   if (ok) {
     Log(*c.log, 0, u"バイナリファイルを作成しました\r\n***[%s]\r\n", name);
     c.written_file = name;
@@ -160,6 +154,5 @@ void CmdInclude(VehicleCompiler& c, uint32_t) {
 
 void ResetCompiler(VehicleCompiler& c) {
   ReleasePreviewObjects(c.preview);
-  c.stream.Clear();
-  c.stream.bytes.shrink_to_fit();
+  c.stream.Release();
 }

@@ -7,8 +7,9 @@
 #include <vector>
 
 #include "compiler/md5.h"
+#include "compiler/record_stream.h"
 #include "platform/msvc_random.h"  // NextProcessRandom, ResetProcessRandom
-#include "compiler/scrambler.h"    // ScrambleStream
+#include "compiler/scrambler.h"    // MakeScrambleKey, ScrambleStream
 
 constexpr size_t kDataFileHeaderBytes = 20;
 constexpr size_t kDataFileSeedOffset = 16;
@@ -19,11 +20,13 @@ constexpr size_t kSmallestDataFileBytes = kDataFileHeaderBytes + 8;
 // Digest, the masked generator value, and the scrambled stream. `random` is
 // a value of NextProcessRandom(); it is masked to 24 bits.
 std::vector<uint8_t> BuildDataFile(const uint8_t* stream, size_t size, uint32_t random);
-// The data file without a copy: writes the file's header (digest and seed,
-// kDataFileHeaderBytes) for `stream` and scrambles the stream in place, so
-// header then stream are the file. Returns the seed; ScrambleStream with it
-// gives the stream back.
-uint32_t SealDataFileStream(uint8_t* stream, size_t size, uint32_t random, uint8_t* header);
+// Writes `stream` as the data file `path`, never half-written (through a
+// temporary file renamed into place, flushed to disk): the digest is taken
+// block by block and the blocks are scrambled in place for the write and
+// restored after it, so the stream is never held twice. False, with the
+// system's reason in `reason`, when the file could not be written; the file
+// at `path` is then left as it was.
+bool WriteDataFile(const std::u16string& path, RecordStream& stream, uint32_t random, std::u16string* reason);
 
 struct DataFileHeader {
   Md5Digest digest{};  // as stored in the file
@@ -36,3 +39,7 @@ struct DataFileHeader {
 // long enough to be checked.
 bool OpenDataFile(const std::vector<uint8_t>& file, std::vector<uint8_t>& stream, std::string& error,
                   DataFileHeader* header = nullptr);
+// The same on the bytes of a file read whole, in place: on success `bytes`
+// holds the plain records (descrambled where they lay, the header dropped),
+// so a large file is held once; otherwise it is empty.
+bool OpenDataFileInPlace(std::vector<uint8_t>& bytes, std::string& error, DataFileHeader* header = nullptr);

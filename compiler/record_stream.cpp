@@ -3,12 +3,32 @@
 #include <cstring>
 
 bool WriteBytes(RecordStream& s, size_t count, const void* data) {
-  if (s.overflowed || count > kStreamLimitBytes - s.bytes.size()) {
+  if (s.overflowed || count > kStreamLimitBytes - s.written) {
     s.overflowed = true;
     return false;
   }
+  if (count == 0) return true;  // `data` may then be null, which memcpy must not see
   const auto* p = static_cast<const uint8_t*>(data);
-  s.bytes.insert(s.bytes.end(), p, p + count);
+  // Most records are small and fit in the block being filled.
+  if (count <= s.fill_left) {
+    std::memcpy(s.fill, p, count);
+    s.fill += count;
+    s.fill_left -= count;
+    s.written += count;
+    return true;
+  }
+  while (count > 0) {
+    const size_t block = s.written / s.block_bytes, at = s.written % s.block_bytes;
+    // Not zero-filled: a page is first touched when bytes are written to it.
+    if (block == s.blocks.size()) s.blocks.emplace_back(new uint8_t[s.block_bytes]);
+    const size_t piece = count < s.block_bytes - at ? count : s.block_bytes - at;
+    std::memcpy(s.blocks[block].get() + at, p, piece);
+    s.written += piece;
+    s.fill = s.blocks[block].get() + at + piece;
+    s.fill_left = s.block_bytes - at - piece;
+    p += piece;
+    count -= piece;
+  }
   return true;
 }
 
@@ -39,4 +59,24 @@ bool WriteText(RecordStream& s, size_t units, const std::u16string& text) {
 
 bool WriteRecordHeader(RecordStream& s, uint32_t tag, uint32_t length) {
   return WriteU32(s, tag) && WriteU32(s, length);
+}
+
+bool ReadStreamBytes(const RecordStream& s, size_t offset, size_t count, void* out) {
+  if (offset > s.written || count > s.written - offset) return false;
+  auto* p = static_cast<uint8_t*>(out);
+  while (count > 0) {
+    const size_t block = offset / s.block_bytes, at = offset % s.block_bytes;
+    const size_t piece = count < s.block_bytes - at ? count : s.block_bytes - at;
+    std::memcpy(p, s.blocks[block].get() + at, piece);
+    offset += piece;
+    p += piece;
+    count -= piece;
+  }
+  return true;
+}
+
+std::vector<uint8_t> StreamBytes(const RecordStream& s) {
+  std::vector<uint8_t> bytes(s.size());
+  ReadStreamBytes(s, 0, bytes.size(), bytes.data());
+  return bytes;
 }

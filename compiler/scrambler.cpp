@@ -46,3 +46,11 @@ void ScrambleCopy(uint32_t key_seed, const uint8_t* src, uint8_t* dst, size_t co
   MakeScrambleKey(key_seed, key);
   XorBlocksCopy(key, src, dst, count);
 }
+
+void ScrambleStreamAt(const uint8_t key[kScrambleKeyBytes], size_t stream_offset, uint8_t* bytes,
+                      size_t count) {
+  // The key turned so that the piece starts at its byte 0.
+  uint8_t turned[kScrambleKeyBytes];
+  for (size_t j = 0; j < kScrambleKeyBytes; ++j) turned[j] = key[(stream_offset + j) % kScrambleKeyBytes];
+  XorBlocksInPlace(turned, bytes, count);
+}

@@ -16,3 +16,9 @@ void ScrambleStream(uint32_t key_seed, uint8_t* bytes, size_t count);
 // The same into another buffer, so a writer copies and scrambles in one pass.
 // `src` and `dst` must not overlap.
 void ScrambleCopy(uint32_t key_seed, const uint8_t* src, uint8_t* dst, size_t count);
+// XORs in place `count` bytes that lie `stream_offset` bytes into the stream
+// with the key bytes of their positions, the key made once by
+// MakeScrambleKey: a stream scrambled piece by piece, in pieces of any size,
+// equals the stream scrambled whole.
+void ScrambleStreamAt(const uint8_t key[kScrambleKeyBytes], size_t stream_offset, uint8_t* bytes,
+                      size_t count);

@@ -39,7 +39,7 @@ struct CompileRun {
   LogBuffer log;
   uint32_t result = 0;
   std::string LogText() const { return U8(log.text); }
-  const std::vector<uint8_t>& Stream() const { return compiler->stream.bytes; }
+  std::vector<uint8_t> Stream() const { return StreamBytes(compiler->stream); }
 };
 std::unique_ptr<CompileRun> CompileScript(const std::string& utf8_script, const std::u16string& folder);
 

@@ -16,6 +16,6 @@ TEST(ContainerPart, ModelEndReleasesTheContainerTexture) {
   CmdContainerModelEnd(c, 0x8011FF);
   EXPECT_EQ(c.preview.container_texture, nullptr);
   EXPECT_EQ(factory.tally().LiveObjects(), 0);
-  EXPECT_TRUE(c.stream.bytes.empty());
+  EXPECT_TRUE(c.stream.empty());
   EXPECT_TRUE(log.text.empty());
 }

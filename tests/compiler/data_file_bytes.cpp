@@ -9,7 +9,9 @@
 #include "compiler/data_file.h"
 #include "compiler/md5.h"
 #include "compiler/subtractive_generator.h"
+#include "platform/fs.h"
 #include "tests/case_text.h"
+#include "tests/test_util.h"
 
 namespace {
 
@@ -78,6 +80,17 @@ TEST(DataFileBytes, EveryReferenceValueMatches) {
       EXPECT_EQ(opened, stream);
       EXPECT_EQ(header.seed, std::stoul(w[1]) & 0xFFFFFF);
       EXPECT_EQ(header.digest, Md5(stream.data(), stream.size()));
+      // Written from a stream held in blocks of any size, key periods split
+      // anywhere: the same file, and the stream left plain.
+      for (size_t block : {size_t{1}, size_t{7}, kScrambleKeyBytes, size_t{257}, kStreamBlockBytes}) {
+        RecordStream held(block);
+        WriteBytes(held, stream.size(), stream.data());
+        const std::u16string path = MakeTempFolder() + u"blocks.z5t";
+        std::vector<uint8_t> written;
+        ASSERT_TRUE(WriteDataFile(path, held, std::stoul(w[1]), nullptr) && FsReadFile(path, written));
+        EXPECT_EQ(HexText(written), w[3]) << "blocks of " << block;
+        EXPECT_EQ(StreamBytes(held), stream);
+      }
     } else if (op == "md5") {
       // Whole, and in pieces that split blocks everywhere.
       const std::vector<uint8_t> bytes = HexBytes(w[1]);
