@@ -206,6 +206,20 @@ void SetName(char (&name)[kObjMaterialNameBytes], const std::string& text) {
   name[n] = '\0';
 }
 
+// Copies a kept material up to the ends of its texts: every reader of the
+// table stops at their terminators, and a whole entry is ten times as long
+// as what the sample's materials use of it.
+void CopyMaterial(const ObjMaterial& from, ObjMaterial& to) {
+  std::memcpy(to.name, from.name, strnlen(from.name, kObjMaterialNameBytes - 1) + 1);
+  size_t units = 0;
+  while (units + 1 < kObjPathUnits && from.texture_path[units] != 0) ++units;
+  std::memcpy(to.texture_path, from.texture_path, (units + 1) * sizeof(char16_t));
+  to.left = from.left;
+  to.top = from.top;
+  to.width = from.width;
+  to.height = from.height;
+}
+
 }  // namespace
 
 ModelLibraryCache::ModelLibraryCache() : outer_(SetMtlReadHook(this)) {}
@@ -227,7 +241,7 @@ ObjResult ModelLibraryCache::ReadMtl(ObjModel& model, const std::u16string& mtl_
         !SameFloat(r.page_height, model.page_height) || r.next_name != next_name ||
         start + r.added.size() >= static_cast<size_t>(kObjMaxMaterials))
       continue;
-    std::copy(r.added.begin(), r.added.end(), model.materials + start);
+    for (size_t i = 0; i < r.added.size(); ++i) CopyMaterial(r.added[i], model.materials[start + i]);
     model.material_count = start + static_cast<int32_t>(r.added.size());
     SetName(model.materials[model.material_count].name, r.name_after);
     model.page_width = r.page_width_after;
