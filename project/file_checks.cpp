@@ -4,6 +4,7 @@
 
 #include "platform/byte_order.h"
 #include "platform/files.h"
+#include "platform/fs.h"
 #include "platform/image_headers.h"
 
 const FileField kImageFields[3] = {
@@ -117,8 +118,9 @@ bool SetFileField(VehicleProject& p, const FileField& field, std::u16string_view
   PathText candidate;
   candidate.Set(path);
   std::vector<uint8_t> data;
-  FileCheck result = ReadWholeFile(ProjectPath(p, candidate.view()), data) ? CheckFileData(field.kind, data)
-                                                                          : FileCheck::kUnreadable;
+  // A shared read: Make data reads the same file again to embed it.
+  const bool read = FsReadSharedFile(ProjectPath(p, candidate.view()), data) && !data.empty();
+  FileCheck result = read ? CheckFileData(field.kind, data) : FileCheck::kUnreadable;
   if (why) *why = result;
   if (result != FileCheck::kOk) return false;
   target = candidate;
