@@ -15,7 +15,7 @@ void CmdLoadWave(VehicleCompiler& c, uint32_t) {
 void CmdSound(VehicleCompiler& c, uint32_t code) {
   const std::u16string name = TokenText(c, 1);
   std::vector<uint8_t> bytes;
-  if (!ReadSharedScriptFile(c, name, bytes)) {
+  if (!ReadScriptFile(c, name, bytes)) {
     LogError(c, u"waveファイルがありません。[%s]\r\n", name);
     return;
   }

@@ -118,8 +118,11 @@ bool SetFileField(VehicleProject& p, const FileField& field, std::u16string_view
   PathText candidate;
   candidate.Set(path);
   std::vector<uint8_t> data;
-  // A shared read: Make data reads the same file again to embed it.
-  const bool read = FsReadSharedFile(ProjectPath(p, candidate.view()), data) && !data.empty();
+  // Images are read shared: Make data reads them again to check and embed
+  // them. Sounds are larger and read again only once: not kept.
+  const std::u16string file = ProjectPath(p, candidate.view());
+  const bool read = field.kind == FileKind::kWave ? ReadWholeFile(file, data)
+                                                  : FsReadSharedFile(file, data) && !data.empty();
   FileCheck result = read ? CheckFileData(field.kind, data) : FileCheck::kUnreadable;
   if (why) *why = result;
   if (result != FileCheck::kOk) return false;
