@@ -103,6 +103,7 @@ std::string NativePath(const std::u16string& path, NamePresence& presence) {
   return MatchCaseOnDisk(utf8, presence);
 }
 
+// The same, for a caller that asks the system itself.
 std::string NativePath(const std::u16string& path) {
   NamePresence presence;
   return NativePath(path, presence);
