@@ -188,8 +188,8 @@ void EmbedModelRecord(VehicleCompiler& c, uint32_t code, int arg, const ModelTar
 
 namespace {
 
-// At most this many materials are kept: a model of the largest size per
-// library costs a few MB, not more.
+// At most this many materials are kept (600 bytes each): libraries of many
+// materials are read again rather than held.
 constexpr size_t kMaxKeptMaterials = 4096;
 
 bool SameFloat(float a, float b) {
