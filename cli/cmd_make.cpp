@@ -25,6 +25,9 @@ int ApplyOutputOption(ProjectCommand& command, MakeDataOptions& options) {
 }
 
 int CliMake(const ProjectOptions& arguments) {
+  // The project's checks, the validation and the compilation read the same
+  // images: each is read once in this run.
+  FsReadCache inputs;
   ProjectCommand command;
   int status = command.Start(arguments);
   if (status != kExitOk) return status;

@@ -28,7 +28,7 @@ void CmdSound(VehicleCompiler& c, uint32_t code) {
 void CmdSideView(VehicleCompiler& c, uint32_t code) {
   const std::u16string name = TokenText(c, 1);
   std::vector<uint8_t> bytes;
-  if (!ReadScriptFile(c, name, bytes)) {
+  if (!ReadSharedScriptFile(c, name, bytes)) {
     LogError(c, u"車両画像ファイルが見つからない [%s]\r\n", name);
     return;
   }

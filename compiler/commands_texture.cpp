@@ -18,7 +18,7 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
     return;
   }
   std::vector<uint8_t> bytes;
-  if (!ReadScriptFile(c, name, bytes)) {
+  if (!ReadSharedScriptFile(c, name, bytes)) {
     LogError(c, unreadable);
     return;
   }
@@ -30,12 +30,13 @@ void AppendPng(VehicleCompiler& c, uint32_t tag, const std::u16string& name, con
 }
 
 // Keeps the PNG's name and makes the preview texture from its bytes; the
-// texture block reads the file again at the end.
+// texture block reads the file again at the end (from the read cache when
+// it is small enough to be kept).
 void TakePngTexture(VehicleCompiler& c, std::u16string& name, TextureSlot& texture) {
   texture.reset();
   name = TokenText(c, 1, 259);
   std::vector<uint8_t> bytes;
-  if (ReadScriptFile(c, name, bytes))
+  if (ReadSharedScriptFile(c, name, bytes))
     texture = ActivePreviewFactory(c).CreateTexture(bytes.data(), bytes.size());
 }
 

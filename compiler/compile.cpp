@@ -3,6 +3,7 @@
 
 #include "compiler/commands.h"
 #include "compiler/data_file.h"
+#include "compiler/model_conversion.h"
 #include "compiler/tokenizer.h"
 #include "compiler/tokens.h"
 #include "platform/fs.h"
@@ -91,6 +92,7 @@ bool CompileAndWrite(VehicleCompiler& c, char* text, size_t length, LogBuffer& l
   }
   FsReadRecorder reads;
   FsReadCache cache;  // libraries and texture headers named by many models
+  ModelLibraryCache libraries;  // and what reading each library gave
   if (!ParseScript(c, copy.data(), length, file_label)) return false;
   if (!c.container_part) AppendTextureBlock(c);
 

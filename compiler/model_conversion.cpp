@@ -1,5 +1,7 @@
 #include "compiler/model_conversion.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_set>
 
 #include "compiler/preview_recording.h"
@@ -182,4 +184,89 @@ void EmbedModelRecord(VehicleCompiler& c, uint32_t code, int arg, const ModelTar
   if (!ReadMeshForEmbedding(c, path, mesh)) return;
   WriteRecordHeader(c.stream, code, static_cast<uint32_t>(mesh.size() + 4));
   WriteMesh(c, mesh);
+}
+
+namespace {
+
+// At most this many materials are kept (600 bytes each): libraries of many
+// materials are read again rather than held.
+constexpr size_t kMaxKeptMaterials = 4096;
+
+bool SameFloat(float a, float b) {
+  return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+std::string NameOf(const char (&name)[kObjMaterialNameBytes]) {
+  return std::string(name, strnlen(name, kObjMaterialNameBytes));
+}
+
+void SetName(char (&name)[kObjMaterialNameBytes], const std::string& text) {
+  const size_t n = std::min(text.size(), kObjMaterialNameBytes - 1);
+  std::memcpy(name, text.data(), n);
+  name[n] = '\0';
+}
+
+// Copies a kept material up to the ends of its texts: every reader of the
+// table stops at their terminators, and a whole entry is ten times as long
+// as what the sample's materials use of it.
+void CopyMaterial(const ObjMaterial& from, ObjMaterial& to) {
+  std::memcpy(to.name, from.name, strnlen(from.name, kObjMaterialNameBytes - 1) + 1);
+  size_t units = 0;
+  while (units + 1 < kObjPathUnits && from.texture_path[units] != 0) ++units;
+  std::memcpy(to.texture_path, from.texture_path, (units + 1) * sizeof(char16_t));
+  to.left = from.left;
+  to.top = from.top;
+  to.width = from.width;
+  to.height = from.height;
+}
+
+}  // namespace
+
+ModelLibraryCache::ModelLibraryCache() : outer_(SetMtlReadHook(this)) {}
+
+ModelLibraryCache::~ModelLibraryCache() {
+  SetMtlReadHook(outer_);
+}
+
+ObjResult ModelLibraryCache::ReadMtl(ObjModel& model, const std::u16string& mtl_path, MtlReadFunction read) {
+  static const std::u16string kNoFolder;
+  const std::u16string& base_folder = model.base_folder ? *model.base_folder : kNoFolder;
+  const int32_t start = model.material_count;
+  // A map line before any newmtl line completes the entry waiting at the
+  // count, under the name it already has.
+  const std::string next_name = start < kObjMaxMaterials ? NameOf(model.materials[start].name) : std::string();
+  for (const Reading& r : readings_) {
+    // The table's capacity is never reached by a kept reading copied in.
+    if (r.mtl_path != mtl_path || r.base_folder != base_folder || !SameFloat(r.page_width, model.page_width) ||
+        !SameFloat(r.page_height, model.page_height) || r.next_name != next_name ||
+        start + r.added.size() >= static_cast<size_t>(kObjMaxMaterials))
+      continue;
+    for (size_t i = 0; i < r.added.size(); ++i) CopyMaterial(r.added[i], model.materials[start + i]);
+    model.material_count = start + static_cast<int32_t>(r.added.size());
+    SetName(model.materials[model.material_count].name, r.name_after);
+    model.page_width = r.page_width_after;
+    model.page_height = r.page_height_after;
+    return ObjResult::kOk;
+  }
+
+  Reading r{mtl_path, base_folder, model.page_width, model.page_height, next_name, {}, {}, 0, 0};
+  const int32_t warnings = model.warning_count, errors = model.error_count, failures = model.face_error_count;
+  const size_t message_units = model.message_text ? model.message_text->size() : 0;
+  const ObjResult result = read(model, mtl_path);
+  // Only a reading that said nothing is kept: its messages would depend on
+  // the log they went to.
+  const bool quiet = result == ObjResult::kOk && model.warning_count == warnings && model.error_count == errors &&
+                     model.face_error_count == failures &&
+                     (model.message_text ? model.message_text->size() : 0) == message_units;
+  const int32_t end = model.material_count;
+  if (!quiet || end < start || end >= kObjMaxMaterials ||
+      kept_materials_ + static_cast<size_t>(end - start) > kMaxKeptMaterials)
+    return result;
+  r.added.assign(model.materials + start, model.materials + end);
+  r.name_after = NameOf(model.materials[end].name);
+  r.page_width_after = model.page_width;
+  r.page_height_after = model.page_height;
+  kept_materials_ += r.added.size();
+  readings_.push_back(std::move(r));
+  return result;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/vehicle_compiler.h"
+#include "modelio/mtl_reader.h"
 
 enum class TexturePage { kMain, kSign };
 
@@ -64,3 +65,36 @@ ModelTarget CountedTarget(TexturePage page, MeshSlot (&slots)[N], uint32_t& coun
 // The model step of a command whose record is its mesh alone: converts the
 // model named by argument `arg`, advances the count, appends record `code`.
 void EmbedModelRecord(VehicleCompiler& c, uint32_t code, int arg, const ModelTarget& target);
+
+// The material libraries of one compilation. While it lives, a library a
+// model of this thread names again is not read and looked up again when its
+// earlier reading reported nothing and the model stands as it stood then
+// (same script folder, page size and name waiting for the next material):
+// what that reading added is copied in. It lives for one compilation, as the
+// file layer's read cache does, so a library changed between two
+// compilations is read afresh.
+class ModelLibraryCache final : public MtlReadHook {
+ public:
+  ModelLibraryCache();
+  ~ModelLibraryCache();
+  ModelLibraryCache(const ModelLibraryCache&) = delete;
+  ModelLibraryCache& operator=(const ModelLibraryCache&) = delete;
+
+  // MtlReadHook: a kept reading that fits the model, or a reading through `read`.
+  ObjResult ReadMtl(ObjModel& model, const std::u16string& mtl_path, MtlReadFunction read) override;
+
+ private:
+  // One reading of a library: what the model held that the reader looks at,
+  // and what the reading added.
+  struct Reading {
+    std::u16string mtl_path, base_folder;
+    float page_width = 0, page_height = 0;  // before the reading
+    std::string next_name;                  // of the entry at the material count, before
+    std::vector<ObjMaterial> added;
+    std::string name_after;  // of the entry after the last one added
+    float page_width_after = 0, page_height_after = 0;
+  };
+  std::vector<Reading> readings_;
+  size_t kept_materials_ = 0;
+  MtlReadHook* outer_;
+};

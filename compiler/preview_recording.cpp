@@ -1,5 +1,8 @@
 #include "compiler/preview_recording.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include "modelio/mesh_file.h"
 #include "platform/image_headers.h"
 #include "platform/sjis.h"
@@ -52,15 +55,19 @@ class RecordedLines : public PreviewLineBatch {
   std::shared_ptr<PreviewTally> tally_;
 };
 
-void SetBounds(PreviewMesh& mesh, const std::vector<MeshVertex>& vertices) {
+// The box around the positions of `count` vertices of checked mesh-file
+// bytes, read where they lie: nothing is copied out for the box alone.
+void SetBounds(PreviewMesh& mesh, const uint8_t* vertices, uint32_t count) {
   for (int axis = 0; axis < 3; ++axis) {
     mesh.bounds_min[axis] = 99999.0f;
     mesh.bounds_max[axis] = -99999.0f;
   }
-  for (const MeshVertex& v : vertices) {
+  for (uint32_t i = 0; i < count; ++i) {
+    float position[3];
+    std::memcpy(position, vertices + size_t{i} * kMeshVertexBytes + offsetof(MeshVertex, position), sizeof position);
     for (int axis = 0; axis < 3; ++axis) {
-      if (v.position[axis] < mesh.bounds_min[axis]) mesh.bounds_min[axis] = v.position[axis];
-      if (v.position[axis] > mesh.bounds_max[axis]) mesh.bounds_max[axis] = v.position[axis];
+      if (position[axis] < mesh.bounds_min[axis]) mesh.bounds_min[axis] = position[axis];
+      if (position[axis] > mesh.bounds_max[axis]) mesh.bounds_max[axis] = position[axis];
     }
   }
 }
@@ -71,13 +78,13 @@ std::unique_ptr<PreviewMesh> RecordingPreviewFactory::LoadMeshBytes(const uint8_
                                                                      const std::u16string& source) {
   auto mesh = std::make_unique<RecordedMesh>(tally_, Name(source));
   mesh->source = source;
-  MeshData data;
-  if (ParseMeshFile(bytes, size, data) == MeshFileCheck::kOk) {
-    mesh->vertex_format = data.header.vertex_format;
-    mesh->vertex_count = data.header.vertex_count;
-    mesh->index_count = data.header.index_count;
+  MeshFileHeader header;
+  if (CheckMeshFile(bytes, size, &header) == MeshFileCheck::kOk) {
+    mesh->vertex_format = header.vertex_format;
+    mesh->vertex_count = header.vertex_count;
+    mesh->index_count = header.index_count;
     mesh->loaded = true;
-    SetBounds(*mesh, data.vertices);
+    SetBounds(*mesh, bytes + kMeshHeaderBytes, header.vertex_count);
   }
   return mesh;
 }

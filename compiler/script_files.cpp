@@ -16,3 +16,9 @@ bool ReadScriptFile(const VehicleCompiler& c, const std::u16string& name, std::v
   std::u16string joined = JoinScriptFolder(c, name);
   return !joined.empty() && ReadWholeFile(joined, out);
 }
+
+bool ReadSharedScriptFile(const VehicleCompiler& c, const std::u16string& name, std::vector<uint8_t>& out) {
+  if (name.empty()) return false;
+  const std::u16string path = FsIsAbsolute(name) ? name : JoinScriptFolder(c, name);
+  return !path.empty() && FsReadSharedFile(path, out) && !out.empty();
+}

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/fs.h"
 #include "platform/image_headers.h"
 
 namespace {
@@ -31,8 +32,9 @@ int RunChecks(const VehicleProject& p, bool all, MainTextureSize* size, Fail fai
   if (!(ok || all) || !maintex_set) return failures;
 
   std::vector<uint8_t> png;
-  if (!check(ReadWholeFile(ProjectPath(p, p.maintex.view()), png), u"maintex", u"メインテクスチャー：設定されていません。"))
-    return failures;
+  // A shared read: the project's checks read it before, the compilation after.
+  const bool read = FsReadSharedFile(ProjectPath(p, p.maintex.view()), png) && !png.empty();
+  if (!check(read, u"maintex", u"メインテクスチャー：設定されていません。")) return failures;
   // Only the signature and the colour type matter here; a file too short
   // to hold its header counts as no PNG.
   PngHeader header;

@@ -6,6 +6,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "modelio/mtl_reader.h"
+
 #include "modelio/obj_map_line.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
@@ -317,13 +319,25 @@ class MtlReader {
 thread_local std::vector<uint8_t> t_mtl_text;
 thread_local std::vector<MtlLine> t_mtl_lines;
 
-}  // namespace
+thread_local MtlReadHook* t_mtl_hook = nullptr;
 
-ObjResult ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
+ObjResult ReadMtlFileItself(ObjModel& model, const std::u16string& mtl_path) {
   if (!FsReadSharedFile(mtl_path, t_mtl_text)) {
     AppendModelMessage(model, kModelMessageError, u"no mtl file [%s]\r\n", mtl_path);
     return ObjResult::kNoMtlFile;
   }
   MtlReader(model, mtl_path).Read(t_mtl_text, t_mtl_lines);
   return ObjResult::kOk;
+}
+
+}  // namespace
+
+MtlReadHook* SetMtlReadHook(MtlReadHook* hook) {
+  MtlReadHook* replaced = t_mtl_hook;
+  t_mtl_hook = hook;
+  return replaced;
+}
+
+ObjResult ReadMtlFile(ObjModel& model, const std::u16string& mtl_path) {
+  return t_mtl_hook ? t_mtl_hook->ReadMtl(model, mtl_path, ReadMtlFileItself) : ReadMtlFileItself(model, mtl_path);
 }

@@ -81,8 +81,9 @@ void FsNoteRead(const FsFileId& id);
 // are answered from memory after the first: one compilation reads the same
 // material library and texture headers for every model that names them. On
 // Linux it also keeps the folder listings that letter-case matching reads.
-// A write or removal through this layer updates both. Caches nest; the
-// innermost answers.
+// A write or removal through this layer updates both. Caches nest: the
+// innermost that holds a name answers, and a new read is kept in the
+// innermost.
 constexpr size_t kFsCachedBytes = 64 * 1024;
 class FsReadCache {
  public:

@@ -102,9 +102,11 @@ thread_local FsReadCache* t_read_cache = nullptr;
 bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
                 bool shared) {
   FsReadCache* cache = shared ? t_read_cache : nullptr;
-  if (cache) {
-    auto found = cache->entries.find(path);
-    if (found != cache->entries.end()) {
+  // The innermost cache that holds the name answers; a new read is kept in
+  // the innermost.
+  for (FsReadCache* holder = cache; holder; holder = holder->outer) {
+    auto found = holder->entries.find(path);
+    if (found != holder->entries.end()) {
       const FsReadCache::Entry& e = found->second;
       if (!e.ok) {
         out.clear();

@@ -80,15 +80,43 @@ void NoteFolderChange(const std::string& native, bool added) {
   }
 }
 
+// What the case-matching lookup learnt of the name it returns, so that the
+// caller need not ask again: missing, or there and no symbolic link (its
+// lstat in `st`, which is then what stat would say).
+struct NamePresence {
+  enum State { kUnknown, kMissing, kPlain } state = kUnknown;
+  struct stat st;
+};
+
+// FsMatchCaseOnDisk, telling what it learnt of the name it returns.
+std::string MatchCaseOnDisk(const std::string& path, NamePresence& presence);
+
 // Native name of a program path; empty when it cannot name a file here
 // (a drive letter, or an empty name).
-std::string NativePath(const std::u16string& path) {
+std::string NativePath(const std::u16string& path, NamePresence& presence) {
+  presence.state = NamePresence::kUnknown;
   if (path.empty()) return {};
   if (path.size() >= 2 && path[1] == u':') return {};
   std::string utf8 = Utf16ToUtf8(path);
   for (char& c : utf8)
     if (c == '\\') c = '/';
-  return FsMatchCaseOnDisk(utf8);
+  return MatchCaseOnDisk(utf8, presence);
+}
+
+// The same, for a caller that asks the system itself.
+std::string NativePath(const std::u16string& path) {
+  NamePresence presence;
+  return NativePath(path, presence);
+}
+
+// stat of a native name, asked only when the lookup did not already tell.
+bool StatKnown(const std::string& native, const NamePresence& presence, struct stat& st) {
+  if (presence.state == NamePresence::kMissing) return false;
+  if (presence.state == NamePresence::kPlain) {
+    st = presence.st;
+    return true;
+  }
+  return stat(native.c_str(), &st) == 0;
 }
 
 bool WriteAll(int fd, const void* data, size_t size) {
@@ -106,7 +134,20 @@ bool WriteAll(int fd, const void* data, size_t size) {
 }  // namespace
 
 std::string FsMatchCaseOnDisk(const std::string& path) {
-  if (path.empty() || Exists(path)) return path;
+  NamePresence presence;
+  return MatchCaseOnDisk(path, presence);
+}
+
+namespace {
+
+std::string MatchCaseOnDisk(const std::string& path, NamePresence& presence) {
+  presence.state = NamePresence::kUnknown;
+  if (path.empty()) return path;
+  if (lstat(path.c_str(), &presence.st) == 0) {
+    if (!S_ISLNK(presence.st.st_mode)) presence.state = NamePresence::kPlain;
+    return path;
+  }
+  const bool absent = errno == ENOENT;
   // The longest leading part that exists as written (usually the folder,
   // for a file about to be created), then each later part matched.
   size_t kept = path.size();
@@ -134,8 +175,13 @@ std::string FsMatchCaseOnDisk(const std::string& path) {
     }
     pos = next + 1;
   }
+  // No part matched another letter case: the name is used as given, which
+  // lstat has just found missing.
+  if (absent && built == path) presence.state = NamePresence::kMissing;
   return built;
 }
+
+}  // namespace
 
 std::u16string FsSystemErrorText(uint32_t error) {
   return Utf8ToUtf16(std::strerror(static_cast<int>(error)));
@@ -147,8 +193,10 @@ char16_t FsSeparator() {
 
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
                   FsFileId& id) {
-  std::string native = NativePath(path);
-  int fd = native.empty() ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  NamePresence presence;
+  std::string native = NativePath(path, presence);
+  const bool missing = native.empty() || presence.state == NamePresence::kMissing;
+  int fd = missing ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
   struct stat st;
   if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     if (fd >= 0) close(fd);
@@ -244,14 +292,17 @@ void SetReason(std::u16string* reason, int error) {
 bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t count, FsFlush flush,
                        std::u16string* reason) {
   FsForgetCachedRead(path);
-  std::string native = NativePath(path);
+  NamePresence presence;
+  std::string native = NativePath(path, presence);
   if (native.empty()) {
     SetReason(reason, path.empty() ? ENOENT : EINVAL);  // no name, or a drive letter
     return false;
   }
-  const std::string target = FinalTarget(native);
+  // A name the lookup found missing, or there and no link, is its own target.
+  const std::string target = presence.state == NamePresence::kUnknown ? FinalTarget(native) : native;
   struct stat old_file;
-  const bool replacing = stat(target.c_str(), &old_file) == 0;
+  const bool replacing = target == native ? StatKnown(target, presence, old_file)
+                                          : stat(target.c_str(), &old_file) == 0;
   static std::atomic<unsigned> counter{0};
   std::string temp;
   int fd = -1, slot = -1;
@@ -318,15 +369,17 @@ bool FsRemoveFile(const std::u16string& path) {
 }
 
 bool FsFileExists(const std::u16string& path) {
-  std::string native = NativePath(path);
+  NamePresence presence;
+  std::string native = NativePath(path, presence);
   struct stat st;
-  return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  return !native.empty() && StatKnown(native, presence, st) && S_ISREG(st.st_mode);
 }
 
 bool FsIsDirectory(const std::u16string& path) {
-  std::string native = NativePath(path);
+  NamePresence presence;
+  std::string native = NativePath(path, presence);
   struct stat st;
-  return !native.empty() && stat(native.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  return !native.empty() && StatKnown(native, presence, st) && S_ISDIR(st.st_mode);
 }
 
 bool FsCreateDirectory(const std::u16string& path) {
@@ -347,9 +400,10 @@ bool FsRemoveTree(const std::u16string& path) {
 }
 
 bool FsFileStat(const std::u16string& path, uint64_t* size, int64_t* mtime_ns) {
-  std::string native = NativePath(path);
+  NamePresence presence;
+  std::string native = NativePath(path, presence);
   struct stat st;
-  if (native.empty() || stat(native.c_str(), &st) != 0) return false;
+  if (native.empty() || !StatKnown(native, presence, st)) return false;
   if (size) *size = static_cast<uint64_t>(st.st_size);
   if (mtime_ns) *mtime_ns = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
   return true;

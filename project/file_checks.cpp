@@ -4,6 +4,7 @@
 
 #include "platform/byte_order.h"
 #include "platform/files.h"
+#include "platform/fs.h"
 #include "platform/image_headers.h"
 
 const FileField kImageFields[3] = {
@@ -117,8 +118,12 @@ bool SetFileField(VehicleProject& p, const FileField& field, std::u16string_view
   PathText candidate;
   candidate.Set(path);
   std::vector<uint8_t> data;
-  FileCheck result = ReadWholeFile(ProjectPath(p, candidate.view()), data) ? CheckFileData(field.kind, data)
-                                                                          : FileCheck::kUnreadable;
+  // Images are read shared: Make data reads them again to check and embed
+  // them. Sounds are larger and read again only once: not kept.
+  const std::u16string file = ProjectPath(p, candidate.view());
+  const bool read = field.kind == FileKind::kWave ? ReadWholeFile(file, data)
+                                                  : FsReadSharedFile(file, data) && !data.empty();
+  FileCheck result = read ? CheckFileData(field.kind, data) : FileCheck::kUnreadable;
   if (why) *why = result;
   if (result != FileCheck::kOk) return false;
   target = candidate;

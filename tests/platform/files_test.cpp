@@ -98,6 +98,13 @@ TEST(Files, ReadCacheAnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
   EXPECT_EQ(Text(bytes), "newer");
   ASSERT_TRUE(FsReadFileStart(folder + u"small.mtl", 3, bytes));
   EXPECT_EQ(Text(bytes), "new");
+  {
+    // A cache within (a compilation's within a make's) answers from the outer one.
+    std::ofstream(std::filesystem::path(folder + u"small.mtl"), std::ios::binary | std::ios::trunc) << "y";
+    FsReadCache inner;
+    ASSERT_TRUE(FsReadSharedFile(folder + u"small.mtl", bytes));
+    EXPECT_EQ(Text(bytes), "newer");
+  }
 #ifndef _WIN32
   // Letter case is matched against the folder listing the cache keeps: a
   // file created or removed through the layer is found, or not, at once.
