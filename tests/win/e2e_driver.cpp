@@ -28,24 +28,17 @@
 #include "app/registry_settings.h"
 #include "tests/win/e2e_support.h"
 
-// 2 for a step they do not know.
-int RunPreviewStep(int argc, wchar_t** argv);
-int RunDialogStep(int argc, wchar_t** argv);
-
 namespace {
 
 int WaitFrame(int timeout_ms) {
-  DWORD start = GetTickCount();
+  const DWORD start = GetTickCount();
   HWND window = nullptr;
-  while (static_cast<int>(GetTickCount() - start) < timeout_ms) {
+  const bool drawn = WaitUntil(timeout_ms, 20, [&] {
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
     window = FindFrame();
-    if (window && IsWindowVisible(window)) {
-      std::vector<uint32_t> pixels;
-      int w = 0, h = 0;
-      if (CaptureClient(window, pixels, w, h) && LitPixels(pixels) > 20) break;
-    }
-    Sleep(20);
-  }
+    return window && IsWindowVisible(window) && CaptureClient(window, pixels, w, h) && LitPixels(pixels) > 20;
+  });
   if (!window) return Fail(L"no window of class ZEK5RLWCK");
   wchar_t caption[64] = {};
   GetWindowTextW(window, caption, 64);
@@ -57,31 +50,27 @@ int WaitFrame(int timeout_ms) {
   if (outer.right - outer.left != expect_w || outer.bottom - outer.top != expect_h) {
     return Fail(L"outer size is not the default size");
   }
-  if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return Fail(L"no frame drawn in time");
+  if (!drawn) return Fail(L"no frame drawn in time");
   std::printf("first frame seen after %lu ms of waiting\n",
               static_cast<unsigned long>(GetTickCount() - start));
   return 0;
 }
 
-int Frames() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int Frames(HWND window) {
   std::vector<uint32_t> a, b;
   int w = 0, h = 0;
+  bool captured = true;
   // A window just restored may not have drawn its next frame yet: wait for
   // a lit picture before comparing two.
-  for (int i = 0; i < 50; ++i) {
-    if (!CaptureClient(window, a, w, h)) return Fail(L"capture failed");
-    if (LitPixels(a) != 0) break;
-    Sleep(100);
-  }
+  WaitUntil(5000, 100, [&] { return !(captured = CaptureClient(window, a, w, h)) || LitPixels(a) != 0; });
   // A window just resized draws again once its device follows, which on a
   // loaded machine can take a few seconds.
-  for (int waited = 0; waited < 30000; waited += 200) {
-    Sleep(200);
-    if (!CaptureClient(window, b, w, h)) return Fail(L"capture failed");
-    if (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b) return 0;
-  }
+  const bool changed = captured && WaitUntil(30000, 200, [&] {
+                         captured = CaptureClient(window, b, w, h);
+                         return !captured || (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b);
+                       });
+  if (!captured) return Fail(L"capture failed");
+  if (changed) return 0;
   if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail(L"a capture is black");
   return Fail(L"the picture did not change in 30 s: no new frames");
 }
@@ -91,23 +80,20 @@ int CountWindows(int expected) {
   HWND window = nullptr;
   while ((window = FindWindowExW(nullptr, window, kClass, nullptr)) != nullptr) ++count;
   if (count != expected) {
-    return Fail(L"%ls", std::to_wstring(count) + L" windows of the class, expected " + std::to_wstring(expected));
+    return Fail(L"%ls",
+                std::to_wstring(count) + L" windows of the class, expected " + std::to_wstring(expected));
   }
   return 0;
 }
 
-int Minimise() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int Minimise(HWND window) {
   ShowWindow(window, SW_MINIMIZE);
-  for (int i = 0; i < 100 && !IsIconic(window); ++i) Sleep(20);
-  return IsIconic(window) ? 0 : Fail(L"window did not minimise");
+  return WaitUntil(2000, 20, [&] { return IsIconic(window) != FALSE; }) ? 0
+                                                                        : Fail(L"window did not minimise");
 }
 
-int CheckRestored() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
-  for (int i = 0; i < 100 && IsIconic(window); ++i) Sleep(20);
+int CheckRestored(HWND window) {
+  WaitUntil(2000, 20, [&] { return !IsIconic(window); });
   if (IsIconic(window)) return Fail(L"window is still minimised");
   if (!IsWindowVisible(window)) return Fail(L"window is hidden");
   if (GetForegroundWindow() != window) return Fail(L"window is not in front");
@@ -148,42 +134,37 @@ long NoteBandPixels(HWND window) {
 
 // F4: the note naming the saved file shows under the status line, and is
 // gone again within a few seconds.
-int ScreenshotNote() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int ScreenshotNote(HWND window) {
   // The note of an earlier F4 goes first.
-  long lit = NoteBandPixels(window);
-  for (int waited = 0; waited < 10000 && lit != 0; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  if (lit != 0) return Fail(L"the rows under the status line are not empty before F4");
-  SetForegroundWindow(window);
-  Sleep(200);
-  PressKey(VK_F4, true);
+  if (!WaitUntil(10000, 200, [&] { return NoteBandPixels(window) == 0; }))
+    return Fail(L"the rows under the status line are not empty before F4");
+  PressKeyOn(window, VK_F4);
   Sleep(300);
   PressKey(VK_F4, false);
-  for (int waited = 0; waited < 3000 && lit <= 20; waited += 100, Sleep(100)) lit = NoteBandPixels(window);
-  if (lit <= 20) return Fail(L"no note under the status line after F4");
-  for (int waited = 0; waited < 10000 && lit > 20; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  return lit <= 20 ? 0 : Fail(L"the note did not go away");
+  if (!WaitUntil(3000, 100, [&] { return NoteBandPixels(window) > 20; }))
+    return Fail(L"no note under the status line after F4");
+  return WaitUntil(10000, 200, [&] { return NoteBandPixels(window) <= 20; })
+             ? 0
+             : Fail(L"the note did not go away");
 }
 
-int ScreenshotKey(int number, const std::wstring& png) {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int ScreenshotKey(HWND window, int number, const std::wstring& png) {
   const std::wstring folder = PictureFolder();
   if (folder.empty()) return Fail(L"no picture folder");
   const std::wstring bmp = ScreenshotFile(folder, number);
   DeleteFileW(bmp.c_str());
-  SetForegroundWindow(window);
-  Sleep(200);
-  PressKey(VK_F4, true);
-  std::vector<uint8_t> bytes;
-  for (int i = 0; i < 150 && GetFileAttributesW(bmp.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+  PressKeyOn(window, VK_F4);
+  WaitUntil(3000, 20, [&] { return Exists(bmp); });
   Sleep(300);  // the key stays down: still one file
   PressKey(VK_F4, false);
   Sleep(200);
+  std::vector<uint8_t> bytes;
   if (!ReadFileBytes(bmp, bytes)) return Fail(L"the screenshot was not written");
-  if (GetFileAttributesW(ScreenshotFile(folder, number + 1).c_str()) != INVALID_FILE_ATTRIBUTES)
-    return Fail(L"one key press wrote two files");
+  if (Exists(ScreenshotFile(folder, number + 1))) return Fail(L"one key press wrote two files");
   RECT client;
   GetClientRect(window, &client);
   if (const wchar_t* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
@@ -191,9 +172,7 @@ int ScreenshotKey(int number, const std::wstring& png) {
   return 0;
 }
 
-int Resize(int width, int height) {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int Resize(HWND window, int width, int height) {
   if (!SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER))
     return Fail(L"SetWindowPos");
   RECT outer;
@@ -228,22 +207,36 @@ DWORD WINAPI Watchdog(void*) {
   ExitProcess(kTimedOut);
 }
 
+// The step named on the command line, with its arguments; 2 when there is
+// no such step or it takes another number of arguments.
 int RunStep(int argc, wchar_t** argv) {
-  const std::wstring command = argv[1];
-  if (command == L"wait-frame" && argc == 3) return WaitFrame(_wtoi(argv[2]));
-  if (command == L"frames") return Frames();
-  if (command == L"count-windows" && argc == 3) return CountWindows(_wtoi(argv[2]));
-  if (command == L"minimise") return Minimise();
-  if (command == L"check-restored") return CheckRestored();
-  if (command == L"screenshot-key" && argc == 4) return ScreenshotKey(_wtoi(argv[2]), argv[3]);
-  if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
-  if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
-  if (command == L"screenshot-note") return ScreenshotNote();
-  if (const int result = RunPreviewStep(argc, argv); result != 2) return result;
-  return RunDialogStep(argc, argv);
+  const int count = argc - 2;
+  for (const std::vector<Step>* table : {&kFrameSteps, &kPreviewSteps, &kDialogSteps}) {
+    for (const Step& step : *table) {
+      if (wcscmp(step.name, argv[1]) != 0 || count < step.least || count > step.most) continue;
+      Call call{nullptr, nullptr, count, argv + 2};
+      if (const int missing = FindTarget(step.on, call)) return missing;
+      return step.run(call);
+    }
+  }
+  return 2;
 }
 
 }  // namespace
+
+const std::vector<Step> kFrameSteps = {
+    {L"wait-frame", 1, 1, On::kNothing, [](const Call& c) { return WaitFrame(c.Number(0)); }},
+    {L"frames", 0, 0, On::kFrame, [](const Call& c) { return Frames(c.window); }},
+    {L"count-windows", 1, 1, On::kNothing, [](const Call& c) { return CountWindows(c.Number(0)); }},
+    {L"minimise", 0, 0, On::kFrame, [](const Call& c) { return Minimise(c.window); }},
+    {L"check-restored", 0, 0, On::kFrame, [](const Call& c) { return CheckRestored(c.window); }},
+    {L"screenshot-key", 2, 2, On::kFrame,
+     [](const Call& c) { return ScreenshotKey(c.window, c.Number(0), c.args[1]); }},
+    {L"resize", 2, 2, On::kFrame, [](const Call& c) { return Resize(c.window, c.Number(0), c.Number(1)); }},
+    {L"write-maker", 1, 1, On::kNothing,
+     [](const Call& c) { return WriteWorkshopName(c.args[0]) == 1 ? 0 : 1; }},
+    {L"screenshot-note", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotNote(c.window); }},
+};
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;

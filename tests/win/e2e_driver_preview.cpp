@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -37,22 +38,19 @@ bool StatusLineChanged(const std::vector<uint32_t>& a, const std::vector<uint32_
 
 // The client area once two more frames have been drawn since the command
 // before (the first frame of a new vehicle can take a while under Wine).
-int Capture(const std::wstring& png) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int Capture(HWND frame, const std::wstring& png) {
   std::vector<uint32_t> before, pixels;
   int width = 0, height = 0;
   if (!CaptureClient(frame, before, width, height)) return Fail(L"capture failed");
   int frames = 0;
-  for (int waited = 0; frames < 2; waited += 100) {
-    if (waited > 30000) return Fail(L"no new frames");
-    Sleep(100);
-    if (!CaptureClient(frame, pixels, width, height)) return Fail(L"capture failed");
-    if (StatusLineChanged(before, pixels, width)) {
-      ++frames;
-      before = pixels;
-    }
-  }
+  bool captured = true;
+  const bool drawn = WaitUntil(30000, 100, [&] {
+    if (!(captured = CaptureClient(frame, pixels, width, height))) return true;
+    if (StatusLineChanged(before, pixels, width)) ++frames, before = pixels;
+    return frames == 2;
+  });
+  if (!captured) return Fail(L"capture failed");
+  if (!drawn) return Fail(L"no new frames");
   return SavePixelsAsPng(pixels, width, height, png) ? 0 : Fail(L"could not save the PNG");
 }
 
@@ -68,17 +66,13 @@ int Settled(HWND frame) {
 }
 
 // Posted behind whatever was posted before (a drop, say).
-int Key(UINT key) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int Key(HWND frame, UINT key) {
   PostMessageW(frame, WM_KEYDOWN, key, 1);
   PostMessageW(frame, WM_KEYUP, key, 0xC0000001);
   return Settled(frame);
 }
 
-int Drag(int dx, int dy, const std::wstring& modifier) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int Drag(HWND frame, int dx, int dy, const std::wstring& modifier) {
   RECT client;
   GetClientRect(frame, &client);
   const int x = client.right / 2, y = client.bottom / 2;
@@ -92,18 +86,13 @@ int Drag(int dx, int dy, const std::wstring& modifier) {
   return Settled(frame);
 }
 
-int EscAfterDialog() {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int EscAfterDialog(HWND frame) {
   PostMessageW(frame, WM_COMMAND, MAKEWPARAM(kEnvironmentCommand, 0), 0);
   HWND dialog = nullptr;
-  for (int waited = 0; waited < 10000 && !(dialog = FindWindowW(kDialogClass, L"環境設定")); waited += 20) Sleep(20);
-  if (dialog == nullptr) return TimedOut(L"no environment dialog%ls");
-  SetForegroundWindow(dialog);
-  Sleep(200);
-  PressKey(VK_ESCAPE, true);
-  for (int waited = 0; waited < 5000 && IsWindow(dialog); waited += 20) Sleep(20);
-  const bool closed = !IsWindow(dialog);
+  if (!WaitUntil(10000, 20, [&] { return (dialog = FindWindowW(kDialogClass, L"環境設定")) != nullptr; }))
+    return TimedOut(L"no environment dialog%ls");
+  PressKeyOn(dialog, VK_ESCAPE);
+  const bool closed = WaitUntil(5000, 20, [&] { return !IsWindow(dialog); });
   Sleep(1000);  // the frame is active again with Esc still down
   const bool survived = IsWindow(frame) != FALSE;
   PressKey(VK_ESCAPE, false);
@@ -115,60 +104,50 @@ int EscAfterDialog() {
   PressKey(VK_ESCAPE, true);
   Sleep(600);  // the window looks at the key once a frame
   PressKey(VK_ESCAPE, false);
-  for (int i = 0; i < 250 && IsWindow(frame); ++i) Sleep(20);
-  return IsWindow(frame) ? Fail(L"a fresh Esc did not close the program") : 0;
+  return WaitUntil(5000, 20, [&] { return !IsWindow(frame); })
+             ? 0
+             : Fail(L"a fresh Esc did not close the program");
 }
 
-int ScreenshotSkip() {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int ScreenshotSkip(HWND frame) {
   const std::wstring folder = PictureFolder();
   if (folder.empty()) return Fail(L"no picture folder");
   // The first free number gets a file of someone else's; the key must skip it.
   int number = 0;
-  while (GetFileAttributesW(ScreenshotFile(folder, number).c_str()) != INVALID_FILE_ATTRIBUTES) ++number;
+  while (Exists(ScreenshotFile(folder, number))) ++number;
   const std::wstring taken = ScreenshotFile(folder, number);
   const std::wstring next = ScreenshotFile(folder, number + 1);
   DeleteFileW(next.c_str());
-  const char kMark[] = "an earlier screenshot";
-  HANDLE file = CreateFileW(taken.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return Fail(L"could not place the earlier file");
-  DWORD written = 0;
-  WriteFile(file, kMark, sizeof(kMark), &written, nullptr);
-  CloseHandle(file);
+  const wchar_t kMark[] = L"an earlier screenshot";
+  if (!WriteUtf8(taken, kMark)) return Fail(L"could not place the earlier file");
 
-  SetForegroundWindow(frame);
-  Sleep(200);
-  PressKey(VK_F4, true);
-  for (int i = 0; i < 150 && GetFileAttributesW(next.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+  PressKeyOn(frame, VK_F4);
+  WaitUntil(3000, 20, [&] { return Exists(next); });
   PressKey(VK_F4, false);
   Sleep(200);
   std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(taken, bytes) || bytes.size() != sizeof(kMark))
+  if (!ReadFileBytes(taken, bytes) || bytes.size() != wcslen(kMark))
     return Fail(L"the earlier file was replaced");
   if (!ReadFileBytes(next, bytes) || bytes.size() < 54 || bytes[0] != 'B') return Fail(L"no new screenshot");
   return 0;
 }
 
 // With the picture folder not a folder, F4 cannot save: the user is told.
-int ScreenshotFailure() {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int ScreenshotFailure(HWND frame) {
   const std::wstring folder = PictureFolder();
   const std::wstring away = folder + L".away";
-  if (folder.empty() || !MoveFileW(folder.c_str(), away.c_str())) return Fail(L"could not move the picture folder away");
-  HANDLE blocker = CreateFileW(folder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (blocker != INVALID_HANDLE_VALUE) CloseHandle(blocker);
-  SetForegroundWindow(frame);
-  Sleep(200);
+  if (folder.empty() || !MoveFileW(folder.c_str(), away.c_str()))
+    return Fail(L"could not move the picture folder away");
+  WriteUtf8(folder, L"");  // a file where the folder was
   // Held until the report comes (the window looks at the key once a frame),
   // and let go before the report is closed, so one press is one report.
-  PressKey(VK_F4, true);
+  PressKeyOn(frame, VK_F4);
   HWND box = nullptr;
-  for (int waited = 0; waited < 10000 && box == nullptr; waited += 50) {
-    Sleep(50);
-    box = FindWindowW(kDialogClass, L"Railwick");
-  }
+  WaitUntil(10000, 50, [&] { return (box = FindWindowW(kDialogClass, L"Railwick")) != nullptr; });
   PressKey(VK_F4, false);
   const std::wstring text = box ? WindowText(GetDlgItem(box, 0xFFFF)) : L"";  // the message's static
   if (box) PressButton(box, IDOK);
@@ -191,21 +170,22 @@ size_t FailureLinePixels(const std::vector<uint32_t>& pixels, int width) {
   return red;
 }
 
-int FailureLine(bool on, int timeout_ms) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int FailureLine(HWND frame, bool on, int timeout_ms) {
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
-  for (int waited = 0; waited <= timeout_ms; waited += 100) {
-    if (!CaptureClient(frame, pixels, width, height)) return Fail(L"capture failed");
-    const size_t red = FailureLinePixels(pixels, width);
-    if ((red > 20) == on) {
-      std::printf("failure line %s after %d ms (%zu red pixels)\n", on ? "drawn" : "gone", waited, red);
-      return 0;
-    }
-    Sleep(100);
-  }
-  return Fail(on ? L"no failure line under the status line" : L"the failure line stays");
+  size_t red = 0;
+  bool captured = true;
+  const DWORD start = GetTickCount();
+  const bool seen = WaitUntil(timeout_ms, 100, [&] {
+    if (!(captured = CaptureClient(frame, pixels, width, height))) return true;
+    red = FailureLinePixels(pixels, width);
+    return (red > 20) == on;
+  });
+  if (!captured) return Fail(L"capture failed");
+  if (!seen) return Fail(on ? L"no failure line under the status line" : L"the failure line stays");
+  std::printf("failure line %s after %lu ms (%zu red pixels)\n", on ? "drawn" : "gone",
+              static_cast<unsigned long>(GetTickCount() - start), red);
+  return 0;
 }
 
 // The program's count of live builds, asked by its registered message.
@@ -220,39 +200,37 @@ bool RewriteFile(const std::wstring& file) {
   HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (out == INVALID_HANDLE_VALUE) return false;
   DWORD put = 0;
-  const bool written = WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+  const bool written =
+      WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
   return CloseHandle(out) && written;
 }
 
-int LiveLatency(const std::wstring& file) {
-  HWND frame = FindFrame();
-  if (frame == nullptr) return Fail(L"no window");
+int LiveLatency(HWND frame, const std::wstring& file) {
   DWORD_PTR before = 0, now = 0;
   if (!LiveBuilds(frame, before)) return Fail(L"the program does not answer");
   if (!RewriteFile(file)) return Fail(L"could not write the file again");
   const DWORD start = GetTickCount();
-  for (DWORD waited = 0; waited < 10000; waited = GetTickCount() - start) {
-    if (!LiveBuilds(frame, now)) return Fail(L"the program does not answer");
-    if (now != before) {
-      std::printf("live build %lu ms after the save\n", static_cast<unsigned long>(GetTickCount() - start));
-      return 0;
-    }
-    Sleep(5);
-  }
-  return Fail(L"no live build within 10 s of the save");
+  bool answered = true;
+  const bool built =
+      WaitUntil(10000, 5, [&] { return !(answered = LiveBuilds(frame, now)) || now != before; });
+  if (!answered) return Fail(L"the program does not answer");
+  if (!built) return Fail(L"no live build within 10 s of the save");
+  std::printf("live build %lu ms after the save\n", static_cast<unsigned long>(GetTickCount() - start));
+  return 0;
 }
 
 }  // namespace
 
-int RunPreviewStep(int argc, wchar_t** argv) {
-  const std::wstring command = argv[1];
-  if (command == L"capture" && argc == 3) return Capture(argv[2]);
-  if (command == L"key" && argc == 3) return Key(argv[2][1] == 0 ? argv[2][0] : static_cast<UINT>(_wtoi(argv[2])));
-  if (command == L"drag" && argc >= 4) return Drag(_wtoi(argv[2]), _wtoi(argv[3]), argc > 4 ? argv[4] : L"");
-  if (command == L"esc-after-dialog") return EscAfterDialog();
-  if (command == L"screenshot-skip") return ScreenshotSkip();
-  if (command == L"screenshot-failure") return ScreenshotFailure();
-  if (command == L"failure-line" && argc == 4) return FailureLine(std::wstring(argv[2]) == L"on", _wtoi(argv[3]));
-  if (command == L"live-latency" && argc == 3) return LiveLatency(argv[2]);
-  return 2;
-}
+const std::vector<Step> kPreviewSteps = {
+    {L"capture", 1, 1, On::kFrame, [](const Call& c) { return Capture(c.window, c.args[0]); }},
+    {L"key", 1, 1, On::kFrame,
+     [](const Call& c) { return Key(c.window, c.args[0][1] ? c.Number(0) : c.args[0][0]); }},
+    {L"drag", 2, 3, On::kFrame,
+     [](const Call& c) { return Drag(c.window, c.Number(0), c.Number(1), c.count > 2 ? c.args[2] : L""); }},
+    {L"esc-after-dialog", 0, 0, On::kFrame, [](const Call& c) { return EscAfterDialog(c.window); }},
+    {L"screenshot-skip", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotSkip(c.window); }},
+    {L"screenshot-failure", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotFailure(c.window); }},
+    {L"failure-line", 2, 2, On::kFrame,
+     [](const Call& c) { return FailureLine(c.window, !wcscmp(c.args[0], L"on"), c.Number(1)); }},
+    {L"live-latency", 1, 1, On::kFrame, [](const Call& c) { return LiveLatency(c.window, c.args[0]); }},
+};

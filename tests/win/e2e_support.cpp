@@ -167,6 +167,12 @@ void PressKey(WORD key, bool down) {
   SendInput(1, &input, sizeof(input));
 }
 
+void PressKeyOn(HWND window, WORD key) {
+  SetForegroundWindow(window);
+  Sleep(200);
+  PressKey(key, true);
+}
+
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                             OPEN_EXISTING, 0, nullptr);

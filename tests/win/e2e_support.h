@@ -14,6 +14,43 @@ inline constexpr wchar_t kCaption[] = L"無題 - ZEK RAILWICK";
 // Exit status of a step that did not finish in its bound.
 inline constexpr int kTimedOut = 3;
 
+// What a step works on, found before it runs: nothing, the main window (a
+// run without one fails), the window captioned CAPTION (its first
+// argument), or control ID of that window (its second): a missing window is
+// a step that timed out, a missing control a wrong dialog.
+enum class On { kNothing, kFrame, kCaption, kControl };
+// A step's call: what it works on (the main window or the captioned one,
+// and the control) and the arguments after its name.
+struct Call {
+  HWND window, control;
+  int count;
+  wchar_t** args;
+  int Number(int i) const { return _wtoi(args[i]); }
+};
+// One command of the driver: its name, how many arguments follow the name
+// (`least` to `most`), what it works on, and what it does.
+struct Step {
+  const wchar_t* name;
+  int least, most;
+  On on;
+  int (*run)(const Call& call);
+};
+// Finds what a step works `on` from the call's arguments into the call; 0
+// when found, else the step's exit status (the reason printed).
+int FindTarget(On on, Call& call);
+// The commands of the frame, of the preview and of the dialogs.
+extern const std::vector<Step> kFrameSteps, kPreviewSteps, kDialogSteps;
+
+// Asks `done` every `step_ms` until it holds (true) or `bound_ms` have
+// passed (false).
+template <typename Done>
+bool WaitUntil(DWORD bound_ms, DWORD step_ms, Done done) {
+  for (const DWORD start = GetTickCount();; Sleep(step_ms)) {
+    if (done()) return true;
+    if (GetTickCount() - start >= bound_ms) return false;
+  }
+}
+
 // Prints "driver: " and `format` with `detail` for its "%ls" in UTF-8 (the
 // console's code page cannot hold Japanese); returns 1.
 int Fail(const wchar_t* format, const std::wstring& detail = L"");
@@ -39,6 +76,9 @@ bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& 
 size_t LitPixels(const std::vector<uint32_t>& pixels);
 // A key press or release as the user's keyboard makes it.
 void PressKey(WORD key, bool down);
+// Brings `window` to the front and presses `key` there; the key stays down
+// until PressKey(key, false).
+void PressKeyOn(HWND window, WORD key);
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 // Any image file GDI+ reads, saved as PNG.
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
