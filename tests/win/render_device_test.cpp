@@ -113,4 +113,6 @@ TEST_F(RendererDevice, DrawnFrameIsCapturedBeforePresentAndSavedAsPng) {
   const uint8_t* corner = dib.pixels + 5 * dib.stride + 5 * 3;
   EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
   DeleteDibImage(dib);
+  EXPECT_EQ(DecodeImageToDib(png.data(), 20, dib), 0);  // cut short: nothing left behind
+  EXPECT_EQ(dib.bitmap, nullptr);
 }

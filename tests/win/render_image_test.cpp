@@ -105,22 +105,6 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   EXPECT_FALSE(LoadImageFromMemory(RedOverBlue().data(), 0));
 }
 
-TEST(ImageUtilities, PngDrawnIntoADibHasNoAlphaAndKeepsItsRows) {
-  DibImage dib;
-  ASSERT_EQ(DecodeImageToDib(RedOverBlue().data(), RedOverBlue().size(), dib), 1);
-  EXPECT_EQ(dib.width, 4);
-  EXPECT_EQ(dib.height, 4);
-  const uint8_t* top = dib.pixels;  // blue, green, red
-  const uint8_t* bottom = dib.pixels + 3 * dib.stride;
-  EXPECT_EQ(top[2], 0xFF);
-  EXPECT_EQ(top[0], 0x00);
-  EXPECT_EQ(bottom[0], 0xFF);
-  EXPECT_EQ(bottom[2], 0x00);
-  DeleteDibImage(dib);
-  EXPECT_EQ(DecodeImageToDib(RedOverBlue().data(), 20, dib), 0);
-  EXPECT_EQ(dib.bitmap, nullptr);
-}
-
 class TextureFromPng : public DeviceTest {};
 
 TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
