@@ -37,7 +37,7 @@ int WaitFrame(int timeout_ms) {
     std::vector<uint32_t> pixels;
     int w = 0, h = 0;
     window = FindFrame();
-    return window && IsWindowVisible(window) && CaptureClient(window, pixels, w, h) && LitPixels(pixels) > 20;
+    return window && IsWindowVisible(window) && CaptureWindow(window, pixels, w, h) && LitPixels(pixels) > 20;
   });
   if (!window) return Fail(L"no window of class ZEK5RLWCK");
   wchar_t caption[64] = {};
@@ -62,11 +62,11 @@ int Frames(HWND window) {
   bool captured = true;
   // A window just restored may not have drawn its next frame yet: wait for
   // a lit picture before comparing two.
-  WaitUntil(5000, 100, [&] { return !(captured = CaptureClient(window, a, w, h)) || LitPixels(a) != 0; });
+  WaitUntil(5000, 100, [&] { return !(captured = CaptureWindow(window, a, w, h)) || LitPixels(a) != 0; });
   // A window just resized draws again once its device follows, which on a
   // loaded machine can take a few seconds.
   const bool changed = captured && WaitUntil(30000, 200, [&] {
-                         captured = CaptureClient(window, b, w, h);
+                         captured = CaptureWindow(window, b, w, h);
                          return !captured || (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b);
                        });
   if (!captured) return Fail(L"capture failed");
@@ -121,15 +121,15 @@ const wchar_t* CheckBitmap(const std::vector<uint8_t>& b, int width, int height)
   return nullptr;
 }
 
-// Lit pixels in the rows under the status line, where the note of a saved
-// screenshot stands; -1 when the window cannot be captured.
+bool Lit(uint32_t pixel) {
+  return (pixel & 0xFFFFFF) != 0;
+}
+
+// Lit pixels in the rows under the status line and the line a failed live
+// build takes, where the note of a saved screenshot stands; -1 when the
+// window cannot be captured.
 long NoteBandPixels(HWND window) {
-  std::vector<uint32_t> pixels;
-  int w = 0, h = 0;
-  // Below the status line and the line a failed live build takes.
-  if (!CaptureClient(window, pixels, w, h) || h < 50) return -1;
-  std::vector<uint32_t> band(pixels.begin() + 32 * w, pixels.begin() + 50 * w);
-  return static_cast<long>(LitPixels(band));
+  return BandPixels(window, 32, 50, Lit);
 }
 
 // F4: the note naming the saved file shows under the status line, and is

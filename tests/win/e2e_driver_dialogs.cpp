@@ -38,6 +38,7 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -51,35 +52,20 @@ namespace {
 // second: a step waits this long for what it expects before it fails.
 constexpr DWORD kWaitMs = 30000;
 
-struct FindRequest {
-  DWORD pid;
-  const wchar_t* caption;
-  HWND found;
-};
-
-BOOL CALLBACK MatchCaption(HWND window, LPARAM lparam) {
-  auto* request = reinterpret_cast<FindRequest*>(lparam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  const bool program = request->pid ? pid == request->pid : pid != GetCurrentProcessId();
-  if (!program || !IsWindowVisible(window)) return TRUE;
-  const bool owned = request->caption[0] == L'>';
-  HWND named = owned ? GetWindow(window, GW_OWNER) : window;
-  // A caption is the system's copy of the text: no message to a program
-  // that may be busy starting or saving.
-  wchar_t caption[256] = {};
-  if (named) GetWindowTextW(named, caption, 256);
-  if (named && wcscmp(caption, request->caption + (owned ? 1 : 0)) == 0) {
-    request->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
+// A shown window of the program's with the caption (">X": owned by the
+// window captioned X).
 HWND FindCaption(const wchar_t* caption) {
-  FindRequest request{ProgramProcess(), caption, nullptr};
-  EnumWindows(MatchCaption, reinterpret_cast<LPARAM>(&request));
-  return request.found;
+  const bool owned = caption[0] == L'>';
+  for (HWND window : TopWindows(ProgramProcess())) {
+    HWND named = owned ? GetWindow(window, GW_OWNER) : window;
+    if (!named || !IsWindowVisible(window)) continue;
+    // A caption is the system's copy of the text: no message to a program
+    // that may be busy starting or saving.
+    wchar_t text[256] = {};
+    GetWindowTextW(named, text, 256);
+    if (wcscmp(text, caption + (owned ? 1 : 0)) == 0) return window;
+  }
+  return nullptr;
 }
 
 HWND WaitCaption(const wchar_t* caption, DWORD bound_ms = kWaitMs) {
@@ -197,63 +183,56 @@ int ChooseFile(HWND dialog, const wchar_t* title, const wchar_t* path) {
   return WaitGone(title);
 }
 
-// Memory in the program's process for list view messages that carry pointers.
-class RemoteBuffer {
- public:
-  RemoteBuffer(DWORD pid, size_t size) : size_(size) {
-    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
-    if (process_) address_ = VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+// Sends `message` to a control of the program with a copy of `block` in
+// the program's memory (list view messages carry pointers there) and
+// copies it back; `place` first points the block's members into the copy.
+// 0 when there is no copy.
+template <typename Block, typename Place>
+LRESULT AskInProgram(HWND control, UINT message, WPARAM wparam, Block& block, Place place) {
+  HANDLE process =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, ProgramProcess());
+  void* copy =
+      process ? VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE) : nullptr;
+  LRESULT result = 0;
+  if (copy) {
+    place(block, static_cast<char*>(copy));
+    if (WriteProcessMemory(process, copy, &block, sizeof(Block), nullptr))
+      result = Ask(control, message, wparam, reinterpret_cast<LPARAM>(copy));
+    ReadProcessMemory(process, copy, &block, sizeof(Block), nullptr);
+    VirtualFreeEx(process, copy, 0, MEM_RELEASE);
   }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  bool ok() const { return address_ != nullptr; }
-  void* address() const { return address_; }
-  bool Write(const void* data, size_t size, size_t at = 0) {
-    return at + size <= size_ &&
-           WriteProcessMemory(process_, static_cast<char*>(address_) + at, data, size, nullptr);
-  }
-  bool Read(void* data, size_t size, size_t at = 0) {
-    return at + size <= size_ &&
-           ReadProcessMemory(process_, static_cast<char*>(address_) + at, data, size, nullptr);
-  }
+  if (process) CloseHandle(process);
+  return result;
+}
 
- private:
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-  size_t size_;
-};
-
-// A text the list view writes into the program's memory: `info` (an
-// LVITEMW or LVCOLUMNW) gets its place and size, `message` with `index`
-// fills it. False when the message gives 0 (no such column, an empty cell).
+// A text the list view gives by `message` for `index` into `info` (an
+// LVITEMW or LVCOLUMNW); false when the message gives 0 (no such column,
+// an empty cell).
 template <typename Info>
-bool ListText(HWND list, RemoteBuffer& remote, UINT message, int index, Info info, std::wstring& text) {
-  constexpr size_t kTextAt = 256;
-  constexpr int kTextChars = 256;
-  info.cchTextMax = kTextChars;
-  info.pszText = reinterpret_cast<wchar_t*>(static_cast<char*>(remote.address()) + kTextAt);
-  wchar_t got[kTextChars] = {};
-  const bool answered = remote.Write(&info, sizeof(info)) && Ask(list, message, static_cast<WPARAM>(index),
-                                                                 reinterpret_cast<LPARAM>(remote.address()));
-  if (answered) remote.Read(got, sizeof(got), kTextAt);
-  got[kTextChars - 1] = 0;
-  text = got;
+bool ListText(HWND list, UINT message, int index, Info info, std::wstring& text) {
+  struct {
+    Info info;
+    wchar_t text[256];
+  } block = {info, {}};
+  const bool answered =
+      AskInProgram(list, message, static_cast<WPARAM>(index), block, [](auto& b, char* copy) {
+        b.info.cchTextMax = 256;
+        b.info.pszText = reinterpret_cast<wchar_t*>(
+            copy + (reinterpret_cast<char*>(b.text) - reinterpret_cast<char*>(&b)));
+      });
+  block.text[255] = 0;
+  text = answered ? block.text : L"";
   return answered;
 }
 
 // The list view's column titles (joined by "|", against expected[0]) or
 // its rows (cells joined by "|", against the `count` named).
 int ExpectList(HWND list, bool columns, int count, wchar_t** expected) {
-  RemoteBuffer remote(ProgramProcess(), 1024);
-  if (!remote.ok()) return Fail(L"no memory in the program's process");
   std::wstring got, text;
   if (columns) {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT;
-    for (int c = 0; ListText(list, remote, LVM_GETCOLUMNW, c, column, text); ++c)
-      got += (c ? L"|" : L"") + text;
+    for (int c = 0; ListText(list, LVM_GETCOLUMNW, c, column, text); ++c) got += (c ? L"|" : L"") + text;
     return Expect(L"columns", got, expected[0]);
   }
   const int have = static_cast<int>(Ask(list, LVM_GETITEMCOUNT, 0, 0));
@@ -261,7 +240,7 @@ int ExpectList(HWND list, bool columns, int count, wchar_t** expected) {
   for (int r = 0; r < have || r < count; ++r, got.clear()) {
     LVITEMW cell = {};
     for (cell.iSubItem = 0; r < have && cell.iSubItem < 4; ++cell.iSubItem) {
-      ListText(list, remote, LVM_GETITEMTEXTW, r, cell, text);
+      ListText(list, LVM_GETITEMTEXTW, r, cell, text);
       got += (cell.iSubItem ? L"|" : L"") + text;
     }
     if (Expect(L"row " + std::to_wstring(r), got, r < count ? expected[r] : L"") != 0) result = 1;
@@ -283,14 +262,9 @@ int ExpectCentred(HWND window) {
 }
 
 int DoubleClickRow(HWND list, int row) {
-  RemoteBuffer remote(ProgramProcess(), sizeof(RECT));
-  if (!remote.ok()) return Fail(L"no memory in the program's process");
-  RECT rect = {};
-  rect.left = LVIR_BOUNDS;
-  remote.Write(&rect, sizeof(rect));
-  if (!Ask(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(remote.address())))
+  RECT rect = {LVIR_BOUNDS, 0, 0, 0};
+  if (!AskInProgram(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), rect, [](RECT&, char*) {}))
     return Fail(L"no row %ls", std::to_wstring(row));
-  remote.Read(&rect, sizeof(rect));
   const LPARAM point = MAKELPARAM((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
   PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, point);
   PostMessageW(list, WM_LBUTTONUP, 0, point);
@@ -304,21 +278,13 @@ int Capture(HWND window, const std::wstring& png) {
   // Only invalidated: an update forced from here would wait for a stuck program.
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
   Sleep(400);
-  RECT outer;
-  GetWindowRect(window, &outer);
-  const int width = outer.right - outer.left, height = outer.bottom - outer.top;
-  HDC screen = GetDC(nullptr);
-  HDC memory = CreateCompatibleDC(screen);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-  HGDIOBJ old = SelectObject(memory, bitmap);
-  const bool copied = BitBlt(memory, 0, 0, width, height, screen, outer.left, outer.top, SRCCOPY) != 0;
-  SelectObject(memory, old);
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
   bool saved = false;
-  for (int attempt = 0; copied && !saved && attempt < 3; ++attempt)
-    saved = SaveBitmapAsPng(bitmap, png) && GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
-  DeleteObject(bitmap);
-  DeleteDC(memory);
-  ReleaseDC(nullptr, screen);
+  for (int attempt = 0; !saved && attempt < 3 && CaptureWindow(window, pixels, width, height, true);
+       ++attempt)
+    saved = SavePixelsAsPng(pixels, width, height, png) &&
+            GetFileAttributesW(png.c_str()) != INVALID_FILE_ATTRIBUTES;
   return saved ? 0 : Fail(L"could not save %ls", png);
 }
 
@@ -352,15 +318,6 @@ int ExpectRunning(bool running) {
   return TimedOut(running ? L"the main window is gone%ls" : L"the main window is still there%ls");
 }
 
-BOOL CALLBACK FindOtherShown(HWND window, LPARAM lparam) {
-  auto* request = reinterpret_cast<FindRequest*>(lparam);
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if (pid != request->pid || window == request->found || !IsWindowVisible(window)) return TRUE;
-  request->found = nullptr;
-  return FALSE;
-}
-
 // Posts a menu command once the main window takes one: enabled, and no
 // other window of the program shown (a dialog still closing would run the
 // command inside its own modal loop, or swallow it as it ends).
@@ -368,9 +325,9 @@ int Command(int id) {
   HWND frame = nullptr;
   const bool ready = WaitUntil(kWaitMs, 50, [&] {
     if (!(frame = FindFrame())) return true;
-    FindRequest request{ProgramProcess(), nullptr, frame};
-    EnumWindows(FindOtherShown, reinterpret_cast<LPARAM>(&request));
-    return request.found && IsWindowEnabled(frame);
+    const std::vector<HWND> windows = TopWindows(ProgramProcess());
+    const auto shown = [frame](HWND window) { return window != frame && IsWindowVisible(window); };
+    return IsWindowEnabled(frame) && std::none_of(windows.begin(), windows.end(), shown);
   });
   if (!frame) return Fail(L"no main window%ls");
   if (!ready) return TimedOut(L"the main window takes no command%ls");

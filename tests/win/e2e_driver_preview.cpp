@@ -41,11 +41,11 @@ bool StatusLineChanged(const std::vector<uint32_t>& a, const std::vector<uint32_
 int Capture(HWND frame, const std::wstring& png) {
   std::vector<uint32_t> before, pixels;
   int width = 0, height = 0;
-  if (!CaptureClient(frame, before, width, height)) return Fail(L"capture failed");
+  if (!CaptureWindow(frame, before, width, height)) return Fail(L"capture failed");
   int frames = 0;
   bool captured = true;
   const bool drawn = WaitUntil(30000, 100, [&] {
-    if (!(captured = CaptureClient(frame, pixels, width, height))) return true;
+    if (!(captured = CaptureWindow(frame, pixels, width, height))) return true;
     if (StatusLineChanged(before, pixels, width)) ++frames, before = pixels;
     return frames == 2;
   });
@@ -159,31 +159,20 @@ int ScreenshotFailure(HWND frame) {
   return Fail(L"not the screenshot message: %ls", text);
 }
 
-// Red text under the status line: rows 16 to 30 of the client area.
-size_t FailureLinePixels(const std::vector<uint32_t>& pixels, int width) {
-  size_t red = 0;
-  for (size_t i = 16 * static_cast<size_t>(width); i < 30 * static_cast<size_t>(width) && i < pixels.size();
-       ++i) {
-    const uint32_t r = (pixels[i] >> 16) & 0xFF, g = (pixels[i] >> 8) & 0xFF, b = pixels[i] & 0xFF;
-    red += r > 160 && g < r - 60 && b < r - 60;
-  }
-  return red;
+// Red text of the line under the status line.
+bool Red(uint32_t pixel) {
+  const uint32_t r = (pixel >> 16) & 0xFF, g = (pixel >> 8) & 0xFF, b = pixel & 0xFF;
+  return r > 160 && g < r - 60 && b < r - 60;
 }
 
 int FailureLine(HWND frame, bool on, int timeout_ms) {
-  std::vector<uint32_t> pixels;
-  int width = 0, height = 0;
-  size_t red = 0;
-  bool captured = true;
+  long red = 0;
   const DWORD start = GetTickCount();
-  const bool seen = WaitUntil(timeout_ms, 100, [&] {
-    if (!(captured = CaptureClient(frame, pixels, width, height))) return true;
-    red = FailureLinePixels(pixels, width);
-    return (red > 20) == on;
-  });
-  if (!captured) return Fail(L"capture failed");
+  const bool seen = WaitUntil(timeout_ms, 100,
+                              [&] { return (red = BandPixels(frame, 16, 30, Red)) < 0 || (red > 20) == on; });
+  if (red < 0) return Fail(L"capture failed");
   if (!seen) return Fail(on ? L"no failure line under the status line" : L"the failure line stays");
-  std::printf("failure line %s after %lu ms (%zu red pixels)\n", on ? "drawn" : "gone",
+  std::printf("failure line %s after %lu ms (%ld red pixels)\n", on ? "drawn" : "gone",
               static_cast<unsigned long>(GetTickCount() - start), red);
   return 0;
 }
@@ -194,21 +183,12 @@ bool LiveBuilds(HWND frame, DWORD_PTR& count) {
   return SendMessageTimeoutW(frame, message, 0, 0, SMTO_NORMAL, 5000, &count) != 0;
 }
 
-bool RewriteFile(const std::wstring& file) {
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(file, bytes)) return false;
-  HANDLE out = CreateFileW(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (out == INVALID_HANDLE_VALUE) return false;
-  DWORD put = 0;
-  const bool written =
-      WriteFile(out, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-  return CloseHandle(out) && written;
-}
-
 int LiveLatency(HWND frame, const std::wstring& file) {
   DWORD_PTR before = 0, now = 0;
   if (!LiveBuilds(frame, before)) return Fail(L"the program does not answer");
-  if (!RewriteFile(file)) return Fail(L"could not write the file again");
+  std::vector<uint8_t> bytes;
+  if (!ReadFileBytes(file, bytes) || !WriteBytes(file, bytes.data(), bytes.size()))
+    return Fail(L"could not write the file again");
   const DWORD start = GetTickCount();
   bool answered = true;
   const bool built =

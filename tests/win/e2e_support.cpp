@@ -9,6 +9,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <utility>
 
 namespace {
 
@@ -62,34 +63,33 @@ DWORD ProgramProcess() {
   return pid;
 }
 
-namespace {
-
-BOOL CALLBACK PrintWindowLine(HWND window, LPARAM pid) {
-  DWORD owner_pid = 0;
-  GetWindowThreadProcessId(window, &owner_pid);
-  if (owner_pid != static_cast<DWORD>(pid)) return TRUE;
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
-                      WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
-                      (IsWindowEnabled(window) ? L" enabled" : L" disabled");
-  if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
-  if (window == GetForegroundWindow()) line += L" foreground";
-  Fail(L"%ls", line);
-  return TRUE;
+std::vector<HWND> TopWindows(DWORD pid) {
+  std::pair<DWORD, std::vector<HWND>> found{pid, {}};
+  auto add = [](HWND window, LPARAM lparam) -> BOOL {
+    auto& [wanted, windows] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lparam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (wanted ? owner == wanted : owner != GetCurrentProcessId()) windows.push_back(window);
+    return TRUE;
+  };
+  EnumWindows(add, reinterpret_cast<LPARAM>(&found));
+  return found.second;
 }
-
-}  // namespace
 
 int TimedOut(const wchar_t* format, const std::wstring& detail) {
   Fail(format, detail);
   const DWORD pid = ProgramProcess();
-  if (!pid) {
-    Fail(L"no main window%ls");
-    return kTimedOut;
+  Fail(pid ? L"the program's windows:%ls" : L"no main window%ls");
+  for (HWND window : pid ? TopWindows(pid) : std::vector<HWND>()) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
+                        WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
+                        (IsWindowEnabled(window) ? L" enabled" : L" disabled");
+    if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
+    if (window == GetForegroundWindow()) line += L" foreground";
+    Fail(L"%ls", line);
   }
-  Fail(L"the program's windows:%ls");
-  EnumWindows(PrintWindowLine, static_cast<LPARAM>(pid));
   return kTimedOut;
 }
 
@@ -122,13 +122,14 @@ void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
-  RECT client;
-  if (!GetClientRect(window, &client)) return false;
-  width = client.right;
-  height = client.bottom;
+bool CaptureWindow(HWND window, std::vector<uint32_t>& pixels, int& width, int& height, bool outer) {
+  RECT rect;
+  if (!(outer ? GetWindowRect(window, &rect) : GetClientRect(window, &rect))) return false;
+  width = rect.right - rect.left;
+  height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return false;
-  HDC dc = GetDC(window);
+  HWND source = outer ? nullptr : window;  // the screen shows the frame
+  HDC dc = GetDC(source);
   HDC memory = CreateCompatibleDC(dc);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -141,15 +142,25 @@ bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& 
   bool ok = bitmap != nullptr;
   if (ok) {
     HGDIOBJ old = SelectObject(memory, bitmap);
-    ok = BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY) != 0;
+    ok = BitBlt(memory, 0, 0, width, height, dc, outer ? rect.left : 0, outer ? rect.top : 0, SRCCOPY) != 0;
     SelectObject(memory, old);
     const uint32_t* p = static_cast<const uint32_t*>(bits);
     pixels.assign(p, p + static_cast<size_t>(width) * height);
     DeleteObject(bitmap);
   }
   DeleteDC(memory);
-  ReleaseDC(window, dc);
+  ReleaseDC(source, dc);
   return ok;
+}
+
+long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel)) {
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!CaptureWindow(window, pixels, width, height) || height < bottom) return -1;
+  long counted = 0;
+  for (size_t i = static_cast<size_t>(top) * width; i < static_cast<size_t>(bottom) * width; ++i)
+    counted += counts(pixels[i]);
+  return counted;
 }
 
 size_t LitPixels(const std::vector<uint32_t>& pixels) {
@@ -203,11 +214,12 @@ bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height,
   });
 }
 
-bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    return SaveImageAsPng(image, png);
-  });
+bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  return CloseHandle(file) && ok;
 }
 
 bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
@@ -215,13 +227,7 @@ bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
       WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  DWORD written = 0;
-  const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  CloseHandle(file);
-  return ok;
+  return WriteBytes(path, bytes.data(), bytes.size());
 }
 
 std::wstring PictureFolder() {

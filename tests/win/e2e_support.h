@@ -58,6 +58,9 @@ int Fail(const wchar_t* format, const std::wstring& detail = L"");
 HWND FindFrame();
 // The process of the main window; 0 while there is none.
 DWORD ProgramProcess();
+// The top-level windows of process `pid` (of any process but the driver's
+// when 0), hidden ones included.
+std::vector<HWND> TopWindows(DWORD pid);
 // Says why the step ran out of time and what the program's top-level
 // windows were then, hidden ones included; returns kTimedOut.
 int TimedOut(const wchar_t* format, const std::wstring& detail = L"");
@@ -71,8 +74,12 @@ bool SendGaveUp();
 std::wstring WindowText(HWND window);
 // Clicks a button of a dialog as the dialog manager reports a click.
 void PressButton(HWND dialog, int id);
-// The client area as 32-bit BGRX rows, read from the window's device context.
-bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height);
+// The client area as 32-bit BGRX rows, read from the window's device
+// context; with `outer`, the whole window as the screen shows it.
+bool CaptureWindow(HWND window, std::vector<uint32_t>& pixels, int& width, int& height, bool outer = false);
+// The pixels of the client area's rows `top` to `bottom` (not included)
+// that `counts` takes; -1 when the window cannot be captured or is lower.
+long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel));
 size_t LitPixels(const std::vector<uint32_t>& pixels);
 // A key press or release as the user's keyboard makes it.
 void PressKey(WORD key, bool down);
@@ -84,7 +91,8 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
 // 32-bit BGRX rows saved as PNG.
 bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png);
-bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& png);
+// The file at `path` made anew with `size` bytes.
+bool WriteBytes(const std::wstring& path, const void* bytes, size_t size);
 // `text` as UTF-8 in the file at `path`.
 bool WriteUtf8(const std::wstring& path, const std::wstring& text);
 // The folder F4 saves screenshots into (My Pictures, else My Documents);
