@@ -14,6 +14,8 @@
 //                          real pixels at the client's size; saved as PNG too
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
+//   screenshot-skip        with a file at the first free number N, F4
+//                          writes scrN+1.bmp and leaves scrN.bmp alone
 //   screenshot-note        F4 shows a note under the status line, which goes
 //                          again by itself
 // and those of the preview (e2e_driver_preview.cpp) and of the dialogs
@@ -168,8 +170,24 @@ int ScreenshotKey(HWND window, int number, const std::wstring& png) {
   RECT client;
   GetClientRect(window, &client);
   if (const wchar_t* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
-  if (!SaveAsPng(bmp, png)) return Fail(L"could not save the PNG copy");
+  if (!png.empty() && !SaveAsPng(bmp, png)) return Fail(L"could not save the PNG copy");
   return 0;
+}
+
+// With a file of someone else's at the first free number N, F4 writes
+// scrN+1.bmp as screenshot-key checks it and leaves scrN.bmp alone.
+int ScreenshotSkip(HWND window) {
+  const std::wstring folder = PictureFolder();
+  int number = 0;
+  while (!folder.empty() && Exists(ScreenshotFile(folder, number))) ++number;
+  const std::wstring taken = ScreenshotFile(folder, number);
+  const wchar_t kMark[] = L"an earlier screenshot";
+  if (folder.empty() || !WriteUtf8(taken, kMark)) return Fail(L"could not place the earlier file");
+  if (const int written = ScreenshotKey(window, number + 1, L"")) return written;
+  std::vector<uint8_t> bytes;
+  return ReadFileBytes(taken, bytes) && bytes.size() == wcslen(kMark)
+             ? 0
+             : Fail(L"the earlier file was replaced");
 }
 
 int Resize(HWND window, int width, int height) {
@@ -235,6 +253,7 @@ const std::vector<Step> kFrameSteps = {
     {L"resize", 2, 2, On::kFrame, [](const Call& c) { return Resize(c.window, c.Number(0), c.Number(1)); }},
     {L"write-maker", 1, 1, On::kNothing,
      [](const Call& c) { return WriteWorkshopName(c.args[0]) == 1 ? 0 : 1; }},
+    {L"screenshot-skip", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotSkip(c.window); }},
     {L"screenshot-note", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotNote(c.window); }},
 };
 

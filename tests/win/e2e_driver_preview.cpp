@@ -7,8 +7,6 @@
 //   drag DX DY [ctrl|shift]  a left-button drag from the centre
 //   esc-after-dialog       Esc closes the environment dialog and stays down:
 //                          the program keeps running; a fresh Esc closes it
-//   screenshot-skip        with a file at the first free number N, F4
-//                          writes scrN+1.bmp and leaves scrN.bmp alone
 //   screenshot-failure     F4 with no picture folder to save into is reported
 //   failure-line on|off MS within MS, the line of a failed live build under
 //                          the status line is drawn (on) or gone (off)
@@ -109,33 +107,6 @@ int EscAfterDialog(HWND frame) {
              : Fail(L"a fresh Esc did not close the program");
 }
 
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-int ScreenshotSkip(HWND frame) {
-  const std::wstring folder = PictureFolder();
-  if (folder.empty()) return Fail(L"no picture folder");
-  // The first free number gets a file of someone else's; the key must skip it.
-  int number = 0;
-  while (Exists(ScreenshotFile(folder, number))) ++number;
-  const std::wstring taken = ScreenshotFile(folder, number);
-  const std::wstring next = ScreenshotFile(folder, number + 1);
-  DeleteFileW(next.c_str());
-  const wchar_t kMark[] = L"an earlier screenshot";
-  if (!WriteUtf8(taken, kMark)) return Fail(L"could not place the earlier file");
-
-  PressKeyOn(frame, VK_F4);
-  WaitUntil(3000, 20, [&] { return Exists(next); });
-  PressKey(VK_F4, false);
-  Sleep(200);
-  std::vector<uint8_t> bytes;
-  if (!ReadFileBytes(taken, bytes) || bytes.size() != wcslen(kMark))
-    return Fail(L"the earlier file was replaced");
-  if (!ReadFileBytes(next, bytes) || bytes.size() < 54 || bytes[0] != 'B') return Fail(L"no new screenshot");
-  return 0;
-}
-
 // With the picture folder not a folder, F4 cannot save: the user is told.
 int ScreenshotFailure(HWND frame) {
   const std::wstring folder = PictureFolder();
@@ -208,7 +179,6 @@ const std::vector<Step> kPreviewSteps = {
     {L"drag", 2, 3, On::kFrame,
      [](const Call& c) { return Drag(c.window, c.Number(0), c.Number(1), c.count > 2 ? c.args[2] : L""); }},
     {L"esc-after-dialog", 0, 0, On::kFrame, [](const Call& c) { return EscAfterDialog(c.window); }},
-    {L"screenshot-skip", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotSkip(c.window); }},
     {L"screenshot-failure", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotFailure(c.window); }},
     {L"failure-line", 2, 2, On::kFrame,
      [](const Call& c) { return FailureLine(c.window, !wcscmp(c.args[0], L"on"), c.Number(1)); }},

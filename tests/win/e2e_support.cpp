@@ -17,18 +17,8 @@ namespace {
 constexpr DWORD kSendMs = 3000;
 bool g_send_gave_up = false;
 
-bool SaveImageAsPng(Gdiplus::Image& image, const std::wstring& png) {
-  UINT count = 0, size = 0;
-  Gdiplus::GetImageEncodersSize(&count, &size);
-  std::vector<uint8_t> buffer(size);
-  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-      return image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-  }
-  return false;
-}
+// GDI+'s PNG encoder.
+constexpr CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 
 // Runs `save` with GDI+ started.
 template <typename Save>
@@ -202,7 +192,7 @@ bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
 bool SaveAsPng(const std::wstring& image, const std::wstring& png) {
   return WithGdiplus([&] {
     Gdiplus::Bitmap bitmap(image.c_str());
-    return SaveImageAsPng(bitmap, png);
+    return bitmap.Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
   });
 }
 
@@ -210,7 +200,7 @@ bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height,
   return WithGdiplus([&] {
     Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
                            reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
-    return SaveImageAsPng(bitmap, png);
+    return bitmap.Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
   });
 }
 
