@@ -22,6 +22,7 @@
 // (e2e_driver_dialogs.cpp).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -47,11 +48,9 @@ int WaitFrame(int timeout_ms) {
   if (wcscmp(caption, kCaption) != 0) return Fail(L"caption is not \"無題 - ZEK RAILWICK\"");
   RECT outer;
   GetWindowRect(window, &outer);
-  int expect_w = GetSystemMetrics(SM_CXSCREEN) < 1024 ? GetSystemMetrics(SM_CXSCREEN) : 1024;
-  int expect_h = GetSystemMetrics(SM_CYSCREEN) < 768 ? GetSystemMetrics(SM_CYSCREEN) : 768;
-  if (outer.right - outer.left != expect_w || outer.bottom - outer.top != expect_h) {
+  if (outer.right - outer.left != std::min(GetSystemMetrics(SM_CXSCREEN), 1024) ||
+      outer.bottom - outer.top != std::min(GetSystemMetrics(SM_CYSCREEN), 768))
     return Fail(L"outer size is not the default size");
-  }
   if (!drawn) return Fail(L"no frame drawn in time");
   std::printf("first frame seen after %lu ms of waiting\n",
               static_cast<unsigned long>(GetTickCount() - start));
@@ -59,22 +58,15 @@ int WaitFrame(int timeout_ms) {
 }
 
 int Frames(HWND window) {
-  std::vector<uint32_t> a, b;
+  std::vector<uint32_t> pixels;
   int w = 0, h = 0;
-  bool captured = true;
   // A window just restored may not have drawn its next frame yet: wait for
-  // a lit picture before comparing two.
-  WaitUntil(5000, 100, [&] { return !(captured = CaptureWindow(window, a, w, h)) || LitPixels(a) != 0; });
-  // A window just resized draws again once its device follows, which on a
-  // loaded machine can take a few seconds.
-  const bool changed = captured && WaitUntil(30000, 200, [&] {
-                         captured = CaptureWindow(window, b, w, h);
-                         return !captured || (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b);
-                       });
-  if (!captured) return Fail(L"capture failed");
-  if (changed) return 0;
-  if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail(L"a capture is black");
-  return Fail(L"the picture did not change in 30 s: no new frames");
+  // a lit picture first. A window just resized draws again once its device
+  // follows, which on a loaded machine can take a few seconds.
+  if (!WaitUntil(5000, 100, [&] { return CaptureWindow(window, pixels, w, h) && LitPixels(pixels) != 0; }))
+    return Fail(L"a capture is black");
+  if (!WaitFrames(window, 1, pixels, w, h)) return Fail(L"the picture did not change in 30 s: no new frames");
+  return LitPixels(pixels) != 0 ? 0 : Fail(L"a capture is black");
 }
 
 int CountWindows(int expected) {
@@ -140,9 +132,7 @@ int ScreenshotNote(HWND window) {
   // The note of an earlier F4 goes first.
   if (!WaitUntil(10000, 200, [&] { return NoteBandPixels(window) == 0; }))
     return Fail(L"the rows under the status line are not empty before F4");
-  PressKeyOn(window, VK_F4);
-  Sleep(300);
-  PressKey(VK_F4, false);
+  PressKeyOn(window, VK_F4, 300);
   if (!WaitUntil(3000, 100, [&] { return NoteBandPixels(window) > 20; }))
     return Fail(L"no note under the status line after F4");
   return WaitUntil(10000, 200, [&] { return NoteBandPixels(window) <= 20; })

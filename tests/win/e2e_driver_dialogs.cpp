@@ -338,9 +338,7 @@ int Command(int id) {
 // A key pressed and released on the main window, which comes to the front.
 int PressKeyOnFrame(HWND frame, int key, bool ctrl) {
   if (ctrl) PressKey(VK_CONTROL, true);
-  PressKeyOn(frame, static_cast<WORD>(key));
-  Sleep(300);  // held long enough for a frame or two to see it
-  PressKey(static_cast<WORD>(key), false);
+  PressKeyOn(frame, static_cast<WORD>(key), 300);  // long enough for a frame or two to see it
   if (ctrl) PressKey(VK_CONTROL, false);
   return 0;
 }

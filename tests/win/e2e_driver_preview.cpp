@@ -14,7 +14,6 @@
 //                          how long until the program has made a live build
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -27,28 +26,12 @@ namespace {
 constexpr wchar_t kDialogClass[] = L"#32770";
 constexpr UINT kEnvironmentCommand = 32779;
 
-// The status line in the top rows changes with every frame drawn.
-bool StatusLineChanged(const std::vector<uint32_t>& a, const std::vector<uint32_t>& b, int width) {
-  const size_t rows = 14;
-  const size_t count = std::min(a.size(), std::min(b.size(), rows * static_cast<size_t>(width)));
-  return a.size() != b.size() || !std::equal(a.begin(), a.begin() + count, b.begin());
-}
-
 // The client area once two more frames have been drawn since the command
 // before (the first frame of a new vehicle can take a while under Wine).
 int Capture(HWND frame, const std::wstring& png) {
-  std::vector<uint32_t> before, pixels;
+  std::vector<uint32_t> pixels;
   int width = 0, height = 0;
-  if (!CaptureWindow(frame, before, width, height)) return Fail(L"capture failed");
-  int frames = 0;
-  bool captured = true;
-  const bool drawn = WaitUntil(30000, 100, [&] {
-    if (!(captured = CaptureWindow(frame, pixels, width, height))) return true;
-    if (StatusLineChanged(before, pixels, width)) ++frames, before = pixels;
-    return frames == 2;
-  });
-  if (!captured) return Fail(L"capture failed");
-  if (!drawn) return Fail(L"no new frames");
+  if (!WaitFrames(frame, 2, pixels, width, height)) return Fail(L"no new frames");
   return SavePixelsAsPng(pixels, width, height, png) ? 0 : Fail(L"could not save the PNG");
 }
 
@@ -97,11 +80,7 @@ int EscAfterDialog(HWND frame) {
   if (!closed) return Fail(L"Esc did not close the dialog");
   if (!survived) return Fail(L"the held Esc closed the program");
   Sleep(300);
-  SetForegroundWindow(frame);
-  Sleep(300);
-  PressKey(VK_ESCAPE, true);
-  Sleep(600);  // the window looks at the key once a frame
-  PressKey(VK_ESCAPE, false);
+  PressKeyOn(frame, VK_ESCAPE, 600);  // the window looks at the key once a frame
   return WaitUntil(5000, 20, [&] { return !IsWindow(frame); })
              ? 0
              : Fail(L"a fresh Esc did not close the program");

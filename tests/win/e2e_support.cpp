@@ -7,6 +7,7 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <utility>
@@ -143,6 +144,22 @@ bool CaptureWindow(HWND window, std::vector<uint32_t>& pixels, int& width, int& 
   return ok;
 }
 
+bool WaitFrames(HWND window, int frames, std::vector<uint32_t>& pixels, int& width, int& height) {
+  std::vector<uint32_t> before;
+  if (!CaptureWindow(window, before, width, height)) return false;
+  bool captured = true;
+  const bool drawn = WaitUntil(30000, 100, [&] {
+    if (!(captured = CaptureWindow(window, pixels, width, height))) return true;
+    const size_t status = std::min(before.size(), std::min(pixels.size(), 14 * static_cast<size_t>(width)));
+    if (before.size() != pixels.size() || !std::equal(before.begin(), before.begin() + status, pixels.begin())) {
+      --frames;
+      before = pixels;
+    }
+    return frames <= 0;
+  });
+  return captured && drawn;
+}
+
 long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel)) {
   std::vector<uint32_t> pixels;
   int width = 0, height = 0;
@@ -168,10 +185,13 @@ void PressKey(WORD key, bool down) {
   SendInput(1, &input, sizeof(input));
 }
 
-void PressKeyOn(HWND window, WORD key) {
+void PressKeyOn(HWND window, WORD key, DWORD hold_ms) {
   SetForegroundWindow(window);
   Sleep(200);
   PressKey(key, true);
+  if (hold_ms == INFINITE) return;
+  Sleep(hold_ms);
+  PressKey(key, false);
 }
 
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {

@@ -77,15 +77,19 @@ void PressButton(HWND dialog, int id);
 // The client area as 32-bit BGRX rows, read from the window's device
 // context; with `outer`, the whole window as the screen shows it.
 bool CaptureWindow(HWND window, std::vector<uint32_t>& pixels, int& width, int& height, bool outer = false);
+// Waits up to 30 s for `frames` more frames drawn (the status line in the
+// top 14 rows changes with every one); the last capture is in `pixels`.
+// False when none came or the window could not be captured.
+bool WaitFrames(HWND window, int frames, std::vector<uint32_t>& pixels, int& width, int& height);
 // The pixels of the client area's rows `top` to `bottom` (not included)
 // that `counts` takes; -1 when the window cannot be captured or is lower.
 long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel));
 size_t LitPixels(const std::vector<uint32_t>& pixels);
 // A key press or release as the user's keyboard makes it.
 void PressKey(WORD key, bool down);
-// Brings `window` to the front and presses `key` there; the key stays down
-// until PressKey(key, false).
-void PressKeyOn(HWND window, WORD key);
+// Brings `window` to the front and presses `key` there, for `hold_ms`;
+// without a time the key stays down until PressKey(key, false).
+void PressKeyOn(HWND window, WORD key, DWORD hold_ms = INFINITE);
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes);
 // Any image file GDI+ reads, saved as PNG.
 bool SaveAsPng(const std::wstring& image, const std::wstring& png);
