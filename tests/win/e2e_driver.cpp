@@ -115,10 +115,6 @@ const wchar_t* CheckBitmap(const std::vector<uint8_t>& b, int width, int height)
   return nullptr;
 }
 
-bool Lit(uint32_t pixel) {
-  return (pixel & 0xFFFFFF) != 0;
-}
-
 // Lit pixels in the rows under the status line and the line a failed live
 // build takes, where the note of a saved screenshot stands; -1 when the
 // window cannot be captured.
@@ -193,16 +189,11 @@ int Resize(HWND window, int width, int height) {
 // Line breaks in texts on the command line are written "{CR}" and "{LF}"
 // (a backslash sequence would clash with Windows paths).
 void Unescape(wchar_t* text) {
-  wchar_t* out = text;
-  for (const wchar_t* p = text; *p;) {
-    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
-      *out++ = p[1] == L'C' ? L'\r' : L'\n';
-      p += 4;
-    } else {
-      *out++ = *p++;
-    }
-  }
-  *out = 0;
+  std::wstring plain = text;
+  for (size_t at = 0; (at = plain.find(L'{', at)) != std::wstring::npos; ++at)
+    if (plain.compare(at, 4, L"{CR}") == 0 || plain.compare(at, 4, L"{LF}") == 0)
+      plain.replace(at, 4, plain[at + 1] == L'C' ? L"\r" : L"\n");
+  wcscpy(text, plain.c_str());  // never longer
 }
 
 // No step takes longer; the watchdog ends a driver that is stuck anyway.

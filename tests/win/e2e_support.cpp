@@ -10,7 +10,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 #include <utility>
+
+#include "platform/fs.h"
 
 namespace {
 
@@ -21,26 +24,31 @@ bool g_send_gave_up = false;
 // GDI+'s PNG encoder.
 constexpr CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 
-// Runs `save` with GDI+ started.
-template <typename Save>
-bool WithGdiplus(Save save) {
+// The bitmap `make` gives, saved as PNG with GDI+ started.
+template <typename Make>
+bool SavePng(Make make, const std::wstring& png) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  const bool ok = save();
+  const bool ok = make()->Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
   Gdiplus::GdiplusShutdown(token);
   return ok;
 }
 
 }  // namespace
 
+std::string Utf8(const std::wstring& text) {
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
 int Fail(const wchar_t* format, const std::wstring& detail) {
   std::vector<wchar_t> text(4096);
   _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
-  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
+  std::fprintf(stderr, "driver: %s\n", Utf8(text.data()).c_str());
   return 1;
 }
 
@@ -171,9 +179,7 @@ long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel)
 }
 
 size_t LitPixels(const std::vector<uint32_t>& pixels) {
-  size_t lit = 0;
-  for (uint32_t p : pixels) lit += (p & 0xFFFFFF) != 0;
-  return lit;
+  return static_cast<size_t>(std::count_if(pixels.begin(), pixels.end(), Lit));
 }
 
 void PressKey(WORD key, bool down) {
@@ -195,33 +201,19 @@ void PressKeyOn(HWND window, WORD key, DWORD hold_ms) {
 }
 
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (64 << 20);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
-  }
-  CloseHandle(file);
-  return ok;
+  return FsReadFile(std::u16string(path.begin(), path.end()), bytes);
 }
 
 bool SaveAsPng(const std::wstring& image, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap bitmap(image.c_str());
-    return bitmap.Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
-  });
+  return SavePng([&] { return std::make_unique<Gdiplus::Bitmap>(image.c_str()); }, png);
 }
 
 bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
-                           reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
-    return bitmap.Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
-  });
+  auto bitmap = [&] {
+    return std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppRGB,
+                                             reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
+  };
+  return SavePng(bitmap, png);
 }
 
 bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
@@ -233,10 +225,7 @@ bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
 }
 
 bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  const std::string bytes = Utf8(text);
   return WriteBytes(path, bytes.data(), bytes.size());
 }
 

@@ -51,6 +51,8 @@ bool WaitUntil(DWORD bound_ms, DWORD step_ms, Done done) {
   }
 }
 
+// `text` in UTF-8.
+std::string Utf8(const std::wstring& text);
 // Prints "driver: " and `format` with `detail` for its "%ls" in UTF-8 (the
 // console's code page cannot hold Japanese); returns 1.
 int Fail(const wchar_t* format, const std::wstring& detail = L"");
@@ -84,6 +86,10 @@ bool WaitFrames(HWND window, int frames, std::vector<uint32_t>& pixels, int& wid
 // The pixels of the client area's rows `top` to `bottom` (not included)
 // that `counts` takes; -1 when the window cannot be captured or is lower.
 long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel));
+// A pixel that is not black, and the count of them.
+inline bool Lit(uint32_t pixel) {
+  return (pixel & 0xFFFFFF) != 0;
+}
 size_t LitPixels(const std::vector<uint32_t>& pixels);
 // A key press or release as the user's keyboard makes it.
 void PressKey(WORD key, bool down);

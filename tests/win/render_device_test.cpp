@@ -95,7 +95,7 @@ TEST_F(RendererDevice, DrawnFrameIsCapturedBeforePresentAndSavedAsPng) {
   // The copy is taken before the frame is presented, and saved as PNG.
   IDirect3DSurface9* copy = nullptr;
   ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
-  const std::u16string path = OutputPath("render-capture.png");
+  const std::u16string path = ScratchFolder() + u"capture.png";
   ASSERT_HRESULT_SUCCEEDED(SaveSurfaceAsPng(copy, path));  // takes the reference
   renderer_->PresentFrame();
   renderer_->Device()->SetRenderState(D3DRS_LIGHTING, TRUE);

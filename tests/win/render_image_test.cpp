@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "platform/image_headers.h"
 #include "render/dx_texture_win.h"
 #include "render/im_batch_win.h"
 #include "render/image_utils_win.h"
@@ -85,12 +84,10 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   const std::u16string path = ScratchFolder() + u"round.png";
   ASSERT_EQ(SaveImageAsPng(*image, path), Gdiplus::Ok);
   const std::vector<uint8_t> saved = ReadBytes(path);
-  PngHeader header;
-  ASSERT_TRUE(ReadPngSize(saved.data(), saved.size(), header));
-  EXPECT_EQ(header.width, 4u);
-  EXPECT_EQ(header.height, 4u);
   std::unique_ptr<GdipImage> again = LoadImageFromMemory(saved.data(), saved.size());
   ASSERT_TRUE(again);
+  EXPECT_EQ(again->Width(), 4u);
+  EXPECT_EQ(again->Height(), 4u);
   for (UINT y = 0; y < 4; ++y) {
     ASSERT_EQ(GdipBitmapGetPixel(again->Bitmap(), 1, y, &colour), Gdiplus::Ok);
     EXPECT_EQ(colour, y < 2 ? 0xFFFF0000u : 0xFF0000FFu) << y;
@@ -133,8 +130,8 @@ TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   ASSERT_HRESULT_SUCCEEDED(sprite.Draw());
   renderer_->Device()->SetTexture(0, nullptr);
   const Pixels pixels = EndFrame(*renderer_);
-  EXPECT_TRUE(IsRed(pixels.At(160, 20))) << std::hex << pixels.At(160, 20);
-  EXPECT_TRUE(IsBlue(pixels.At(160, 220))) << std::hex << pixels.At(160, 220);
+  EXPECT_EQ(pixels.At(160, 20) & 0xC0C0C0, 0xC00000u) << std::hex << pixels.At(160, 20);  // red, with slack
+  EXPECT_EQ(pixels.At(160, 220) & 0xC0C0C0, 0x0000C0u) << std::hex << pixels.At(160, 220);  // blue
 
   // Released with their owners: the renderer's list is back where it was.
   sprite_owner.reset();
