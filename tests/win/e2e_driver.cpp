@@ -87,8 +87,7 @@ int Minimise(HWND window) {
 }
 
 int CheckRestored(HWND window) {
-  WaitUntil(2000, 20, [&] { return !IsIconic(window); });
-  if (IsIconic(window)) return Fail(L"window is still minimised");
+  if (!WaitUntil(2000, 20, [&] { return !IsIconic(window); })) return Fail(L"window is still minimised");
   if (!IsWindowVisible(window)) return Fail(L"window is hidden");
   if (GetForegroundWindow() != window) return Fail(L"window is not in front");
   return 0;
@@ -131,9 +130,8 @@ int ScreenshotNote(HWND window) {
   PressKeyOn(window, VK_F4, 300);
   if (!WaitUntil(3000, 100, [&] { return NoteBandPixels(window) > 20; }))
     return Fail(L"no note under the status line after F4");
-  return WaitUntil(10000, 200, [&] { return NoteBandPixels(window) <= 20; })
-             ? 0
-             : Fail(L"the note did not go away");
+  if (WaitUntil(10000, 200, [&] { return NoteBandPixels(window) <= 20; })) return 0;
+  return Fail(L"the note did not go away");
 }
 
 bool Exists(const std::wstring& path) {
@@ -171,9 +169,8 @@ int ScreenshotSkip(HWND window) {
   if (folder.empty() || !WriteUtf8(taken, kMark)) return Fail(L"could not place the earlier file");
   if (const int written = ScreenshotKey(window, number + 1, L"")) return written;
   std::vector<uint8_t> bytes;
-  return ReadFileBytes(taken, bytes) && bytes.size() == wcslen(kMark)
-             ? 0
-             : Fail(L"the earlier file was replaced");
+  if (ReadFileBytes(taken, bytes) && bytes.size() == wcslen(kMark)) return 0;
+  return Fail(L"the earlier file was replaced");
 }
 
 int Resize(HWND window, int width, int height) {

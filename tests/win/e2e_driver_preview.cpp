@@ -81,9 +81,8 @@ int EscAfterDialog(HWND frame) {
   if (!survived) return Fail(L"the held Esc closed the program");
   Sleep(300);
   PressKeyOn(frame, VK_ESCAPE, 600);  // the window looks at the key once a frame
-  return WaitUntil(5000, 20, [&] { return !IsWindow(frame); })
-             ? 0
-             : Fail(L"a fresh Esc did not close the program");
+  if (WaitUntil(5000, 20, [&] { return !IsWindow(frame); })) return 0;
+  return Fail(L"a fresh Esc did not close the program");
 }
 
 // With the picture folder not a folder, F4 cannot save: the user is told.
