@@ -14,12 +14,15 @@
 //                          real pixels at the client's size; saved as PNG too
 //   resize W H             sets the window's outer size
 //   write-maker TEXT       stores the workshop name (for the registry check)
+//   screenshot-skip        with a file at the first free number N, F4
+//                          writes scrN+1.bmp and leaves scrN.bmp alone
 //   screenshot-note        F4 shows a note under the status line, which goes
 //                          again by itself
 // and those of the preview (e2e_driver_preview.cpp) and of the dialogs
 // (e2e_driver_dialogs.cpp).
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <string>
@@ -28,62 +31,42 @@
 #include "app/registry_settings.h"
 #include "tests/win/e2e_support.h"
 
-// 2 for a step they do not know.
-int RunPreviewStep(int argc, wchar_t** argv);
-int RunDialogStep(int argc, wchar_t** argv);
-
 namespace {
 
 int WaitFrame(int timeout_ms) {
-  DWORD start = GetTickCount();
+  const DWORD start = GetTickCount();
   HWND window = nullptr;
-  while (static_cast<int>(GetTickCount() - start) < timeout_ms) {
+  const bool drawn = WaitUntil(timeout_ms, 20, [&] {
+    std::vector<uint32_t> pixels;
+    int w = 0, h = 0;
     window = FindFrame();
-    if (window && IsWindowVisible(window)) {
-      std::vector<uint32_t> pixels;
-      int w = 0, h = 0;
-      if (CaptureClient(window, pixels, w, h) && LitPixels(pixels) > 20) break;
-    }
-    Sleep(20);
-  }
+    return window && IsWindowVisible(window) && CaptureWindow(window, pixels, w, h) && LitPixels(pixels) > 20;
+  });
   if (!window) return Fail(L"no window of class ZEK5RLWCK");
   wchar_t caption[64] = {};
   GetWindowTextW(window, caption, 64);
   if (wcscmp(caption, kCaption) != 0) return Fail(L"caption is not \"無題 - ZEK RAILWICK\"");
   RECT outer;
   GetWindowRect(window, &outer);
-  int expect_w = GetSystemMetrics(SM_CXSCREEN) < 1024 ? GetSystemMetrics(SM_CXSCREEN) : 1024;
-  int expect_h = GetSystemMetrics(SM_CYSCREEN) < 768 ? GetSystemMetrics(SM_CYSCREEN) : 768;
-  if (outer.right - outer.left != expect_w || outer.bottom - outer.top != expect_h) {
+  if (outer.right - outer.left != std::min(GetSystemMetrics(SM_CXSCREEN), 1024) ||
+      outer.bottom - outer.top != std::min(GetSystemMetrics(SM_CYSCREEN), 768))
     return Fail(L"outer size is not the default size");
-  }
-  if (static_cast<int>(GetTickCount() - start) >= timeout_ms) return Fail(L"no frame drawn in time");
+  if (!drawn) return Fail(L"no frame drawn in time");
   std::printf("first frame seen after %lu ms of waiting\n",
               static_cast<unsigned long>(GetTickCount() - start));
   return 0;
 }
 
-int Frames() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
-  std::vector<uint32_t> a, b;
+int Frames(HWND window) {
+  std::vector<uint32_t> pixels;
   int w = 0, h = 0;
   // A window just restored may not have drawn its next frame yet: wait for
-  // a lit picture before comparing two.
-  for (int i = 0; i < 50; ++i) {
-    if (!CaptureClient(window, a, w, h)) return Fail(L"capture failed");
-    if (LitPixels(a) != 0) break;
-    Sleep(100);
-  }
-  // A window just resized draws again once its device follows, which on a
-  // loaded machine can take a few seconds.
-  for (int waited = 0; waited < 30000; waited += 200) {
-    Sleep(200);
-    if (!CaptureClient(window, b, w, h)) return Fail(L"capture failed");
-    if (LitPixels(a) != 0 && LitPixels(b) != 0 && a != b) return 0;
-  }
-  if (LitPixels(a) == 0 || LitPixels(b) == 0) return Fail(L"a capture is black");
-  return Fail(L"the picture did not change in 30 s: no new frames");
+  // a lit picture first. A window just resized draws again once its device
+  // follows, which on a loaded machine can take a few seconds.
+  if (!WaitUntil(5000, 100, [&] { return CaptureWindow(window, pixels, w, h) && LitPixels(pixels) != 0; }))
+    return Fail(L"a capture is black");
+  if (!WaitFrames(window, 1, pixels, w, h)) return Fail(L"the picture did not change in 30 s: no new frames");
+  return LitPixels(pixels) != 0 ? 0 : Fail(L"a capture is black");
 }
 
 int CountWindows(int expected) {
@@ -91,24 +74,20 @@ int CountWindows(int expected) {
   HWND window = nullptr;
   while ((window = FindWindowExW(nullptr, window, kClass, nullptr)) != nullptr) ++count;
   if (count != expected) {
-    return Fail(L"%ls", std::to_wstring(count) + L" windows of the class, expected " + std::to_wstring(expected));
+    return Fail(L"%ls",
+                std::to_wstring(count) + L" windows of the class, expected " + std::to_wstring(expected));
   }
   return 0;
 }
 
-int Minimise() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int Minimise(HWND window) {
   ShowWindow(window, SW_MINIMIZE);
-  for (int i = 0; i < 100 && !IsIconic(window); ++i) Sleep(20);
-  return IsIconic(window) ? 0 : Fail(L"window did not minimise");
+  return WaitUntil(2000, 20, [&] { return IsIconic(window) != FALSE; }) ? 0
+                                                                        : Fail(L"window did not minimise");
 }
 
-int CheckRestored() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
-  for (int i = 0; i < 100 && IsIconic(window); ++i) Sleep(20);
-  if (IsIconic(window)) return Fail(L"window is still minimised");
+int CheckRestored(HWND window) {
+  if (!WaitUntil(2000, 20, [&] { return !IsIconic(window); })) return Fail(L"window is still minimised");
   if (!IsWindowVisible(window)) return Fail(L"window is hidden");
   if (GetForegroundWindow() != window) return Fail(L"window is not in front");
   return 0;
@@ -135,65 +114,66 @@ const wchar_t* CheckBitmap(const std::vector<uint8_t>& b, int width, int height)
   return nullptr;
 }
 
-// Lit pixels in the rows under the status line, where the note of a saved
-// screenshot stands; -1 when the window cannot be captured.
+// Lit pixels in the rows under the status line and the line a failed live
+// build takes, where the note of a saved screenshot stands; -1 when the
+// window cannot be captured.
 long NoteBandPixels(HWND window) {
-  std::vector<uint32_t> pixels;
-  int w = 0, h = 0;
-  // Below the status line and the line a failed live build takes.
-  if (!CaptureClient(window, pixels, w, h) || h < 50) return -1;
-  std::vector<uint32_t> band(pixels.begin() + 32 * w, pixels.begin() + 50 * w);
-  return static_cast<long>(LitPixels(band));
+  return BandPixels(window, 32, 50, Lit);
 }
 
 // F4: the note naming the saved file shows under the status line, and is
 // gone again within a few seconds.
-int ScreenshotNote() {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+int ScreenshotNote(HWND window) {
   // The note of an earlier F4 goes first.
-  long lit = NoteBandPixels(window);
-  for (int waited = 0; waited < 10000 && lit != 0; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  if (lit != 0) return Fail(L"the rows under the status line are not empty before F4");
-  SetForegroundWindow(window);
-  Sleep(200);
-  PressKey(VK_F4, true);
-  Sleep(300);
-  PressKey(VK_F4, false);
-  for (int waited = 0; waited < 3000 && lit <= 20; waited += 100, Sleep(100)) lit = NoteBandPixels(window);
-  if (lit <= 20) return Fail(L"no note under the status line after F4");
-  for (int waited = 0; waited < 10000 && lit > 20; waited += 200, Sleep(200)) lit = NoteBandPixels(window);
-  return lit <= 20 ? 0 : Fail(L"the note did not go away");
+  if (!WaitUntil(10000, 200, [&] { return NoteBandPixels(window) == 0; }))
+    return Fail(L"the rows under the status line are not empty before F4");
+  PressKeyOn(window, VK_F4, 300);
+  if (!WaitUntil(3000, 100, [&] { return NoteBandPixels(window) > 20; }))
+    return Fail(L"no note under the status line after F4");
+  if (WaitUntil(10000, 200, [&] { return NoteBandPixels(window) <= 20; })) return 0;
+  return Fail(L"the note did not go away");
 }
 
-int ScreenshotKey(int number, const std::wstring& png) {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+int ScreenshotKey(HWND window, int number, const std::wstring& png) {
   const std::wstring folder = PictureFolder();
   if (folder.empty()) return Fail(L"no picture folder");
   const std::wstring bmp = ScreenshotFile(folder, number);
   DeleteFileW(bmp.c_str());
-  SetForegroundWindow(window);
-  Sleep(200);
-  PressKey(VK_F4, true);
-  std::vector<uint8_t> bytes;
-  for (int i = 0; i < 150 && GetFileAttributesW(bmp.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(20);
+  PressKeyOn(window, VK_F4);
+  WaitUntil(3000, 20, [&] { return Exists(bmp); });
   Sleep(300);  // the key stays down: still one file
   PressKey(VK_F4, false);
   Sleep(200);
+  std::vector<uint8_t> bytes;
   if (!ReadFileBytes(bmp, bytes)) return Fail(L"the screenshot was not written");
-  if (GetFileAttributesW(ScreenshotFile(folder, number + 1).c_str()) != INVALID_FILE_ATTRIBUTES)
-    return Fail(L"one key press wrote two files");
+  if (Exists(ScreenshotFile(folder, number + 1))) return Fail(L"one key press wrote two files");
   RECT client;
   GetClientRect(window, &client);
   if (const wchar_t* problem = CheckBitmap(bytes, client.right, client.bottom)) return Fail(problem);
-  if (!SaveAsPng(bmp, png)) return Fail(L"could not save the PNG copy");
+  if (!png.empty() && !SaveAsPng(bmp, png)) return Fail(L"could not save the PNG copy");
   return 0;
 }
 
-int Resize(int width, int height) {
-  HWND window = FindFrame();
-  if (!window) return Fail(L"no window");
+// With a file of someone else's at the first free number N, F4 writes
+// scrN+1.bmp as screenshot-key checks it and leaves scrN.bmp alone.
+int ScreenshotSkip(HWND window) {
+  const std::wstring folder = PictureFolder();
+  int number = 0;
+  while (!folder.empty() && Exists(ScreenshotFile(folder, number))) ++number;
+  const std::wstring taken = ScreenshotFile(folder, number);
+  const wchar_t kMark[] = L"an earlier screenshot";
+  if (folder.empty() || !WriteUtf8(taken, kMark)) return Fail(L"could not place the earlier file");
+  if (const int written = ScreenshotKey(window, number + 1, L"")) return written;
+  std::vector<uint8_t> bytes;
+  if (ReadFileBytes(taken, bytes) && bytes.size() == wcslen(kMark)) return 0;
+  return Fail(L"the earlier file was replaced");
+}
+
+int Resize(HWND window, int width, int height) {
   if (!SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER))
     return Fail(L"SetWindowPos");
   RECT outer;
@@ -206,16 +186,11 @@ int Resize(int width, int height) {
 // Line breaks in texts on the command line are written "{CR}" and "{LF}"
 // (a backslash sequence would clash with Windows paths).
 void Unescape(wchar_t* text) {
-  wchar_t* out = text;
-  for (const wchar_t* p = text; *p;) {
-    if (wcsncmp(p, L"{CR}", 4) == 0 || wcsncmp(p, L"{LF}", 4) == 0) {
-      *out++ = p[1] == L'C' ? L'\r' : L'\n';
-      p += 4;
-    } else {
-      *out++ = *p++;
-    }
-  }
-  *out = 0;
+  std::wstring plain = text;
+  for (size_t at = 0; (at = plain.find(L'{', at)) != std::wstring::npos; ++at)
+    if (plain.compare(at, 4, L"{CR}") == 0 || plain.compare(at, 4, L"{LF}") == 0)
+      plain.replace(at, 4, plain[at + 1] == L'C' ? L"\r" : L"\n");
+  wcscpy(text, plain.c_str());  // never longer
 }
 
 // No step takes longer; the watchdog ends a driver that is stuck anyway.
@@ -228,22 +203,37 @@ DWORD WINAPI Watchdog(void*) {
   ExitProcess(kTimedOut);
 }
 
+// The step named on the command line, with its arguments; 2 when there is
+// no such step or it takes another number of arguments.
 int RunStep(int argc, wchar_t** argv) {
-  const std::wstring command = argv[1];
-  if (command == L"wait-frame" && argc == 3) return WaitFrame(_wtoi(argv[2]));
-  if (command == L"frames") return Frames();
-  if (command == L"count-windows" && argc == 3) return CountWindows(_wtoi(argv[2]));
-  if (command == L"minimise") return Minimise();
-  if (command == L"check-restored") return CheckRestored();
-  if (command == L"screenshot-key" && argc == 4) return ScreenshotKey(_wtoi(argv[2]), argv[3]);
-  if (command == L"resize" && argc == 4) return Resize(_wtoi(argv[2]), _wtoi(argv[3]));
-  if (command == L"write-maker" && argc == 3) return WriteWorkshopName(argv[2]) == 1 ? 0 : 1;
-  if (command == L"screenshot-note") return ScreenshotNote();
-  if (const int result = RunPreviewStep(argc, argv); result != 2) return result;
-  return RunDialogStep(argc, argv);
+  const int count = argc - 2;
+  for (const std::vector<Step>* table : {&kFrameSteps, &kPreviewSteps, &kDialogSteps}) {
+    for (const Step& step : *table) {
+      if (wcscmp(step.name, argv[1]) != 0 || count < step.least || count > step.most) continue;
+      Call call{nullptr, nullptr, count, argv + 2};
+      if (const int missing = FindTarget(step.on, call)) return missing;
+      return step.run(call);
+    }
+  }
+  return 2;
 }
 
 }  // namespace
+
+const std::vector<Step> kFrameSteps = {
+    {L"wait-frame", 1, 1, On::kNothing, [](const Call& c) { return WaitFrame(c.Number(0)); }},
+    {L"frames", 0, 0, On::kFrame, [](const Call& c) { return Frames(c.window); }},
+    {L"count-windows", 1, 1, On::kNothing, [](const Call& c) { return CountWindows(c.Number(0)); }},
+    {L"minimise", 0, 0, On::kFrame, [](const Call& c) { return Minimise(c.window); }},
+    {L"check-restored", 0, 0, On::kFrame, [](const Call& c) { return CheckRestored(c.window); }},
+    {L"screenshot-key", 2, 2, On::kFrame,
+     [](const Call& c) { return ScreenshotKey(c.window, c.Number(0), c.args[1]); }},
+    {L"resize", 2, 2, On::kFrame, [](const Call& c) { return Resize(c.window, c.Number(0), c.Number(1)); }},
+    {L"write-maker", 1, 1, On::kNothing,
+     [](const Call& c) { return WriteWorkshopName(c.args[0]) == 1 ? 0 : 1; }},
+    {L"screenshot-skip", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotSkip(c.window); }},
+    {L"screenshot-note", 0, 0, On::kFrame, [](const Call& c) { return ScreenshotNote(c.window); }},
+};
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 2) return 2;

@@ -7,8 +7,13 @@
 #include <shlobj.h>
 // clang-format on
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
+#include <memory>
+#include <utility>
+
+#include "platform/fs.h"
 
 namespace {
 
@@ -16,39 +21,34 @@ namespace {
 constexpr DWORD kSendMs = 3000;
 bool g_send_gave_up = false;
 
-bool SaveImageAsPng(Gdiplus::Image& image, const std::wstring& png) {
-  UINT count = 0, size = 0;
-  Gdiplus::GetImageEncodersSize(&count, &size);
-  std::vector<uint8_t> buffer(size);
-  auto* encoders = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (size == 0 || Gdiplus::GetImageEncoders(count, size, encoders) != Gdiplus::Ok) return false;
-  for (UINT i = 0; i < count; ++i) {
-    if (wcscmp(encoders[i].MimeType, L"image/png") == 0)
-      return image.Save(png.c_str(), &encoders[i].Clsid, nullptr) == Gdiplus::Ok;
-  }
-  return false;
-}
+// GDI+'s PNG encoder.
+constexpr CLSID kPngEncoder = {0x557cf406, 0x1a04, 0x11d3, {0x9a, 0x73, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
 
-// Runs `save` with GDI+ started.
-template <typename Save>
-bool WithGdiplus(Save save) {
+// The bitmap `make` gives, saved as PNG with GDI+ started.
+template <typename Make>
+bool SavePng(Make make, const std::wstring& png) {
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return false;
-  const bool ok = save();
+  const bool ok = make()->Save(png.c_str(), &kPngEncoder, nullptr) == Gdiplus::Ok;
   Gdiplus::GdiplusShutdown(token);
   return ok;
 }
 
 }  // namespace
 
+std::string Utf8(const std::wstring& text) {
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
 int Fail(const wchar_t* format, const std::wstring& detail) {
   std::vector<wchar_t> text(4096);
   _snwprintf(text.data(), text.size() - 1, format, detail.c_str());
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), -1, utf8.data(), bytes, nullptr, nullptr);
-  std::fprintf(stderr, "driver: %s\n", utf8.c_str());
+  std::fprintf(stderr, "driver: %s\n", Utf8(text.data()).c_str());
   return 1;
 }
 
@@ -62,34 +62,33 @@ DWORD ProgramProcess() {
   return pid;
 }
 
-namespace {
-
-BOOL CALLBACK PrintWindowLine(HWND window, LPARAM pid) {
-  DWORD owner_pid = 0;
-  GetWindowThreadProcessId(window, &owner_pid);
-  if (owner_pid != static_cast<DWORD>(pid)) return TRUE;
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
-                      WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
-                      (IsWindowEnabled(window) ? L" enabled" : L" disabled");
-  if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
-  if (window == GetForegroundWindow()) line += L" foreground";
-  Fail(L"%ls", line);
-  return TRUE;
+std::vector<HWND> TopWindows(DWORD pid) {
+  std::pair<DWORD, std::vector<HWND>> found{pid, {}};
+  auto add = [](HWND window, LPARAM lparam) -> BOOL {
+    auto& [wanted, windows] = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(lparam);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (wanted ? owner == wanted : owner != GetCurrentProcessId()) windows.push_back(window);
+    return TRUE;
+  };
+  EnumWindows(add, reinterpret_cast<LPARAM>(&found));
+  return found.second;
 }
-
-}  // namespace
 
 int TimedOut(const wchar_t* format, const std::wstring& detail) {
   Fail(format, detail);
   const DWORD pid = ProgramProcess();
-  if (!pid) {
-    Fail(L"no main window%ls");
-    return kTimedOut;
+  Fail(pid ? L"the program's windows:%ls" : L"no main window%ls");
+  for (HWND window : pid ? TopWindows(pid) : std::vector<HWND>()) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    std::wstring line = L"  " + std::to_wstring(reinterpret_cast<UINT_PTR>(window)) + L" " + name + L" \"" +
+                        WindowText(window) + L"\"" + (IsWindowVisible(window) ? L" visible" : L" hidden") +
+                        (IsWindowEnabled(window) ? L" enabled" : L" disabled");
+    if (HWND owner = GetWindow(window, GW_OWNER)) line += L" owner " + std::to_wstring(reinterpret_cast<UINT_PTR>(owner));
+    if (window == GetForegroundWindow()) line += L" foreground";
+    Fail(L"%ls", line);
   }
-  Fail(L"the program's windows:%ls");
-  EnumWindows(PrintWindowLine, static_cast<LPARAM>(pid));
   return kTimedOut;
 }
 
@@ -122,13 +121,14 @@ void PressButton(HWND dialog, int id) {
   PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
-bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& height) {
-  RECT client;
-  if (!GetClientRect(window, &client)) return false;
-  width = client.right;
-  height = client.bottom;
+bool CaptureWindow(HWND window, std::vector<uint32_t>& pixels, int& width, int& height, bool outer) {
+  RECT rect;
+  if (!(outer ? GetWindowRect(window, &rect) : GetClientRect(window, &rect))) return false;
+  width = rect.right - rect.left;
+  height = rect.bottom - rect.top;
   if (width <= 0 || height <= 0) return false;
-  HDC dc = GetDC(window);
+  HWND source = outer ? nullptr : window;  // the screen shows the frame
+  HDC dc = GetDC(source);
   HDC memory = CreateCompatibleDC(dc);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -141,21 +141,45 @@ bool CaptureClient(HWND window, std::vector<uint32_t>& pixels, int& width, int& 
   bool ok = bitmap != nullptr;
   if (ok) {
     HGDIOBJ old = SelectObject(memory, bitmap);
-    ok = BitBlt(memory, 0, 0, width, height, dc, 0, 0, SRCCOPY) != 0;
+    ok = BitBlt(memory, 0, 0, width, height, dc, outer ? rect.left : 0, outer ? rect.top : 0, SRCCOPY) != 0;
     SelectObject(memory, old);
     const uint32_t* p = static_cast<const uint32_t*>(bits);
     pixels.assign(p, p + static_cast<size_t>(width) * height);
     DeleteObject(bitmap);
   }
   DeleteDC(memory);
-  ReleaseDC(window, dc);
+  ReleaseDC(source, dc);
   return ok;
 }
 
+bool WaitFrames(HWND window, int frames, std::vector<uint32_t>& pixels, int& width, int& height) {
+  std::vector<uint32_t> before;
+  if (!CaptureWindow(window, before, width, height)) return false;
+  bool captured = true;
+  const bool drawn = WaitUntil(30000, 100, [&] {
+    if (!(captured = CaptureWindow(window, pixels, width, height))) return true;
+    const size_t status = std::min(before.size(), std::min(pixels.size(), 14 * static_cast<size_t>(width)));
+    if (before.size() != pixels.size() || !std::equal(before.begin(), before.begin() + status, pixels.begin())) {
+      --frames;
+      before = pixels;
+    }
+    return frames <= 0;
+  });
+  return captured && drawn;
+}
+
+long BandPixels(HWND window, int top, int bottom, bool (*counts)(uint32_t pixel)) {
+  std::vector<uint32_t> pixels;
+  int width = 0, height = 0;
+  if (!CaptureWindow(window, pixels, width, height) || height < bottom) return -1;
+  long counted = 0;
+  for (size_t i = static_cast<size_t>(top) * width; i < static_cast<size_t>(bottom) * width; ++i)
+    counted += counts(pixels[i]);
+  return counted;
+}
+
 size_t LitPixels(const std::vector<uint32_t>& pixels) {
-  size_t lit = 0;
-  for (uint32_t p : pixels) lit += (p & 0xFFFFFF) != 0;
-  return lit;
+  return static_cast<size_t>(std::count_if(pixels.begin(), pixels.end(), Lit));
 }
 
 void PressKey(WORD key, bool down) {
@@ -167,55 +191,42 @@ void PressKey(WORD key, bool down) {
   SendInput(1, &input, sizeof(input));
 }
 
+void PressKeyOn(HWND window, WORD key, DWORD hold_ms) {
+  SetForegroundWindow(window);
+  Sleep(200);
+  PressKey(key, true);
+  if (hold_ms == INFINITE) return;
+  Sleep(hold_ms);
+  PressKey(key, false);
+}
+
 bool ReadFileBytes(const std::wstring& path, std::vector<uint8_t>& bytes) {
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(file, &size) && size.QuadPart < (64 << 20);
-  if (ok) {
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    ok = ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) && read == bytes.size();
-  }
-  CloseHandle(file);
-  return ok;
+  return FsReadFile(std::u16string(path.begin(), path.end()), bytes);
 }
 
 bool SaveAsPng(const std::wstring& image, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap bitmap(image.c_str());
-    return SaveImageAsPng(bitmap, png);
-  });
+  return SavePng([&] { return std::make_unique<Gdiplus::Bitmap>(image.c_str()); }, png);
 }
 
 bool SavePixelsAsPng(const std::vector<uint32_t>& pixels, int width, int height, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap bitmap(width, height, width * 4, PixelFormat32bppRGB,
-                           reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
-    return SaveImageAsPng(bitmap, png);
-  });
+  auto bitmap = [&] {
+    return std::make_unique<Gdiplus::Bitmap>(width, height, width * 4, PixelFormat32bppRGB,
+                                             reinterpret_cast<BYTE*>(const_cast<uint32_t*>(pixels.data())));
+  };
+  return SavePng(bitmap, png);
 }
 
-bool SaveBitmapAsPng(HBITMAP bitmap, const std::wstring& png) {
-  return WithGdiplus([&] {
-    Gdiplus::Bitmap image(bitmap, nullptr);
-    return SaveImageAsPng(image, png);
-  });
-}
-
-bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
-  const int size =
-      WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), bytes.data(), size, nullptr, nullptr);
+bool WriteBytes(const std::wstring& path, const void* bytes, size_t size) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  const bool ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) && written == bytes.size();
-  CloseHandle(file);
-  return ok;
+  const bool ok = WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
+  return CloseHandle(file) && ok;
+}
+
+bool WriteUtf8(const std::wstring& path, const std::wstring& text) {
+  const std::string bytes = Utf8(text);
+  return WriteBytes(path, bytes.data(), bytes.size());
 }
 
 std::wstring PictureFolder() {

@@ -1,5 +1,6 @@
 // The report dialog (template 121) with a log longer than an edit control
-// holds by default, read and closed from a timer of its modal loop.
+// holds by default, read and closed from a timer of its modal loop (its
+// caption and outcome line: tools/wine-e2e-menu.sh).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -26,7 +27,7 @@ SIZE DialogUnits(HWND dialog) {
 
 // What the dialog showed, read on the first tick that finds it.
 struct Seen {
-  std::wstring caption, shown, outcome;
+  std::wstring shown;
   SIZE size = {};
   LONG style = 0, frame_style = 0;
   RECT ok = {};
@@ -42,13 +43,11 @@ void CALLBACK ReadAndClose(HWND, UINT, UINT_PTR, DWORD) {
     EndDialog(dialog, -1);
     return;
   }
-  seen.caption = WindowText(dialog);
   seen.size = DialogUnits(dialog);
   HWND text = GetDlgItem(dialog, kReportTextControl);
   seen.shown = WindowText(text);
   seen.style = GetWindowLongW(text, GWL_STYLE);
   seen.frame_style = GetWindowLongW(dialog, GWL_STYLE);
-  seen.outcome = WindowText(GetDlgItem(dialog, kReportOutcomeControl));
   GetWindowRect(GetDlgItem(dialog, IDOK), &seen.ok);
   MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&seen.ok), 2);
   RECT expected = {259, 162, 259 + 50, 162 + 14};
@@ -64,8 +63,6 @@ TEST(ReportDialog, ShowsTheWholeLogReadOnly) {
   EXPECT_EQ(ShowReportDialog(GetModuleHandleW(nullptr), nullptr, log), 0);
   KillTimer(nullptr, timer);
   EXPECT_EQ(seen.ticks, 1) << "Esc did not close the dialog";
-  EXPECT_EQ(seen.caption, L"データ作成レポート");
-  EXPECT_EQ(seen.outcome, L"データファイルは作成されていません。");
   EXPECT_TRUE(seen.frame_style & WS_THICKFRAME) << "the window cannot be resized";
   // Dialog units back from pixels round by a unit at most.
   EXPECT_NEAR(seen.size.cx, 316, 1);

@@ -1,7 +1,8 @@
-// The vehicle preview on a real device under Wine: the sample vehicle drawn
-// and switched, its objects through a device reset, wheels that stand still
-// without a diameter, the renderer's world as the vehicle's placement, the
-// effects of the resource pack and the text overlay's queue.
+// The vehicle preview on a real device under Wine: the sample vehicle's
+// objects through a device reset, wheels that stand still without a
+// diameter, the renderer's world as the vehicle's placement, the effects of
+// the resource pack and the text overlay's queue. (What its keys show is
+// checked on the running program by tools/wine-e2e-preview.sh.)
 #include <gtest/gtest.h>
 #include <windows.h>
 // clang-format off
@@ -83,33 +84,20 @@ class PreviewDrawing : public DeviceTest {
   std::unique_ptr<CDXLight> light_;
 };
 
-TEST_F(PreviewDrawing, SampleVehicleShowsAndItsKeysChangeIt) {
+// Its meshes and textures are device objects: they come back after a
+// reset, and the compiler's reset leaves none behind. Seen from the side,
+// the head lights (key H) face away and change nothing.
+TEST_F(PreviewDrawing, SampleVehicleComesBackAfterADeviceReset) {
   CD3DObject* first = renderer_->FirstObject();
   auto compiler = CompileSample();
   PreviewView view = InitialPreviewView(compiler->preview);
-  const Pixels empty = Draw(nullptr, nullptr, 0);
   const Pixels vehicle = Draw(compiler.get(), &view, 1000);
-  ASSERT_EQ(vehicle.width, 320u);
-  EXPECT_EQ(empty.CountNotBlack(), 0u);
   EXPECT_GT(vehicle.CountNotBlack(), 320u * 240u / 10);
-
-  ApplyPreviewKey(view, 'P', 1);  // switch P off: the lowered pantograph
-  const Pixels lowered = Draw(compiler.get(), &view, 1000);
-  EXPECT_GT(Differing(vehicle, lowered), 20u);
-  ApplyPreviewKey(view, 'Y', 1);  // the front end towards the camera
-  const Pixels end = Draw(compiler.get(), &view, 1000);
-  EXPECT_GT(Differing(lowered, end), 320u * 240u / 10);
   ApplyPreviewKey(view, 'H', 1);
-  const Pixels lights = Draw(compiler.get(), &view, 1000);
-  EXPECT_GT(Differing(end, lights), 10u);
-  ApplyPreviewKey(view, '0', 1);
-  EXPECT_EQ(Differing(lowered, Draw(compiler.get(), &view, 1000)), 0u);  // the lights face away
-  // Its meshes and textures are device objects: they come back after a
-  // reset, and the compiler's reset leaves none behind.
   renderer_->ReleaseAllDeviceObjects();
   ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
   ASSERT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
-  EXPECT_GT(Draw(compiler.get(), &view, 1000).CountNotBlack(), 320u * 240u / 10);
+  EXPECT_EQ(Differing(vehicle, Draw(compiler.get(), &view, 1000)), 0u);
   ResetCompiler(*compiler);
   EXPECT_EQ(renderer_->FirstObject(), first);
 }

@@ -95,7 +95,7 @@ TEST_F(RendererDevice, DrawnFrameIsCapturedBeforePresentAndSavedAsPng) {
   // The copy is taken before the frame is presented, and saved as PNG.
   IDirect3DSurface9* copy = nullptr;
   ASSERT_HRESULT_SUCCEEDED(renderer_->CaptureBackBuffer(&copy));
-  const std::u16string path = OutputPath("render-capture.png");
+  const std::u16string path = ScratchFolder() + u"capture.png";
   ASSERT_HRESULT_SUCCEEDED(SaveSurfaceAsPng(copy, path));  // takes the reference
   renderer_->PresentFrame();
   renderer_->Device()->SetRenderState(D3DRS_LIGHTING, TRUE);
@@ -113,4 +113,6 @@ TEST_F(RendererDevice, DrawnFrameIsCapturedBeforePresentAndSavedAsPng) {
   const uint8_t* corner = dib.pixels + 5 * dib.stride + 5 * 3;
   EXPECT_EQ(corner[0] | corner[1] | corner[2], 0);
   DeleteDibImage(dib);
+  EXPECT_EQ(DecodeImageToDib(png.data(), 20, dib), 0);  // cut short: nothing left behind
+  EXPECT_EQ(dib.bitmap, nullptr);
 }

@@ -4,7 +4,6 @@
 
 #include <cstring>
 
-#include "platform/image_headers.h"
 #include "render/dx_texture_win.h"
 #include "render/im_batch_win.h"
 #include "render/image_utils_win.h"
@@ -85,12 +84,10 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   const std::u16string path = ScratchFolder() + u"round.png";
   ASSERT_EQ(SaveImageAsPng(*image, path), Gdiplus::Ok);
   const std::vector<uint8_t> saved = ReadBytes(path);
-  PngHeader header;
-  ASSERT_TRUE(ReadPngSize(saved.data(), saved.size(), header));
-  EXPECT_EQ(header.width, 4u);
-  EXPECT_EQ(header.height, 4u);
   std::unique_ptr<GdipImage> again = LoadImageFromMemory(saved.data(), saved.size());
   ASSERT_TRUE(again);
+  EXPECT_EQ(again->Width(), 4u);
+  EXPECT_EQ(again->Height(), 4u);
   for (UINT y = 0; y < 4; ++y) {
     ASSERT_EQ(GdipBitmapGetPixel(again->Bitmap(), 1, y, &colour), Gdiplus::Ok);
     EXPECT_EQ(colour, y < 2 ? 0xFFFF0000u : 0xFF0000FFu) << y;
@@ -103,22 +100,6 @@ TEST(ImageUtilities, PngDecodedFromMemoryKeepsItsPixelsAndRoundTrips) {
   const uint8_t junk[16] = {0x89, 'P', 'N', 'G', 1, 2, 3};
   EXPECT_FALSE(LoadImageFromMemory(junk, sizeof junk));
   EXPECT_FALSE(LoadImageFromMemory(RedOverBlue().data(), 0));
-}
-
-TEST(ImageUtilities, PngDrawnIntoADibHasNoAlphaAndKeepsItsRows) {
-  DibImage dib;
-  ASSERT_EQ(DecodeImageToDib(RedOverBlue().data(), RedOverBlue().size(), dib), 1);
-  EXPECT_EQ(dib.width, 4);
-  EXPECT_EQ(dib.height, 4);
-  const uint8_t* top = dib.pixels;  // blue, green, red
-  const uint8_t* bottom = dib.pixels + 3 * dib.stride;
-  EXPECT_EQ(top[2], 0xFF);
-  EXPECT_EQ(top[0], 0x00);
-  EXPECT_EQ(bottom[0], 0xFF);
-  EXPECT_EQ(bottom[2], 0x00);
-  DeleteDibImage(dib);
-  EXPECT_EQ(DecodeImageToDib(RedOverBlue().data(), 20, dib), 0);
-  EXPECT_EQ(dib.bitmap, nullptr);
 }
 
 class TextureFromPng : public DeviceTest {};
@@ -149,8 +130,8 @@ TEST_F(TextureFromPng, TextureShowsThePictureTheRightWayUp) {
   ASSERT_HRESULT_SUCCEEDED(sprite.Draw());
   renderer_->Device()->SetTexture(0, nullptr);
   const Pixels pixels = EndFrame(*renderer_);
-  EXPECT_TRUE(IsRed(pixels.At(160, 20))) << std::hex << pixels.At(160, 20);
-  EXPECT_TRUE(IsBlue(pixels.At(160, 220))) << std::hex << pixels.At(160, 220);
+  EXPECT_EQ(pixels.At(160, 20) & 0xC0C0C0, 0xC00000u) << std::hex << pixels.At(160, 20);  // red, with slack
+  EXPECT_EQ(pixels.At(160, 220) & 0xC0C0C0, 0x0000C0u) << std::hex << pixels.At(160, 220);  // blue
 
   // Released with their owners: the renderer's list is back where it was.
   sprite_owner.reset();

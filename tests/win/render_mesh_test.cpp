@@ -52,9 +52,8 @@ TEST_F(MeshDrawing, IndexedAndPlainMeshFilesLoadAndDraw) {
 TEST_F(MeshDrawing, MalformedOrMissingMeshFilesAreRefused) {
   CDXPrimitive mesh(renderer_);
   for (const char* name :
-       {"wrong_number", "cut_short", "index_past_vertices", "vertex_count_past_file", "missing"}) {
+       {"wrong_number", "cut_short", "index_past_vertices", "vertex_count_past_file", "missing"})
     EXPECT_EQ(mesh.LoadMeshFile(MeshFile(name)), 0) << name;
-  }
   EXPECT_EQ(mesh.VertexBuffer(), nullptr);
   EXPECT_EQ(mesh.VerticesInUse(), 0u);
 }

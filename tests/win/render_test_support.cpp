@@ -79,11 +79,6 @@ std::u16string ScratchFolder() {
   return folder + u"\\";
 }
 
-std::u16string OutputPath(const char* name) {
-  FsCreateDirectory(u"" RAILWICK_BINARY_DIR "/render-test-output");
-  return u"" RAILWICK_BINARY_DIR "/render-test-output/" + std::u16string(name, name + std::strlen(name));
-}
-
 std::vector<uint8_t> ReadBytes(const std::u16string& path) {
   std::vector<uint8_t> bytes;
   FsReadFile(path, bytes);
@@ -107,14 +102,6 @@ Pixels EndFrame(CDXRenderer& renderer) {
   renderer.PresentFrame();
   renderer.Device()->SetRenderState(D3DRS_LIGHTING, TRUE);
   return pixels;
-}
-
-bool IsRed(uint32_t argb) {
-  return ((argb >> 16) & 0xFF) > 0xC0 && ((argb >> 8) & 0xFF) < 0x40 && (argb & 0xFF) < 0x40;
-}
-
-bool IsBlue(uint32_t argb) {
-  return ((argb >> 16) & 0xFF) < 0x40 && ((argb >> 8) & 0xFF) < 0x40 && (argb & 0xFF) > 0xC0;
 }
 
 HWND DeviceTest::window_ = nullptr;

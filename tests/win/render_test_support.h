@@ -28,9 +28,6 @@ Pixels ReadBackBuffer(CDXRenderer& renderer);
 std::u16string SourceFile(const char* relative);
 // A fresh scratch folder for this process, with a trailing separator.
 std::u16string ScratchFolder();
-// A path under the build folder's "render-test-output" for files a person
-// may want to look at after the run.
-std::u16string OutputPath(const char* name);
 std::vector<uint8_t> ReadBytes(const std::u16string& path);
 
 // Starts a frame on black, unlit and untextured: primitives show their
@@ -39,9 +36,6 @@ void BeginPlainFrame(CDXRenderer& renderer);
 // Ends the frame, reads it back and presents it; lighting is on again.
 Pixels EndFrame(CDXRenderer& renderer);
 
-// Channels of a 32-bit pixel, with some slack for filtering.
-bool IsRed(uint32_t argb);
-bool IsBlue(uint32_t argb);
 
 // One device on a hidden 320 x 240 window for every test of a suite.
 class DeviceTest : public ::testing::Test {

@@ -32,7 +32,9 @@ TEST(DxProbe, ReadFileVersionErrors) {
   EXPECT_NE(0u, v.ms);
 }
 
-TEST(StartupChecks, OsClassesAndThisSystem) {
+// This system's own class and colour depth: the program starts only when
+// they suffice, which tools/wine-e2e.sh sees it do.
+TEST(StartupChecks, OsClasses) {
   EXPECT_EQ(0, ClassifyOs(VER_PLATFORM_WIN32s, 5));
   EXPECT_EQ(3, ClassifyOs(VER_PLATFORM_WIN32_WINDOWS, 4));
   EXPECT_EQ(0, ClassifyOs(VER_PLATFORM_WIN32_WINDOWS, 3));
@@ -41,6 +43,4 @@ TEST(StartupChecks, OsClassesAndThisSystem) {
   EXPECT_EQ(5, ClassifyOs(VER_PLATFORM_WIN32_NT, 5));
   EXPECT_EQ(5, ClassifyOs(VER_PLATFORM_WIN32_NT, 10));
   EXPECT_EQ(0, ClassifyOs(7, 10));
-  EXPECT_GE(CurrentOsClass(), 4);
-  EXPECT_GE(ScreenColourDepth(), 16);
 }

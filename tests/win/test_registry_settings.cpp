@@ -21,13 +21,12 @@ class RegistrySettingsTest : public ::testing::Test {
   std::vector<Saved> saved_ = {Saved{L"MAKER", false, 0, {}}, Saved{L"PrimaryWindow", false, 0, {}}};
 
   void SetUp() override {
-    const DWORD flags = RRF_RT_ANY | RRF_NOEXPAND;
     for (Saved& s : saved_) {
-      DWORD size = 0;
-      if (RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, nullptr, &size)) continue;
+      DWORD size = 4096;
       s.data.resize(size);
-      s.present = !RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, flags, &s.type, s.data.data(), &size);
-      s.data.resize(size);
+      s.present = !RegGetValueW(HKEY_CURRENT_USER, RegistryKeyPath(), s.name, RRF_RT_ANY | RRF_NOEXPAND, &s.type,
+                                s.data.data(), &size);
+      s.data.resize(s.present ? size : 0);
     }
   }
   void TearDown() override {
