@@ -140,12 +140,6 @@ HRESULT CDXPrimitive::RestoreDeviceObjects() {
   return S_OK;
 }
 
-int CDXPrimitive::LoadMeshFile(const std::u16string& path) {
-  std::vector<uint8_t> bytes;
-  if (!FsReadFile(path, bytes)) return 0;
-  return LoadMeshBytes(bytes.data(), bytes.size());
-}
-
 int CDXPrimitive::LoadMeshBytes(const uint8_t* data, size_t size) {
   MeshFileHeader header;
   if (CheckMeshFile(data, size, &header) != MeshFileCheck::kOk) return 0;

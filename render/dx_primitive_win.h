@@ -24,10 +24,8 @@ class CDXPrimitive : public CD3DObject {
   // `index_count` is not 0, that many 16-bit indices; in the managed pool
   // when `managed` is set, else in system memory. Nothing is in use yet.
   HRESULT CreateBuffers(DWORD fvf, UINT vertex_count, UINT index_count, BOOL managed);
-  // Loads a mesh file into new buffers (unmanaged). 1 on success; 0 for a
-  // missing or malformed file or a buffer failure.
-  int LoadMeshFile(const std::u16string& path);
-  // The same from the bytes of a mesh file.
+  // Loads the bytes of a mesh file into new buffers (unmanaged). 1 on
+  // success; 0 for a malformed file or a buffer failure.
   int LoadMeshBytes(const uint8_t* data, size_t size);
   // Draws what is in use. Too few vertices or indices for one primitive
   // draw nothing.

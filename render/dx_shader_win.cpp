@@ -43,7 +43,7 @@ HRESULT CDXShader::ReleaseDeviceObjects() {
 }
 
 HRESULT CDXShader::RestoreDeviceObjects() {
-  if (effect_ != nullptr || (source_.empty() && path_.empty())) return S_OK;
+  if (effect_ != nullptr || source_.empty()) return S_OK;
   const HRESULT hr = CreateEffect();
   if (SUCCEEDED(hr)) LookUpHandles();
   return hr;
@@ -54,28 +54,14 @@ HRESULT CDXShader::CreateEffect() {
   if (device == nullptr) return D3DERR_INVALIDCALL;
   SafeRelease(effect_);
   ID3DXBuffer* errors = nullptr;
-  HRESULT hr;
-  if (!source_.empty()) {
-    hr = D3DXCreateEffect(device, source_.data(), static_cast<UINT>(source_.size()), nullptr, nullptr, 0,
-                          nullptr, &effect_, &errors);
-  } else {
-    hr = D3DXCreateEffectFromFileW(device, reinterpret_cast<const wchar_t*>(path_.c_str()), nullptr, nullptr,
-                                   D3DXFX_NOT_CLONEABLE, nullptr, &effect_, &errors);
-  }
+  const HRESULT hr = D3DXCreateEffect(device, source_.data(), static_cast<UINT>(source_.size()), nullptr, nullptr,
+                                      0, nullptr, &effect_, &errors);
   if (FAILED(hr)) {
     effect_ = nullptr;
     return ReportEffectFailure(hr, errors);
   }
   SafeRelease(errors);
   return hr;
-}
-
-HRESULT CDXShader::CreateFromFile(const std::u16string& path) {
-  if (path.empty() || path.size() > 259) return D3DERR_INVALIDCALL;
-  // The path is what a restore re-creates the effect from.
-  path_ = path;
-  source_.clear();
-  return CreateEffect();
 }
 
 HRESULT CDXShader::CreateFromMemory(const void* data, size_t size) {

@@ -22,11 +22,10 @@ class CDXShader : public CD3DObject {
   ~CDXShader() override;
 
   HRESULT ReleaseDeviceObjects() override;
-  // Re-creates the effect (from its memory copy, else its file) and looks
+  // Re-creates the effect from its memory copy and looks
   // the technique and every bound parameter up again.
   HRESULT RestoreDeviceObjects() override;
 
-  HRESULT CreateFromFile(const std::u16string& path);
   HRESULT CreateFromMemory(const void* data, size_t size);
 
   HRESULT SelectTechnique(const char* name);
@@ -50,7 +49,6 @@ class CDXShader : public CD3DObject {
   void LookUpHandles();
 
   ID3DXEffect* effect_ = nullptr;
-  std::u16string path_;  // at most 259 units
   std::vector<uint8_t> source_;
   D3DXHANDLE technique_ = nullptr;
   char technique_name_[kShaderNameBytes] = {};

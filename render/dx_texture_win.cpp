@@ -24,7 +24,7 @@ HRESULT CDXTexture::ReleaseDeviceObjects() {
 
 HRESULT CDXTexture::RestoreDeviceObjects() {
   if (texture_ != nullptr) return S_OK;
-  if (path_.empty() && source_.empty() && empty_width_ == 0) return S_OK;  // never created
+  if (source_.empty() && empty_width_ == 0) return S_OK;  // never created
   return Create();
 }
 
@@ -42,12 +42,7 @@ HRESULT CDXTexture::Create() {
   if (device == nullptr) return D3DERR_INVALIDCALL;
   SafeRelease(texture_);
   HRESULT hr;
-  if (!path_.empty()) {
-    hr = D3DXCreateTextureFromFileExW(device, reinterpret_cast<const wchar_t*>(path_.c_str()), D3DX_DEFAULT,
-                                      D3DX_DEFAULT, D3DX_DEFAULT, 0, D3DFMT_UNKNOWN, D3DPOOL_MANAGED,
-                                      D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_, nullptr, nullptr,
-                                      &texture_);
-  } else if (!source_.empty()) {
+  if (!source_.empty()) {
     hr = D3DXCreateTextureFromFileInMemoryEx(device, source_.data(), static_cast<UINT>(source_.size()),
                                              D3DX_DEFAULT, D3DX_DEFAULT, 1, 0, D3DFMT_UNKNOWN,
                                              D3DPOOL_DEFAULT, D3DX_FILTER_NONE, D3DX_DEFAULT, colour_key_,
@@ -64,7 +59,6 @@ HRESULT CDXTexture::Create() {
 
 HRESULT CDXTexture::CreateEmpty(UINT width, UINT height, D3DFORMAT format, BOOL render_target) {
   if (width == 0 || height == 0) return D3DERR_INVALIDCALL;
-  path_.clear();
   source_.clear();
   image_width_ = image_height_ = 0;
   empty_width_ = width;
@@ -74,18 +68,8 @@ HRESULT CDXTexture::CreateEmpty(UINT width, UINT height, D3DFORMAT format, BOOL 
   return Create();
 }
 
-HRESULT CDXTexture::CreateFromFile(const std::u16string& path, D3DCOLOR colour_key) {
-  if (path.empty() || path.size() > 259) return D3DERR_INVALIDCALL;
-  path_ = path;
-  source_.clear();
-  image_width_ = image_height_ = 0;
-  colour_key_ = colour_key;
-  return Create();
-}
-
 HRESULT CDXTexture::CreateFromMemory(const void* data, size_t size, D3DCOLOR colour_key) {
   if (data == nullptr || size == 0 || size > UINT_MAX) return D3DERR_INVALIDCALL;
-  path_.clear();
   image_width_ = image_height_ = 0;
   const uint8_t* bytes = static_cast<const uint8_t*>(data);
   source_.assign(bytes, bytes + size);
@@ -99,16 +83,6 @@ HRESULT CDXTexture::CreateFromBmp(const std::vector<uint8_t>& bmp, int32_t width
   image_height_ = static_cast<UINT>(height);
   ReadDescription();
   return hr;
-}
-
-HRESULT CDXTexture::CreateFromImage(const ImageBuffer& image, const uint8_t* palette) {
-  std::vector<uint8_t> bmp;
-  if (image.pixels.size() <
-          size_t{image.stride} * static_cast<uint32_t>(image.height > 0 ? image.height : 0) ||
-      !BuildBmpFile(image.pixels.data(), image.width, image.height, image.stride, image.bits, palette, false,
-                    bmp))
-    return D3DERR_INVALIDCALL;
-  return CreateFromBmp(bmp, image.width, image.height);
 }
 
 HRESULT CDXTexture::CreateFromImage24(const DibImage& image) {

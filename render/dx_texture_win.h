@@ -21,11 +21,9 @@ class CDXTexture : public CD3DObject {
 
   // Full mipmap chain in the default pool; a render target when asked.
   HRESULT CreateEmpty(UINT width, UINT height, D3DFORMAT format, BOOL render_target);
-  HRESULT CreateFromFile(const std::u16string& path, D3DCOLOR colour_key);
   // Image file bytes (BMP, PNG, ...): one level in the default pool.
   HRESULT CreateFromMemory(const void* data, size_t size, D3DCOLOR colour_key);
   // Through a BMP file built in memory; the size is the image's.
-  HRESULT CreateFromImage(const ImageBuffer& image, const uint8_t* palette);
   HRESULT CreateFromImage24(const DibImage& image);
 
   IDirect3DTexture9* Texture() const { return texture_; }
@@ -44,7 +42,6 @@ class CDXTexture : public CD3DObject {
   D3DSURFACE_DESC description_{};
   std::vector<uint8_t> source_;
   D3DCOLOR colour_key_ = 0;
-  std::u16string path_;                      // at most 259 units
   UINT image_width_ = 0, image_height_ = 0;  // set when made from an image
   // What CreateEmpty was asked for.
   UINT empty_width_ = 0, empty_height_ = 0;

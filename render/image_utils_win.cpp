@@ -6,17 +6,6 @@
 
 using namespace Gdiplus::DllExports;
 
-int CreateImageBuffer(ImageBuffer& image, int32_t width, int32_t height) {
-  image = ImageBuffer{};
-  ImageGeometry geometry;
-  if (!ComputeImageGeometry(width, height, 24, geometry)) return 0;
-  image.pixels.assign(geometry.bytes, 0x02);
-  image.width = width;
-  image.height = height;
-  image.stride = geometry.stride;
-  return 1;
-}
-
 int CreateDibImage(DibImage& image, int32_t width, int32_t height) {
   DeleteDibImage(image);
   ImageGeometry geometry;
@@ -66,32 +55,6 @@ UINT GdipImage::Height() const {
   UINT height = 0;
   if (bitmap_ != nullptr) GdipGetImageHeight(bitmap_, &height);
   return height;
-}
-
-int FindEncoderClsid(const wchar_t* mime_type, CLSID* clsid) {
-  UINT count = 0, bytes = 0;
-  if (GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok || count == 0 || bytes == 0) return -1;
-  std::vector<uint8_t> buffer(bytes);
-  auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(buffer.data());
-  if (GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return -1;
-  for (UINT i = 0; i < count; ++i) {
-    if (codecs[i].MimeType != nullptr && wcscmp(codecs[i].MimeType, mime_type) == 0) {
-      *clsid = codecs[i].Clsid;
-      return static_cast<int>(i);
-    }
-  }
-  return -1;
-}
-
-Gdiplus::Status SaveImageAsPng(GdipImage& image, const std::u16string& path) {
-  CLSID png{};
-  Gdiplus::Status status = Gdiplus::UnknownImageFormat;
-  if (image.Bitmap() == nullptr)
-    status = Gdiplus::InvalidParameter;
-  else if (FindEncoderClsid(L"image/png", &png) >= 0)
-    status = GdipSaveImageToFile(image.Bitmap(), reinterpret_cast<const WCHAR*>(path.c_str()), &png, nullptr);
-  if (status != Gdiplus::Ok) image.SetLastStatus(status);
-  return status;
 }
 
 std::unique_ptr<GdipImage> LoadImageFromMemory(const void* data, size_t size) {

@@ -14,6 +14,12 @@ std::u16string MeshFile(const char* name) {
   return SourceFile("tests/data/win/meshes/") + std::u16string(name, name + std::strlen(name)) + u".mesh";
 }
 
+// Loads a mesh file of tests/data/win/meshes as the preview loads mesh bytes.
+int LoadMesh(CDXPrimitive& mesh, const char* name) {
+  const std::vector<uint8_t> bytes = ReadBytes(MeshFile(name));
+  return mesh.LoadMeshBytes(bytes.data(), bytes.size());
+}
+
 class MeshDrawing : public DeviceTest {
  protected:
   // Draws with every transform the identity, so positions are clip space:
@@ -35,7 +41,7 @@ class MeshDrawing : public DeviceTest {
 TEST_F(MeshDrawing, IndexedAndPlainMeshFilesLoadAndDraw) {
   for (bool indexed : {true, false}) {
     CDXPrimitive mesh(renderer_);
-    ASSERT_EQ(mesh.LoadMeshFile(MeshFile(indexed ? "indexed" : "plain")), 1) << indexed;
+    ASSERT_EQ(LoadMesh(mesh, indexed ? "indexed" : "plain"), 1) << indexed;
     EXPECT_EQ(mesh.Format(), 0x112u);
     EXPECT_EQ(mesh.VerticesInUse(), indexed ? 4u : 6u);
     EXPECT_EQ(mesh.IndicesInUse(), indexed ? 6u : 0u);
@@ -53,7 +59,7 @@ TEST_F(MeshDrawing, MalformedOrMissingMeshFilesAreRefused) {
   CDXPrimitive mesh(renderer_);
   for (const char* name :
        {"wrong_number", "cut_short", "index_past_vertices", "vertex_count_past_file", "missing"})
-    EXPECT_EQ(mesh.LoadMeshFile(MeshFile(name)), 0) << name;
+    EXPECT_EQ(LoadMesh(mesh, name), 0) << name;
   EXPECT_EQ(mesh.VertexBuffer(), nullptr);
   EXPECT_EQ(mesh.VerticesInUse(), 0u);
 }
@@ -73,7 +79,7 @@ TEST_F(MeshDrawing, TooFewVerticesForOnePrimitiveDrawNothing) {
 
 TEST_F(MeshDrawing, CopyIntoTheReflectionFormatKeepsVerticesAndIndices) {
   CDXPrimitive source(renderer_), body(renderer_);
-  ASSERT_EQ(source.LoadMeshFile(MeshFile("indexed")), 1);
+  ASSERT_EQ(LoadMesh(source, "indexed"), 1);
   ASSERT_HRESULT_SUCCEEDED(body.CreateBuffers(0x212, 4, 6, FALSE));
   ASSERT_HRESULT_SUCCEEDED(body.CopyVerticesFrom(source));
   EXPECT_EQ(body.VerticesInUse(), 4u);

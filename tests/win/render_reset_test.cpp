@@ -6,13 +6,11 @@
 #include <cstring>
 #include <memory>
 
-#include "platform/fs.h"
 #include "render/dx_font_win.h"
 #include "render/dx_primitive_win.h"
 #include "render/dx_target_win.h"
 #include "render/dx_texture_win.h"
 #include "render/im_batch_win.h"
-#include "render/image_layout.h"
 #include "render_test_support.h"
 
 namespace {
@@ -36,13 +34,6 @@ std::vector<uint8_t> MeshBytes(CDXPrimitive& p) {
   return bytes;
 }
 
-// A 2 x 2 BMP file (red, green / blue, white).
-void WriteSmallBmp(const std::u16string& path) {
-  const uint8_t rows[16] = {0, 0, 255, 0, 255, 0, 0, 0, 255, 0, 0, 255, 255, 255, 0, 0};
-  std::vector<uint8_t> bmp;
-  BuildBmpFile(rows, 2, 2, 8, 24, nullptr, false, bmp);
-  ASSERT_TRUE(FsWriteFileAtomic(path, bmp.data(), bmp.size()));
-}
 
 }  // namespace
 
@@ -71,16 +62,13 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   CIMSprite sprite(renderer_);
   ASSERT_HRESULT_SUCCEEDED(sprite.Create());
 
-  // Textures: from an image (default pool), empty render target, from a file.
+  // Textures: from an image (default pool), empty render target.
   DibImage dib;
   ASSERT_EQ(CreateDibImage(dib, 4, 4), 1);
-  CDXTexture from_image(renderer_), empty(renderer_), from_file(renderer_);
+  CDXTexture from_image(renderer_), empty(renderer_);
   ASSERT_HRESULT_SUCCEEDED(from_image.CreateFromImage24(dib));
   DeleteDibImage(dib);
   ASSERT_HRESULT_SUCCEEDED(empty.CreateEmpty(64, 32, D3DFMT_A8R8G8B8, TRUE));
-  const std::u16string bmp_path = ScratchFolder() + u"small.bmp";
-  WriteSmallBmp(bmp_path);
-  ASSERT_HRESULT_SUCCEEDED(from_file.CreateFromFile(bmp_path, 0));
 
   // Targets, depth surface, font.
   CDXRenderTarget target(renderer_), multisampled(renderer_);
@@ -128,7 +116,6 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   ASSERT_NE(empty.Texture(), nullptr);
   EXPECT_EQ(empty.Description().Usage, static_cast<DWORD>(D3DUSAGE_RENDERTARGET));
   EXPECT_EQ(empty.Width(), 64.0f);
-  EXPECT_NE(from_file.Texture(), nullptr);
   EXPECT_NE(target.Texture()->Texture(), nullptr);
   if (type != D3DMULTISAMPLE_NONE) {
     EXPECT_NE(multisampled.MultisampleSurface(), nullptr);
@@ -155,25 +142,30 @@ TEST_F(DeviceReset, EveryObjectIsReleasedAndRestoredAroundARealReset) {
   EXPECT_EQ(MeshBytes(indexed), indexed_bytes);
 }
 
+// An object that cannot be made again until told it can.
+struct FailingObject : CD3DObject {
+  using CD3DObject::CD3DObject;
+  bool can_restore = false, restored = false;
+  HRESULT RestoreDeviceObjects() override {
+    restored = can_restore;
+    return can_restore ? S_OK : E_FAIL;
+  }
+};
+
 TEST_F(DeviceReset, RestoreGoesOnPastAFailingObjectAndReportsIt) {
-  const std::u16string bmp_path = ScratchFolder() + u"vanishing.bmp";
-  WriteSmallBmp(bmp_path);
   CDXPrimitive mesh(renderer_);
   ASSERT_HRESULT_SUCCEEDED(mesh.CreateBuffers(0x112, 3, 3, FALSE));
-  CDXTexture vanishing(renderer_);  // newest, so restored first
-  ASSERT_HRESULT_SUCCEEDED(vanishing.CreateFromFile(bmp_path, 0));
+  FailingObject failing(renderer_);  // newest, so restored first
 
   renderer_->ReleaseAllDeviceObjects();
-  ASSERT_TRUE(FsRemoveFile(bmp_path));
   ASSERT_EQ(renderer_->ResetDevice(), D3D_OK);
   EXPECT_TRUE(FAILED(renderer_->RestoreAllDeviceObjects()));
-  EXPECT_EQ(vanishing.Texture(), nullptr);
   EXPECT_NE(mesh.VertexBuffer(), nullptr);  // restored all the same
 
-  // The texture can come back once its file is there again.
-  WriteSmallBmp(bmp_path);
+  // A later restore takes it up again.
+  failing.can_restore = true;
   EXPECT_EQ(renderer_->RestoreAllDeviceObjects(), S_OK);
-  EXPECT_NE(vanishing.Texture(), nullptr);
+  EXPECT_TRUE(failing.restored);
 }
 
 TEST(DeviceLifetime, ObjectsOutlivingTheRendererNoLongerReachIt) {
