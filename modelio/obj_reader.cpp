@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "modelio/obj_model.h"
@@ -78,6 +79,34 @@ CornerForm SplitCorner(const Token& token, int64_t fields[3], int& field_count) 
   return CornerForm::kOk;
 }
 
+// Indices fit 16 bits: every array holds at most 50,000 entries.
+static_assert(kObjMaxPositions <= 0xFFFF && kObjMaxNormals < 0xFFFF && kObjMaxTexCoords <= 0xFFFF,
+              "indices fit 16 bits");
+constexpr uint16_t kNoNormalIndex = 0xFFFF;
+
+// A corner as the line loop records it: 0-based indices, kNoNormalIndex
+// when it gave no normal.
+struct PendingCorner {
+  uint16_t position, tex_coord, normal;
+};
+
+struct PendingFace {
+  int32_t group;     // current when the face was read, -1 before any
+  uint16_t mapping;  // into the reader's texture mappings
+  bool smooth;
+};
+
+// Room for a whole model, per thread and reused: left uninitialised, as
+// every entry is written before it is read.
+struct PendingArrays {
+  std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
+  std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners]};
+};
+PendingArrays& PendingStore() {
+  thread_local PendingArrays arrays;
+  return arrays;
+}
+
 class ObjReader {
  public:
   ObjReader(ObjModel& model, const std::u16string& path)
@@ -89,7 +118,7 @@ class ObjReader {
     objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
       AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
     });
-    FaceNormals(first_face, first_corner);
+    BuildCorners(first_face, first_corner);
     if (polygons_split_ > 0)
       AppendModelMessage(m_, kModelMessageWarning,
                          u"polygons of 5 or more points split into triangles [%d]\r\n", polygons_split_);
@@ -323,13 +352,15 @@ class ObjReader {
     return AddCheckedFace(refs, n);
   }
 
-  // One index of up to seven digits, 1 ... count.
+  // One index of up to seven digits, 1 ... count, its digits read eight
+  // bytes at a time.
   static bool PlainIndex(uint8_t*& q, int32_t count, int32_t& index) {
-    const uint8_t* digits = q;
-    uint64_t value = 0;  // wraps only past 19 digits, which fail below
-    while (objtext::IsDigit(*q)) value = value * 10 + (*q++ - '0');
-    if (q - digits > 7 || value == 0 || value > static_cast<uint64_t>(count)) return false;
-    index = static_cast<int32_t>(value) - 1;
+    uint32_t value;
+    const int digits = objtext::LeadingDigits8(q, value);
+    q += digits;
+    // No digits give 0, and 0 - 1 wraps past any count.
+    if (digits > 7 || value - 1 >= static_cast<uint32_t>(count)) return false;
+    index = static_cast<int32_t>(value - 1);
     return true;
   }
 
@@ -397,24 +428,39 @@ class ObjReader {
     return true;
   }
 
-  // Face normals in a pass of their own once every face is read: the square
-  // root and divisions of one face then overlap with those of the next,
-  // where inside the line loop each waited on its own. A corner keeps its
-  // own normal when smoothing was on and it gave one that is not zero.
-  void FaceNormals(int32_t first_face, int32_t first_corner) {
+  // The corner records, each written once in a pass of its own after the
+  // lines: the face normal's square root and divisions of one face overlap
+  // with those of the next, and the line loop stores only three indices a
+  // corner. A corner keeps its own normal when smoothing was on and it gave
+  // one that is not zero; otherwise it takes the face normal.
+  void BuildCorners(int32_t first_face, int32_t first_corner) {
     ObjCorner* corner = m_.corners + first_corner;
+    const PendingCorner* pending = pending_corners_ + first_corner;
     for (int32_t f = first_face; f < m_.face_count; ++f) {
       const int32_t n = m_.faces[f].corner_count;
+      const PendingFace& info = pending_faces_[f];
+      const PageMapping& page = mappings_[info.mapping];
       float normal[3];
-      FaceNormal(corner[0].position, corner[1].position, corner[2].position, normal);
+      FaceNormal(m_.positions[pending[0].position], m_.positions[pending[1].position],
+                 m_.positions[pending[2].position], normal);
+      const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
       for (int32_t i = 0; i < n; ++i) {
         ObjCorner& c = corner[i];
+        const PendingCorner& ref = pending[i];
+        std::memcpy(c.position, m_.positions[ref.position], sizeof c.position);
         std::memcpy(c.face_normal, normal, sizeof normal);
-        const bool keep = (c.flags & kCornerSmoothing) && !(c.flags & kCornerNoNormal) &&
-                          (c.normal[0] != 0.0f || c.normal[1] != 0.0f || c.normal[2] != 0.0f);
-        if (!keep) std::memcpy(c.normal, normal, sizeof normal);
+        const bool gave_normal = ref.normal != kNoNormalIndex;
+        const float* own = gave_normal ? m_.normals[ref.normal] : normal;
+        const bool keep = smooth && gave_normal && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
+        std::memcpy(c.normal, keep ? own : normal, sizeof normal);
+        page.Map(m_.tex_coords[ref.tex_coord], c.uv);
+        c.flags = smooth | (gave_normal ? 0u : kCornerNoNormal);
+        c.face = f;
+        c.corner_number = i + 1;
+        c.group = info.group;
       }
       corner += n;
+      pending += n;
     }
   }
 
@@ -466,29 +512,30 @@ class ObjReader {
   };
 
   // The mapping of the current material, made again only when the material
-  // changes or a library is read: two divisions a face saved.
-  const PageMapping& Mapping() {
+  // changes or a library is read (two divisions a face saved); faces keep
+  // its number.
+  uint16_t Mapping() {
     if (mapping_material_ != m_.current_material) {
-      mapping_ = PageMapping(m_);
+      mappings_.push_back(PageMapping(m_));
       mapping_material_ = m_.current_material;
     }
-    return mapping_;
+    return static_cast<uint16_t>(mappings_.size() - 1);
   }
 
   __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
 
   // kFan: a polygon of five or more corners, drawn as a fan from its first
   // corner. Triangles and quads get code of their own, as most faces are.
+  // The corner records come later, in BuildCorners.
   template <bool kFan>
   void AddFace(const CornerRef* refs, int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
-    const int32_t group = m_.group_count - 1;
-    const bool smooth = m_.smoothing_on != 0;
-    const PageMapping& page = Mapping();
+    pending_faces_[face_index] = PendingFace{m_.group_count - 1, Mapping(), m_.smoothing_on != 0};
 
     ObjFace& face = m_.faces[face_index];
     face.corner_count = n;
+    PendingCorner* pending = pending_corners_ + first;
     for (int i = 0; i < n; ++i) {
       const CornerRef& ref = refs[i];
       const bool gave_normal = ref.normal >= 0;
@@ -497,20 +544,8 @@ class ObjReader {
         face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
         face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
       }
-
-      // Filled in place: a corner built on the stack and copied whole made
-      // the copy wait on the small stores before it, once per corner.
-      ObjCorner& corner = m_.corners[first + i];
-      std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
-      // The face normal and, where the corner does not keep its own, the
-      // normal come in FaceNormals.
-      static constexpr float kNone[3] = {0.0f, 0.0f, 0.0f};
-      std::memcpy(corner.normal, gave_normal ? m_.normals[ref.normal] : kNone, sizeof corner.normal);
-      page.Map(m_.tex_coords[ref.tex_coord], corner.uv);
-      corner.flags = (smooth ? kCornerSmoothing : 0u) | (gave_normal ? 0u : kCornerNoNormal);
-      corner.face = face_index;
-      corner.corner_number = i + 1;
-      corner.group = group;
+      pending[i] = PendingCorner{static_cast<uint16_t>(ref.position), static_cast<uint16_t>(ref.tex_coord),
+                                 gave_normal ? static_cast<uint16_t>(ref.normal) : kNoNormalIndex};
     }
 
     uint16_t c = static_cast<uint16_t>(first);
@@ -557,7 +592,11 @@ class ObjReader {
   int32_t object_first_position_ = 0;
   static constexpr int32_t kNoMapping = -2;
   int32_t mapping_material_ = kNoMapping;
-  PageMapping mapping_;
+  std::vector<PageMapping> mappings_;
+  // What BuildCorners needs of each face and corner read, by their numbers
+  // in the model.
+  PendingFace* pending_faces_ = PendingStore().faces.get();
+  PendingCorner* pending_corners_ = PendingStore().corners.get();
 };
 
 bool PageUsable(ObjModel& model) {

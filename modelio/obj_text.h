@@ -197,22 +197,26 @@ __attribute__((always_inline)) inline bool ParseNumberFast(uint8_t*& p, double& 
 // whole digits, '.', up to eight fraction digits, and the token's end. At
 // most fifteen digits in all, so the significand is exact in a double and
 // one division by an exact power of ten rounds correctly: the value the
-// general reader gives. False leaves `p` alone.
+// general reader gives. Both digit runs are read eight bytes at a time (the
+// text's padding covers the loads). False leaves `p` alone.
 __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double& value) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  static constexpr uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   static constexpr double kSign[] = {1.0, -1.0};  // exact, and -0.0 for "-0.0"
   const uint8_t* s = p;
   const bool negative = *s == '-';
   s += negative;
-  const uint8_t* whole = s;
-  uint64_t significand = 0;
-  while (IsDigit(*s)) significand = significand * 10 + (*s++ - '0');
-  const int whole_digits = static_cast<int>(s - whole);
+  uint32_t whole;
+  const int whole_digits = LeadingDigits8(s, whole);
+  s += whole_digits;
   if (*s != '.' || whole_digits > 7) return false;
-  const uint8_t* fraction = ++s;
-  while (IsDigit(*s)) significand = significand * 10 + (*s++ - '0');
-  const int fraction_digits = static_cast<int>(s - fraction);
-  if (ClassOf(*s) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
+  ++s;
+  uint32_t fraction;
+  const int fraction_digits = LeadingDigits8(s, fraction);
+  s += fraction_digits;
+  // A ninth fraction digit is a token byte, so more than eight fail here.
+  if (ClassOf(*s) == kToken || whole_digits + fraction_digits == 0) return false;
+  const uint64_t significand = uint64_t{whole} * kScale[fraction_digits] + fraction;
   value = static_cast<double>(significand) / kPowers[fraction_digits] * kSign[negative];
   p = const_cast<uint8_t*>(s);
   return true;
