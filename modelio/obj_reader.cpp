@@ -352,30 +352,38 @@ class ObjReader {
     return AddCheckedFace(refs, n);
   }
 
-  // One index of up to seven digits, 1 ... count, its digits read eight
-  // bytes at a time.
-  static bool PlainIndex(uint8_t*& q, int32_t count, int32_t& index) {
-    uint32_t value;
-    const int digits = objtext::LeadingDigits8(q, value);
-    q += digits;
-    // No digits give 0, and 0 - 1 wraps past any count.
-    if (digits > 7 || value - 1 >= static_cast<uint32_t>(count)) return false;
+  // One index of 1 to 7 digits at `q`, 1 ... count.
+  static bool PlainIndex(const uint8_t* q, int digits, int32_t count, int32_t& index) {
+    if (static_cast<unsigned>(digits - 1) >= 7) return false;
+    const uint32_t value = objtext::DigitsValue(q, digits);
+    if (value - 1 >= static_cast<uint32_t>(count)) return false;  // 0 - 1 wraps past any count
     index = static_cast<int32_t>(value - 1);
     return true;
   }
 
+  // "p/t" or "p/t/n" and the byte that ends it, its digit runs found with
+  // one mask of sixteen bytes.
   bool PlainCorner(uint8_t*& q, CornerRef& ref) const {
-    if (!PlainIndex(q, m_.position_count, ref.position) || *q++ != '/' ||
-        !PlainIndex(q, m_.tex_coord_count, ref.tex_coord))
+    const unsigned digits = objtext::DigitMask16(q);
+    const int position_digits = objtext::RunLength(digits, 0);
+    if (q[position_digits] != '/') return false;
+    const int tex_start = position_digits + 1;
+    const int tex_digits = objtext::RunLength(digits, tex_start);
+    int end = tex_start + tex_digits;
+    if (!PlainIndex(q, position_digits, m_.position_count, ref.position) ||
+        !PlainIndex(q + tex_start, tex_digits, m_.tex_coord_count, ref.tex_coord))
       return false;
     ref.normal = -1;
-    if (*q == '/') {
-      ++q;
-      if (!PlainIndex(q, m_.normal_count, ref.normal)) return false;
+    if (q[end] == '/') {
+      const int normal_start = end + 1;
+      const int normal_digits = objtext::RunLength(digits, normal_start);
+      if (!PlainIndex(q + normal_start, normal_digits, m_.normal_count, ref.normal)) return false;
+      end = normal_start + normal_digits;
     }
-    uint8_t c = objtext::ClassOf(*q);
+    // A run cut at the sixteenth byte ends in a digit, a token byte.
+    const uint8_t c = objtext::ClassOf(q[end]);
     if (c == objtext::kToken) return false;
-    if (c != objtext::kLineEnd) ++q;  // the byte that ended the corner
+    q += end + (c != objtext::kLineEnd);  // and the byte that ended the corner
     return true;
   }
 
@@ -434,26 +442,35 @@ class ObjReader {
   // corner. A corner keeps its own normal when smoothing was on and it gave
   // one that is not zero; otherwise it takes the face normal.
   void BuildCorners(int32_t first_face, int32_t first_corner) {
-    ObjCorner* corner = m_.corners + first_corner;
-    const PendingCorner* pending = pending_corners_ + first_corner;
-    for (int32_t f = first_face; f < m_.face_count; ++f) {
-      const int32_t n = m_.faces[f].corner_count;
-      const PendingFace& info = pending_faces_[f];
-      const PageMapping& page = mappings_[info.mapping];
+    // Locals, so that the stores into the record do not make the compiler
+    // load every array's address again.
+    const float(*__restrict positions)[3] = m_.positions;
+    const float(*__restrict normals)[3] = m_.normals;
+    const float(*__restrict tex_coords)[2] = m_.tex_coords;
+    const ObjFace* __restrict faces = m_.faces;
+    const PendingFace* __restrict infos = pending_faces_;
+    const PendingCorner* __restrict pending = pending_corners_ + first_corner;
+    ObjCorner* __restrict corner = m_.corners + first_corner;
+    const int32_t face_count = m_.face_count;
+    const bool invert = m_.invert_face_normals != 0;
+    for (int32_t f = first_face; f < face_count; ++f) {
+      const int32_t n = faces[f].corner_count;
+      const PendingFace info = infos[f];
+      const PageMapping page = mappings_[info.mapping];
       float normal[3];
-      FaceNormal(m_.positions[pending[0].position], m_.positions[pending[1].position],
-                 m_.positions[pending[2].position], normal);
+      FaceNormal(positions[pending[0].position], positions[pending[1].position], positions[pending[2].position],
+                 invert, normal);
       const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
       for (int32_t i = 0; i < n; ++i) {
         ObjCorner& c = corner[i];
-        const PendingCorner& ref = pending[i];
-        std::memcpy(c.position, m_.positions[ref.position], sizeof c.position);
+        const PendingCorner ref = pending[i];
+        std::memcpy(c.position, positions[ref.position], sizeof c.position);
         std::memcpy(c.face_normal, normal, sizeof normal);
         const bool gave_normal = ref.normal != kNoNormalIndex;
-        const float* own = gave_normal ? m_.normals[ref.normal] : normal;
-        const bool keep = smooth && gave_normal && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
+        const float* own = gave_normal ? normals[ref.normal] : normal;
+        const bool keep = smooth && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
         std::memcpy(c.normal, keep ? own : normal, sizeof normal);
-        page.Map(m_.tex_coords[ref.tex_coord], c.uv);
+        page.Map(tex_coords[ref.tex_coord], c.uv);
         c.flags = smooth | (gave_normal ? 0u : kCornerNoNormal);
         c.face = f;
         c.corner_number = i + 1;
@@ -464,14 +481,14 @@ class ObjReader {
     }
   }
 
-  __attribute__((always_inline)) void FaceNormal(const float* p0, const float* p1, const float* p2,
-                                                 float normal[3]) const {
+  __attribute__((always_inline)) static void FaceNormal(const float* p0, const float* p1, const float* p2,
+                                                        bool invert, float normal[3]) {
     float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
     float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
     float cross[3];
     Cross3(a, b, cross);
     if (!Normalize3(cross, normal)) std::memcpy(normal, kFallbackNormal, sizeof kFallbackNormal);
-    if (m_.invert_face_normals) {
+    if (invert) {
       normal[0] = -normal[0];
       normal[1] = -normal[1];
       normal[2] = -normal[2];

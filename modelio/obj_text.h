@@ -112,24 +112,56 @@ inline uint64_t Load8(const uint8_t* p) {
   return v;
 }
 
-// The run of decimal digits that starts at `p`, up to 8 of them, read eight
-// bytes at a time: returns how many there are and sets their value. A byte
-// below '0' borrows only from the bytes after it, which are past the run.
-inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
-  uint64_t t = Load8(p) - 0x3030303030303030ULL;
-  uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
-  int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
-  if (count == 0) {
-    value = 0;
-    return 0;
+// The value of the `count` decimal digits at `p`, 1 <= count <= 8, read
+// four or eight bytes at a time. A byte below '0' after them borrows only
+// from the bytes above it, which the shift drops.
+inline uint32_t DigitsValue(const uint8_t* p, int count) {
+  if (count <= 4) {  // most indices and short fractions: 32-bit constants
+    uint32_t t;
+    std::memcpy(&t, p, 4);
+    t -= 0x30303030u;
+    t <<= (4 - count) * 8;  // the digits move up; leading zeros come in below
+    t = t * 10 + (t >> 8);  // two-digit values in bytes 0 and 2
+    return ((t & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
   }
-  t <<= (8 - count) * 8;  // the digits move up; leading zeros come in below
+  uint64_t t = Load8(p) - 0x3030303030303030ULL;
+  t <<= (8 - count) * 8;
   t = t * 10 + (t >> 8);
   t = (((t & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
        (((t >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
       32;
-  value = static_cast<uint32_t>(t);
+  return static_cast<uint32_t>(t);
+}
+
+// The run of decimal digits that starts at `p`, up to 8 of them: returns how
+// many there are and sets their value.
+inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
+  uint64_t t = Load8(p) - 0x3030303030303030ULL;
+  uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
+  int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
+  value = count == 0 ? 0 : DigitsValue(p, count);
   return count;
+}
+
+// Bit i set where byte i of the sixteen at `p` is a decimal digit; the bits
+// above 15 are clear. One mask serves every digit run of a number or a face
+// corner.
+inline unsigned DigitMask16(const uint8_t* p) {
+#if defined(__SSE2__)
+  const __m128i t = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_set1_epi8('0'));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t)));
+#else
+  unsigned mask = 0;
+  for (int i = 0; i < 16; ++i) mask |= (static_cast<unsigned>(p[i] - '0') < 10 ? 1u : 0u) << i;
+  return mask;
+#endif
+}
+
+// Length of the run of digits at byte `from` (at most 16) of DigitMask16's
+// mask; a run that reaches the sixteenth byte is cut there, so a caller
+// looks at the byte after the run before trusting it.
+inline int RunLength(unsigned digits, int from) {
+  return __builtin_ctz(~(digits >> from));
 }
 
 inline bool IsDigit(uint8_t b) {
@@ -197,8 +229,9 @@ __attribute__((always_inline)) inline bool ParseNumberFast(uint8_t*& p, double& 
 // whole digits, '.', up to eight fraction digits, and the token's end. At
 // most fifteen digits in all, so the significand is exact in a double and
 // one division by an exact power of ten rounds correctly: the value the
-// general reader gives. Both digit runs are read eight bytes at a time (the
-// text's padding covers the loads). False leaves `p` alone.
+// general reader gives. Both digit runs are found with one sixteen-byte
+// mask and read eight bytes at a time (the text's padding covers the
+// loads). False leaves `p` alone.
 __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double& value) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   static constexpr uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
@@ -206,19 +239,19 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   const uint8_t* s = p;
   const bool negative = *s == '-';
   s += negative;
-  uint32_t whole;
-  const int whole_digits = LeadingDigits8(s, whole);
-  s += whole_digits;
-  if (*s != '.' || whole_digits > 7) return false;
-  ++s;
-  uint32_t fraction;
-  const int fraction_digits = LeadingDigits8(s, fraction);
-  s += fraction_digits;
-  // A ninth fraction digit is a token byte, so more than eight fail here.
-  if (ClassOf(*s) == kToken || whole_digits + fraction_digits == 0) return false;
-  const uint64_t significand = uint64_t{whole} * kScale[fraction_digits] + fraction;
+  const unsigned digits = DigitMask16(s);
+  const int whole_digits = RunLength(digits, 0);
+  if (whole_digits > 7 || s[whole_digits] != '.') return false;
+  const int fraction_digits = RunLength(digits, whole_digits + 1);
+  const uint8_t* end = s + whole_digits + 1 + fraction_digits;
+  // A run cut at the sixteenth byte ends in a digit, a token byte.
+  if (ClassOf(*end) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
+  const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
+  const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
+  // Below 2^53, so the signed conversion (one instruction) is exact.
+  const int64_t significand = int64_t{whole} * kScale[fraction_digits] + fraction;
   value = static_cast<double>(significand) / kPowers[fraction_digits] * kSign[negative];
-  p = const_cast<uint8_t*>(s);
+  p = const_cast<uint8_t*>(end);
   return true;
 }
 
