@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+#include "modelio/obj_corners.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
 #include "modelio/vector3.h"
@@ -78,23 +79,6 @@ CornerForm SplitCorner(const Token& token, int64_t fields[3], int& field_count) 
   field_count = count + 1;
   return CornerForm::kOk;
 }
-
-// Indices fit 16 bits: every array holds at most 50,000 entries.
-static_assert(kObjMaxPositions <= 0xFFFF && kObjMaxNormals < 0xFFFF && kObjMaxTexCoords <= 0xFFFF,
-              "indices fit 16 bits");
-constexpr uint16_t kNoNormalIndex = 0xFFFF;
-
-// A corner as the line loop records it: 0-based indices, kNoNormalIndex
-// when it gave no normal.
-struct PendingCorner {
-  uint16_t position, tex_coord, normal;
-};
-
-struct PendingFace {
-  int32_t group;     // current when the face was read, -1 before any
-  uint16_t mapping;  // into the reader's texture mappings
-  bool smooth;
-};
 
 // Room for a whole model, per thread and reused: left uninitialised, as
 // every entry is written before it is read.
@@ -439,94 +423,10 @@ class ObjReader {
   // The corner records, each written once in a pass of its own after the
   // lines: the face normal's square root and divisions of one face overlap
   // with those of the next, and the line loop stores only three indices a
-  // corner. A corner keeps its own normal when smoothing was on and it gave
-  // one that is not zero; otherwise it takes the face normal.
+  // corner.
   void BuildCorners(int32_t first_face, int32_t first_corner) {
-    // Locals, so that the stores into the record do not make the compiler
-    // load every array's address again.
-    const float(*__restrict positions)[3] = m_.positions;
-    const float(*__restrict normals)[3] = m_.normals;
-    const float(*__restrict tex_coords)[2] = m_.tex_coords;
-    const ObjFace* __restrict faces = m_.faces;
-    const PendingFace* __restrict infos = pending_faces_;
-    const PendingCorner* __restrict pending = pending_corners_ + first_corner;
-    ObjCorner* __restrict corner = m_.corners + first_corner;
-    const int32_t face_count = m_.face_count;
-    const bool invert = m_.invert_face_normals != 0;
-    for (int32_t f = first_face; f < face_count; ++f) {
-      const int32_t n = faces[f].corner_count;
-      const PendingFace info = infos[f];
-      const PageMapping page = mappings_[info.mapping];
-      float normal[3];
-      FaceNormal(positions[pending[0].position], positions[pending[1].position], positions[pending[2].position],
-                 invert, normal);
-      const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
-      for (int32_t i = 0; i < n; ++i) {
-        ObjCorner& c = corner[i];
-        const PendingCorner ref = pending[i];
-        std::memcpy(c.position, positions[ref.position], sizeof c.position);
-        std::memcpy(c.face_normal, normal, sizeof normal);
-        const bool gave_normal = ref.normal != kNoNormalIndex;
-        const float* own = gave_normal ? normals[ref.normal] : normal;
-        const bool keep = smooth && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
-        std::memcpy(c.normal, keep ? own : normal, sizeof normal);
-        page.Map(tex_coords[ref.tex_coord], c.uv);
-        c.flags = smooth | (gave_normal ? 0u : kCornerNoNormal);
-        c.face = f;
-        c.corner_number = i + 1;
-        c.group = info.group;
-      }
-      corner += n;
-      pending += n;
-    }
+    BuildObjCorners(m_, first_face, first_corner, pending_faces_, pending_corners_, mappings_.data());
   }
-
-  __attribute__((always_inline)) static void FaceNormal(const float* p0, const float* p1, const float* p2,
-                                                        bool invert, float normal[3]) {
-    float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
-    float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
-    float cross[3];
-    Cross3(a, b, cross);
-    if (!Normalize3(cross, normal)) std::memcpy(normal, kFallbackNormal, sizeof kFallbackNormal);
-    if (invert) {
-      normal[0] = -normal[0];
-      normal[1] = -normal[1];
-      normal[2] = -normal[2];
-    }
-  }
-
-  // Texture coordinates into the page: u' = u * RW / PW + L / PW (U flipped
-  // before), v' = v * RH / PH + T / PH (V flipped after); 0, 0 without a
-  // material. The offsets are the same for every corner of a face.
-  struct PageMapping {
-    bool on = false, flip_u = false, flip_v = false;
-    float width = 0, height = 0, page_width = 1, page_height = 1, left = 0, top = 0;
-
-    PageMapping() = default;
-    explicit PageMapping(const ObjModel& m) {
-      if (m.current_material < 0) return;
-      const ObjMaterial& mat = m.materials[m.current_material];
-      on = true;
-      flip_u = m.flip_u != 0;
-      flip_v = m.flip_v != 0;
-      width = mat.width;
-      height = mat.height;
-      page_width = m.page_width;
-      page_height = m.page_height;
-      left = mat.left / page_width;
-      top = mat.top / page_height;
-    }
-    void Map(const float* t, float* uv) const {
-      if (!on) {
-        uv[0] = uv[1] = 0.0f;
-        return;
-      }
-      float u = flip_u ? 1.0f - t[0] : t[0];
-      uv[0] = u * width / page_width + left;
-      float v = t[1] * height / page_height + top;
-      uv[1] = flip_v ? 1.0f - v : v;
-    }
-  };
 
   // The mapping of the current material, made again only when the material
   // changes or a library is read (two divisions a face saved); faces keep

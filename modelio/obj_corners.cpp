@@ -1,0 +1,125 @@
+#include "modelio/obj_corners.h"
+
+#include <cstring>
+
+#include "modelio/vector3.h"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+PageMapping::PageMapping(const ObjModel& m) {
+  if (m.current_material < 0) return;
+  const ObjMaterial& mat = m.materials[m.current_material];
+  on = true;
+  flip_u = m.flip_u != 0;
+  flip_v = m.flip_v != 0;
+  width = mat.width;
+  height = mat.height;
+  page_width = m.page_width;
+  page_height = m.page_height;
+  left = mat.left / page_width;
+  top = mat.top / page_height;
+}
+
+namespace {
+
+// The flat normal of a face from its first three positions.
+void FaceNormal(const float* p0, const float* p1, const float* p2, bool invert, float normal[3]) {
+  float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
+  float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
+  float cross[3];
+  Cross3(a, b, cross);
+  if (!Normalize3(cross, normal)) std::memcpy(normal, kFallbackNormal, sizeof kFallbackNormal);
+  if (invert) {
+    normal[0] = -normal[0];
+    normal[1] = -normal[1];
+    normal[2] = -normal[2];
+  }
+}
+
+#if defined(__SSE2__)
+// x where `mask` is set, y elsewhere.
+inline __m128 Select(__m128 mask, __m128 x, __m128 y) {
+  return _mm_or_ps(_mm_and_ps(mask, x), _mm_andnot_ps(mask, y));
+}
+
+// The corners of one face, sixteen bytes at a time. Each lane computes what
+// PageMapping::Map and the scalar comparisons compute, in the same order,
+// so the bits are the same. Loads of sixteen bytes from the position and
+// normal arrays stay inside the model record (other arrays follow them);
+// stores run upwards through the record, each overwriting the spare lane of
+// the one before.
+void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& info, const PageMapping& page,
+                 const float normal[3], const PendingCorner* __restrict pending, ObjCorner* __restrict corner) {
+  const __m128 face_normal = _mm_setr_ps(normal[0], normal[1], normal[2], 0.0f);
+  const __m128 one = _mm_set1_ps(1.0f);
+  const __m128 scale = _mm_setr_ps(page.width, page.height, 0.0f, 0.0f);
+  const __m128 page_size = _mm_setr_ps(page.page_width, page.page_height, 1.0f, 1.0f);
+  const __m128 offset = _mm_setr_ps(page.left, page.top, 0.0f, 0.0f);
+  const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1));
+  const __m128 flip_before = _mm_castsi128_ps(_mm_setr_epi32(page.flip_u ? -1 : 0, 0, 0, 0));
+  const __m128 flip_after = _mm_castsi128_ps(_mm_setr_epi32(0, page.flip_v ? -1 : 0, 0, 0));
+  const __m128 on = page.on ? all : _mm_setzero_ps();
+  const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
+  for (int32_t i = 0; i < n; ++i) {
+    const PendingCorner ref = pending[i];
+    ObjCorner& c = corner[i];
+    _mm_storeu_ps(c.position, _mm_loadu_ps(m.positions[ref.position]));
+    const bool gave_normal = ref.normal != kNoNormalIndex;
+    __m128 chosen = face_normal;
+    if (smooth && gave_normal) {
+      const __m128 own = _mm_loadu_ps(m.normals[ref.normal]);
+      if (_mm_movemask_ps(_mm_cmpneq_ps(own, _mm_setzero_ps())) & 7) chosen = own;
+    }
+    _mm_storeu_ps(c.normal, chosen);
+    _mm_storeu_ps(c.face_normal, face_normal);
+    __m128 t = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[ref.tex_coord])));
+    t = Select(flip_before, _mm_sub_ps(one, t), t);
+    __m128 uv = _mm_add_ps(_mm_div_ps(_mm_mul_ps(t, scale), page_size), offset);
+    uv = _mm_and_ps(on, Select(flip_after, _mm_sub_ps(one, uv), uv));
+    _mm_storel_pi(reinterpret_cast<__m64*>(c.uv), uv);
+    const __m128i tail = _mm_setr_epi32(static_cast<int>(smooth | (gave_normal ? 0u : kCornerNoNormal)), face,
+                                        i + 1, info.group);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags), tail);
+  }
+}
+#else
+void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& info, const PageMapping& page,
+                 const float normal[3], const PendingCorner* __restrict pending, ObjCorner* __restrict corner) {
+  const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
+  for (int32_t i = 0; i < n; ++i) {
+    ObjCorner& c = corner[i];
+    const PendingCorner ref = pending[i];
+    std::memcpy(c.position, m.positions[ref.position], sizeof c.position);
+    std::memcpy(c.face_normal, normal, sizeof c.face_normal);
+    const bool gave_normal = ref.normal != kNoNormalIndex;
+    const float* own = gave_normal ? m.normals[ref.normal] : normal;
+    const bool keep = smooth && (own[0] != 0.0f || own[1] != 0.0f || own[2] != 0.0f);
+    std::memcpy(c.normal, keep ? own : normal, sizeof c.normal);
+    page.Map(m.tex_coords[ref.tex_coord], c.uv);
+    c.flags = smooth | (gave_normal ? 0u : kCornerNoNormal);
+    c.face = face;
+    c.corner_number = i + 1;
+    c.group = info.group;
+  }
+}
+#endif
+
+}  // namespace
+
+void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
+                     const PendingCorner* corners, const PageMapping* mappings) {
+  const PendingCorner* pending = corners + first_corner;
+  ObjCorner* corner = model.corners + first_corner;
+  const bool invert = model.invert_face_normals != 0;
+  for (int32_t f = first_face; f < model.face_count; ++f) {
+    const int32_t n = model.faces[f].corner_count;
+    float normal[3];
+    FaceNormal(model.positions[pending[0].position], model.positions[pending[1].position],
+               model.positions[pending[2].position], invert, normal);
+    FaceCorners(model, f, n, faces[f], mappings[faces[f].mapping], normal, pending, corner);
+    corner += n;
+    pending += n;
+  }
+}
