@@ -99,7 +99,7 @@ class ObjReader {
   ObjResult Read(std::vector<uint8_t>& text) {
     const int32_t first_face = m_.face_count;
     const int32_t first_corner = m_.corner_count;
-    objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
+    objtext::ForEachLine(text, kObjMaxLineBytes, FastLine{this}, OnLine{this}, [this](int line) {
       AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
     });
     BuildCorners(first_face, first_corner);
@@ -110,6 +110,12 @@ class ObjReader {
   }
 
  private:
+  // "v", "vt" and "vn" lines: the numbers of one entry, 0 for those the line
+  // does not give.
+  enum Entry { kPosition, kTexCoord, kNormal };
+  static constexpr int kWidth[] = {3, 2, 3};
+  static constexpr int32_t kCapacity[] = {kObjMaxPositions, kObjMaxTexCoords, kObjMaxNormals};
+
   // The line handler, inlined into the line loop, which is most of the
   // reading time.
   struct OnLine {
@@ -119,6 +125,42 @@ class ObjReader {
     }
   };
 
+  struct FastLine {
+    ObjReader* reader;
+    __attribute__((always_inline)) uint8_t* operator()(uint8_t* p, int) const { return reader->Fast(p); }
+  };
+
+  // Lines of the usual shapes, read without looking for their end first:
+  // "v ", "vt " and "vn " with their numbers, and "f " with three or four
+  // plain corners. Such a line is taken only when its reading ends at the
+  // line end within the line limit and the record has room; anything else
+  // goes the general way (Line), which says what is wrong.
+  __attribute__((always_inline)) uint8_t* Fast(uint8_t* p) {
+    if (p[0] == 'f') return p[1] == ' ' ? FastFace(p) : nullptr;
+    if (p[0] != 'v') return nullptr;
+    if (p[1] == ' ') return FastNumbers<kPosition>(p, p + 2);
+    if (p[2] != ' ') return nullptr;
+    if (p[1] == 't') return FastNumbers<kTexCoord>(p, p + 3);
+    if (p[1] == 'n') return FastNumbers<kNormal>(p, p + 3);
+    return nullptr;
+  }
+
+  // The next line's start when the reading of a line that began at `line`
+  // stopped at its '\n', within the line limit; else null.
+  static uint8_t* EndOfFastLine(const uint8_t* line, uint8_t* q) {
+    return *q == '\n' && static_cast<size_t>(q - line) <= kObjMaxLineBytes ? q + 1 : nullptr;
+  }
+
+  template <Entry kEntry>
+  __attribute__((always_inline)) uint8_t* FastNumbers(const uint8_t* line, uint8_t* q) {
+    if (*Count<kEntry>() >= kCapacity[kEntry]) return nullptr;
+    float v[3];
+    for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(q);
+    uint8_t* next = EndOfFastLine(line, q);
+    if (next) Store<kEntry>(v);
+    return next;
+  }
+
   __attribute__((always_inline)) bool Line(uint8_t* p, int line) {
     line_ = line;
     Token key;
@@ -126,15 +168,15 @@ class ObjReader {
     const uint8_t* k = key.begin;
     switch (key.size()) {
       case 1:
-        if (k[0] == 'v') return Position(p);
+        if (k[0] == 'v') return Numbers<kPosition>(p);
         if (k[0] == 'f') return Face(p);
         if (k[0] == 'g') return Group(p);
         if (k[0] == 's') return Smoothing(p);
         if (k[0] == 'o') return Object(p);
         return true;
       case 2:
-        if (k[0] == 'v' && k[1] == 'n') return Normal(p);
-        if (k[0] == 'v' && k[1] == 't') return TexCoord(p);
+        if (k[0] == 'v' && k[1] == 'n') return Numbers<kNormal>(p);
+        if (k[0] == 'v' && k[1] == 't') return Numbers<kTexCoord>(p);
         return true;
       case 6:
         if (key.Is("usemtl")) return UseMaterial(p);
@@ -158,36 +200,35 @@ class ObjReader {
     return false;
   }
 
-  bool Position(uint8_t* p) {
-    if (m_.position_count >= kObjMaxPositions) return StopFull(u"positions", kObjMaxPositions);
-    float* v = m_.positions[m_.position_count++];
-    v[0] = NextNumber(p);
-    v[1] = NextNumber(p);
-    v[2] = NextNumber(p);
-    if (m_.mirror_z) v[2] = -v[2];
+  template <Entry kEntry>
+  int32_t* Count() {
+    return kEntry == kPosition ? &m_.position_count : kEntry == kTexCoord ? &m_.tex_coord_count : &m_.normal_count;
+  }
+
+  template <Entry kEntry>
+  bool Numbers(uint8_t* p) {
+    static constexpr const char16_t* kName[] = {u"positions", u"uvs", u"normals"};
+    if (*Count<kEntry>() >= kCapacity[kEntry]) return StopFull(kName[kEntry], kCapacity[kEntry]);
+    float v[3];
+    for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(p);
+    Store<kEntry>(v);
     return true;
   }
 
-  bool Normal(uint8_t* p) {
-    if (m_.normal_count >= kObjMaxNormals) return StopFull(u"normals", kObjMaxNormals);
-    float n[3];
-    n[0] = NextNumber(p);
-    n[1] = NextNumber(p);
-    n[2] = NextNumber(p);
-    float* v = m_.normals[m_.normal_count++];
-    // A normal that cannot be normalized stays (0, 0, 0): its corners take
-    // the face normal instead.
-    Normalize3(n, v);
-    if (m_.mirror_z) v[2] = -v[2];
-    return true;
-  }
-
-  bool TexCoord(uint8_t* p) {
-    if (m_.tex_coord_count >= kObjMaxTexCoords) return StopFull(u"uvs", kObjMaxTexCoords);
-    float* t = m_.tex_coords[m_.tex_coord_count++];
-    t[0] = NextNumber(p);
-    t[1] = NextNumber(p);
-    return true;
+  // Adds the entry; the record has room.
+  template <Entry kEntry>
+  __attribute__((always_inline)) void Store(const float* v) {
+    int32_t& count = *Count<kEntry>();
+    if (kEntry == kTexCoord) {
+      std::memcpy(m_.tex_coords[count++], v, 2 * sizeof(float));
+      return;
+    }
+    float* entry = kEntry == kPosition ? m_.positions[count++] : m_.normals[count++];
+    if (kEntry == kPosition)
+      std::memcpy(entry, v, 3 * sizeof(float));
+    else
+      Normalize3(v, entry);  // one that cannot be normalized stays (0, 0, 0): its corners take the face normal
+    if (m_.mirror_z) entry[2] = -entry[2];
   }
 
   bool Group(uint8_t* p) {
@@ -336,6 +377,23 @@ class ObjReader {
     return AddCheckedFace(refs, n);
   }
 
+  // "f " and three or four plain corners, for Fast.
+  __attribute__((always_inline)) uint8_t* FastFace(uint8_t* p) {
+    CornerRef refs[4];
+    int n = 0;
+    uint8_t* q = p + 2;
+    for (;;) {
+      while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
+      if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
+      if (n == 4 || !PlainCorner(q, refs[n])) return nullptr;
+      ++n;
+    }
+    uint8_t* next = EndOfFastLine(p, q);
+    if (n < 3 || !next || !Fits(n)) return nullptr;
+    AddFace<false>(refs, n);
+    return next;
+  }
+
   // One index of 1 to 7 digits at `q`, 1 ... count.
   static bool PlainIndex(const uint8_t* q, int digits, int32_t count, int32_t& index) {
     if (static_cast<unsigned>(digits - 1) >= 7) return false;
@@ -409,15 +467,23 @@ class ObjReader {
   }
 
   bool AddCheckedFace(const CornerRef* refs, int n) {
-    const int index_need = 3 * (n - 2);  // a triangle fan; a quad draws two triangles too
+    if (Fits(n)) {
+      if (n <= 4)
+        AddFace<false>(refs, n);
+      else
+        AddPolygon(refs, n);
+      return true;
+    }
     if (m_.face_count >= kObjMaxFaces) return StopFull(u"faces", kObjMaxFaces);
     if (m_.corner_count + n > kObjMaxCorners) return StopFull(u"corners", kObjMaxCorners);
-    if (m_.index_count + index_need > kObjMaxIndices) return StopFull(u"indices", kObjMaxIndices);
-    if (n <= 4)
-      AddFace<false>(refs, n);
-    else
-      AddPolygon(refs, n);
-    return true;
+    return StopFull(u"indices", kObjMaxIndices);
+  }
+
+  // Room for a face of `n` corners: a triangle fan of 3 * (n - 2) indices,
+  // as a quad draws two triangles too.
+  bool Fits(int n) const {
+    return m_.face_count < kObjMaxFaces && m_.corner_count + n <= kObjMaxCorners &&
+           m_.index_count + 3 * (n - 2) <= kObjMaxIndices;
   }
 
   // The corner records, each written once in a pass of its own after the

@@ -297,16 +297,24 @@ inline uint8_t* FindLineEnd(uint8_t* p, uint8_t* end) {
 // that is not a comment. A line longer than the limit (not counting CR LF) is cut there; the rest
 // is skipped and `on_long_line(line_number)` is told. `on_line` returns false
 // to stop.
-template <typename OnLine, typename OnLongLine>
-void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_line,
+// `fast_line(begin, line_number)` is tried first on every line: it returns
+// the start of the next line when it has read the whole line, which it
+// does only for a line it can tell is not longer than the limit, or null
+// when it has changed nothing and the line goes the way above.
+template <typename FastLine, typename OnLine, typename OnLongLine>
+void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, FastLine&& fast_line, OnLine&& on_line,
                  OnLongLine&& on_long_line) {
   const size_t length = PrepareText(text);  // may move the bytes
   uint8_t* p = text.data();
   uint8_t* end = p + length;
   int line_number = 0;
   while (p < end) {
-    uint8_t* eol = FindLineEnd(p, end);
     ++line_number;
+    if (uint8_t* after = fast_line(p, line_number)) {
+      p = after;
+      continue;
+    }
+    uint8_t* eol = FindLineEnd(p, end);
     size_t length = static_cast<size_t>(eol - p);
     if (length > 0 && eol[-1] == '\r') --length;
     uint8_t* next = eol + 1;
@@ -317,6 +325,14 @@ void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_
     if (*p != '#' && !on_line(p, line_number)) return;
     p = next;
   }
+}
+
+// The same without a fast path.
+template <typename OnLine, typename OnLongLine>
+void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_line,
+                 OnLongLine&& on_long_line) {
+  ForEachLine(
+      text, max_line_bytes, [](uint8_t*, int) -> uint8_t* { return nullptr; }, on_line, on_long_line);
 }
 
 // Shift-JIS bytes of a token as UTF-16, cut to `max_units`.
