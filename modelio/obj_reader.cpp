@@ -96,7 +96,7 @@ class ObjReader {
   ObjReader(ObjModel& model, const std::u16string& path)
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
-  ObjResult Read(std::vector<uint8_t>& text) {
+  ObjResult Read(FsByteBuffer& text) {
     const int32_t first_face = m_.face_count;
     const int32_t first_corner = m_.corner_count;
     objtext::ForEachLine(text, kObjMaxLineBytes, FastLine{this}, OnLine{this}, [this](int line) {
@@ -592,7 +592,7 @@ bool PageUsable(ObjModel& model) {
 }
 
 // Reused between reads: fresh pages cost more than parsing them.
-thread_local std::vector<uint8_t> t_obj_text;
+thread_local FsByteBuffer t_obj_text;
 
 }  // namespace
 

@@ -273,9 +273,24 @@ __attribute__((always_inline)) inline float NextNumber(uint8_t*& cursor) {
   return static_cast<float>(value);
 }
 
-// Prepares file bytes for the scanners: a NUL ends a line as '\n' does, the
-// text ends in '\n', and padding follows. Returns the length of the text.
-size_t PrepareText(std::vector<uint8_t>& text);
+// Prepares file bytes (a vector of bytes) for the scanners: a NUL ends a
+// line as '\n' does, the text ends in '\n', and padding follows. Returns the
+// length of the text.
+template <typename Text>
+size_t PrepareText(Text& text) {
+  uint8_t* p = text.data();
+  uint8_t* end = p + text.size();
+  while (p < end) {
+    auto* nul = static_cast<uint8_t*>(std::memchr(p, 0, static_cast<size_t>(end - p)));
+    if (!nul) break;
+    *nul = '\n';
+    p = nul + 1;
+  }
+  if (text.empty() || text.back() != '\n') text.push_back('\n');
+  size_t length = text.size();
+  text.resize(length + kTextPadding, '\n');
+  return length;
+}
 
 // The '\n' that ends the line at `p`. The text ends in '\n' and the padding
 // follows it, so sixteen bytes at a time never read past the buffer.
@@ -301,8 +316,8 @@ inline uint8_t* FindLineEnd(uint8_t* p, uint8_t* end) {
 // the start of the next line when it has read the whole line, which it
 // does only for a line it can tell is not longer than the limit, or null
 // when it has changed nothing and the line goes the way above.
-template <typename FastLine, typename OnLine, typename OnLongLine>
-void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, FastLine&& fast_line, OnLine&& on_line,
+template <typename Text, typename FastLine, typename OnLine, typename OnLongLine>
+void ForEachLine(Text& text, size_t max_line_bytes, FastLine&& fast_line, OnLine&& on_line,
                  OnLongLine&& on_long_line) {
   const size_t length = PrepareText(text);  // may move the bytes
   uint8_t* p = text.data();
@@ -328,8 +343,8 @@ void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, FastLine&& f
 }
 
 // The same without a fast path.
-template <typename OnLine, typename OnLongLine>
-void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_line,
+template <typename Text, typename OnLine, typename OnLongLine>
+void ForEachLine(Text& text, size_t max_line_bytes, OnLine&& on_line,
                  OnLongLine&& on_long_line) {
   ForEachLine(
       text, max_line_bytes, [](uint8_t*, int) -> uint8_t* { return nullptr; }, on_line, on_long_line);
