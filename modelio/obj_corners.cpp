@@ -44,24 +44,36 @@ inline __m128 Select(__m128 mask, __m128 x, __m128 y) {
   return _mm_or_ps(_mm_and_ps(mask, x), _mm_andnot_ps(mask, y));
 }
 
+// A page mapping in lanes: u in lane 0, v in lane 1.
+struct MappingLanes {
+  __m128 scale, page_size, offset, flip_before, flip_after, on;
+  explicit MappingLanes(const PageMapping& page)
+      : scale(_mm_setr_ps(page.width, page.height, 0.0f, 0.0f)),
+        page_size(_mm_setr_ps(page.page_width, page.page_height, 1.0f, 1.0f)),
+        offset(_mm_setr_ps(page.left, page.top, 0.0f, 0.0f)),
+        flip_before(_mm_castsi128_ps(_mm_setr_epi32(page.flip_u ? -1 : 0, 0, 0, 0))),
+        flip_after(_mm_castsi128_ps(_mm_setr_epi32(0, page.flip_v ? -1 : 0, 0, 0))),
+        on(_mm_castsi128_ps(_mm_set1_epi32(page.on ? -1 : 0))) {}
+};
+
 // The corners of one face, sixteen bytes at a time. Each lane computes what
 // PageMapping::Map and the scalar comparisons compute, in the same order,
 // so the bits are the same. Loads of sixteen bytes from the position and
 // normal arrays stay inside the model record (other arrays follow them);
 // stores run upwards through the record, each overwriting the spare lane of
 // the one before.
-void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& info, const PageMapping& page,
-                 const float normal[3], const PendingCorner* __restrict pending, ObjCorner* __restrict corner) {
+__attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_t face, int32_t n,
+                                                       const PendingFace& info, const MappingLanes& page,
+                                                       const float normal[3],
+                                                       const PendingCorner* __restrict pending,
+                                                       ObjCorner* __restrict corner) {
   const __m128 face_normal = _mm_setr_ps(normal[0], normal[1], normal[2], 0.0f);
   const __m128 one = _mm_set1_ps(1.0f);
-  const __m128 scale = _mm_setr_ps(page.width, page.height, 0.0f, 0.0f);
-  const __m128 page_size = _mm_setr_ps(page.page_width, page.page_height, 1.0f, 1.0f);
-  const __m128 offset = _mm_setr_ps(page.left, page.top, 0.0f, 0.0f);
-  const __m128 all = _mm_castsi128_ps(_mm_set1_epi32(-1));
-  const __m128 flip_before = _mm_castsi128_ps(_mm_setr_epi32(page.flip_u ? -1 : 0, 0, 0, 0));
-  const __m128 flip_after = _mm_castsi128_ps(_mm_setr_epi32(0, page.flip_v ? -1 : 0, 0, 0));
-  const __m128 on = page.on ? all : _mm_setzero_ps();
   const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
+  // flags, face, corner number, group; the corner number counts up.
+  __m128i tail = _mm_setr_epi32(static_cast<int>(smooth), face, 0, info.group);
+  const __m128i next_number = _mm_setr_epi32(0, 0, 1, 0);
+  const __m128i no_normal = _mm_setr_epi32(static_cast<int>(kCornerNoNormal), 0, 0, 0);
   for (int32_t i = 0; i < n; ++i) {
     const PendingCorner ref = pending[i];
     ObjCorner& c = corner[i];
@@ -75,13 +87,37 @@ void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& 
     _mm_storeu_ps(c.normal, chosen);
     _mm_storeu_ps(c.face_normal, face_normal);
     __m128 t = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[ref.tex_coord])));
-    t = Select(flip_before, _mm_sub_ps(one, t), t);
-    __m128 uv = _mm_add_ps(_mm_div_ps(_mm_mul_ps(t, scale), page_size), offset);
-    uv = _mm_and_ps(on, Select(flip_after, _mm_sub_ps(one, uv), uv));
+    t = Select(page.flip_before, _mm_sub_ps(one, t), t);
+    __m128 uv = _mm_add_ps(_mm_div_ps(_mm_mul_ps(t, page.scale), page.page_size), page.offset);
+    uv = _mm_and_ps(page.on, Select(page.flip_after, _mm_sub_ps(one, uv), uv));
     _mm_storel_pi(reinterpret_cast<__m64*>(c.uv), uv);
-    const __m128i tail = _mm_setr_epi32(static_cast<int>(smooth | (gave_normal ? 0u : kCornerNoNormal)), face,
-                                        i + 1, info.group);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags), tail);
+    tail = _mm_add_epi32(tail, next_number);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags), gave_normal ? tail : _mm_or_si128(tail, no_normal));
+  }
+}
+
+}  // namespace
+
+void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
+                     const PendingCorner* corners, const PageMapping* mappings) {
+  const PendingCorner* pending = corners + first_corner;
+  ObjCorner* corner = model.corners + first_corner;
+  const bool invert = model.invert_face_normals != 0;
+  int32_t lanes_of = -1;  // the mapping `lanes` holds; most models keep one
+  MappingLanes lanes{PageMapping()};
+  for (int32_t f = first_face; f < model.face_count; ++f) {
+    const int32_t n = model.faces[f].corner_count;
+    const PendingFace& info = faces[f];
+    if (info.mapping != lanes_of) {
+      lanes = MappingLanes(mappings[info.mapping]);
+      lanes_of = info.mapping;
+    }
+    float normal[3];
+    FaceNormal(model.positions[pending[0].position], model.positions[pending[1].position],
+               model.positions[pending[2].position], invert, normal);
+    FaceCorners(model, f, n, info, lanes, normal, pending, corner);
+    corner += n;
+    pending += n;
   }
 }
 #else
@@ -104,8 +140,6 @@ void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& 
     c.group = info.group;
   }
 }
-#endif
-
 }  // namespace
 
 void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
@@ -123,3 +157,4 @@ void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, 
     pending += n;
   }
 }
+#endif

@@ -361,65 +361,57 @@ class ObjReader {
     return false;
   }
 
-  // The common face: two to four corners "p/t" or "p/t/n" of plain numbers
-  // inside the arrays. Anything else goes the careful way, which says what
-  // is wrong.
-  bool Face(uint8_t* p) {
-    CornerRef refs[4];
-    int n = 0;
-    for (uint8_t* q = p;;) {
-      while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
-      if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
-      if (n == 4 || !PlainCorner(q, refs[n])) return CheckedFace(p);
-      ++n;
-    }
-    if (n < 3) return CheckedFace(p);
-    return AddCheckedFace(refs, n);
-  }
+  // A face line that Fast did not take.
+  bool Face(uint8_t* p) { return CheckedFace(p); }
 
-  // "f " and three or four plain corners, for Fast.
+  // "f " and three or four corners "p/t" or "p/t/n" of plain numbers inside
+  // the arrays, for Fast. Anything else goes the careful way, which says
+  // what is wrong. The corners go straight into the pending array; only
+  // CommitFace makes them count.
   __attribute__((always_inline)) uint8_t* FastFace(uint8_t* p) {
-    CornerRef refs[4];
+    if (!Fits(4)) return nullptr;  // a smaller face may fit: the careful way sees
+    PendingCorner* corners = pending_corners_ + m_.corner_count;
     int n = 0;
     uint8_t* q = p + 2;
     for (;;) {
       while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
       if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
-      if (n == 4 || !PlainCorner(q, refs[n])) return nullptr;
+      if (n == 4 || !PlainCorner(q, corners[n])) return nullptr;
       ++n;
     }
     uint8_t* next = EndOfFastLine(p, q);
-    if (n < 3 || !next || !Fits(n)) return nullptr;
-    AddFace<false>(refs, n);
+    if (n < 3 || !next) return nullptr;
+    CommitFace<false>(n);
     return next;
   }
 
-  // One index of 1 to 7 digits at `q`, 1 ... count.
-  static bool PlainIndex(const uint8_t* q, int digits, int32_t count, int32_t& index) {
+  // One index of 1 to 7 digits at `q`, 1 ... count, as a 0-based index.
+  __attribute__((always_inline)) static bool PlainIndex(const uint8_t* q, int digits, int32_t count,
+                                                        uint16_t& index) {
     if (static_cast<unsigned>(digits - 1) >= 7) return false;
     const uint32_t value = objtext::DigitsValue(q, digits);
     if (value - 1 >= static_cast<uint32_t>(count)) return false;  // 0 - 1 wraps past any count
-    index = static_cast<int32_t>(value - 1);
+    index = static_cast<uint16_t>(value - 1);
     return true;
   }
 
   // "p/t" or "p/t/n" and the byte that ends it, its digit runs found with
   // one mask of sixteen bytes.
-  bool PlainCorner(uint8_t*& q, CornerRef& ref) const {
+  __attribute__((always_inline)) bool PlainCorner(uint8_t*& q, PendingCorner& corner) const {
     const unsigned digits = objtext::DigitMask16(q);
     const int position_digits = objtext::RunLength(digits, 0);
     if (q[position_digits] != '/') return false;
     const int tex_start = position_digits + 1;
     const int tex_digits = objtext::RunLength(digits, tex_start);
     int end = tex_start + tex_digits;
-    if (!PlainIndex(q, position_digits, m_.position_count, ref.position) ||
-        !PlainIndex(q + tex_start, tex_digits, m_.tex_coord_count, ref.tex_coord))
+    if (!PlainIndex(q, position_digits, m_.position_count, corner.position) ||
+        !PlainIndex(q + tex_start, tex_digits, m_.tex_coord_count, corner.tex_coord))
       return false;
-    ref.normal = -1;
+    corner.normal = kNoNormalIndex;
     if (q[end] == '/') {
       const int normal_start = end + 1;
       const int normal_digits = objtext::RunLength(digits, normal_start);
-      if (!PlainIndex(q + normal_start, normal_digits, m_.normal_count, ref.normal)) return false;
+      if (!PlainIndex(q + normal_start, normal_digits, m_.normal_count, corner.normal)) return false;
       end = normal_start + normal_digits;
     }
     // A run cut at the sixteenth byte ends in a digit, a token byte.
@@ -512,23 +504,31 @@ class ObjReader {
   // The corner records come later, in BuildCorners.
   template <bool kFan>
   void AddFace(const CornerRef* refs, int n) {
+    PendingCorner* pending = pending_corners_ + m_.corner_count;
+    for (int i = 0; i < n; ++i) {
+      const CornerRef& ref = refs[i];
+      pending[i] = PendingCorner{static_cast<uint16_t>(ref.position), static_cast<uint16_t>(ref.tex_coord),
+                                 ref.normal >= 0 ? static_cast<uint16_t>(ref.normal) : kNoNormalIndex};
+    }
+    CommitFace<kFan>(n);
+  }
+
+  // Counts the face whose `n` corners wait in the pending array at the
+  // model's corner count, with its record, indices and what BuildCorners
+  // needs of it.
+  template <bool kFan>
+  __attribute__((always_inline)) void CommitFace(int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
     pending_faces_[face_index] = PendingFace{m_.group_count - 1, Mapping(), m_.smoothing_on != 0};
 
     ObjFace& face = m_.faces[face_index];
     face.corner_count = n;
-    PendingCorner* pending = pending_corners_ + first;
-    for (int i = 0; i < n; ++i) {
-      const CornerRef& ref = refs[i];
-      const bool gave_normal = ref.normal >= 0;
-      if (!kFan || i < 4) {  // the record keeps the first four corners of a larger polygon
-        face.corners[i][0] = static_cast<uint16_t>(ref.position);
-        face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
-        face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
-      }
-      pending[i] = PendingCorner{static_cast<uint16_t>(ref.position), static_cast<uint16_t>(ref.tex_coord),
-                                 gave_normal ? static_cast<uint16_t>(ref.normal) : kNoNormalIndex};
+    const PendingCorner* pending = pending_corners_ + first;
+    for (int i = 0; i < (kFan ? 4 : n); ++i) {  // the record keeps the first four corners of a larger polygon
+      face.corners[i][0] = pending[i].position;
+      face.corners[i][1] = pending[i].tex_coord;
+      face.corners[i][2] = pending[i].normal == kNoNormalIndex ? 0 : pending[i].normal;
     }
 
     uint16_t c = static_cast<uint16_t>(first);
