@@ -368,7 +368,7 @@ class ObjReader {
   // the arrays, for Fast. Anything else goes the careful way, which says
   // what is wrong. The corners go straight into the pending array; only
   // CommitFace makes them count.
-  __attribute__((always_inline)) uint8_t* FastFace(uint8_t* p) {
+  __attribute__((noinline)) uint8_t* FastFace(uint8_t* p) {
     if (!Fits(4)) return nullptr;  // a smaller face may fit: the careful way sees
     PendingCorner* corners = pending_corners_ + m_.corner_count;
     int n = 0;
@@ -388,8 +388,13 @@ class ObjReader {
   // One index of 1 to 7 digits at `q`, 1 ... count, as a 0-based index.
   __attribute__((always_inline)) static bool PlainIndex(const uint8_t* q, int digits, int32_t count,
                                                         uint16_t& index) {
-    if (static_cast<unsigned>(digits - 1) >= 7) return false;
-    const uint32_t value = objtext::DigitsValue(q, digits);
+    uint32_t value;
+    if (static_cast<unsigned>(digits - 1) < 4)
+      value = objtext::DigitsValue4(q, digits);
+    else if (static_cast<unsigned>(digits - 1) < 7)
+      value = objtext::DigitsValue8(q, digits);
+    else
+      return false;
     if (value - 1 >= static_cast<uint32_t>(count)) return false;  // 0 - 1 wraps past any count
     index = static_cast<uint16_t>(value - 1);
     return true;

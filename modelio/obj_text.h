@@ -112,18 +112,20 @@ inline uint64_t Load8(const uint8_t* p) {
   return v;
 }
 
-// The value of the `count` decimal digits at `p`, 1 <= count <= 8, read
-// four or eight bytes at a time. A byte below '0' after them borrows only
-// from the bytes above it, which the shift drops.
-inline uint32_t DigitsValue(const uint8_t* p, int count) {
-  if (count <= 4) {  // most indices and short fractions: 32-bit constants
-    uint32_t t;
-    std::memcpy(&t, p, 4);
-    t -= 0x30303030u;
-    t <<= (4 - count) * 8;  // the digits move up; leading zeros come in below
-    t = t * 10 + (t >> 8);  // two-digit values in bytes 0 and 2
-    return ((t & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
-  }
+// The value of the `count` decimal digits at `p`, 1 <= count <= 4, with
+// 32-bit arithmetic. A byte below '0' after them borrows only from the
+// bytes above it, which the shift drops.
+inline uint32_t DigitsValue4(const uint8_t* p, int count) {
+  uint32_t t;
+  std::memcpy(&t, p, 4);
+  t -= 0x30303030u;
+  t <<= (4 - count) * 8;  // the digits move up; leading zeros come in below
+  t = t * 10 + (t >> 8);  // two-digit values in bytes 0 and 2
+  return ((t & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
+}
+
+// The same for 1 <= count <= 8 digits, eight bytes at a time.
+inline uint32_t DigitsValue8(const uint8_t* p, int count) {
   uint64_t t = Load8(p) - 0x3030303030303030ULL;
   t <<= (8 - count) * 8;
   t = t * 10 + (t >> 8);
@@ -133,13 +135,19 @@ inline uint32_t DigitsValue(const uint8_t* p, int count) {
   return static_cast<uint32_t>(t);
 }
 
+// The value of 1 to 8 digits: most indices and short fractions take the
+// 32-bit way.
+inline uint32_t DigitsValue(const uint8_t* p, int count) {
+  return count <= 4 ? DigitsValue4(p, count) : DigitsValue8(p, count);
+}
+
 // The run of decimal digits that starts at `p`, up to 8 of them: returns how
 // many there are and sets their value.
 inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
   uint64_t t = Load8(p) - 0x3030303030303030ULL;
   uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
   int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
-  value = count == 0 ? 0 : DigitsValue(p, count);
+  value = count == 0 ? 0 : DigitsValue8(p, count);
   return count;
 }
 
