@@ -1,6 +1,7 @@
 #include "modelio/obj_corners.h"
 
 #include <cstring>
+#include <memory>
 
 #include "modelio/vector3.h"
 
@@ -20,6 +21,12 @@ PageMapping::PageMapping(const ObjModel& m) {
   page_height = m.page_height;
   left = mat.left / page_width;
   top = mat.top / page_height;
+}
+
+PendingArrays ThreadPendingArrays() {
+  thread_local std::unique_ptr<PendingFace[]> faces(new PendingFace[kObjMaxFaces]);
+  thread_local std::unique_ptr<PendingCorner[]> corners(new PendingCorner[kObjMaxCorners]);
+  return PendingArrays{faces.get(), corners.get()};
 }
 
 namespace {

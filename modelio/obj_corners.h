@@ -46,6 +46,14 @@ struct PendingFace {
   bool smooth;       // smoothing was on
 };
 
+// Room for a whole model's pending faces and corners, per thread and
+// reused; left uninitialised, as every entry is written before it is read.
+struct PendingArrays {
+  PendingFace* faces;
+  PendingCorner* corners;
+};
+PendingArrays ThreadPendingArrays();
+
 // Writes the records of corners first_corner... of faces first_face ... the
 // model's face count, from `faces` and `corners` (indexed like the model's
 // faces and corners) and the mappings the faces name. A corner keeps its own

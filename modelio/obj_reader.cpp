@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <vector>
 
 #include "modelio/obj_corners.h"
@@ -80,17 +79,6 @@ CornerForm SplitCorner(const Token& token, int64_t fields[3], int& field_count) 
   return CornerForm::kOk;
 }
 
-// Room for a whole model, per thread and reused: left uninitialised, as
-// every entry is written before it is read.
-struct PendingArrays {
-  std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
-  std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners]};
-};
-PendingArrays& PendingStore() {
-  thread_local PendingArrays arrays;
-  return arrays;
-}
-
 class ObjReader {
  public:
   ObjReader(ObjModel& model, const std::u16string& path)
@@ -99,9 +87,14 @@ class ObjReader {
   ObjResult Read(FsByteBuffer& text) {
     const int32_t first_face = m_.face_count;
     const int32_t first_corner = m_.corner_count;
-    objtext::ForEachLine(text, kObjMaxLineBytes, FastLine{this}, OnLine{this}, [this](int line) {
-      AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
-    });
+    // Both handlers are inlined into the line loop, which is most of the
+    // reading time.
+    objtext::ForEachLine(
+        text, kObjMaxLineBytes, [this](uint8_t* p, int) __attribute__((always_inline)) { return Fast(p); },
+        [this](uint8_t* p, int line) __attribute__((always_inline)) { return Line(p, line); },
+        [this](int line) {
+          AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
+        });
     BuildCorners(first_face, first_corner);
     if (polygons_split_ > 0)
       AppendModelMessage(m_, kModelMessageWarning,
@@ -115,20 +108,6 @@ class ObjReader {
   enum Entry { kPosition, kTexCoord, kNormal };
   static constexpr int kWidth[] = {3, 2, 3};
   static constexpr int32_t kCapacity[] = {kObjMaxPositions, kObjMaxTexCoords, kObjMaxNormals};
-
-  // The line handler, inlined into the line loop, which is most of the
-  // reading time.
-  struct OnLine {
-    ObjReader* reader;
-    __attribute__((always_inline)) bool operator()(uint8_t* p, int line) const {
-      return reader->Line(p, line);
-    }
-  };
-
-  struct FastLine {
-    ObjReader* reader;
-    __attribute__((always_inline)) uint8_t* operator()(uint8_t* p, int) const { return reader->Fast(p); }
-  };
 
   // Lines of the usual shapes, read without looking for their end first:
   // "v ", "vt " and "vn " with their numbers, and "f " with three or four
@@ -169,7 +148,7 @@ class ObjReader {
     switch (key.size()) {
       case 1:
         if (k[0] == 'v') return Numbers<kPosition>(p);
-        if (k[0] == 'f') return Face(p);
+        if (k[0] == 'f') return CheckedFace(p);
         if (k[0] == 'g') return Group(p);
         if (k[0] == 's') return Smoothing(p);
         if (k[0] == 'o') return Object(p);
@@ -360,9 +339,6 @@ class ObjReader {
     result_ = ObjResult::kStopped;
     return false;
   }
-
-  // A face line that Fast did not take.
-  bool Face(uint8_t* p) { return CheckedFace(p); }
 
   // "f " and three or four corners "p/t" or "p/t/n" of plain numbers inside
   // the arrays, for Fast. Anything else goes the careful way, which says
@@ -583,8 +559,8 @@ class ObjReader {
   std::vector<PageMapping> mappings_;
   // What BuildCorners needs of each face and corner read, by their numbers
   // in the model.
-  PendingFace* pending_faces_ = PendingStore().faces.get();
-  PendingCorner* pending_corners_ = PendingStore().corners.get();
+  PendingFace* pending_faces_ = ThreadPendingArrays().faces;
+  PendingCorner* pending_corners_ = ThreadPendingArrays().corners;
 };
 
 bool PageUsable(ObjModel& model) {
