@@ -1,5 +1,6 @@
 #include "modelio/obj_corners.h"
 
+#include <cmath>
 #include <cstring>
 #include <memory>
 
@@ -32,7 +33,8 @@ PendingArrays ThreadPendingArrays() {
 namespace {
 
 // The flat normal of a face from its first three positions.
-void FaceNormal(const float* p0, const float* p1, const float* p2, bool invert, float normal[3]) {
+[[maybe_unused]] void FaceNormal(const float* p0, const float* p1, const float* p2, bool invert,
+                                 float normal[3]) {
   float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
   float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
   float cross[3];
@@ -49,6 +51,32 @@ void FaceNormal(const float* p0, const float* p1, const float* p2, bool invert, 
 // x where `mask` is set, y elsewhere.
 inline __m128 Select(__m128 mask, __m128 x, __m128 y) {
   return _mm_or_ps(_mm_and_ps(mask, x), _mm_andnot_ps(mask, y));
+}
+
+// FaceNormal in lanes x, y, z (lane 3 is 0): the same products, sums,
+// square root and divisions, each lane in the scalar order.
+inline __m128 FaceNormalLanes(const float* p0, const float* p1, const float* p2, bool invert) {
+  const __m128 first = _mm_loadu_ps(p0);  // the fourth lane is the next entry's, and unused
+  const __m128 a = _mm_sub_ps(first, _mm_loadu_ps(p1));
+  const __m128 b = _mm_sub_ps(first, _mm_loadu_ps(p2));
+  // (a1 b2 - a2 b1, a2 b0 - a0 b2, a0 b1 - a1 b0), as Cross3.
+  const __m128 cross = _mm_sub_ps(_mm_mul_ps(_mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 0, 2, 1)),
+                                             _mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 1, 0, 2))),
+                                  _mm_mul_ps(_mm_shuffle_ps(a, a, _MM_SHUFFLE(3, 1, 0, 2)),
+                                             _mm_shuffle_ps(b, b, _MM_SHUFFLE(3, 0, 2, 1))));
+  const __m128 squares = _mm_mul_ps(cross, cross);
+  // (x x + y y) + z z, as Normalize3.
+  const __m128 sum =
+      _mm_add_ss(_mm_add_ss(squares, _mm_shuffle_ps(squares, squares, _MM_SHUFFLE(1, 1, 1, 1))),
+                 _mm_shuffle_ps(squares, squares, _MM_SHUFFLE(2, 2, 2, 2)));
+  const float length = _mm_cvtss_f32(_mm_sqrt_ss(sum));
+  __m128 normal;
+  if (!(length > 0.0f) || !std::isfinite(length))
+    normal = _mm_setr_ps(kFallbackNormal[0], kFallbackNormal[1], kFallbackNormal[2], 0.0f);
+  else
+    normal =
+        _mm_and_ps(_mm_div_ps(cross, _mm_set1_ps(length)), _mm_castsi128_ps(_mm_setr_epi32(-1, -1, -1, 0)));
+  return invert ? _mm_xor_ps(normal, _mm_setr_ps(-0.0f, -0.0f, -0.0f, 0.0f)) : normal;
 }
 
 // A page mapping in lanes: u in lane 0, v in lane 1.
@@ -71,10 +99,9 @@ struct MappingLanes {
 // the one before.
 __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_t face, int32_t n,
                                                        const PendingFace& info, const MappingLanes& page,
-                                                       const float normal[3],
+                                                       const __m128 face_normal,
                                                        const PendingCorner* __restrict pending,
                                                        ObjCorner* __restrict corner) {
-  const __m128 face_normal = _mm_setr_ps(normal[0], normal[1], normal[2], 0.0f);
   const __m128 one = _mm_set1_ps(1.0f);
   const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
   // flags, face, corner number, group; the corner number counts up.
@@ -99,7 +126,8 @@ __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_
     uv = _mm_and_ps(page.on, Select(page.flip_after, _mm_sub_ps(one, uv), uv));
     _mm_storel_pi(reinterpret_cast<__m64*>(c.uv), uv);
     tail = _mm_add_epi32(tail, next_number);
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags), gave_normal ? tail : _mm_or_si128(tail, no_normal));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags),
+                     gave_normal ? tail : _mm_or_si128(tail, no_normal));
   }
 }
 
@@ -119,9 +147,9 @@ void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, 
       lanes = MappingLanes(mappings[info.mapping]);
       lanes_of = info.mapping;
     }
-    float normal[3];
-    FaceNormal(model.positions[pending[0].position], model.positions[pending[1].position],
-               model.positions[pending[2].position], invert, normal);
+    const __m128 normal =
+        FaceNormalLanes(model.positions[pending[0].position], model.positions[pending[1].position],
+                        model.positions[pending[2].position], invert);
     FaceCorners(model, f, n, info, lanes, normal, pending, corner);
     corner += n;
     pending += n;
@@ -129,7 +157,8 @@ void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, 
 }
 #else
 void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& info, const PageMapping& page,
-                 const float normal[3], const PendingCorner* __restrict pending, ObjCorner* __restrict corner) {
+                 const float normal[3], const PendingCorner* __restrict pending,
+                 ObjCorner* __restrict corner) {
   const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
   for (int32_t i = 0; i < n; ++i) {
     ObjCorner& c = corner[i];

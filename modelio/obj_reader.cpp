@@ -181,7 +181,9 @@ class ObjReader {
 
   template <Entry kEntry>
   int32_t* Count() {
-    return kEntry == kPosition ? &m_.position_count : kEntry == kTexCoord ? &m_.tex_coord_count : &m_.normal_count;
+    return kEntry == kPosition   ? &m_.position_count
+           : kEntry == kTexCoord ? &m_.tex_coord_count
+                                 : &m_.normal_count;
   }
 
   template <Entry kEntry>
@@ -203,10 +205,12 @@ class ObjReader {
       return;
     }
     float* entry = kEntry == kPosition ? m_.positions[count++] : m_.normals[count++];
+    // A normal that cannot be normalized stays (0, 0, 0): its corners take
+    // the face normal instead.
     if (kEntry == kPosition)
       std::memcpy(entry, v, 3 * sizeof(float));
     else
-      Normalize3(v, entry);  // one that cannot be normalized stays (0, 0, 0): its corners take the face normal
+      Normalize3(v, entry);
     if (m_.mirror_z) entry[2] = -entry[2];
   }
 

@@ -352,8 +352,7 @@ void ForEachLine(Text& text, size_t max_line_bytes, FastLine&& fast_line, OnLine
 
 // The same without a fast path.
 template <typename Text, typename OnLine, typename OnLongLine>
-void ForEachLine(Text& text, size_t max_line_bytes, OnLine&& on_line,
-                 OnLongLine&& on_long_line) {
+void ForEachLine(Text& text, size_t max_line_bytes, OnLine&& on_line, OnLongLine&& on_long_line) {
   ForEachLine(
       text, max_line_bytes, [](uint8_t*, int) -> uint8_t* { return nullptr; }, on_line, on_long_line);
 }
