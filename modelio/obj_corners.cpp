@@ -25,9 +25,13 @@ PageMapping::PageMapping(const ObjModel& m) {
 }
 
 PendingArrays ThreadPendingArrays() {
-  thread_local std::unique_ptr<PendingFace[]> faces(new PendingFace[kObjMaxFaces]);
-  thread_local std::unique_ptr<PendingCorner[]> corners(new PendingCorner[kObjMaxCorners]);
-  return PendingArrays{faces.get(), corners.get()};
+  // One thread-local object: each costs a registration on a thread's first read.
+  struct Owned {
+    std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
+    std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners]};
+  };
+  thread_local Owned owned;
+  return PendingArrays{owned.faces.get(), owned.corners.get()};
 }
 
 namespace {
