@@ -4,6 +4,9 @@
 // our reader and converts it, or reads it with tinyobjloader when "tiny" is
 // given. Count only the read:
 //   valgrind --tool=callgrind --toggle-collect=ReadObjFile* obj_read_once ...
+//   obj_read_once --file MODEL.obj
+// reads a model file of the tests or examples instead, with the default
+// options; "read N bytes" counts the OBJ and the MTL files it names.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -27,7 +30,41 @@ __attribute__((noinline)) bool TinyObjRead(const BenchModel& m) {
                           true);
 }
 
+// The OBJ's size and those of the MTL files its mtllib lines name (one name
+// a line, as the tests and examples write them).
+size_t InputBytes(const std::string& obj_path) {
+  auto size_of = [](const std::string& path) -> size_t {
+    std::FILE* f = std::fopen(path.c_str(), "rb");
+    if (!f) return 0;
+    std::fseek(f, 0, SEEK_END);
+    long n = std::ftell(f);
+    std::fclose(f);
+    return n > 0 ? static_cast<size_t>(n) : 0;
+  };
+  const std::string folder = obj_path.substr(0, obj_path.find_last_of('/') + 1);
+  size_t bytes = size_of(obj_path);
+  std::FILE* f = std::fopen(obj_path.c_str(), "rb");
+  char line[1100];
+  while (f && std::fgets(line, sizeof line, f)) {
+    std::string s(line);
+    if (s.compare(0, 7, "mtllib ") != 0) continue;
+    while (!s.empty() && (s.back() == '\n' || s.back() == '\r' || s.back() == ' ')) s.pop_back();
+    bytes += size_of(folder + s.substr(7));
+  }
+  if (f) std::fclose(f);
+  return bytes;
+}
+
+int ReadModelFile(const std::string& path) {
+  ObjModelPtr model = NewObjModel();
+  const ObjResult result = ReadObjFile(*model, Utf8ToUtf16(path));
+  std::printf("read %zu bytes (%s), result %08x, %d corners\n", InputBytes(path), path.c_str(),
+              static_cast<unsigned>(result), model->corner_count);
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--file") return ReadModelFile(argv[2]);
   if (argc < 3) {
     std::fprintf(stderr, "usage: obj_read_once FOLDER CORNERS [tiny]\n");
     return 2;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "modelio/obj_corners.h"
 #include "modelio/obj_model.h"
 #include "modelio/obj_text.h"
 #include "modelio/vector3.h"
@@ -83,13 +84,18 @@ class ObjReader {
   ObjReader(ObjModel& model, const std::u16string& path)
       : m_(model), path_(path), folder_(FsSplitPath(path).folder) {}
 
-  ObjResult Read(std::vector<uint8_t>& text) {
+  ObjResult Read(FsByteBuffer& text) {
     const int32_t first_face = m_.face_count;
     const int32_t first_corner = m_.corner_count;
-    objtext::ForEachLine(text, kObjMaxLineBytes, OnLine{this}, [this](int line) {
-      AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
-    });
-    FaceNormals(first_face, first_corner);
+    // Both handlers are inlined into the line loop, which is most of the
+    // reading time.
+    objtext::ForEachLine(
+        text, kObjMaxLineBytes, [this](uint8_t* p, int) __attribute__((always_inline)) { return Fast(p); },
+        [this](uint8_t* p, int line) __attribute__((always_inline)) { return Line(p, line); },
+        [this](int line) {
+          AppendModelMessage(m_, kModelMessageWarning, u"long line cut [line %d] [%s]\r\n", line, path_);
+        });
+    BuildCorners(first_face, first_corner);
     if (polygons_split_ > 0)
       AppendModelMessage(m_, kModelMessageWarning,
                          u"polygons of 5 or more points split into triangles [%d]\r\n", polygons_split_);
@@ -97,14 +103,42 @@ class ObjReader {
   }
 
  private:
-  // The line handler, inlined into the line loop, which is most of the
-  // reading time.
-  struct OnLine {
-    ObjReader* reader;
-    __attribute__((always_inline)) bool operator()(uint8_t* p, int line) const {
-      return reader->Line(p, line);
-    }
-  };
+  // "v", "vt" and "vn" lines: the numbers of one entry, 0 for those the line
+  // does not give.
+  enum Entry { kPosition, kTexCoord, kNormal };
+  static constexpr int kWidth[] = {3, 2, 3};
+  static constexpr int32_t kCapacity[] = {kObjMaxPositions, kObjMaxTexCoords, kObjMaxNormals};
+
+  // Lines of the usual shapes, read without looking for their end first:
+  // "v ", "vt " and "vn " with their numbers, and "f " with three or four
+  // plain corners. Such a line is taken only when its reading ends at the
+  // line end within the line limit and the record has room; anything else
+  // goes the general way (Line), which says what is wrong.
+  __attribute__((always_inline)) uint8_t* Fast(uint8_t* p) {
+    if (p[0] == 'f') return p[1] == ' ' ? FastFace(p) : nullptr;
+    if (p[0] != 'v') return nullptr;
+    if (p[1] == ' ') return FastNumbers<kPosition>(p, p + 2);
+    if (p[2] != ' ') return nullptr;
+    if (p[1] == 't') return FastNumbers<kTexCoord>(p, p + 3);
+    if (p[1] == 'n') return FastNumbers<kNormal>(p, p + 3);
+    return nullptr;
+  }
+
+  // The next line's start when the reading of a line that began at `line`
+  // stopped at its '\n', within the line limit; else null.
+  static uint8_t* EndOfFastLine(const uint8_t* line, uint8_t* q) {
+    return *q == '\n' && static_cast<size_t>(q - line) <= kObjMaxLineBytes ? q + 1 : nullptr;
+  }
+
+  template <Entry kEntry>
+  __attribute__((always_inline)) uint8_t* FastNumbers(const uint8_t* line, uint8_t* q) {
+    if (*Count<kEntry>() >= kCapacity[kEntry]) return nullptr;
+    float v[3];
+    for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(q);
+    uint8_t* next = EndOfFastLine(line, q);
+    if (next) Store<kEntry>(v);
+    return next;
+  }
 
   __attribute__((always_inline)) bool Line(uint8_t* p, int line) {
     line_ = line;
@@ -113,15 +147,15 @@ class ObjReader {
     const uint8_t* k = key.begin;
     switch (key.size()) {
       case 1:
-        if (k[0] == 'v') return Position(p);
-        if (k[0] == 'f') return Face(p);
+        if (k[0] == 'v') return Numbers<kPosition>(p);
+        if (k[0] == 'f') return CheckedFace(p);
         if (k[0] == 'g') return Group(p);
         if (k[0] == 's') return Smoothing(p);
         if (k[0] == 'o') return Object(p);
         return true;
       case 2:
-        if (k[0] == 'v' && k[1] == 'n') return Normal(p);
-        if (k[0] == 'v' && k[1] == 't') return TexCoord(p);
+        if (k[0] == 'v' && k[1] == 'n') return Numbers<kNormal>(p);
+        if (k[0] == 'v' && k[1] == 't') return Numbers<kTexCoord>(p);
         return true;
       case 6:
         if (key.Is("usemtl")) return UseMaterial(p);
@@ -145,36 +179,39 @@ class ObjReader {
     return false;
   }
 
-  bool Position(uint8_t* p) {
-    if (m_.position_count >= kObjMaxPositions) return StopFull(u"positions", kObjMaxPositions);
-    float* v = m_.positions[m_.position_count++];
-    v[0] = NextNumber(p);
-    v[1] = NextNumber(p);
-    v[2] = NextNumber(p);
-    if (m_.mirror_z) v[2] = -v[2];
+  template <Entry kEntry>
+  int32_t* Count() {
+    return kEntry == kPosition   ? &m_.position_count
+           : kEntry == kTexCoord ? &m_.tex_coord_count
+                                 : &m_.normal_count;
+  }
+
+  template <Entry kEntry>
+  bool Numbers(uint8_t* p) {
+    static constexpr const char16_t* kName[] = {u"positions", u"uvs", u"normals"};
+    if (*Count<kEntry>() >= kCapacity[kEntry]) return StopFull(kName[kEntry], kCapacity[kEntry]);
+    float v[3];
+    for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(p);
+    Store<kEntry>(v);
     return true;
   }
 
-  bool Normal(uint8_t* p) {
-    if (m_.normal_count >= kObjMaxNormals) return StopFull(u"normals", kObjMaxNormals);
-    float n[3];
-    n[0] = NextNumber(p);
-    n[1] = NextNumber(p);
-    n[2] = NextNumber(p);
-    float* v = m_.normals[m_.normal_count++];
+  // Adds the entry; the record has room.
+  template <Entry kEntry>
+  __attribute__((always_inline)) void Store(const float* v) {
+    int32_t& count = *Count<kEntry>();
+    if (kEntry == kTexCoord) {
+      std::memcpy(m_.tex_coords[count++], v, 2 * sizeof(float));
+      return;
+    }
+    float* entry = kEntry == kPosition ? m_.positions[count++] : m_.normals[count++];
     // A normal that cannot be normalized stays (0, 0, 0): its corners take
     // the face normal instead.
-    Normalize3(n, v);
-    if (m_.mirror_z) v[2] = -v[2];
-    return true;
-  }
-
-  bool TexCoord(uint8_t* p) {
-    if (m_.tex_coord_count >= kObjMaxTexCoords) return StopFull(u"uvs", kObjMaxTexCoords);
-    float* t = m_.tex_coords[m_.tex_coord_count++];
-    t[0] = NextNumber(p);
-    t[1] = NextNumber(p);
-    return true;
+    if (kEntry == kPosition)
+      std::memcpy(entry, v, 3 * sizeof(float));
+    else
+      Normalize3(v, entry);
+    if (m_.mirror_z) entry[2] = -entry[2];
   }
 
   bool Group(uint8_t* p) {
@@ -307,44 +344,65 @@ class ObjReader {
     return false;
   }
 
-  // The common face: two to four corners "p/t" or "p/t/n" of plain numbers
-  // inside the arrays. Anything else goes the careful way, which says what
-  // is wrong.
-  bool Face(uint8_t* p) {
-    CornerRef refs[4];
+  // "f " and three or four corners "p/t" or "p/t/n" of plain numbers inside
+  // the arrays, for Fast. Anything else goes the careful way, which says
+  // what is wrong. The corners go straight into the pending array; only
+  // CommitFace makes them count.
+  __attribute__((noinline)) uint8_t* FastFace(uint8_t* p) {
+    if (!Fits(4)) return nullptr;  // a smaller face may fit: the careful way sees
+    PendingCorner* corners = pending_corners_ + m_.corner_count;
     int n = 0;
-    for (uint8_t* q = p;;) {
+    uint8_t* q = p + 2;
+    for (;;) {
       while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
       if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
-      if (n == 4 || !PlainCorner(q, refs[n])) return CheckedFace(p);
+      if (n == 4 || !PlainCorner(q, corners[n])) return nullptr;
       ++n;
     }
-    if (n < 3) return CheckedFace(p);
-    return AddCheckedFace(refs, n);
+    uint8_t* next = EndOfFastLine(p, q);
+    if (n < 3 || !next) return nullptr;
+    CommitFace<false>(n);
+    return next;
   }
 
-  // One index of up to seven digits, 1 ... count.
-  static bool PlainIndex(uint8_t*& q, int32_t count, int32_t& index) {
-    const uint8_t* digits = q;
-    uint64_t value = 0;  // wraps only past 19 digits, which fail below
-    while (objtext::IsDigit(*q)) value = value * 10 + (*q++ - '0');
-    if (q - digits > 7 || value == 0 || value > static_cast<uint64_t>(count)) return false;
-    index = static_cast<int32_t>(value) - 1;
+  // One index of 1 to 7 digits at `q`, 1 ... count, as a 0-based index.
+  __attribute__((always_inline)) static bool PlainIndex(const uint8_t* q, int digits, int32_t count,
+                                                        uint16_t& index) {
+    uint32_t value;
+    if (static_cast<unsigned>(digits - 1) < 4)
+      value = objtext::DigitsValue4(q, digits);
+    else if (static_cast<unsigned>(digits - 1) < 7)
+      value = objtext::DigitsValue8(q, digits);
+    else
+      return false;
+    if (value - 1 >= static_cast<uint32_t>(count)) return false;  // 0 - 1 wraps past any count
+    index = static_cast<uint16_t>(value - 1);
     return true;
   }
 
-  bool PlainCorner(uint8_t*& q, CornerRef& ref) const {
-    if (!PlainIndex(q, m_.position_count, ref.position) || *q++ != '/' ||
-        !PlainIndex(q, m_.tex_coord_count, ref.tex_coord))
+  // "p/t" or "p/t/n" and the byte that ends it, its digit runs found with
+  // one mask of sixteen bytes.
+  __attribute__((always_inline)) bool PlainCorner(uint8_t*& q, PendingCorner& corner) const {
+    const unsigned digits = objtext::DigitMask16(q);
+    const int position_digits = objtext::RunLength(digits, 0);
+    if (q[position_digits] != '/') return false;
+    const int tex_start = position_digits + 1;
+    const int tex_digits = objtext::RunLength(digits, tex_start);
+    int end = tex_start + tex_digits;
+    if (!PlainIndex(q, position_digits, m_.position_count, corner.position) ||
+        !PlainIndex(q + tex_start, tex_digits, m_.tex_coord_count, corner.tex_coord))
       return false;
-    ref.normal = -1;
-    if (*q == '/') {
-      ++q;
-      if (!PlainIndex(q, m_.normal_count, ref.normal)) return false;
+    corner.normal = kNoNormalIndex;
+    if (q[end] == '/') {
+      const int normal_start = end + 1;
+      const int normal_digits = objtext::RunLength(digits, normal_start);
+      if (!PlainIndex(q + normal_start, normal_digits, m_.normal_count, corner.normal)) return false;
+      end = normal_start + normal_digits;
     }
-    uint8_t c = objtext::ClassOf(*q);
+    // A run cut at the sixteenth byte ends in a digit, a token byte.
+    const uint8_t c = objtext::ClassOf(q[end]);
     if (c == objtext::kToken) return false;
-    if (c != objtext::kLineEnd) ++q;  // the byte that ended the corner
+    q += end + (c != objtext::kLineEnd);  // and the byte that ended the corner
     return true;
   }
 
@@ -386,131 +444,76 @@ class ObjReader {
   }
 
   bool AddCheckedFace(const CornerRef* refs, int n) {
-    const int index_need = 3 * (n - 2);  // a triangle fan; a quad draws two triangles too
+    if (Fits(n)) {
+      if (n <= 4)
+        AddFace<false>(refs, n);
+      else
+        AddPolygon(refs, n);
+      return true;
+    }
     if (m_.face_count >= kObjMaxFaces) return StopFull(u"faces", kObjMaxFaces);
     if (m_.corner_count + n > kObjMaxCorners) return StopFull(u"corners", kObjMaxCorners);
-    if (m_.index_count + index_need > kObjMaxIndices) return StopFull(u"indices", kObjMaxIndices);
-    if (n <= 4)
-      AddFace<false>(refs, n);
-    else
-      AddPolygon(refs, n);
-    return true;
+    return StopFull(u"indices", kObjMaxIndices);
   }
 
-  // Face normals in a pass of their own once every face is read: the square
-  // root and divisions of one face then overlap with those of the next,
-  // where inside the line loop each waited on its own. A corner keeps its
-  // own normal when smoothing was on and it gave one that is not zero.
-  void FaceNormals(int32_t first_face, int32_t first_corner) {
-    ObjCorner* corner = m_.corners + first_corner;
-    for (int32_t f = first_face; f < m_.face_count; ++f) {
-      const int32_t n = m_.faces[f].corner_count;
-      float normal[3];
-      FaceNormal(corner[0].position, corner[1].position, corner[2].position, normal);
-      for (int32_t i = 0; i < n; ++i) {
-        ObjCorner& c = corner[i];
-        std::memcpy(c.face_normal, normal, sizeof normal);
-        const bool keep = (c.flags & kCornerSmoothing) && !(c.flags & kCornerNoNormal) &&
-                          (c.normal[0] != 0.0f || c.normal[1] != 0.0f || c.normal[2] != 0.0f);
-        if (!keep) std::memcpy(c.normal, normal, sizeof normal);
-      }
-      corner += n;
-    }
+  // Room for a face of `n` corners: a triangle fan of 3 * (n - 2) indices,
+  // as a quad draws two triangles too.
+  bool Fits(int n) const {
+    return m_.face_count < kObjMaxFaces && m_.corner_count + n <= kObjMaxCorners &&
+           m_.index_count + 3 * (n - 2) <= kObjMaxIndices;
   }
 
-  __attribute__((always_inline)) void FaceNormal(const float* p0, const float* p1, const float* p2,
-                                                 float normal[3]) const {
-    float a[3] = {p0[0] - p1[0], p0[1] - p1[1], p0[2] - p1[2]};
-    float b[3] = {p0[0] - p2[0], p0[1] - p2[1], p0[2] - p2[2]};
-    float cross[3];
-    Cross3(a, b, cross);
-    if (!Normalize3(cross, normal)) std::memcpy(normal, kFallbackNormal, sizeof kFallbackNormal);
-    if (m_.invert_face_normals) {
-      normal[0] = -normal[0];
-      normal[1] = -normal[1];
-      normal[2] = -normal[2];
-    }
+  // The corner records, each written once in a pass of its own after the
+  // lines: the face normal's square root and divisions of one face overlap
+  // with those of the next, and the line loop stores only three indices a
+  // corner.
+  void BuildCorners(int32_t first_face, int32_t first_corner) {
+    BuildObjCorners(m_, first_face, first_corner, pending_faces_, pending_corners_, mappings_.data());
   }
-
-  // Texture coordinates into the page: u' = u * RW / PW + L / PW (U flipped
-  // before), v' = v * RH / PH + T / PH (V flipped after); 0, 0 without a
-  // material. The offsets are the same for every corner of a face.
-  struct PageMapping {
-    bool on = false, flip_u = false, flip_v = false;
-    float width = 0, height = 0, page_width = 1, page_height = 1, left = 0, top = 0;
-
-    PageMapping() = default;
-    explicit PageMapping(const ObjModel& m) {
-      if (m.current_material < 0) return;
-      const ObjMaterial& mat = m.materials[m.current_material];
-      on = true;
-      flip_u = m.flip_u != 0;
-      flip_v = m.flip_v != 0;
-      width = mat.width;
-      height = mat.height;
-      page_width = m.page_width;
-      page_height = m.page_height;
-      left = mat.left / page_width;
-      top = mat.top / page_height;
-    }
-    void Map(const float* t, float* uv) const {
-      if (!on) {
-        uv[0] = uv[1] = 0.0f;
-        return;
-      }
-      float u = flip_u ? 1.0f - t[0] : t[0];
-      uv[0] = u * width / page_width + left;
-      float v = t[1] * height / page_height + top;
-      uv[1] = flip_v ? 1.0f - v : v;
-    }
-  };
 
   // The mapping of the current material, made again only when the material
-  // changes or a library is read: two divisions a face saved.
-  const PageMapping& Mapping() {
+  // changes or a library is read (two divisions a face saved); faces keep
+  // its number.
+  uint16_t Mapping() {
     if (mapping_material_ != m_.current_material) {
-      mapping_ = PageMapping(m_);
+      mappings_.push_back(PageMapping(m_));
       mapping_material_ = m_.current_material;
     }
-    return mapping_;
+    return static_cast<uint16_t>(mappings_.size() - 1);
   }
 
   __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
 
   // kFan: a polygon of five or more corners, drawn as a fan from its first
   // corner. Triangles and quads get code of their own, as most faces are.
+  // The corner records come later, in BuildCorners.
   template <bool kFan>
   void AddFace(const CornerRef* refs, int n) {
+    PendingCorner* pending = pending_corners_ + m_.corner_count;
+    for (int i = 0; i < n; ++i) {
+      const CornerRef& ref = refs[i];
+      pending[i] = PendingCorner{static_cast<uint16_t>(ref.position), static_cast<uint16_t>(ref.tex_coord),
+                                 ref.normal >= 0 ? static_cast<uint16_t>(ref.normal) : kNoNormalIndex};
+    }
+    CommitFace<kFan>(n);
+  }
+
+  // Counts the face whose `n` corners wait in the pending array at the
+  // model's corner count, with its record, indices and what BuildCorners
+  // needs of it.
+  template <bool kFan>
+  __attribute__((always_inline)) void CommitFace(int n) {
     const int32_t first = m_.corner_count;
     const int32_t face_index = m_.face_count;
-    const int32_t group = m_.group_count - 1;
-    const bool smooth = m_.smoothing_on != 0;
-    const PageMapping& page = Mapping();
+    pending_faces_[face_index] = PendingFace{m_.group_count - 1, Mapping(), m_.smoothing_on != 0};
 
     ObjFace& face = m_.faces[face_index];
     face.corner_count = n;
-    for (int i = 0; i < n; ++i) {
-      const CornerRef& ref = refs[i];
-      const bool gave_normal = ref.normal >= 0;
-      if (!kFan || i < 4) {  // the record keeps the first four corners of a larger polygon
-        face.corners[i][0] = static_cast<uint16_t>(ref.position);
-        face.corners[i][1] = static_cast<uint16_t>(ref.tex_coord);
-        face.corners[i][2] = static_cast<uint16_t>(gave_normal ? ref.normal : 0);
-      }
-
-      // Filled in place: a corner built on the stack and copied whole made
-      // the copy wait on the small stores before it, once per corner.
-      ObjCorner& corner = m_.corners[first + i];
-      std::memcpy(corner.position, m_.positions[ref.position], sizeof corner.position);
-      // The face normal and, where the corner does not keep its own, the
-      // normal come in FaceNormals.
-      static constexpr float kNone[3] = {0.0f, 0.0f, 0.0f};
-      std::memcpy(corner.normal, gave_normal ? m_.normals[ref.normal] : kNone, sizeof corner.normal);
-      page.Map(m_.tex_coords[ref.tex_coord], corner.uv);
-      corner.flags = (smooth ? kCornerSmoothing : 0u) | (gave_normal ? 0u : kCornerNoNormal);
-      corner.face = face_index;
-      corner.corner_number = i + 1;
-      corner.group = group;
+    const PendingCorner* pending = pending_corners_ + first;
+    for (int i = 0; i < (kFan ? 4 : n); ++i) {  // the record keeps the first four corners of a larger polygon
+      face.corners[i][0] = pending[i].position;
+      face.corners[i][1] = pending[i].tex_coord;
+      face.corners[i][2] = pending[i].normal == kNoNormalIndex ? 0 : pending[i].normal;
     }
 
     uint16_t c = static_cast<uint16_t>(first);
@@ -557,7 +560,11 @@ class ObjReader {
   int32_t object_first_position_ = 0;
   static constexpr int32_t kNoMapping = -2;
   int32_t mapping_material_ = kNoMapping;
-  PageMapping mapping_;
+  std::vector<PageMapping> mappings_;
+  // What BuildCorners needs of each face and corner read, by their numbers
+  // in the model.
+  PendingFace* pending_faces_ = ThreadPendingArrays().faces;
+  PendingCorner* pending_corners_ = ThreadPendingArrays().corners;
 };
 
 bool PageUsable(ObjModel& model) {
@@ -570,7 +577,7 @@ bool PageUsable(ObjModel& model) {
 }
 
 // Reused between reads: fresh pages cost more than parsing them.
-thread_local std::vector<uint8_t> t_obj_text;
+thread_local FsByteBuffer t_obj_text;
 
 }  // namespace
 

@@ -34,21 +34,6 @@ float NextNumberGeneral(uint8_t*& cursor) {
   return static_cast<float>(value);
 }
 
-size_t PrepareText(std::vector<uint8_t>& text) {
-  uint8_t* p = text.data();
-  uint8_t* end = p + text.size();
-  while (p < end) {
-    auto* nul = static_cast<uint8_t*>(std::memchr(p, 0, static_cast<size_t>(end - p)));
-    if (!nul) break;
-    *nul = '\n';
-    p = nul + 1;
-  }
-  if (text.empty() || text.back() != '\n') text.push_back('\n');
-  size_t length = text.size();
-  text.resize(length + kTextPadding, '\n');
-  return length;
-}
-
 std::u16string TokenText(const Token& token, size_t max_units) {
   std::u16string text = SjisToUtf16(reinterpret_cast<const char*>(token.begin), token.size());
   if (text.size() > max_units) text.resize(max_units);

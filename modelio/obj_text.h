@@ -112,24 +112,64 @@ inline uint64_t Load8(const uint8_t* p) {
   return v;
 }
 
-// The run of decimal digits that starts at `p`, up to 8 of them, read eight
-// bytes at a time: returns how many there are and sets their value. A byte
-// below '0' borrows only from the bytes after it, which are past the run.
-inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
+// The value of the `count` decimal digits at `p`, 1 <= count <= 4, with
+// 32-bit arithmetic. A byte below '0' after them borrows only from the
+// bytes above it, which the shift drops.
+inline uint32_t DigitsValue4(const uint8_t* p, int count) {
+  uint32_t t;
+  std::memcpy(&t, p, 4);
+  t -= 0x30303030u;
+  t <<= (4 - count) * 8;  // the digits move up; leading zeros come in below
+  t = t * 10 + (t >> 8);  // two-digit values in bytes 0 and 2
+  return ((t & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
+}
+
+// The same for 1 <= count <= 8 digits, eight bytes at a time.
+inline uint32_t DigitsValue8(const uint8_t* p, int count) {
   uint64_t t = Load8(p) - 0x3030303030303030ULL;
-  uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
-  int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
-  if (count == 0) {
-    value = 0;
-    return 0;
-  }
-  t <<= (8 - count) * 8;  // the digits move up; leading zeros come in below
+  t <<= (8 - count) * 8;
   t = t * 10 + (t >> 8);
   t = (((t & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
        (((t >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
       32;
-  value = static_cast<uint32_t>(t);
+  return static_cast<uint32_t>(t);
+}
+
+// The value of 1 to 8 digits: most indices and short fractions take the
+// 32-bit way.
+inline uint32_t DigitsValue(const uint8_t* p, int count) {
+  return count <= 4 ? DigitsValue4(p, count) : DigitsValue8(p, count);
+}
+
+// The run of decimal digits that starts at `p`, up to 8 of them: returns how
+// many there are and sets their value.
+inline int LeadingDigits8(const uint8_t* p, uint32_t& value) {
+  uint64_t t = Load8(p) - 0x3030303030303030ULL;
+  uint64_t non_digit = ((t + 0x7676767676767676ULL) | t) & 0x8080808080808080ULL;
+  int count = non_digit ? __builtin_ctzll(non_digit) >> 3 : 8;
+  value = count == 0 ? 0 : DigitsValue8(p, count);
   return count;
+}
+
+// Bit i set where byte i of the sixteen at `p` is a decimal digit; the bits
+// above 15 are clear. One mask serves every digit run of a number or a face
+// corner.
+inline unsigned DigitMask16(const uint8_t* p) {
+#if defined(__SSE2__)
+  const __m128i t = _mm_sub_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p)), _mm_set1_epi8('0'));
+  return static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(t, _mm_set1_epi8(9)), t)));
+#else
+  unsigned mask = 0;
+  for (int i = 0; i < 16; ++i) mask |= (static_cast<unsigned>(p[i] - '0') < 10 ? 1u : 0u) << i;
+  return mask;
+#endif
+}
+
+// Length of the run of digits at byte `from` (at most 16) of DigitMask16's
+// mask; a run that reaches the sixteenth byte is cut there, so a caller
+// looks at the byte after the run before trusting it.
+inline int RunLength(unsigned digits, int from) {
+  return __builtin_ctz(~(digits >> from));
 }
 
 inline bool IsDigit(uint8_t b) {
@@ -197,24 +237,29 @@ __attribute__((always_inline)) inline bool ParseNumberFast(uint8_t*& p, double& 
 // whole digits, '.', up to eight fraction digits, and the token's end. At
 // most fifteen digits in all, so the significand is exact in a double and
 // one division by an exact power of ten rounds correctly: the value the
-// general reader gives. False leaves `p` alone.
+// general reader gives. Both digit runs are found with one sixteen-byte
+// mask and read eight bytes at a time (the text's padding covers the
+// loads). False leaves `p` alone.
 __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double& value) {
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+  static constexpr uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   static constexpr double kSign[] = {1.0, -1.0};  // exact, and -0.0 for "-0.0"
   const uint8_t* s = p;
   const bool negative = *s == '-';
   s += negative;
-  const uint8_t* whole = s;
-  uint64_t significand = 0;
-  while (IsDigit(*s)) significand = significand * 10 + (*s++ - '0');
-  const int whole_digits = static_cast<int>(s - whole);
-  if (*s != '.' || whole_digits > 7) return false;
-  const uint8_t* fraction = ++s;
-  while (IsDigit(*s)) significand = significand * 10 + (*s++ - '0');
-  const int fraction_digits = static_cast<int>(s - fraction);
-  if (ClassOf(*s) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
+  const unsigned digits = DigitMask16(s);
+  const int whole_digits = RunLength(digits, 0);
+  if (whole_digits > 7 || s[whole_digits] != '.') return false;
+  const int fraction_digits = RunLength(digits, whole_digits + 1);
+  const uint8_t* end = s + whole_digits + 1 + fraction_digits;
+  // A run cut at the sixteenth byte ends in a digit, a token byte.
+  if (ClassOf(*end) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
+  const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
+  const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
+  // Below 2^53, so the signed conversion (one instruction) is exact.
+  const int64_t significand = int64_t{whole} * kScale[fraction_digits] + fraction;
   value = static_cast<double>(significand) / kPowers[fraction_digits] * kSign[negative];
-  p = const_cast<uint8_t*>(s);
+  p = const_cast<uint8_t*>(end);
   return true;
 }
 
@@ -236,9 +281,24 @@ __attribute__((always_inline)) inline float NextNumber(uint8_t*& cursor) {
   return static_cast<float>(value);
 }
 
-// Prepares file bytes for the scanners: a NUL ends a line as '\n' does, the
-// text ends in '\n', and padding follows. Returns the length of the text.
-size_t PrepareText(std::vector<uint8_t>& text);
+// Prepares file bytes (a vector of bytes) for the scanners: a NUL ends a
+// line as '\n' does, the text ends in '\n', and padding follows. Returns the
+// length of the text.
+template <typename Text>
+size_t PrepareText(Text& text) {
+  uint8_t* p = text.data();
+  uint8_t* end = p + text.size();
+  while (p < end) {
+    auto* nul = static_cast<uint8_t*>(std::memchr(p, 0, static_cast<size_t>(end - p)));
+    if (!nul) break;
+    *nul = '\n';
+    p = nul + 1;
+  }
+  if (text.empty() || text.back() != '\n') text.push_back('\n');
+  size_t length = text.size();
+  text.resize(length + kTextPadding, '\n');
+  return length;
+}
 
 // The '\n' that ends the line at `p`. The text ends in '\n' and the padding
 // follows it, so sixteen bytes at a time never read past the buffer.
@@ -260,16 +320,24 @@ inline uint8_t* FindLineEnd(uint8_t* p, uint8_t* end) {
 // that is not a comment. A line longer than the limit (not counting CR LF) is cut there; the rest
 // is skipped and `on_long_line(line_number)` is told. `on_line` returns false
 // to stop.
-template <typename OnLine, typename OnLongLine>
-void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_line,
+// `fast_line(begin, line_number)` is tried first on every line: it returns
+// the start of the next line when it has read the whole line, which it
+// does only for a line it can tell is not longer than the limit, or null
+// when it has changed nothing and the line goes the way above.
+template <typename Text, typename FastLine, typename OnLine, typename OnLongLine>
+void ForEachLine(Text& text, size_t max_line_bytes, FastLine&& fast_line, OnLine&& on_line,
                  OnLongLine&& on_long_line) {
   const size_t length = PrepareText(text);  // may move the bytes
   uint8_t* p = text.data();
   uint8_t* end = p + length;
   int line_number = 0;
   while (p < end) {
-    uint8_t* eol = FindLineEnd(p, end);
     ++line_number;
+    if (uint8_t* after = fast_line(p, line_number)) {
+      p = after;
+      continue;
+    }
+    uint8_t* eol = FindLineEnd(p, end);
     size_t length = static_cast<size_t>(eol - p);
     if (length > 0 && eol[-1] == '\r') --length;
     uint8_t* next = eol + 1;
@@ -280,6 +348,13 @@ void ForEachLine(std::vector<uint8_t>& text, size_t max_line_bytes, OnLine&& on_
     if (*p != '#' && !on_line(p, line_number)) return;
     p = next;
   }
+}
+
+// The same without a fast path.
+template <typename Text, typename OnLine, typename OnLongLine>
+void ForEachLine(Text& text, size_t max_line_bytes, OnLine&& on_line, OnLongLine&& on_long_line) {
+  ForEachLine(
+      text, max_line_bytes, [](uint8_t*, int) -> uint8_t* { return nullptr; }, on_line, on_long_line);
 }
 
 // Shift-JIS bytes of a token as UTF-16, cut to `max_units`.

@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <set>
 #include <string>
 #include <unordered_map>
@@ -18,6 +19,30 @@ constexpr size_t kMaxPathUnits = 259;
 // An empty file reads as true with no bytes. `spare` bytes of capacity are
 // kept after the contents, for a reader that pads them without moving them.
 bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t spare = 0);
+// Bytes that a read fills: growing the buffer leaves the new bytes as they
+// come, where std::vector<uint8_t> would clear each first (as much work as
+// parsing them, for a large model read once).
+template <typename T>
+struct FsUnclearedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = FsUnclearedAllocator<U>;
+  };
+  FsUnclearedAllocator() = default;
+  template <typename U>
+  FsUnclearedAllocator(const FsUnclearedAllocator<U>&) noexcept {}
+  template <typename U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;  // default-initialised: a byte is left as it is
+  }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(static_cast<Args&&>(args)...);
+  }
+};
+using FsByteBuffer = std::vector<uint8_t, FsUnclearedAllocator<uint8_t>>;
+// FsReadFile into such a buffer.
+bool FsReadFile(const std::u16string& path, FsByteBuffer& out, size_t spare = 0);
 // FsReadFile for a file that many readers of one run name (a material
 // library): answered from this thread's read cache when one is active.
 bool FsReadSharedFile(const std::u16string& path, std::vector<uint8_t>& out);

@@ -156,6 +156,13 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
   return CachedRead(path, SIZE_MAX, spare, out, false);
 }
 
+bool FsReadFile(const std::u16string& path, FsByteBuffer& out, size_t spare) {
+  FsFileId id;
+  const bool ok = FsReadNative(path, SIZE_MAX, spare, out, id);
+  if (ok) FsNoteRead(id);
+  return ok;
+}
+
 bool FsReadSharedFile(const std::u16string& path, std::vector<uint8_t>& out) {
   return CachedRead(path, SIZE_MAX, 0, out, true);
 }

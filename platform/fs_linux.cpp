@@ -191,8 +191,11 @@ char16_t FsSeparator() {
   return u'/';
 }
 
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
-                  FsFileId& id) {
+namespace {
+
+// FsReadNative for either kind of byte buffer.
+template <typename Buffer>
+bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
   NamePresence presence;
   std::string native = NativePath(path, presence);
   const bool missing = native.empty() || presence.state == NamePresence::kMissing;
@@ -224,6 +227,17 @@ bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::v
   id = FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
   if (!ok) out.clear();
   return ok;
+}
+
+}  // namespace
+
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
+                  FsFileId& id) {
+  return ReadNative(path, limit, spare, out, id);
+}
+
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id) {
+  return ReadNative(path, limit, spare, out, id);
 }
 
 namespace {

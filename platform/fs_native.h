@@ -17,6 +17,7 @@ FsReadCache* FsInnermostReadCache();
 // bytes of capacity after them), and its identity into `id`. False, with
 // `out` empty, when it cannot be opened or read completely.
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out, FsFileId& id);
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id);
 
 // The system's text for an error number (errno on Linux, GetLastError on
 // Windows), without its line end.

@@ -27,8 +27,11 @@ char16_t FsSeparator() {
   return u'\\';
 }
 
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
-                  FsFileId& id) {
+namespace {
+
+// FsReadNative for either kind of byte buffer.
+template <typename Buffer>
+bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
   if (path.empty()) {
     out.clear();
     return false;
@@ -64,6 +67,17 @@ bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::v
   CloseHandle(h);
   if (!ok) out.clear();
   return ok;
+}
+
+}  // namespace
+
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
+                  FsFileId& id) {
+  return ReadNative(path, limit, spare, out, id);
+}
+
+bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id) {
+  return ReadNative(path, limit, spare, out, id);
 }
 
 namespace {
