@@ -72,6 +72,9 @@ driver() {
   local code
   e2e_bounded wine "$build/railwick_e2e_driver.exe" "$@" 2>"$out/step.err"
   code=$?
+  # Every ending of the driver's own says why; silence is an end it did
+  # not reach (Wine's loader, or the process killed).
+  [ "$code" -ne 0 ] && [ ! -s "$out/step.err" ] && echo "driver: exit $code with no word of its own" >"$out/step.err"
   { echo "driver $*"; cat "$out/step.err"; } >>"$out/driver.log"
   case $code in
     0) ;;
