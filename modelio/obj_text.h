@@ -124,15 +124,21 @@ inline uint32_t DigitsValue4(const uint8_t* p, int count) {
   return ((t & 0x00FF00FFu) * (1 + (100u << 16))) >> 16;
 }
 
-// The same for 1 <= count <= 8 digits, eight bytes at a time.
-inline uint32_t DigitsValue8(const uint8_t* p, int count) {
-  uint64_t t = Load8(p) - 0x3030303030303030ULL;
+// The value of the `count` decimal digits in the low bytes of `bytes`
+// (the first digit lowest), 1 <= count <= 8, whatever the bytes above them.
+inline uint32_t DigitBytesValue8(uint64_t bytes, int count) {
+  uint64_t t = bytes - 0x3030303030303030ULL;
   t <<= (8 - count) * 8;
   t = t * 10 + (t >> 8);
   t = (((t & 0x000000FF000000FFULL) * (100 + (1000000ULL << 32))) +
        (((t >> 16) & 0x000000FF000000FFULL) * (1 + (10000ULL << 32)))) >>
       32;
   return static_cast<uint32_t>(t);
+}
+
+// The same for 1 <= count <= 8 digits at `p`, eight bytes at a time.
+inline uint32_t DigitsValue8(const uint8_t* p, int count) {
+  return DigitBytesValue8(Load8(p), count);
 }
 
 // The value of 1 to 8 digits: most indices and short fractions take the
@@ -244,6 +250,15 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   static constexpr uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   static constexpr double kSign[] = {1.0, -1.0};  // exact, and -0.0 for "-0.0"
+  // The low `n` bytes of eight set, for n = 0 ... 7.
+  static constexpr uint64_t kLowBytes[] = {0,
+                                           0xFF,
+                                           0xFFFF,
+                                           0xFFFFFF,
+                                           0xFFFFFFFF,
+                                           0xFFFFFFFFFFULL,
+                                           0xFFFFFFFFFFFFULL,
+                                           0xFFFFFFFFFFFFFFULL};
   const uint8_t* s = p;
   const bool negative = *s == '-';
   s += negative;
@@ -254,10 +269,19 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   const uint8_t* end = s + whole_digits + 1 + fraction_digits;
   // A run cut at the sixteenth byte ends in a digit, a token byte.
   if (ClassOf(*end) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
-  const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
-  const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
+  int64_t significand;
+  const int all_digits = whole_digits + fraction_digits;
+  if (all_digits <= 8) {
+    // Most numbers: the whole digits and the fraction digits (the bytes one
+    // further on) joined into eight bytes without the '.', read as one run.
+    const uint64_t whole_bytes = kLowBytes[whole_digits];
+    significand = DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes), all_digits);
+  } else {
+    const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
+    const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
+    significand = int64_t{whole} * kScale[fraction_digits] + fraction;
+  }
   // Below 2^53, so the signed conversion (one instruction) is exact.
-  const int64_t significand = int64_t{whole} * kScale[fraction_digits] + fraction;
   value = static_cast<double>(significand) / kPowers[fraction_digits] * kSign[negative];
   p = const_cast<uint8_t*>(end);
   return true;
