@@ -28,7 +28,8 @@ PendingArrays ThreadPendingArrays() {
   // One thread-local object: each costs a registration on a thread's first read.
   struct Owned {
     std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
-    std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners]};
+    // One spare: the face reader stores eight bytes a corner.
+    std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners + 1]};
   };
   thread_local Owned owned;
   return PendingArrays{owned.faces.get(), owned.corners.get()};

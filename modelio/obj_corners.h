@@ -46,7 +46,8 @@ struct PendingFace {
   bool smooth;       // smoothing was on
 };
 
-// Room for a whole model's pending faces and corners, per thread and
+// Room for a whole model's pending faces and corners (and one corner more,
+// which a store of eight bytes at the last may touch), per thread and
 // reused; left uninitialised, as every entry is written before it is read.
 struct PendingArrays {
   PendingFace* faces;

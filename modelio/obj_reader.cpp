@@ -14,6 +14,10 @@
 #include "platform/fs.h"
 #include "platform/msvc_random.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 using objtext::NextNumber;
@@ -351,12 +355,19 @@ class ObjReader {
   __attribute__((noinline)) uint8_t* FastFace(uint8_t* p) {
     if (!Fits(4)) return nullptr;  // a smaller face may fit: the careful way sees
     PendingCorner* corners = pending_corners_ + m_.corner_count;
+#if defined(__SSE2__)
+    const __m128i counts = _mm_setr_epi32(m_.position_count, m_.tex_coord_count, m_.normal_count, 0);
+#endif
     int n = 0;
     uint8_t* q = p + 2;
     for (;;) {
       while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
       if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
+#if defined(__SSE2__)
+      if (n == 4 || !ShortPlainCorner(q, counts, corners[n])) return nullptr;
+#else
       if (n == 4 || !PlainCorner(q, corners[n])) return nullptr;
+#endif
       ++n;
     }
     uint8_t* next = EndOfFastLine(p, q);
@@ -379,6 +390,81 @@ class ObjReader {
     index = static_cast<uint16_t>(value - 1);
     return true;
   }
+
+#if defined(__SSE2__)
+  // PlainCorner for the usual corner, whose indices have at most four digits
+  // each: the three are read together, each digit weighted by its power of
+  // ten in 16-bit lanes, and checked against `counts` (the position,
+  // texture-coordinate and normal counts in lanes 0 to 2) together. Longer
+  // indices go to PlainCorner; the result is the same either way.
+  __attribute__((always_inline)) bool ShortPlainCorner(uint8_t*& q, const __m128i counts,
+                                                       PendingCorner& corner) const {
+    // The weights of 0 to 4 digits, first digit first; lanes past the digits
+    // weigh 0, so whatever bytes follow them count for nothing.
+    static constexpr uint64_t kWeights[] = {0, 0x0000000000000001ULL, 0x000000000001000AULL,
+                                            0x00000001000A0064ULL, 0x0001000A006403E8ULL};
+    const unsigned digits = objtext::DigitMask16(q);
+    const int position_digits = objtext::RunLength(digits, 0);
+    if (q[position_digits] != '/') return false;
+    const int tex_start = position_digits + 1;
+    const int tex_digits = objtext::RunLength(digits, tex_start);
+    int end = tex_start + tex_digits;
+    const bool has_normal = q[end] == '/';
+    const int normal_start = end + 1;
+    const int normal_digits = has_normal ? objtext::RunLength(digits, normal_start) : 0;
+    if (has_normal) end = normal_start + normal_digits;
+    // 1 to 4 digits each (none for a normal not given); "1/2/" sends the
+    // corner to PlainCorner, which refuses it.
+    if (static_cast<unsigned>((position_digits - 1) | (tex_digits - 1) | (normal_digits - has_normal)) >= 4)
+      return LongPlainCorner(q, corner);
+    // A run cut at the sixteenth byte ends in a digit, a token byte.
+    const uint8_t c = objtext::ClassOf(q[end]);
+    if (c == objtext::kToken) return false;
+
+    const __m128i zero = _mm_setzero_si128();
+    const __m128i ascii_zeros = _mm_set1_epi8('0');
+    // Four bytes from each index's first digit, as 16-bit lanes: the
+    // position's and the texture coordinate's in one register, the normal's
+    // (or the bytes after the corner, weighed 0) in another.
+    const __m128i first_two =
+        _mm_unpacklo_epi32(_mm_cvtsi32_si128(Load4(q)), _mm_cvtsi32_si128(Load4(q + tex_start)));
+    const __m128i lanes01 = _mm_unpacklo_epi8(_mm_sub_epi8(first_two, ascii_zeros), zero);
+    const __m128i lanes2 =
+        _mm_unpacklo_epi8(_mm_sub_epi8(_mm_cvtsi32_si128(Load4(q + normal_start)), ascii_zeros), zero);
+    const __m128i weights01 =
+        _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kWeights[position_digits])),
+                           _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kWeights[tex_digits])));
+    const __m128i weights2 = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(&kWeights[normal_digits]));
+    // Sums of two digits each: p01 p23 t01 t23, and n01 n23 0 0.
+    const __m128 pairs01 = _mm_castsi128_ps(_mm_madd_epi16(lanes01, weights01));
+    const __m128 pairs2 = _mm_castsi128_ps(_mm_madd_epi16(lanes2, weights2));
+    const __m128i values =
+        _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(pairs01, pairs2, _MM_SHUFFLE(0, 0, 2, 0))),
+                      _mm_castps_si128(_mm_shuffle_ps(pairs01, pairs2, _MM_SHUFFLE(1, 1, 3, 1))));
+    // 1 ... count each; the normal's lane only when it is given.
+    const __m128i indices = _mm_sub_epi32(values, _mm_set1_epi32(1));
+    const __m128i in_range = _mm_and_si128(_mm_cmpgt_epi32(counts, indices), _mm_cmpgt_epi32(values, zero));
+    if (((_mm_movemask_ps(_mm_castsi128_ps(in_range)) | (has_normal ? 0 : 4)) & 7) != 7) return false;
+    // Below 10,000, so the packing keeps them; a normal not given is 0 - 1,
+    // kNoNormalIndex. Eight bytes stored: the pending array has room past
+    // its last corner.
+    static_assert(kNoNormalIndex == 0xFFFF, "a missing normal packs as -1");
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(&corner), _mm_packs_epi32(indices, indices));
+    q += end + (c != objtext::kLineEnd);  // and the byte that ended the corner
+    return true;
+  }
+
+  // Kept out of the face loop: corners with longer indices are rare.
+  __attribute__((noinline)) bool LongPlainCorner(uint8_t*& q, PendingCorner& corner) const {
+    return PlainCorner(q, corner);
+  }
+
+  static uint32_t Load4(const uint8_t* p) {
+    uint32_t v;
+    std::memcpy(&v, p, 4);
+    return v;
+  }
+#endif
 
   // "p/t" or "p/t/n" and the byte that ends it, its digit runs found with
   // one mask of sixteen bytes.
