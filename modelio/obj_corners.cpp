@@ -24,14 +24,26 @@ PageMapping::PageMapping(const ObjModel& m) {
   top = mat.top / page_height;
 }
 
+namespace {
+
+// One thread-local object: each costs a registration on a thread's first read.
+struct ThreadArrays {
+  std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
+  // One spare: the face reader stores eight bytes a corner.
+  std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners + 1]};
+  // Texture coordinates mapped into the page, when every face shares one mapping.
+  std::unique_ptr<float[][2]> mapped_uvs{new float[kObjMaxTexCoords][2]};
+};
+
+ThreadArrays& OwnThreadArrays() {
+  thread_local ThreadArrays owned;
+  return owned;
+}
+
+}  // namespace
+
 PendingArrays ThreadPendingArrays() {
-  // One thread-local object: each costs a registration on a thread's first read.
-  struct Owned {
-    std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
-    // One spare: the face reader stores eight bytes a corner.
-    std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners + 1]};
-  };
-  thread_local Owned owned;
+  ThreadArrays& owned = OwnThreadArrays();
   return PendingArrays{owned.faces.get(), owned.corners.get()};
 }
 
@@ -94,20 +106,55 @@ struct MappingLanes {
         flip_before(_mm_castsi128_ps(_mm_setr_epi32(page.flip_u ? -1 : 0, 0, 0, 0))),
         flip_after(_mm_castsi128_ps(_mm_setr_epi32(0, page.flip_v ? -1 : 0, 0, 0))),
         on(_mm_castsi128_ps(_mm_set1_epi32(page.on ? -1 : 0))) {}
+  // The same mapping in lanes 2 and 3 as well.
+  MappingLanes Twice() const {
+    MappingLanes two = *this;
+    two.scale = _mm_movelh_ps(scale, scale);
+    two.page_size = _mm_movelh_ps(page_size, page_size);
+    two.offset = _mm_movelh_ps(offset, offset);
+    two.flip_before = _mm_movelh_ps(flip_before, flip_before);
+    two.flip_after = _mm_movelh_ps(flip_after, flip_after);
+    return two;
+  }
 };
 
+// The texture coordinate `t` (u, v in lanes 0 and 1, and another in lanes 2
+// and 3 when `page` holds the mapping twice) mapped into the page: each lane
+// computes what PageMapping::Map computes, in the same order, so the bits
+// are the same.
+inline __m128 MapLanes(const MappingLanes& page, __m128 t) {
+  const __m128 one = _mm_set1_ps(1.0f);
+  t = Select(page.flip_before, _mm_sub_ps(one, t), t);
+  __m128 uv = _mm_add_ps(_mm_div_ps(_mm_mul_ps(t, page.scale), page.page_size), page.offset);
+  return _mm_and_ps(page.on, Select(page.flip_after, _mm_sub_ps(one, uv), uv));
+}
+
+// Every texture coordinate of the model mapped with `page` into `mapped`,
+// two at a time: for a model whose faces share one mapping, once a
+// coordinate rather than once a corner.
+void MapTexCoords(const ObjModel& m, const PageMapping& page, float (*__restrict mapped)[2]) {
+  const MappingLanes one(page);
+  const MappingLanes two = one.Twice();
+  int32_t i = 0;
+  for (; i + 1 < m.tex_coord_count; i += 2)
+    _mm_storeu_ps(mapped[i], MapLanes(two, _mm_loadu_ps(m.tex_coords[i])));
+  if (i < m.tex_coord_count)
+    _mm_storel_pi(reinterpret_cast<__m64*>(mapped[i]),
+                  MapLanes(one, _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[i])))));
+}
+
 // The corners of one face, sixteen bytes at a time. Each lane computes what
-// PageMapping::Map and the scalar comparisons compute, in the same order,
-// so the bits are the same. Loads of sixteen bytes from the position and
-// normal arrays stay inside the model record (other arrays follow them);
-// stores run upwards through the record, each overwriting the spare lane of
-// the one before.
+// the scalar comparisons compute, so the bits are the same. Loads of
+// sixteen bytes from the position and normal arrays stay inside the model
+// record (other arrays follow them); stores run upwards through the record,
+// each overwriting the spare lane of the one before. With `mapped`, the
+// texture coordinates come mapped already.
+template <bool kMapped>
 __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_t face, int32_t n,
                                                        const PendingFace& info, const MappingLanes& page,
-                                                       const __m128 face_normal,
+                                                       const float (*mapped)[2], const __m128 face_normal,
                                                        const PendingCorner* __restrict pending,
                                                        ObjCorner* __restrict corner) {
-  const __m128 one = _mm_set1_ps(1.0f);
   const uint32_t smooth = info.smooth ? kCornerSmoothing : 0u;
   // flags, face, corner number, group; the corner number counts up.
   __m128i tail = _mm_setr_epi32(static_cast<int>(smooth), face, 0, info.group);
@@ -125,11 +172,13 @@ __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_
     }
     _mm_storeu_ps(c.normal, chosen);
     _mm_storeu_ps(c.face_normal, face_normal);
-    __m128 t = _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[ref.tex_coord])));
-    t = Select(page.flip_before, _mm_sub_ps(one, t), t);
-    __m128 uv = _mm_add_ps(_mm_div_ps(_mm_mul_ps(t, page.scale), page.page_size), page.offset);
-    uv = _mm_and_ps(page.on, Select(page.flip_after, _mm_sub_ps(one, uv), uv));
-    _mm_storel_pi(reinterpret_cast<__m64*>(c.uv), uv);
+    if (kMapped) {
+      std::memcpy(c.uv, mapped[ref.tex_coord], sizeof c.uv);
+    } else {
+      const __m128 t =
+          _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[ref.tex_coord])));
+      _mm_storel_pi(reinterpret_cast<__m64*>(c.uv), MapLanes(page, t));
+    }
     tail = _mm_add_epi32(tail, next_number);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(&c.flags),
                      gave_normal ? tail : _mm_or_si128(tail, no_normal));
@@ -138,8 +187,13 @@ __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_
 
 }  // namespace
 
-void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
-                     const PendingCorner* corners, const PageMapping* mappings) {
+namespace {
+
+// BuildObjCorners, with the texture coordinates mapped already (kMapped)
+// or mapped corner by corner.
+template <bool kMapped>
+void BuildCornersOf(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
+                    const PendingCorner* corners, const PageMapping* mappings, const float (*mapped)[2]) {
   const PendingCorner* pending = corners + first_corner;
   ObjCorner* corner = model.corners + first_corner;
   const bool invert = model.invert_face_normals != 0;
@@ -155,9 +209,24 @@ void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, 
     const __m128 normal =
         FaceNormalLanes(model.positions[pending[0].position], model.positions[pending[1].position],
                         model.positions[pending[2].position], invert);
-    FaceCorners(model, f, n, info, lanes, normal, pending, corner);
+    FaceCorners<kMapped>(model, f, n, info, lanes, mapped, normal, pending, corner);
     corner += n;
     pending += n;
+  }
+}
+
+}  // namespace
+
+void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
+                     const PendingCorner* corners, const PageMapping* mappings, int32_t mapping_count) {
+  // One mapping for every face, and no more texture coordinates than
+  // corners: each coordinate is mapped once.
+  if (mapping_count == 1 && model.tex_coord_count <= model.corner_count - first_corner) {
+    float(*mapped)[2] = OwnThreadArrays().mapped_uvs.get();
+    MapTexCoords(model, mappings[0], mapped);
+    BuildCornersOf<true>(model, first_face, first_corner, faces, corners, mappings, mapped);
+  } else {
+    BuildCornersOf<false>(model, first_face, first_corner, faces, corners, mappings, nullptr);
   }
 }
 #else
@@ -184,7 +253,7 @@ void FaceCorners(const ObjModel& m, int32_t face, int32_t n, const PendingFace& 
 }  // namespace
 
 void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
-                     const PendingCorner* corners, const PageMapping* mappings) {
+                     const PendingCorner* corners, const PageMapping* mappings, int32_t) {
   const PendingCorner* pending = corners + first_corner;
   ObjCorner* corner = model.corners + first_corner;
   const bool invert = model.invert_face_normals != 0;

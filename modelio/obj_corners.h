@@ -59,6 +59,6 @@ PendingArrays ThreadPendingArrays();
 // model's face count, from `faces` and `corners` (indexed like the model's
 // faces and corners) and the mappings the faces name. A corner keeps its own
 // normal when smoothing was on and it gave one that is not zero; otherwise
-// it takes the face normal.
+// it takes the face normal. `mapping_count` says how many `mappings` there are.
 void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
-                     const PendingCorner* corners, const PageMapping* mappings);
+                     const PendingCorner* corners, const PageMapping* mappings, int32_t mapping_count);

@@ -554,7 +554,8 @@ class ObjReader {
   // with those of the next, and the line loop stores only three indices a
   // corner.
   void BuildCorners(int32_t first_face, int32_t first_corner) {
-    BuildObjCorners(m_, first_face, first_corner, pending_faces_, pending_corners_, mappings_.data());
+    BuildObjCorners(m_, first_face, first_corner, pending_faces_, pending_corners_, mappings_.data(),
+                    static_cast<int32_t>(mappings_.size()));
   }
 
   // The mapping of the current material, made again only when the material
