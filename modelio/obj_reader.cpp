@@ -565,9 +565,40 @@ class ObjReader {
     if (mapping_material_ != m_.current_material) {
       mappings_.push_back(PageMapping(m_));
       mapping_material_ = m_.current_material;
+      mapping_ = static_cast<uint16_t>(mappings_.size() - 1);
     }
-    return static_cast<uint16_t>(mappings_.size() - 1);
+    return mapping_;
   }
+
+#if defined(__SSE2__)
+  // The face record's corners of a triangle or quad: the pending corners
+  // as they are (the same three 16-bit indices), a normal not given as 0.
+  // Reads sixteen bytes from the second corner on, past a triangle's end
+  // into the next corner (there is one: the pending array has a spare), and
+  // writes only the corners the face has.
+  __attribute__((always_inline)) static void FaceRecordCorners(const PendingCorner* pending, int n,
+                                                               ObjFace& face) {
+    static_assert(sizeof(PendingCorner) == 6 && sizeof face.corners == 24, "corners of three 16-bit indices");
+    const __m128i missing = _mm_set1_epi16(static_cast<int16_t>(kNoNormalIndex));
+    const uint8_t* from = reinterpret_cast<const uint8_t*>(pending);
+    uint8_t* to = reinterpret_cast<uint8_t*>(face.corners);
+    // Bytes 0 to 15 hold the normals of corners 0 and 1 (16-bit lanes 2 and
+    // 5), bytes 8 to 23 those of corners 1 to 3 (lanes 1, 4 and 7).
+    __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from));
+    __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(from + 8));
+    low = _mm_andnot_si128(_mm_and_si128(_mm_cmpeq_epi16(low, missing), _mm_setr_epi16(0, 0, -1, 0, 0, -1, 0, 0)),
+                           low);
+    high = _mm_andnot_si128(
+        _mm_and_si128(_mm_cmpeq_epi16(high, missing), _mm_setr_epi16(0, -1, 0, 0, -1, 0, 0, -1)), high);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(to), low);
+    if (n == 4) {
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), high);
+    } else {
+      const int32_t last = _mm_cvtsi128_si32(_mm_srli_si128(high, 6));  // bytes 14 to 17
+      std::memcpy(to + 14, &last, sizeof last);
+    }
+  }
+#endif
 
   __attribute__((noinline)) void AddPolygon(const CornerRef* refs, int n) { AddFace<true>(refs, n); }
 
@@ -597,11 +628,16 @@ class ObjReader {
     ObjFace& face = m_.faces[face_index];
     face.corner_count = n;
     const PendingCorner* pending = pending_corners_ + first;
-    for (int i = 0; i < (kFan ? 4 : n); ++i) {  // the record keeps the first four corners of a larger polygon
-      face.corners[i][0] = pending[i].position;
-      face.corners[i][1] = pending[i].tex_coord;
-      face.corners[i][2] = pending[i].normal == kNoNormalIndex ? 0 : pending[i].normal;
-    }
+#if defined(__SSE2__)
+    if (!kFan) {
+      FaceRecordCorners(pending, n, face);
+    } else
+#endif
+      for (int i = 0; i < (kFan ? 4 : n); ++i) {  // the record keeps the first four corners of a larger polygon
+        face.corners[i][0] = pending[i].position;
+        face.corners[i][1] = pending[i].tex_coord;
+        face.corners[i][2] = pending[i].normal == kNoNormalIndex ? 0 : pending[i].normal;
+      }
 
     uint16_t c = static_cast<uint16_t>(first);
     uint16_t* out = m_.indices + m_.index_count;
@@ -647,6 +683,7 @@ class ObjReader {
   int32_t object_first_position_ = 0;
   static constexpr int32_t kNoMapping = -2;
   int32_t mapping_material_ = kNoMapping;
+  uint16_t mapping_ = 0;  // the last of mappings_
   std::vector<PageMapping> mappings_;
   // What BuildCorners needs of each face and corner read, by their numbers
   // in the model.
