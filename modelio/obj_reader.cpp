@@ -138,6 +138,8 @@ class ObjReader {
   __attribute__((always_inline)) uint8_t* FastNumbers(const uint8_t* line, uint8_t* q) {
     if (*Count<kEntry>() >= kCapacity[kEntry]) return nullptr;
     float v[3];
+    // Unrolled: each number's reading keeps its cursor in a register.
+#pragma GCC unroll 3
     for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(q);
     uint8_t* next = EndOfFastLine(line, q);
     if (next) Store<kEntry>(v);

@@ -268,15 +268,17 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   const int fraction_digits = RunLength(digits, whole_digits + 1);
   const uint8_t* end = s + whole_digits + 1 + fraction_digits;
   // A run cut at the sixteenth byte ends in a digit, a token byte.
-  if (ClassOf(*end) == kToken || fraction_digits > 8 || whole_digits + fraction_digits == 0) return false;
+  if (ClassOf(*end) == kToken) return false;
   int64_t significand;
   const int all_digits = whole_digits + fraction_digits;
-  if (all_digits <= 8) {
-    // Most numbers: the whole digits and the fraction digits (the bytes one
-    // further on) joined into eight bytes without the '.', read as one run.
+  if (static_cast<unsigned>(all_digits - 1) < 8) {
+    // Most numbers, 1 to 8 digits: the whole digits and the fraction digits
+    // (the bytes one further on) joined into eight bytes without the '.',
+    // read as one run.
     const uint64_t whole_bytes = kLowBytes[whole_digits];
     significand = DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes), all_digits);
   } else {
+    if (fraction_digits > 8 || all_digits == 0) return false;
     const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
     const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
     significand = int64_t{whole} * kScale[fraction_digits] + fraction;
