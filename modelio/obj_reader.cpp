@@ -360,18 +360,19 @@ class ObjReader {
 #if defined(__SSE2__)
     const __m128i counts = _mm_setr_epi32(m_.position_count, m_.tex_coord_count, m_.normal_count, 0);
 #endif
-    int n = 0;
+    PendingCorner* corner = corners;
     uint8_t* q = p + 2;
     for (;;) {
       while (objtext::ClassOf(*q) == objtext::kSeparator) ++q;
       if (objtext::ClassOf(*q) == objtext::kLineEnd) break;
 #if defined(__SSE2__)
-      if (n == 4 || !ShortPlainCorner(q, counts, corners[n])) return nullptr;
+      if (corner == corners + 4 || !ShortPlainCorner(q, counts, *corner)) return nullptr;
 #else
-      if (n == 4 || !PlainCorner(q, corners[n])) return nullptr;
+      if (corner == corners + 4 || !PlainCorner(q, *corner)) return nullptr;
 #endif
-      ++n;
+      ++corner;
     }
+    const int n = static_cast<int>(corner - corners);
     uint8_t* next = EndOfFastLine(p, q);
     if (n < 3 || !next) return nullptr;
     CommitFace<false>(n);
@@ -406,19 +407,25 @@ class ObjReader {
     static constexpr uint64_t kWeights[] = {0, 0x0000000000000001ULL, 0x000000000001000AULL,
                                             0x00000001000A0064ULL, 0x0001000A006403E8ULL};
     const unsigned digits = objtext::DigitMask16(q);
-    const int position_digits = objtext::RunLength(digits, 0);
+    // Offsets and digit counts unsigned: no sign extension where they index.
+    const size_t position_digits = static_cast<unsigned>(objtext::RunLength(digits, 0));
     if (q[position_digits] != '/') return false;
-    const int tex_start = position_digits + 1;
-    const int tex_digits = objtext::RunLength(digits, tex_start);
-    int end = tex_start + tex_digits;
+    const size_t tex_start = position_digits + 1;
+    const size_t tex_digits = static_cast<unsigned>(objtext::RunLength(digits, static_cast<int>(tex_start)));
+    size_t end = tex_start + tex_digits;
     const bool has_normal = q[end] == '/';
-    const int normal_start = end + 1;
-    const int normal_digits = has_normal ? objtext::RunLength(digits, normal_start) : 0;
-    if (has_normal) end = normal_start + normal_digits;
+    const size_t normal_start = end + 1;
+    const size_t normal_run = static_cast<unsigned>(objtext::RunLength(digits, static_cast<int>(normal_start)));
+    const size_t normal_digits = has_normal ? normal_run : 0;
+    end += has_normal ? 1 + normal_run : 0;
     // 1 to 4 digits each (none for a normal not given); "1/2/" sends the
     // corner to PlainCorner, which refuses it.
-    if (static_cast<unsigned>((position_digits - 1) | (tex_digits - 1) | (normal_digits - has_normal)) >= 4)
-      return LongPlainCorner(q, corner);
+    if (((position_digits - 1) | (tex_digits - 1) | (normal_digits - has_normal)) >= 4) {
+      uint8_t* after = LongPlainCorner(q, corner);
+      if (!after) return false;
+      q = after;
+      return true;
+    }
     // A run cut at the sixteenth byte ends in a digit, a token byte.
     const uint8_t c = objtext::ClassOf(q[end]);
     if (c == objtext::kToken) return false;
@@ -457,8 +464,9 @@ class ObjReader {
   }
 
   // Kept out of the face loop: corners with longer indices are rare.
-  __attribute__((noinline)) bool LongPlainCorner(uint8_t*& q, PendingCorner& corner) const {
-    return PlainCorner(q, corner);
+  // Returns the byte after the corner and what ended it, or null.
+  __attribute__((noinline)) uint8_t* LongPlainCorner(uint8_t* q, PendingCorner& corner) const {
+    return PlainCorner(q, corner) ? q : nullptr;
   }
 
   static uint32_t Load4(const uint8_t* p) {
