@@ -263,24 +263,28 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   const bool negative = *s == '-';
   s += negative;
   const unsigned digits = DigitMask16(s);
-  const int whole_digits = RunLength(digits, 0);
+  // Counts unsigned: no sign extension where they index.
+  const size_t whole_digits = static_cast<unsigned>(RunLength(digits, 0));
   if (whole_digits > 7 || s[whole_digits] != '.') return false;
-  const int fraction_digits = RunLength(digits, whole_digits + 1);
+  const size_t fraction_digits = static_cast<unsigned>(RunLength(digits, static_cast<int>(whole_digits) + 1));
   const uint8_t* end = s + whole_digits + 1 + fraction_digits;
   // A run cut at the sixteenth byte ends in a digit, a token byte.
   if (ClassOf(*end) == kToken) return false;
   int64_t significand;
-  const int all_digits = whole_digits + fraction_digits;
-  if (static_cast<unsigned>(all_digits - 1) < 8) {
+  const size_t all_digits = whole_digits + fraction_digits;
+  if (all_digits - 1 < 8) {
     // Most numbers, 1 to 8 digits: the whole digits and the fraction digits
     // (the bytes one further on) joined into eight bytes without the '.',
     // read as one run.
     const uint64_t whole_bytes = kLowBytes[whole_digits];
-    significand = DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes), all_digits);
+    significand =
+        DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes), static_cast<int>(all_digits));
   } else {
     if (fraction_digits > 8 || all_digits == 0) return false;
-    const uint32_t whole = whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, whole_digits) : 0;
-    const uint32_t fraction = fraction_digits ? DigitsValue(s + whole_digits + 1, fraction_digits) : 0;
+    const uint32_t whole =
+        whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, static_cast<int>(whole_digits)) : 0;
+    const uint32_t fraction =
+        fraction_digits ? DigitsValue(s + whole_digits + 1, static_cast<int>(fraction_digits)) : 0;
     significand = int64_t{whole} * kScale[fraction_digits] + fraction;
   }
   // Below 2^53, so the signed conversion (one instruction) is exact.
