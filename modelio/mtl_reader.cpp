@@ -233,13 +233,40 @@ class MtlReader {
     return ReadFirstCandidate(TextureCandidates(written)) != nullptr;
   }
 
-  void FindTexture(const std::u16string& written, ObjMaterial& entry) {
-    if (FsIsAbsolute(FsSplitPath(written).folder))
-      AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
+  // Where a texture name leads: the same for every material of the
+  // library that names it.
+  struct Lookup {
+    bool absolute;
+    TextureKind kind;
+    bool found;
+    std::u16string path;  // the candidate read, or the last one tried
+    const std::vector<uint8_t>* bytes;  // of the candidate read
+  };
+
+  // The lookup of `written`, worked out on its first use in this library.
+  const Lookup& LookUp(const std::u16string& written) {
+    auto [entry, added] = lookups_.try_emplace(written);
+    Lookup& look = entry->second;
+    if (!added) return look;
+    look.absolute = FsIsAbsolute(FsSplitPath(written).folder);
     const Candidates candidates = TextureCandidates(written);
-    const TextureKind kind = candidates.kind;
+    look.kind = candidates.kind;
     const std::u16string* found = ReadFirstCandidate(candidates);
-    CopyPath(entry.texture_path, found ? *found : candidates.paths[candidates.count - 1]);
+    look.found = found != nullptr;
+    look.path = found ? *found : candidates.paths[candidates.count - 1];
+    look.bytes = bytes_;
+    return look;
+  }
+
+  // Every material says what its own lookup says, messages included, even
+  // when an earlier one named the same file.
+  void FindTexture(const std::u16string& written, ObjMaterial& entry) {
+    const Lookup& look = LookUp(written);
+    if (look.absolute) AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
+    const TextureKind kind = look.kind;
+    const std::u16string* found = look.found ? &look.path : nullptr;
+    bytes_ = look.bytes;
+    CopyPath(entry.texture_path, look.path);
     if (!found) {
       const char16_t* format = kind == TextureKind::kBmp   ? u"no bmp file [%s]\r\n"
                                : kind == TextureKind::kPng ? u"no png file [%s]\r\n"
@@ -309,6 +336,7 @@ class MtlReader {
     std::vector<uint8_t> bytes;
   };
   std::unordered_map<std::u16string, TriedFile> tried_;  // node-based: `bytes_` stays valid
+  std::unordered_map<std::u16string, Lookup> lookups_;   // by the texture name as written
   const std::vector<uint8_t>* bytes_ = nullptr;          // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;
