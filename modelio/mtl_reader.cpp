@@ -239,7 +239,7 @@ class MtlReader {
     bool absolute;
     TextureKind kind;
     bool found;
-    std::u16string path;  // the candidate read, or the last one tried
+    std::u16string path;                // the candidate read, or the last one tried
     const std::vector<uint8_t>* bytes;  // of the candidate read
   };
 

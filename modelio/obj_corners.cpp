@@ -139,8 +139,9 @@ void MapTexCoords(const ObjModel& m, const PageMapping& page, float (*__restrict
   for (; i + 1 < m.tex_coord_count; i += 2)
     _mm_storeu_ps(mapped[i], MapLanes(two, _mm_loadu_ps(m.tex_coords[i])));
   if (i < m.tex_coord_count)
-    _mm_storel_pi(reinterpret_cast<__m64*>(mapped[i]),
-                  MapLanes(one, _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[i])))));
+    _mm_storel_pi(
+        reinterpret_cast<__m64*>(mapped[i]),
+        MapLanes(one, _mm_castpd_ps(_mm_load_sd(reinterpret_cast<const double*>(m.tex_coords[i])))));
 }
 
 // The corners of one face, sixteen bytes at a time. Each lane computes what

@@ -106,6 +106,12 @@ double ParseNumberSlow(const uint8_t* begin, const uint8_t* end);
 // Bytes after the text that 8-byte loads near its end may touch.
 constexpr size_t kTextPadding = 16;
 
+inline uint32_t Load4(const uint8_t* p) {
+  uint32_t v;
+  std::memcpy(&v, p, 4);
+  return v;
+}
+
 inline uint64_t Load8(const uint8_t* p) {
   uint64_t v;
   std::memcpy(&v, p, 8);
@@ -240,8 +246,9 @@ __attribute__((always_inline)) inline bool ParseNumberFast(uint8_t*& p, double& 
 }
 
 // The shape nearly every exported number has: an optional '-', up to seven
-// whole digits, '.', up to eight fraction digits, and the token's end. At
-// most fifteen digits in all, so the significand is exact in a double and
+// whole digits, '.', up to eight fraction digits, and the token's end (or
+// any such number of up to eight digits in all). At most fifteen digits in
+// all, so the significand is exact in a double and
 // one division by an exact power of ten rounds correctly: the value the
 // general reader gives. Both digit runs are found with one sixteen-byte
 // mask and read eight bytes at a time (the text's padding covers the
@@ -250,7 +257,7 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
   static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
   static constexpr uint32_t kScale[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000};
   static constexpr double kSign[] = {1.0, -1.0};  // exact, and -0.0 for "-0.0"
-  // The low `n` bytes of eight set, for n = 0 ... 7.
+  // The low `n` bytes of eight set, for n = 0 ... 8.
   static constexpr uint64_t kLowBytes[] = {0,
                                            0xFF,
                                            0xFFFF,
@@ -258,14 +265,15 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
                                            0xFFFFFFFF,
                                            0xFFFFFFFFFFULL,
                                            0xFFFFFFFFFFFFULL,
-                                           0xFFFFFFFFFFFFFFULL};
+                                           0xFFFFFFFFFFFFFFULL,
+                                           0xFFFFFFFFFFFFFFFFULL};
   const uint8_t* s = p;
   const bool negative = *s == '-';
   s += negative;
   const unsigned digits = DigitMask16(s);
   // Counts unsigned: no sign extension where they index.
   const size_t whole_digits = static_cast<unsigned>(RunLength(digits, 0));
-  if (whole_digits > 7 || s[whole_digits] != '.') return false;
+  if (s[whole_digits] != '.') return false;
   const size_t fraction_digits = static_cast<unsigned>(RunLength(digits, static_cast<int>(whole_digits) + 1));
   const uint8_t* end = s + whole_digits + 1 + fraction_digits;
   // A run cut at the sixteenth byte ends in a digit, a token byte.
@@ -277,12 +285,13 @@ __attribute__((always_inline)) inline bool ParseShortDecimal(uint8_t*& p, double
     // (the bytes one further on) joined into eight bytes without the '.',
     // read as one run.
     const uint64_t whole_bytes = kLowBytes[whole_digits];
-    significand =
-        DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes), static_cast<int>(all_digits));
+    significand = DigitBytesValue8((Load8(s) & whole_bytes) | (Load8(s + 1) & ~whole_bytes),
+                                   static_cast<int>(all_digits));
   } else {
-    if (fraction_digits > 8 || all_digits == 0) return false;
-    const uint32_t whole =
-        whole_digits == 1 ? s[0] - '0' : whole_digits ? DigitsValue(s, static_cast<int>(whole_digits)) : 0;
+    if (whole_digits > 7 || fraction_digits > 8 || all_digits == 0) return false;
+    const uint32_t whole = whole_digits == 1 ? s[0] - '0'
+                           : whole_digits    ? DigitsValue(s, static_cast<int>(whole_digits))
+                                             : 0;
     const uint32_t fraction =
         fraction_digits ? DigitsValue(s + whole_digits + 1, static_cast<int>(fraction_digits)) : 0;
     significand = int64_t{whole} * kScale[fraction_digits] + fraction;
