@@ -236,6 +236,7 @@ class MtlReader {
   // Where a texture name leads: the same for every material of the
   // library that names it.
   struct Lookup {
+    std::u16string name;  // as written
     bool absolute;
     TextureKind kind;
     bool found;
@@ -243,26 +244,27 @@ class MtlReader {
     const std::vector<uint8_t>* bytes;  // of the candidate read
   };
 
-  // The lookup of `written`, worked out on its first use in this library.
-  const Lookup& LookUp(const std::u16string& written) {
-    auto [entry, added] = lookups_.try_emplace(written);
-    Lookup& look = entry->second;
-    if (!added) return look;
-    look.absolute = FsIsAbsolute(FsSplitPath(written).folder);
-    const Candidates candidates = TextureCandidates(written);
-    look.kind = candidates.kind;
+  // The lookup of `written`, worked out again only when the material before
+  // named another file: the materials of a library usually name one image.
+  const Lookup& LookUp(std::u16string written) {
+    if (looked_up_ && written == last_.name) return last_;
+    looked_up_ = true;
+    last_.absolute = FsIsAbsolute(FsSplitPath(written).folder);
+    Candidates candidates = TextureCandidates(written);
+    last_.kind = candidates.kind;
     const std::u16string* found = ReadFirstCandidate(candidates);
-    look.found = found != nullptr;
-    look.path = found ? *found : candidates.paths[candidates.count - 1];
-    look.bytes = bytes_;
-    return look;
+    last_.found = found != nullptr;
+    last_.path = std::move(candidates.paths[found ? found - candidates.paths : candidates.count - 1]);
+    last_.bytes = bytes_;
+    last_.name = std::move(written);
+    return last_;
   }
 
   // Every material says what its own lookup says, messages included, even
-  // when an earlier one named the same file.
-  void FindTexture(const std::u16string& written, ObjMaterial& entry) {
-    const Lookup& look = LookUp(written);
-    if (look.absolute) AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", written);
+  // when the one before named the same file.
+  void FindTexture(std::u16string written, ObjMaterial& entry) {
+    const Lookup& look = LookUp(std::move(written));
+    if (look.absolute) AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", look.name);
     const TextureKind kind = look.kind;
     const std::u16string* found = look.found ? &look.path : nullptr;
     bytes_ = look.bytes;
@@ -271,7 +273,7 @@ class MtlReader {
       const char16_t* format = kind == TextureKind::kBmp   ? u"no bmp file [%s]\r\n"
                                : kind == TextureKind::kPng ? u"no png file [%s]\r\n"
                                                            : u"no tim file [%s]\r\n";
-      AppendModelMessage(m_, kModelMessageError, format, written);
+      AppendModelMessage(m_, kModelMessageError, format, look.name);
       return;
     }
     if (kind == TextureKind::kTim)
@@ -336,7 +338,8 @@ class MtlReader {
     std::vector<uint8_t> bytes;
   };
   std::unordered_map<std::u16string, TriedFile> tried_;  // node-based: `bytes_` stays valid
-  std::unordered_map<std::u16string, Lookup> lookups_;   // by the texture name as written
+  bool looked_up_ = false;
+  Lookup last_;  // of the material before
   const std::vector<uint8_t>* bytes_ = nullptr;          // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;

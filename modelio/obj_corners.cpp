@@ -31,8 +31,9 @@ struct ThreadArrays {
   std::unique_ptr<PendingFace[]> faces{new PendingFace[kObjMaxFaces]};
   // One spare: the face reader stores eight bytes a corner.
   std::unique_ptr<PendingCorner[]> corners{new PendingCorner[kObjMaxCorners + 1]};
-  // Texture coordinates mapped into the page, when every face shares one mapping.
-  std::unique_ptr<float[][2]> mapped_uvs{new float[kObjMaxTexCoords][2]};
+  // Texture coordinates mapped into the page, when every face shares one
+  // mapping; made on first use.
+  std::unique_ptr<float[][2]> mapped_uvs;
 };
 
 ThreadArrays& OwnThreadArrays() {
@@ -221,9 +222,15 @@ void BuildCornersOf(ObjModel& model, int32_t first_face, int32_t first_corner, c
 void BuildObjCorners(ObjModel& model, int32_t first_face, int32_t first_corner, const PendingFace* faces,
                      const PendingCorner* corners, const PageMapping* mappings, int32_t mapping_count) {
   // One mapping for every face, and no more texture coordinates than
-  // corners: each coordinate is mapped once.
-  if (mapping_count == 1 && model.tex_coord_count <= model.corner_count - first_corner) {
-    float(*mapped)[2] = OwnThreadArrays().mapped_uvs.get();
+  // corners: each coordinate is mapped once. Below a few hundred corners,
+  // mapping them one by one costs less than making the array on a thread's
+  // first read.
+  constexpr int32_t kMapOnceCorners = 256;
+  const int32_t corner_count = model.corner_count - first_corner;
+  if (mapping_count == 1 && corner_count >= kMapOnceCorners && model.tex_coord_count <= corner_count) {
+    std::unique_ptr<float[][2]>& owned = OwnThreadArrays().mapped_uvs;
+    if (!owned) owned.reset(new float[kObjMaxTexCoords][2]);
+    float(*mapped)[2] = owned.get();
     MapTexCoords(model, mappings[0], mapped);
     BuildCornersOf<true>(model, first_face, first_corner, faces, corners, mappings, mapped);
   } else {
