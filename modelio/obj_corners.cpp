@@ -187,10 +187,6 @@ __attribute__((always_inline)) inline void FaceCorners(const ObjModel& m, int32_
   }
 }
 
-}  // namespace
-
-namespace {
-
 // BuildObjCorners, with the texture coordinates mapped already (kMapped)
 // or mapped corner by corner.
 template <bool kMapped>
