@@ -135,7 +135,7 @@ class ObjReader {
   __attribute__((always_inline)) uint8_t* FastNumbers(const uint8_t* line, uint8_t* q) {
     if (*Count<kEntry>() >= kCapacity[kEntry]) return nullptr;
     float v[3];
-    // Unrolled: each number's reading keeps its cursor in a register.
+    // Unrolled: straight-line reading counts fewer instructions a number.
 #pragma GCC unroll 3
     for (int i = 0; i < kWidth[kEntry]; ++i) v[i] = NextNumber(q);
     uint8_t* next = EndOfFastLine(line, q);
@@ -350,9 +350,9 @@ class ObjReader {
   // "f " and three or four corners "p/t" or "p/t/n" of plain numbers inside
   // the arrays, for Fast. Anything else goes the careful way, which says
   // what is wrong. The corners go straight into the pending array; only
-  // CommitFace makes them count. Inlined into the line loop: now that the
-  // face loop keeps its cursor and offsets in registers, a call's saves and
-  // restores cost more than the loop's registers.
+  // CommitFace makes them count. Inlined into the line loop: a call's
+  // register saves and restores counted more than what the inlined loop
+  // keeps on the stack.
   __attribute__((always_inline)) uint8_t* FastFace(uint8_t* p) {
     if (!Fits(4)) return nullptr;  // a smaller face may fit: the careful way sees
     PendingCorner* corners = pending_corners_ + m_.corner_count;
