@@ -84,6 +84,11 @@ driver() {
   return $code
 }
 
+# The scripts start the program as `wine start /wait /unix PROGRAM`: the exit
+# code is then the one Windows reports for the program, not the end of
+# Wine's own process for it, which now and then dies of a segmentation fault
+# in its teardown (about once in forty menu runs, after "No" or "Yes" had
+# ended the program).
 # Waits up to $2 seconds for process $1 to end and sets exit_code (124 when
 # it was still running, and then it is stopped). Not in a subshell: only
 # the shell that started the program can wait for it.

@@ -46,7 +46,7 @@ preview_live() {
   awk '$1 == "v" { $3 = $3 * 3 } { print }' "$out/body-original.obj" >"$out/body-tall.obj"
   live_listing "$live" >"$out/live-files-before.txt"
 
-  wine "$build/Railwick.exe" >"$out/live.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/live.log" 2>&1 &
   program_pid=$!
   check "live: the program starts" driver wait-frame 30000
   check "live: drop the vehicle project on the window" driver drop "$project"
@@ -100,7 +100,7 @@ preview_live() {
 
   # The next start keeps it off.
   cp "$out/body-original.obj" "$body"
-  wine "$build/Railwick.exe" >"$out/live-again.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/live-again.log" 2>&1 &
   program_pid=$!
   check "live: the program starts again" driver wait-frame 30000
   check "live: drop the project again" driver drop "$project"

@@ -38,7 +38,7 @@ maker="テスト工房"
 e2e_set_maker "$maker"
 
 start_program() {
-  (cd "$work" && exec wine "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
+  (cd "$work" && exec wine start /wait /unix "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
   program_pid=$!
   d expect-running 1 && sleep 2
 }

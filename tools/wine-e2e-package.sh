@@ -49,7 +49,7 @@ must "nothing the compiler writes came along" test -z "$(grep -E '\.(3dd|z5t|z5c
 must "the read-me is a Notepad text in Japanese and English" readme_for_notepad "$app/README.txt"
 
 # Started from its own folder, as a double click starts it.
-(cd "$app" && exec wine "$app/Railwick.exe") >>"$out/program.log" 2>&1 &
+(cd "$app" && exec wine start /wait /unix "$app/Railwick.exe") >>"$out/program.log" 2>&1 &
 program_pid=$!
 must "first start: the workshop name is asked for" driver wait-dialog 環境設定 30000
 must "…and taken" enter_workshop_name "配布版工房"

@@ -39,7 +39,7 @@ P=$(winpath "$project")
 maker="テスト工房"
 e2e_set_maker "$maker"
 
-(cd "$start" && exec wine "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
+(cd "$start" && exec wine start /wait /unix "$build/Railwick.exe") >>"$out/program.log" 2>&1 &
 program_pid=$!
 must "the program starts from an empty folder" d expect-running 1
 

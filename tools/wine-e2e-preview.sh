@@ -20,7 +20,7 @@ show_report() {  # show_report ID FILE
 preview_first_start() {
   local pid
   # Cancelling the question ends the program with a notice saying why.
-  wine "$build/Railwick.exe" >"$out/first-start-cancel.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/first-start-cancel.log" 2>&1 &
   pid=$!
   check "first start: the environment dialog asks for the workshop name; cancel gives the notice" \
     eval 'driver wait-dialog 環境設定 30000 && driver press 環境設定 2 && driver expect-message Railwick 工房名が設定されなかったため、終了します。…'
@@ -31,7 +31,7 @@ preview_first_start() {
 
   # Refused names keep the dialog open with their messages; a good name is
   # stored and the main window comes up.
-  wine "$build/Railwick.exe" >"$out/first-start.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/first-start.log" 2>&1 &
   program_pid=$!
   check "the environment dialog asks again" driver wait-dialog 環境設定 30000
   local blank='工房名が空欄または空白です。{LF}文字を入力してください。'
@@ -57,7 +57,7 @@ preview_first_start() {
   check "the program exits with code 0 (got $exit_code)" test "$exit_code" = 0
 
   # The next start takes the stored name without asking.
-  wine "$build/Railwick.exe" >"$out/second-start.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/second-start.log" 2>&1 &
   program_pid=$!
   check "the next start shows no dialog and draws" driver wait-frame 30000
   driver command 105 >/dev/null
@@ -102,7 +102,7 @@ preview_make_data() {
   sed 's|models\\body_glossy.obj|models\\broken.obj|' "$root/tests/win/e2e/preview_vehicle.xml" \
     >"$broken/preview_vehicle.xml"
 
-  wine "$build/Railwick.exe" >"$out/preview.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >"$out/preview.log" 2>&1 &
   program_pid=$!
   check "the program starts with the stored name" driver wait-frame 30000
   check "capture of the empty preview" driver capture "Z:$out/preview-empty.png"

@@ -47,7 +47,7 @@ pack="Z:${bare//\//\\}\\data\\zek5rlwck.res"
 notice_says() { driver wait-dialog Railwick 30000 && driver expect-message Railwick "$1"; }
 bare_start() {  # bare_start FIRST-LINE WHAT
   local pid
-  wine "$bare/Railwick.exe" >>"$out/bare.log" 2>&1 &
+  wine start /wait /unix "$bare/Railwick.exe" >>"$out/bare.log" 2>&1 &
   pid=$!
   check "$2: the notice names the file" notice_says "$1{LF}$pack"
   wait_program "$pid" 30
@@ -68,7 +68,7 @@ for value in "REG_DWORD 7" "REG_SZ $(printf 'x%.0s' $(seq 1 64))"; do
   e2e_bounded wine reg add 'HKCU\Software\O.RVELL\APP\zek5railwick' /v MAKER /t "${value% *}" /d "${value#* }" /f \
     >/dev/null 2>&1
   e2e_settings "$out/unreadable-before.txt"
-  wine "$build/Railwick.exe" >>"$out/unreadable.log" 2>&1 &
+  wine start /wait /unix "$build/Railwick.exe" >>"$out/unreadable.log" 2>&1 &
   pid=$!
   check "an unreadable MAKER (${value% *}) is named in a notice" \
     notice_says 'レジストリに保存されている工房名を読み込めませんでした。…'
@@ -85,7 +85,7 @@ preview_first_start
 
 # The real start.
 started=$(now_ms)
-wine "$build/Railwick.exe" >"$out/program.log" 2>&1 &
+wine start /wait /unix "$build/Railwick.exe" >"$out/program.log" 2>&1 &
 program_pid=$!
 if driver wait-frame 30000; then
   first_frame=$(($(now_ms) - started))
@@ -98,7 +98,7 @@ check "it keeps drawing frames" driver frames
 
 # A second start brings the first window to the front and ends.
 check "minimise the first window" driver minimise
-code=$(run_limited 30 wine "$build/Railwick.exe")
+code=$(run_limited 30 wine start /wait /unix "$build/Railwick.exe")
 check "second start exits with code 0 (got $code)" test "$code" = 0
 check "the first window is restored and in front" driver check-restored
 check "one window of the class" driver count-windows 1
