@@ -44,7 +44,11 @@ bool WriteDataFile(const std::u16string& path, RecordStream& stream, uint32_t ra
   pieces.push_back({header, sizeof header});
   for (size_t i = 0; i < blocks; ++i) pieces.push_back({stream.Block(i), stream.BlockSize(i)});
   scramble_blocks();
-  const bool written = FsWriteFileAtomic(path, pieces.data(), pieces.size(), FsFlush::kToDisk, reason);
+  // A file that already holds these bytes (a make with nothing changed) is
+  // kept with its time renewed: the same bytes again would cost a new
+  // file, a flush to disk and a rename.
+  const bool written = FsKeepIfSame(path, pieces.data(), pieces.size()) ||
+                       FsWriteFileAtomic(path, pieces.data(), pieces.size(), FsFlush::kToDisk, reason);
   scramble_blocks();
   return written;
 }

@@ -68,6 +68,11 @@ struct FsBytes {
 };
 bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t count, FsFlush flush,
                        std::u16string* reason);
+// True when `path` is a regular file holding exactly the bytes of `pieces`;
+// its modification time is then set to now, as a write would have set it,
+// so tools that go by file times see it made. False otherwise (missing,
+// different, unreadable, or its time could not be set): write it then.
+bool FsKeepIfSame(const std::u16string& path, const FsBytes* pieces, size_t count);
 // True when both names open one and the same existing file (links followed,
 // letter case matched as for reading).
 bool FsSameFile(const std::u16string& a, const std::u16string& b);

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/ascii_case.h"
 #include "platform/fs.h"
@@ -38,6 +39,31 @@ SplitPath FsSplitPath(const std::u16string& path) {
     parts.ext = file.substr(dot);
   }
   return parts;
+}
+
+FsPiecesMatcher::FsPiecesMatcher(const FsBytes* pieces, size_t count) : pieces_(pieces), count_(count) {
+  for (size_t i = 0; i < count; ++i) total_ += pieces[i].size;
+  SkipEmpty();
+}
+
+void FsPiecesMatcher::SkipEmpty() {
+  while (piece_ < count_ && offset_ == pieces_[piece_].size) {
+    ++piece_;
+    offset_ = 0;
+  }
+}
+
+bool FsPiecesMatcher::Take(const uint8_t* bytes, size_t n) {
+  while (n > 0) {
+    if (piece_ == count_) return false;
+    const size_t step = std::min(n, pieces_[piece_].size - offset_);
+    if (std::memcmp(static_cast<const uint8_t*>(pieces_[piece_].data) + offset_, bytes, step) != 0) return false;
+    bytes += step;
+    n -= step;
+    offset_ += step;
+    SkipEmpty();
+  }
+  return true;
 }
 
 namespace {

@@ -208,7 +208,9 @@ bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& 
   }
   const size_t size = std::min(static_cast<size_t>(st.st_size), limit);
   // A reused buffer is only cut or grown: the read overwrites what it held,
-  // so clearing it first would zero-fill every byte for nothing.
+  // so clearing it first would zero-fill every byte for nothing. One too
+  // small is emptied first, so that growing it moves none of its old bytes.
+  if (out.capacity() < size + spare) out.clear();
   if (out.size() > size) out.resize(size);
   out.reserve(size + spare);
   out.resize(size);
@@ -349,6 +351,26 @@ bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t
   ReleaseTemporary(slot);
   SetReason(reason, error);
   return error == 0;
+}
+
+bool FsKeepIfSame(const std::u16string& path, const FsBytes* pieces, size_t count) {
+  NamePresence presence;
+  const std::string native = NativePath(path, presence);
+  if (native.empty() || presence.state == NamePresence::kMissing) return false;
+  const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  FsPiecesMatcher matcher(pieces, count);
+  struct stat st;
+  bool same = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) == matcher.total();
+  uint8_t chunk[kFsCompareChunk];
+  while (same && !matcher.AtEnd()) {
+    const ssize_t n = read(fd, chunk, sizeof chunk);
+    if (n < 0 && errno == EINTR) continue;
+    same = n > 0 && matcher.Take(chunk, static_cast<size_t>(n));
+  }
+  same = same && futimens(fd, nullptr) == 0;
+  close(fd);
+  return same;
 }
 
 bool FsFileIdOf(const std::u16string& path, FsFileId& id) {

@@ -19,6 +19,25 @@ FsReadCache* FsInnermostReadCache();
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out, FsFileId& id);
 bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id);
 
+// Follows a file read in chunks against the bytes of `pieces`, for
+// FsKeepIfSame on either system.
+class FsPiecesMatcher {
+ public:
+  FsPiecesMatcher(const FsBytes* pieces, size_t count);
+  uint64_t total() const { return total_; }
+  // Takes the next `n` bytes of the file; false once they differ or run past the end.
+  bool Take(const uint8_t* bytes, size_t n);
+  bool AtEnd() const { return piece_ == count_; }
+
+ private:
+  const FsBytes* pieces_;
+  size_t count_, piece_ = 0, offset_ = 0;
+  uint64_t total_ = 0;
+  void SkipEmpty();
+};
+// Chunk size of that read: a few pages, reused, not a buffer of the file's size.
+constexpr size_t kFsCompareChunk = 16 * 1024;
+
 // The system's text for an error number (errno on Linux, GetLastError on
 // Windows), without its line end.
 std::u16string FsSystemErrorText(uint32_t error);

@@ -49,7 +49,9 @@ bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& 
             static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
   if (ok) {
     const size_t wanted = std::min(static_cast<size_t>(size.QuadPart), limit);
-    // A reused buffer is only cut or grown: the read overwrites it.
+    // A reused buffer is only cut or grown: the read overwrites it. One too
+    // small is emptied first, so that growing it moves none of its old bytes.
+    if (out.capacity() < wanted + spare) out.clear();
     if (out.size() > wanted) out.resize(wanted);
     out.reserve(wanted + spare);
     out.resize(wanted);
@@ -225,6 +227,30 @@ bool FsWriteFileAtomic(const std::u16string& path, const FsBytes* pieces, size_t
   ReleaseTemporary(slot);
   SetReason(reason, error);
   return error == 0;
+}
+
+bool FsKeepIfSame(const std::u16string& path, const FsBytes* pieces, size_t count) {
+  if (path.empty()) return false;
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ | FILE_WRITE_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FsPiecesMatcher matcher(pieces, count);
+  LARGE_INTEGER size;
+  bool same = GetFileType(h) == FILE_TYPE_DISK && GetFileSizeEx(h, &size) &&
+              static_cast<uint64_t>(size.QuadPart) == matcher.total();
+  uint8_t chunk[kFsCompareChunk];
+  while (same && !matcher.AtEnd()) {
+    DWORD got = 0;
+    same = ReadFile(h, chunk, sizeof chunk, &got, nullptr) && got > 0 && matcher.Take(chunk, got);
+  }
+  if (same) {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    same = SetFileTime(h, nullptr, nullptr, &now) != 0;
+  }
+  CloseHandle(h);
+  return same;
 }
 
 namespace {

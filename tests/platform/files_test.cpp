@@ -67,6 +67,34 @@ TEST(Files, WholeFilesStartsAndTextAsWindowsNamesThem) {
   EXPECT_FALSE(reason.empty());
 }
 
+// A file that already holds the bytes is kept (same file, time renewed);
+// any difference, even past the first chunk read, and it is not.
+TEST(Files, KeepIfSameKeepsOnlyAFileHoldingExactlyTheBytes) {
+  const std::u16string folder = MakeTempFolder(), path = folder + u"Data.z5t";
+  std::vector<uint8_t> data(40000);
+  for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 13 + (i >> 9));
+  ASSERT_TRUE(WriteWholeFile(path, data.data(), data.size()));
+  const auto old_time = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+  std::filesystem::last_write_time(std::filesystem::path(path), old_time);
+  FsFileId before, after;
+  ASSERT_TRUE(FsFileIdOf(path, before));
+  const FsBytes pieces[] = {{data.data(), 7}, {data.data() + 7, 0}, {data.data() + 7, 20000},
+                            {data.data() + 20007, data.size() - 20007}};
+  EXPECT_FALSE(FsKeepIfSame(folder + u"missing.z5t", pieces, 4));
+  EXPECT_FALSE(FsKeepIfSame(path, pieces, 3));  // shorter
+  ASSERT_TRUE(FsKeepIfSame(folder + u"DATA.Z5T", pieces, 4));
+  ASSERT_TRUE(FsFileIdOf(path, after));
+  EXPECT_TRUE(before == after);
+  EXPECT_GT(std::filesystem::last_write_time(std::filesystem::path(path)), old_time + std::chrono::hours(24));
+  std::vector<uint8_t> changed = data;
+  changed.back() ^= 1;
+  const FsBytes whole[] = {{changed.data(), changed.size()}};
+  EXPECT_FALSE(FsKeepIfSame(path, whole, 1));
+  const FsBytes longer[] = {{data.data(), data.size()}, {"x", 1}};
+  EXPECT_FALSE(FsKeepIfSame(path, longer, 2));
+  EXPECT_EQ(ReadTestFile(path), std::string(data.begin(), data.end()));
+}
+
 // Within a compilation's read cache: small files and misses are read once,
 // a write through the file layer is seen at once, a large file is read anew.
 TEST(Files, ReadCacheAnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
