@@ -60,6 +60,7 @@ class MtlReader {
 
   void Read(std::vector<uint8_t>& text, std::vector<MtlLine>& lines) {
     lines.clear();
+    lines.reserve(64);  // a library's few dozen lines without growing it step by step
     objtext::ForEachLine(
         text, kObjMaxLineBytes, [&lines](uint8_t* p, int line) { return Note(p, line, lines); },
         [&lines](int line) {
@@ -133,7 +134,15 @@ class MtlReader {
     }
     ObjMaterial& entry = m_.materials[m_.material_count];
     entry.left = entry.top = entry.width = entry.height = 0.0f;
-    FindTexture(TextureName(file), entry);
+    // The same bytes as the map line before read as the same name: a
+    // library's materials usually name one image.
+    const bool same_as_before = looked_up_ && file.size() == last_written_.size() &&
+                                std::memcmp(file.begin, last_written_.data(), file.size()) == 0;
+    if (!same_as_before) {
+      LookUp(TextureName(file));
+      last_written_.assign(reinterpret_cast<const char*>(file.begin), file.size());
+    }
+    FindTexture(entry);
     ++m_.material_count;
     if (m_.material_count < kObjMaxMaterials) m_.materials[m_.material_count].name[0] = '\0';
     return true;
@@ -242,6 +251,8 @@ class MtlReader {
     bool found;
     std::u16string path;                // the candidate read, or the last one tried
     const std::vector<uint8_t>* bytes;  // of the candidate read
+    bool header_read;                   // `header` holds its image header
+    ImageHeader header;
   };
 
   // The lookup of `written`, worked out again only when the material before
@@ -249,7 +260,8 @@ class MtlReader {
   const Lookup& LookUp(std::u16string written) {
     if (looked_up_ && written == last_.name) return last_;
     looked_up_ = true;
-    last_.absolute = FsIsAbsolute(FsSplitPath(written).folder);
+    last_.absolute = FsIsAbsolute(written);  // as its folder part is
+    last_.header_read = false;
     Candidates candidates = TextureCandidates(written);
     last_.kind = candidates.kind;
     const std::u16string* found = ReadFirstCandidate(candidates);
@@ -262,8 +274,8 @@ class MtlReader {
 
   // Every material says what its own lookup says, messages included, even
   // when the one before named the same file.
-  void FindTexture(std::u16string written, ObjMaterial& entry) {
-    const Lookup& look = LookUp(std::move(written));
+  void FindTexture(ObjMaterial& entry) {
+    const Lookup& look = last_;
     if (look.absolute) AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", look.name);
     const TextureKind kind = look.kind;
     const std::u16string* found = look.found ? &look.path : nullptr;
@@ -285,8 +297,11 @@ class MtlReader {
   // A PNG or BMP image fills the whole page, which takes its size.
   void PageImageRectangle(TextureKind kind, const std::u16string& path, ObjMaterial& entry) {
     bool png = kind == TextureKind::kPng;
-    ImageHeader header = png ? ReadPngImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide)
-                             : ReadBmpImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide);
+    if (!last_.header_read)
+      last_.header = png ? ReadPngImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide)
+                         : ReadBmpImageHeader(bytes_->data(), bytes_->size(), kObjMaxTextureSide);
+    last_.header_read = true;
+    const ImageHeader& header = last_.header;
     if (header.status == ImageHeaderStatus::kNotRecognised) {
       AppendModelMessage(m_, kModelMessageWarning,
                          png ? u"png header error [%s]\r\n" : u"bmp header error [%s]\r\n", path);
@@ -340,6 +355,7 @@ class MtlReader {
   std::unordered_map<std::u16string, TriedFile> tried_;  // node-based: `bytes_` stays valid
   bool looked_up_ = false;
   Lookup last_;  // of the material before
+  std::string last_written_;  // the bytes its map line gave
   const std::vector<uint8_t>* bytes_ = nullptr;          // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;

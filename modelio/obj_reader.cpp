@@ -265,7 +265,7 @@ class ObjReader {
     std::u16string path;
     if (NextToken(words, file) && file.end != whole.end && FindLibrary(whole, path)) return ReadLibrary(path);
     for (int n = 1; n < 32 && NextToken(p, file); ++n) {
-      FindLibrary(file, path);
+      FindLibrary(file, path, false);
       if (!ReadLibrary(path)) return false;
     }
     return true;
@@ -274,8 +274,11 @@ class ObjReader {
   // The library a name finds, read as Shift-JIS first and then, when its
   // bytes are UTF-8, as UTF-8. When neither finds a file, `path` holds the
   // name as it was most likely written (UTF-8 when it reads as UTF-8).
-  bool FindLibrary(const Token& name, std::u16string& path) const {
+  // A caller that reads `path` whatever this says need not have a name of
+  // one reading (ASCII) looked up first.
+  bool FindLibrary(const Token& name, std::u16string& path, bool must_exist = true) const {
     path = LibraryPath(objtext::TokenText(name, kMaxPathUnits));
+    if (!must_exist && std::all_of(name.begin, name.end, [](uint8_t b) { return b < 0x80; })) return true;
     if (FsFileExists(path)) return true;
     std::u16string utf8;
     if (!objtext::TokenTextUtf8(name, kMaxPathUnits, utf8)) return false;
