@@ -45,6 +45,14 @@ const std::vector<std::string>& FolderNames(const std::string& folder, std::vect
   return names;
 }
 
+// True when a read cache holds the listing of `folder` (ending in '/'): it
+// was there when listed, and this process's own removals keep it current.
+bool Listed(const std::string& folder) {
+  for (FsReadCache* c = FsInnermostReadCache(); c; c = c->outer)
+    if (c->listings.count(folder)) return true;
+  return false;
+}
+
 // The entry of `folder` whose name equals `name` ignoring ASCII case, or `name`.
 std::string MatchCase(const std::string& folder, const std::string& name) {
   std::vector<std::string> scratch;
@@ -103,6 +111,16 @@ std::string NativePath(const std::u16string& path, NamePresence& presence) {
   return MatchCaseOnDisk(utf8, presence);
 }
 
+// The name as written, for a caller that tries it before matching letter
+// case (most names are found as written); empty as NativePath.
+std::string WrittenNativePath(const std::u16string& path) {
+  if (path.empty() || (path.size() >= 2 && path[1] == u':')) return {};
+  std::string utf8 = Utf16ToUtf8(path);
+  for (char& c : utf8)
+    if (c == '\\') c = '/';
+  return utf8;
+}
+
 // The same, for a caller that asks the system itself.
 std::string NativePath(const std::u16string& path) {
   NamePresence presence;
@@ -157,7 +175,7 @@ std::string MatchCaseOnDisk(const std::string& path, NamePresence& presence) {
       kept = 0;
       break;
     }
-    if (kept == 0 || Exists(path.substr(0, kept))) {
+    if (kept == 0 || Listed(path.substr(0, kept + 1)) || Exists(path.substr(0, kept))) {
       ++kept;  // keep the separator
       break;
     }
@@ -196,10 +214,15 @@ namespace {
 // FsReadNative for either kind of byte buffer.
 template <typename Buffer>
 bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
-  NamePresence presence;
-  std::string native = NativePath(path, presence);
-  const bool missing = native.empty() || presence.state == NamePresence::kMissing;
-  int fd = missing ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Opened as written first; only a name not found so is matched against
+  // its folder's names.
+  std::string native = WrittenNativePath(path);
+  int fd = native.empty() ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && !native.empty() && (errno == ENOENT || errno == ENOTDIR)) {
+    NamePresence presence;
+    const std::string matched = MatchCaseOnDisk(native, presence);
+    if (matched != native) fd = open(matched.c_str(), O_RDONLY | O_CLOEXEC);
+  }
   struct stat st;
   if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     if (fd >= 0) close(fd);
