@@ -380,7 +380,8 @@ bool FsKeepIfSame(const std::u16string& path, const FsBytes* pieces, size_t coun
   NamePresence presence;
   const std::string native = NativePath(path, presence);
   if (native.empty() || presence.state == NamePresence::kMissing) return false;
-  const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  // Not blocking: a FIFO in the file's place must not wait for a writer.
+  const int fd = open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return false;
   FsPiecesMatcher matcher(pieces, count);
   struct stat st;

@@ -146,6 +146,17 @@ TEST(Files, ReadCacheAnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
 
 #ifndef _WIN32
 
+// A FIFO in the data file's place is no file to keep, and looking must not
+// wait for a writer (a hang here ends the run at the alarm).
+TEST(Files, KeepIfSameDoesNotWaitOnAFifo) {
+  const std::u16string path = MakeTempFolder() + u"out.z5t";
+  ASSERT_EQ(mkfifo(U8(path).c_str(), 0644), 0);
+  const FsBytes none[] = {{"", 0}};
+  alarm(20);
+  EXPECT_FALSE(FsKeepIfSame(path, none, 1));
+  alarm(0);
+}
+
 TEST(Files, AtomicWriteReplacesALinksTargetAndKeepsItsPermissionBits) {
   const std::u16string folder = MakeTempFolder();
   WriteTestFile(folder + u"real.bin", "old");
