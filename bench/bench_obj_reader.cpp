@@ -108,7 +108,7 @@ void BM_WriteMeshFile(benchmark::State& state) {
     state.PauseTiming();
     FsRemoveFile(mesh);
     state.ResumeTiming();
-    if (WriteMeshFile(*model, mesh, 0.5f, nullptr, 1.0f, 0.0f) != 0) {
+    if (!WriteMeshFile(*model, mesh, 0.5f, nullptr, 1.0f, 0.0f)) {
       state.SkipWithError("write failed");
       break;
     }

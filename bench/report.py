@@ -15,6 +15,7 @@ import json
 import sys
 
 MB = 1e6
+FAILED = {}  # benchmark: the message it failed with (its rows are left out)
 
 
 def load(path):
@@ -23,6 +24,8 @@ def load(path):
     runs, medians = {}, {}
     for b in doc["benchmarks"]:
         name = b.get("run_name", b["name"])
+        if b.get("error_occurred"):
+            FAILED.setdefault(name, b.get("error_message", "failed"))
         if b.get("aggregate_name") == "median":
             medians[name] = b
         elif b.get("run_type", "iteration") == "iteration" and "error_occurred" not in b:
@@ -156,7 +159,9 @@ def main(argv):
     print(f"\n{context.get('num_cpus', '?')} CPUs at {context.get('mhz_per_cpu', '?')} MHz, "
           f"load average {', '.join(f'{x:.2f}' for x in context.get('load_avg', []))}; "
           f"{len(caches)} cache levels; {context.get('date', '')}")
-    return 0
+    for name, message in sorted(FAILED.items()):
+        print(f"FAILED: {name}: {message}")
+    return 1 if FAILED else 0
 
 
 if __name__ == "__main__":
