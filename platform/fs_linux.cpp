@@ -215,13 +215,15 @@ namespace {
 template <typename Buffer>
 bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
   // Opened as written first; only a name not found so is matched against
-  // its folder's names.
+  // its folder's names. Not blocking: a FIFO named as an input is refused
+  // below (no regular file), not waited on.
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
   std::string native = WrittenNativePath(path);
-  int fd = native.empty() ? -1 : open(native.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = native.empty() ? -1 : open(native.c_str(), kFlags);
   if (fd < 0 && !native.empty() && (errno == ENOENT || errno == ENOTDIR)) {
     NamePresence presence;
     const std::string matched = MatchCaseOnDisk(native, presence);
-    if (matched != native) fd = open(matched.c_str(), O_RDONLY | O_CLOEXEC);
+    if (matched != native) fd = open(matched.c_str(), kFlags);
   }
   struct stat st;
   if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {

@@ -146,14 +146,16 @@ TEST(Files, ReadCacheAnswersRepeatedSharedReadsButNeverHidesItsOwnWrites) {
 
 #ifndef _WIN32
 
-// A FIFO in the data file's place is no file to keep, and looking must not
+// A FIFO in a file's place is no file to read or keep, and looking must not
 // wait for a writer (a hang here ends the run at the alarm).
-TEST(Files, KeepIfSameDoesNotWaitOnAFifo) {
+TEST(Files, AFifoIsNeitherReadNorKeptAndNotWaitedOn) {
   const std::u16string path = MakeTempFolder() + u"out.z5t";
   ASSERT_EQ(mkfifo(U8(path).c_str(), 0644), 0);
   const FsBytes none[] = {{"", 0}};
+  std::vector<uint8_t> bytes;
   alarm(20);
   EXPECT_FALSE(FsKeepIfSame(path, none, 1));
+  EXPECT_FALSE(FsReadFile(path, bytes));
   alarm(0);
 }
 
