@@ -93,6 +93,10 @@ TEST(Files, KeepIfSameKeepsOnlyAFileHoldingExactlyTheBytes) {
   const FsBytes longer[] = {{data.data(), data.size()}, {"x", 1}};
   EXPECT_FALSE(FsKeepIfSame(path, longer, 2));
   EXPECT_EQ(ReadTestFile(path), std::string(data.begin(), data.end()));
+  // Nothing to compare: an empty file holds an empty piece.
+  ASSERT_TRUE(WriteWholeFile(folder + u"empty.z5t", "", 0));
+  const FsBytes empty[] = {{"", 0}};
+  EXPECT_TRUE(FsKeepIfSame(folder + u"empty.z5t", empty, 1));
 }
 
 // Within a compilation's read cache: small files and misses are read once,
