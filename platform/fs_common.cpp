@@ -125,6 +125,37 @@ FsReadRecorder::~FsReadRecorder() { t_innermost_recorder = outer_; }
 namespace {
 thread_local FsReadCache* t_read_cache = nullptr;
 
+// A byte buffer of either kind, with `spare` bytes of capacity to keep
+// after the contents, as FsReadNative's target.
+template <typename Buffer>
+struct SizedBuffer {
+  Buffer& out;
+  size_t spare;
+
+  static uint8_t* Room(void* buffer, size_t size) {
+    SizedBuffer& b = *static_cast<SizedBuffer*>(buffer);
+    // A reused buffer is only cut or grown: the read overwrites what it
+    // held, so clearing it first would zero-fill every byte for nothing.
+    // One too small is emptied first, so that growing it moves none of its
+    // old bytes.
+    if (b.out.capacity() < size + b.spare) b.out.clear();
+    if (b.out.size() > size) b.out.resize(size);
+    b.out.reserve(size + b.spare);
+    b.out.resize(size);
+    return b.out.data();
+  }
+};
+
+// FsReadNative into either kind of byte buffer; `out` is empty on failure.
+template <typename Buffer>
+bool ReadInto(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
+  SizedBuffer<Buffer> sized{out, spare};
+  const FsReadTarget target{&SizedBuffer<Buffer>::Room, &sized};
+  const bool ok = FsReadNative(path, limit, target, id);
+  if (!ok) out.clear();
+  return ok;
+}
+
 bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
                 bool shared) {
   FsReadCache* cache = shared ? t_read_cache : nullptr;
@@ -148,7 +179,7 @@ bool CachedRead(const std::u16string& path, size_t limit, size_t spare, std::vec
     }
   }
   FsFileId id;
-  const bool ok = FsReadNative(path, limit, spare, out, id);
+  const bool ok = ReadInto(path, limit, spare, out, id);
   if (ok) FsNoteRead(id);
   if (cache && out.size() <= kFsCachedBytes) {
     FsReadCache::Entry& e = cache->entries[path];
@@ -184,7 +215,7 @@ bool FsReadFile(const std::u16string& path, std::vector<uint8_t>& out, size_t sp
 
 bool FsReadFile(const std::u16string& path, FsByteBuffer& out, size_t spare) {
   FsFileId id;
-  const bool ok = FsReadNative(path, SIZE_MAX, spare, out, id);
+  const bool ok = ReadInto(path, SIZE_MAX, spare, out, id);
   if (ok) FsNoteRead(id);
   return ok;
 }

@@ -209,11 +209,7 @@ char16_t FsSeparator() {
   return u'/';
 }
 
-namespace {
-
-// FsReadNative for either kind of byte buffer.
-template <typename Buffer>
-bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
+bool FsReadNative(const std::u16string& path, size_t limit, const FsReadTarget& target, FsFileId& id) {
   // Opened as written first; only a name not found so is matched against
   // its folder's names. Not blocking: a FIFO named as an input is refused
   // below (no regular file), not waited on.
@@ -228,21 +224,14 @@ bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& 
   struct stat st;
   if (fd < 0 || fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
     if (fd >= 0) close(fd);
-    out.clear();
     return false;
   }
   const size_t size = std::min(static_cast<size_t>(st.st_size), limit);
-  // A reused buffer is only cut or grown: the read overwrites what it held,
-  // so clearing it first would zero-fill every byte for nothing. One too
-  // small is emptied first, so that growing it moves none of its old bytes.
-  if (out.capacity() < size + spare) out.clear();
-  if (out.size() > size) out.resize(size);
-  out.reserve(size + spare);
-  out.resize(size);
+  uint8_t* room = target.room(target.buffer, size);
   size_t done = 0;
   bool ok = true;
-  while (done < out.size()) {
-    ssize_t n = read(fd, out.data() + done, out.size() - done);
+  while (done < size) {
+    ssize_t n = read(fd, room + done, size - done);
     if (n < 0 && errno == EINTR) continue;
     if (n <= 0) {
       ok = false;  // a file that shrank while read counts as unreadable
@@ -252,19 +241,7 @@ bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& 
   }
   close(fd);
   id = FsFileId{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-  if (!ok) out.clear();
   return ok;
-}
-
-}  // namespace
-
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
-                  FsFileId& id) {
-  return ReadNative(path, limit, spare, out, id);
-}
-
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id) {
-  return ReadNative(path, limit, spare, out, id);
 }
 
 namespace {

@@ -13,11 +13,17 @@ void FsForgetCachedRead(const std::u16string& path);
 // This thread's innermost read cache, or nullptr when none is active.
 FsReadCache* FsInnermostReadCache();
 
-// Reads at most `limit` bytes of a regular file into `out` (with `spare`
-// bytes of capacity after them), and its identity into `id`. False, with
-// `out` empty, when it cannot be opened or read completely.
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out, FsFileId& id);
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id);
+// Where FsReadNative puts a file's bytes: `room(buffer, size)` makes room
+// for `size` bytes in the caller's buffer and returns it (fs_common.cpp
+// sizes either kind of byte buffer).
+struct FsReadTarget {
+  uint8_t* (*room)(void* buffer, size_t size);
+  void* buffer;
+};
+// Reads at most `limit` bytes of a regular file into the room `target`
+// makes for them, and its identity into `id`. False when it cannot be
+// opened or read completely; the room then holds nothing of use.
+bool FsReadNative(const std::u16string& path, size_t limit, const FsReadTarget& target, FsFileId& id);
 
 // Follows a file read in chunks against the bytes of `pieces`, for
 // FsKeepIfSame on either system.

@@ -27,59 +27,30 @@ char16_t FsSeparator() {
   return u'\\';
 }
 
-namespace {
-
-// FsReadNative for either kind of byte buffer.
-template <typename Buffer>
-bool ReadNative(const std::u16string& path, size_t limit, size_t spare, Buffer& out, FsFileId& id) {
-  if (path.empty()) {
-    out.clear();
-    return false;
-  }
+bool FsReadNative(const std::u16string& path, size_t limit, const FsReadTarget& target, FsFileId& id) {
+  if (path.empty()) return false;
   // Shared as POSIX files are, so another build may replace the file while
   // this one reads it.
   HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) {
-    out.clear();
-    return false;
-  }
-  LARGE_INTEGER size;
-  bool ok = GetFileSizeEx(h, &size) != 0 && size.QuadPart >= 0 &&
-            static_cast<unsigned long long>(size.QuadPart) <= SIZE_MAX;
-  if (ok) {
-    const size_t wanted = std::min(static_cast<size_t>(size.QuadPart), limit);
-    // A reused buffer is only cut or grown: the read overwrites it. One too
-    // small is emptied first, so that growing it moves none of its old bytes.
-    if (out.capacity() < wanted + spare) out.clear();
-    if (out.size() > wanted) out.resize(wanted);
-    out.reserve(wanted + spare);
-    out.resize(wanted);
-  }
+  if (h == INVALID_HANDLE_VALUE) return false;
+  LARGE_INTEGER file_size;
+  bool ok = GetFileSizeEx(h, &file_size) != 0 && file_size.QuadPart >= 0 &&
+            static_cast<unsigned long long>(file_size.QuadPart) <= SIZE_MAX;
+  const size_t size = ok ? std::min(static_cast<size_t>(file_size.QuadPart), limit) : 0;
+  uint8_t* room = ok ? target.room(target.buffer, size) : nullptr;
   size_t done = 0;
-  while (ok && done < out.size()) {
-    DWORD want = static_cast<DWORD>(out.size() - done > (1u << 30) ? (1u << 30) : out.size() - done);
+  while (ok && done < size) {
+    DWORD want = static_cast<DWORD>(size - done > (1u << 30) ? (1u << 30) : size - done);
     DWORD got = 0;
-    if (!ReadFile(h, out.data() + done, want, &got, nullptr) || got == 0) ok = false;
+    if (!ReadFile(h, room + done, want, &got, nullptr) || got == 0) ok = false;
     done += got;
   }
   BY_HANDLE_FILE_INFORMATION info;
   if (ok && GetFileInformationByHandle(h, &info))
     id = FsFileId{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
   CloseHandle(h);
-  if (!ok) out.clear();
   return ok;
-}
-
-}  // namespace
-
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, std::vector<uint8_t>& out,
-                  FsFileId& id) {
-  return ReadNative(path, limit, spare, out, id);
-}
-
-bool FsReadNative(const std::u16string& path, size_t limit, size_t spare, FsByteBuffer& out, FsFileId& id) {
-  return ReadNative(path, limit, spare, out, id);
 }
 
 namespace {
