@@ -134,14 +134,7 @@ class MtlReader {
     }
     ObjMaterial& entry = m_.materials[m_.material_count];
     entry.left = entry.top = entry.width = entry.height = 0.0f;
-    // The same bytes as the map line before read as the same name: a
-    // library's materials usually name one image.
-    const bool same_as_before = looked_up_ && file.size() == last_written_.size() &&
-                                std::memcmp(file.begin, last_written_.data(), file.size()) == 0;
-    if (!same_as_before) {
-      LookUp(TextureName(file));
-      last_written_.assign(reinterpret_cast<const char*>(file.begin), file.size());
-    }
+    LookUp(file);
     FindTexture(entry);
     ++m_.material_count;
     if (m_.material_count < kObjMaxMaterials) m_.materials[m_.material_count].name[0] = '\0';
@@ -255,11 +248,16 @@ class MtlReader {
     ImageHeader header;
   };
 
-  // The lookup of `written`, worked out again only when the material before
-  // named another file: the materials of a library usually name one image.
-  const Lookup& LookUp(std::u16string written) {
-    if (looked_up_ && written == last_.name) return last_;
+  // Works out in `last_` where the map line's name `file` leads, unless
+  // the map line before gave the same bytes: the materials of a library
+  // usually name one image.
+  void LookUp(const Token& file) {
+    if (looked_up_ && file.size() == last_written_.size() &&
+        std::memcmp(file.begin, last_written_.data(), file.size()) == 0)
+      return;
     looked_up_ = true;
+    last_written_.assign(reinterpret_cast<const char*>(file.begin), file.size());
+    std::u16string written = TextureName(file);
     last_.absolute = FsIsAbsolute(written);  // as its folder part is
     last_.header_read = false;
     Candidates candidates = TextureCandidates(written);
@@ -269,11 +267,10 @@ class MtlReader {
     last_.path = std::move(candidates.paths[found ? found - candidates.paths : candidates.count - 1]);
     last_.bytes = bytes_;
     last_.name = std::move(written);
-    return last_;
   }
 
-  // Every material says what its own lookup says, messages included, even
-  // when the one before named the same file.
+  // Every material says what the lookup says, messages included, even when
+  // the one before named the same file.
   void FindTexture(ObjMaterial& entry) {
     const Lookup& look = last_;
     if (look.absolute) AppendModelMessage(m_, kModelMessageWarning, u"絶対パス指定 [%s]\r\n", look.name);
@@ -354,8 +351,8 @@ class MtlReader {
   };
   std::unordered_map<std::u16string, TriedFile> tried_;  // node-based: `bytes_` stays valid
   bool looked_up_ = false;
-  Lookup last_;  // of the material before
-  std::string last_written_;  // the bytes its map line gave
+  Lookup last_;               // of the latest map line
+  std::string last_written_;  // the bytes that line gave
   const std::vector<uint8_t>* bytes_ = nullptr;          // of the candidate read last
   static constexpr int kIgnoredNamed = 16;
   int ignored_count_ = 0;
