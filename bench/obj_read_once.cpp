@@ -18,6 +18,7 @@
 #include "bench/bench_model.h"
 #include "modelio/mesh_file.h"
 #include "modelio/obj_model.h"
+#include "platform/fs.h"
 #include "platform/sjis.h"
 
 #define TINYOBJLOADER_IMPLEMENTATION
@@ -37,12 +38,8 @@ __attribute__((noinline)) bool TinyObjRead(const BenchModel& m) {
 // a line, as the tests and examples write them).
 size_t InputBytes(const std::string& obj_path) {
   auto size_of = [](const std::string& path) -> size_t {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return 0;
-    std::fseek(f, 0, SEEK_END);
-    long n = std::ftell(f);
-    std::fclose(f);
-    return n > 0 ? static_cast<size_t>(n) : 0;
+    uint64_t size = 0;
+    return FsFileStat(Utf8ToUtf16(path), &size, nullptr) ? static_cast<size_t>(size) : 0;
   };
   const std::string folder = obj_path.substr(0, obj_path.find_last_of('/') + 1);
   size_t bytes = size_of(obj_path);
